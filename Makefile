@@ -1,0 +1,34 @@
+# Thin front door over the CMake presets; `make run`, `make test` and `make bench` each install
+# what is missing first.
+PRESET ?= ci
+
+.PHONY: deps build run test test-asan bench clean
+
+deps:
+	@sh tools/deps.sh
+
+build: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET)
+
+run: build
+	@echo "orvel: the window is not built yet; 'make test' and 'make bench' work." >&2
+
+test: build
+	ctest --preset $(PRESET)
+
+test-asan: deps
+	cmake --preset asan-ubsan
+	cmake --build --preset asan-ubsan
+	ctest --preset asan-ubsan
+
+bench: build
+	build/$(PRESET)/bench/step_bench --benchmark_min_time=1
+	build/$(PRESET)/bench/threshold_agreement 1000000
+	@for steps in 10000 10000000; do \
+	  /usr/bin/time -f "peak resident memory of $$steps steps: %M KiB" \
+	    build/$(PRESET)/bench/step_loop $$steps; \
+	done
+
+clean:
+	rm -rf build

@@ -1,0 +1,8 @@
+# Every target links `warnings`, so one switch (ORVEL_WERROR) turns all warnings into errors.
+option(ORVEL_WERROR "Treat compiler warnings as errors" OFF)
+
+add_library(warnings INTERFACE)
+target_compile_options(warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast
+  -Wnon-virtual-dtor -Woverloaded-virtual -Wnull-dereference -Wdouble-promotion
+  $<$<BOOL:${ORVEL_WERROR}>:-Werror>)

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "ResponseHistory.h"
+
+// One model neuron learning by the BCM rule: a Hebbian weight change whose sign is set by a
+// sliding threshold that follows the recent squared responses. The first half of the inputs is
+// the left eye, the second half the right eye.
+class BCMNeuron {
+ public:
+  // Draws n initial weights in [0, 0.15] from runtime::rand. Throws std::invalid_argument, before
+  // drawing, for n < 0 or window < 1.
+  BCMNeuron(int n, double rate, double scale, int window);
+
+  // The weighted sum of input; sets yLeft and yRight. With learn, also records the response,
+  // moves the threshold and changes the weights. Throws std::invalid_argument, changing nothing,
+  // when input's length is not n.
+  double Output(std::vector<double> input, bool learn);
+
+  std::vector<double> Weights() const { return weights; }
+  double Theta() const { return theta; }
+  // theta0 times the weighted mean square of the recent responses; 0.0 before any learning.
+  double Threshold() const;
+  static double Phi(double y, double theta) { return y * (y - theta); }
+  // Learning calls since construction.
+  std::uint64_t HistoryLength() const { return history.Length(); }
+
+  // Partial responses of the two eyes to the latest Output.
+  double yLeft = 0.0;
+  double yRight = 0.0;
+
+ private:
+  void CheckLength(const std::vector<double>& input) const;
+  void Learn(const std::vector<double>& input, double y);
+
+  std::vector<double> weights;
+  ResponseHistory history;
+  int tau;
+  double learningRate;
+  double theta0;
+  double theta = 0.0;
+};

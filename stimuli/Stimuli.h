@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+// What one eye sees: noise, or noise with a bump of activity centred on one of its inputs.
+// Every sample consumes exactly one number of runtime::rand, in a fixed order, so the whole
+// program's random stream depends on these draw counts.
+
+// r / 32767 for one draw r; both 0.0 and 1.0 are reachable.
+double UniformRandom();
+
+// Uniform over 32768 evenly spaced values in [-0.05, 0.05].
+double NoiseSample();
+
+// n noise samples in position order; empty, drawing nothing, for n <= 0.
+std::vector<double> MakeNoise(int n);
+
+// Noise with a bump of 1.0 at centre, 0.7 beside it and 0.3 two away, cut off at the row's ends.
+// Each bump value carries a fresh sample; the noise drawn first at those positions is discarded.
+// Throws std::out_of_range, before drawing anything, unless 0 <= centre < n.
+std::vector<double> MakePattern(int n, int centre);
+
+// left's elements, then right's.
+std::vector<double> Join(std::vector<double> left, std::vector<double> right);
