@@ -14,10 +14,9 @@ double NoiseSample() {
 }
 
 std::vector<double> MakeNoise(int n) {
-  std::vector<double> noise;
-  if (n <= 0) return noise;
-  noise.reserve(static_cast<std::size_t>(n));
-  for (int i = 0; i < n; ++i) noise.push_back(NoiseSample());
+  if (n <= 0) return {};
+  std::vector<double> noise(static_cast<std::size_t>(n));
+  for (double& sample : noise) sample = NoiseSample();
   return noise;
 }
 
