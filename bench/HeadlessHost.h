@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "RunHost.h"
+#include "RunState.h"
+
+// A host with nothing to show and no events: the pump only stops the run after `steps` steps.
+class HeadlessHost : public RunHost {
+ public:
+  explicit HeadlessHost(std::int64_t steps) : remaining_(steps) {}
+  void SetStepText(std::string_view) override {}
+  void ShowNeuron(const BCMNeuron&) override {}
+  bool LeftTicked() const override { return true; }
+  bool RightTicked() const override { return true; }
+  void ProcessMessages() override {
+    if (--remaining_ == 0) RequestStop();
+  }
+
+ private:
+  std::int64_t remaining_;
+};

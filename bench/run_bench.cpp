@@ -1,0 +1,37 @@
+// The run loop without a window: a million steps with the real logs, the pump doing nothing.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "Bcm.h"
+#include "CRand.h"
+#include "HeadlessHost.h"
+#include "RunLogs.h"
+#include "RunState.h"
+#include "TrainingRun.h"
+
+namespace {
+void BM_HeadlessRun(benchmark::State& state) {
+  const auto steps = state.range(0);
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-bench-XXXXXX").string();
+  const std::filesystem::path dir = ::mkdtemp(pattern.data());
+  runtime::srand(1);
+  neuron = new BCMNeuron(24, 0.005, 10.0, 1000);
+  {
+    RunLogs logs(dir.string());
+    for (auto _ : state) {
+      HeadlessHost host(steps);
+      TrainingRun(host, logs);
+    }
+  }
+  delete neuron;
+  neuron = nullptr;
+  std::filesystem::remove_all(dir);
+  state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations() * steps),
+                                                 benchmark::Counter::kIsRate);
+}
+}  // namespace
+
+BENCHMARK(BM_HeadlessRun)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_MAIN();

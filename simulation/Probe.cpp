@@ -1,0 +1,48 @@
+#include "Probe.h"
+
+#include "Bcm.h"
+#include "NumberText.h"
+#include "Stimuli.h"
+
+namespace {
+constexpr int kEyeWidth = 12;
+constexpr int kPositions = 12;
+}  // namespace
+
+double ProbePosition(BCMNeuron& probed, int centre) {
+  std::vector<double> right = MakePattern(kEyeWidth, centre);
+  std::vector<double> left = MakePattern(kEyeWidth, centre);
+  return probed.Output(Join(std::move(left), std::move(right)), false);
+}
+
+EyeMaxima ProbeMaxima(BCMNeuron& probed) {
+  EyeMaxima maxima{-100.0, -100.0};
+  for (int centre = 0; centre < kPositions; ++centre) {
+    ProbePosition(probed, centre);
+    if (probed.yLeft > maxima.maxLeft) maxima.maxLeft = probed.yLeft;
+    if (probed.yRight > maxima.maxRight) maxima.maxRight = probed.yRight;
+  }
+  return maxima;
+}
+
+std::string ListingLine(int centre, double yLeft, double yRight, double y) {
+  std::string line;
+  runtime::AppendInteger(line, centre, 2);
+  line += ". ";
+  runtime::AppendFixed(line, yLeft, 8, 5);
+  line += " + ";
+  runtime::AppendFixed(line, yRight, 8, 5);
+  line += "  = ";
+  runtime::AppendFixed(line, y, 8, 5);
+  line += ' ';
+  return line;
+}
+
+std::vector<std::string> CheckItOutListing(BCMNeuron& probed) {
+  std::vector<std::string> lines;
+  for (int centre = 0; centre < kPositions; ++centre) {
+    const double y = ProbePosition(probed, centre);
+    lines.push_back(ListingLine(centre, probed.yLeft, probed.yRight, y));
+  }
+  return lines;
+}

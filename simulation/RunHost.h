@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string_view>
+
+class BCMNeuron;
+
+// What a training run needs from the window around it. The window implements it; tests and the
+// batch program implement it with scripts.
+class RunHost {
+ public:
+  virtual ~RunHost() = default;
+
+  // Status panel 0.
+  virtual void SetStepText(std::string_view text) = 0;
+  // Redraws the weight plot and status panels 1 to 5.
+  virtual void ShowNeuron(const BCMNeuron& shown) = 0;
+  // The eye check boxes as they are at the moment of the call.
+  virtual bool LeftTicked() const = 0;
+  virtual bool RightTicked() const = 0;
+  // Runs every pending event; a handler run here may start a nested run, stop all runs, or
+  // replace the neuron.
+  virtual void ProcessMessages() = 0;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class BCMNeuron;
+
+// The seven log files of a program session: every 100th step of every run writes the weights and
+// a summary line to the pair its eye check boxes choose, and the probe maxima to "log.txt".
+//
+// A file that cannot be created is reported once on standard error and left out; a failed write
+// is reported once per file; the run goes on regardless. Each logged step is flushed, so a killed
+// process loses no logged step.
+class RunLogs {
+ public:
+  // Creates the seven files afresh in directory; "" means the working directory.
+  explicit RunLogs(const std::string& directory = "");
+  ~RunLogs();
+  RunLogs(const RunLogs&) = delete;
+  RunLogs& operator=(const RunLogs&) = delete;
+
+  // The files, in the order they are created.
+  enum File { kLog, kLearn, kLeft, kRight, kLearn2, kLeft2, kRight2, kFileCount };
+
+  // The weight line of vector to file: each element as "%8.5f ", then a newline.
+  void WriteVector(File file, const std::vector<double>& vector);
+
+  // The weight line and the summary line of a logged step, from the neuron's state after the
+  // step's learning; nothing when neither eye is ticked.
+  void LogStep(std::int64_t step, double y, bool leftTicked, bool rightTicked,
+               const BCMNeuron& logged);
+
+  // The probe line of "log.txt".
+  void LogProbe(double maxLeft, double maxRight);
+
+  // Closes every file that opened, once; later calls and the destructor do nothing more.
+  void Close();
+
+ private:
+  struct LogFile {
+    std::string name;
+    std::FILE* stream = nullptr;
+    bool failed = false;  // a failure has been reported; one message per file is enough
+  };
+
+  void Open(File file, const std::string& directory);
+  void Write(File file, const std::string& line);
+  void Flush(File file);
+  void Report(File file, const char* what, int error);
+  void WriteSummary(File file, std::int64_t step, const std::array<double, 4>& values,
+                    const char* ending);
+
+  std::array<LogFile, kFileCount> files_;
+};

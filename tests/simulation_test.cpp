@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "Bcm.h"
+#include "CRand.h"
+#include "Probe.h"
+#include "ReferenceRun.h"
+#include "RunLogs.h"
+#include "RunState.h"
+#include "ScriptedHost.h"
+#include "TempDir.h"
+#include "TrainingRun.h"
+
+namespace {
+constexpr unsigned kSeed = 1234;
+
+long Lines(const std::string& text) {
+  return std::count(text.begin(), text.end(), '\n');
+}
+
+BCMNeuron* NewNeuron() {
+  return new BCMNeuron(24, 0.005, 10.0, 1000);
+}
+
+// The program's state as start-up leaves it: seeded, one neuron, seven empty logs.
+class Run : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    runtime::srand(kSeed);
+    neuron = NewNeuron();
+    stopRequested = false;
+    paused = false;
+    logs = std::make_unique<RunLogs>(dir.path().string());
+  }
+  void TearDown() override {
+    logs.reset();
+    delete neuron;
+    neuron = nullptr;
+  }
+
+  // The logs a run of these steps should leave, from a twin neuron on the same random stream.
+  ExpectedLogs Replay(int steps, bool left = true, bool right = true) {
+    runtime::srand(kSeed);
+    BCMNeuron twin(24, 0.005, 10.0, 1000);
+    ExpectedLogs expected;
+    ReplayRun(twin, steps, left, right, expected);
+    return expected;
+  }
+
+  void ExpectLogs(ExpectedLogs expected) {
+    logs->Close();
+    for (const std::string& name : LogNames()) EXPECT_EQ(dir.Read(name), expected[name]) << name;
+  }
+
+  // Starts the logs again in a directory that prepare has spoilt, capturing standard error.
+  void ReopenLogsAfter(const std::function<void()>& prepare) {
+    logs.reset();
+    for (const std::string& name : LogNames()) std::filesystem::remove(dir.path() / name);
+    prepare();
+    ::testing::internal::CaptureStderr();
+    logs = std::make_unique<RunLogs>(dir.path().string());
+  }
+
+  TempDir dir;
+  ScriptedHost host;
+  std::unique_ptr<RunLogs> logs;
+};
+}  // namespace
+
+TEST_F(Run, StopPressedAtOncePerformsStepZeroInFull) {
+  host.At(1, RequestStop);
+  TrainingRun(host, *logs);
+  EXPECT_EQ(host.stepText, "step: 0");
+  EXPECT_EQ(host.redrawnAt, std::vector<std::string>{"step: 0"});
+  EXPECT_EQ(neuron->HistoryLength(), 1U);
+  EXPECT_TRUE(stopRequested);
+  ExpectLogs(Replay(1));
+  EXPECT_EQ(dir.Read("log-learn-2.txt").substr(0, 7), "     0 ");
+}
+
+TEST_F(Run, StepsFollowTheirScheduleAndTheLogsMatchAReplayByteForByte) {
+  host.At(250, RequestStop);
+  TrainingRun(host, *logs);
+  EXPECT_EQ(host.stepText, "step: 249");
+  EXPECT_EQ(host.redrawnAt, (std::vector<std::string>{"step: 0", "step: 50", "step: 100",
+                                                      "step: 150", "step: 200"}));
+  EXPECT_EQ(neuron->HistoryLength(), 250U);
+  const ExpectedLogs expected = Replay(250);
+  EXPECT_EQ(Lines(expected.at("log.txt")), 3);
+  ExpectLogs(expected);
+}
+
+TEST_F(Run, EyeBoxesChooseTheLogPairAndWhichEyeSeesThePattern) {
+  for (const auto& [left, right] :
+       {std::pair{true, false}, std::pair{false, true}, std::pair{false, false}}) {
+    TearDown();
+    SetUp();
+    host = ScriptedHost();
+    host.left = left;
+    host.right = right;
+    host.At(301, RequestStop);
+    TrainingRun(host, *logs);
+    // The replay draws a centre on pattern steps even with both boxes unticked, and gives an
+    // unticked eye noise; any other draw order would break the comparison.
+    ExpectLogs(Replay(301, left, right));
+  }
+}
+
+TEST_F(Run, ABoxTickedDuringARunMovesTheNextLoggedStepToItsPair) {
+  host.At(150, [this] { host.right = false; });
+  host.At(250, RequestStop);
+  TrainingRun(host, *logs);
+  logs->Close();
+  EXPECT_EQ(Lines(dir.Read("log-learn-2.txt")), 2);
+  EXPECT_EQ(dir.Read("log-left-2.txt").substr(0, 7), "   200 ");
+  EXPECT_TRUE(dir.Read("log-right.txt").empty());
+}
+
+TEST_F(Run, StartDuringARunNestsASecondRunAndOneStopEndsBoth) {
+  host.At(10, [this] { TrainingRun(host, *logs); });  // Start pressed after outer step 9
+  host.At(15, RequestStop);                           // after inner step 4
+  TrainingRun(host, *logs);
+  EXPECT_EQ(host.stepText, "step: 4");
+  EXPECT_EQ(host.pumps, 15) << "the outer run must not step again after Stop";
+  EXPECT_EQ(neuron->HistoryLength(), 15U);
+  EXPECT_EQ(host.redrawnAt, (std::vector<std::string>{"step: 0", "step: 0"}));
+  logs->Close();
+  EXPECT_EQ(Lines(dir.Read("log.txt")), 2);
+}
+
+TEST_F(Run, ResetDuringARunTrainsTheNewNeuronWithTheCountUnbroken) {
+  host.At(7, [] {
+    delete neuron;
+    neuron = NewNeuron();
+  });
+  host.At(20, RequestStop);
+  TrainingRun(host, *logs);
+  EXPECT_EQ(host.stepText, "step: 19");
+  EXPECT_EQ(neuron->HistoryLength(), 13U);
+}
+
+TEST_F(Run, StopWhilePausedWaitsForThePauseToLiftThenFinishesTheStep) {
+  host.At(3, TogglePause);
+  host.At(5, RequestStop);
+  host.At(8, TogglePause);
+  TrainingRun(host, *logs);
+  EXPECT_EQ(host.stepText, "step: 3");
+  EXPECT_EQ(neuron->HistoryLength(), 4U);
+  EXPECT_EQ(host.pumps, 9);
+}
+
+TEST_F(Run, ANewRunStartsAtStepZeroWithTheTrainedNeuron) {
+  host.At(120, RequestStop);
+  TrainingRun(host, *logs);
+  host.At(125, RequestStop);
+  TrainingRun(host, *logs);
+  EXPECT_EQ(host.stepText, "step: 4");
+  EXPECT_EQ(neuron->HistoryLength(), 125U);
+  logs->Close();
+  const std::string summaries = dir.Read("log-learn-2.txt");
+  EXPECT_EQ(summaries.substr(summaries.rfind('\n', summaries.size() - 2) + 1, 7), "     0 ");
+}
+
+TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
+  runtime::srand(21);
+  BCMNeuron probed(24, 0.005, 10.0, 1000);
+  for (int i = 0; i < 50; ++i) probed.Output(Join(MakePattern(12, 3), MakeNoise(12)), true);
+  const std::vector<double> weights = probed.Weights();
+  const double theta = probed.Theta();
+  const std::vector<std::string> lines = CheckItOutListing(probed);
+  ProbeMaxima(probed);
+  ASSERT_EQ(lines.size(), 12U);
+  EXPECT_EQ(lines[0].substr(0, 4), " 0. ");
+  EXPECT_EQ(lines[11].substr(0, 4), "11. ");
+  EXPECT_EQ(probed.Weights(), weights);
+  EXPECT_EQ(probed.Theta(), theta);
+  EXPECT_EQ(probed.HistoryLength(), 50U);
+}
+
+TEST(Probe, ListingDrawsTheRightEyeFirstAndFormatsLikePrintf) {
+  runtime::srand(22);
+  BCMNeuron probed(24, 0.005, 10.0, 1000);
+  runtime::srand(23);
+  const std::vector<std::string> lines = CheckItOutListing(probed);
+  runtime::srand(23);
+  for (int centre = 0; centre < 12; ++centre) {
+    const std::vector<double> right = MakePattern(12, centre);
+    const std::vector<double> left = MakePattern(12, centre);
+    const double y = probed.Output(Join(left, right), false);
+    EXPECT_EQ(lines[static_cast<std::size_t>(centre)],
+              Printf("%2d. %8.5f + %8.5f  = %8.5f ", centre, probed.yLeft, probed.yRight, y));
+  }
+}
+
+TEST(Probe, ListingLineGrowsToFitHugeResponses) {
+  EXPECT_EQ(ListingLine(3, 1e300, -1e300, 0.5),
+            Printf("%2d. %8.5f + %8.5f  = %8.5f ", 3, 1e300, -1e300, 0.5));
+  EXPECT_GT(ListingLine(3, 1e300, -1e300, 0.5).size(), 600U);
+}
+
+TEST(Probe, MaximaStayAtMinusOneHundredWhenNoResponseExceedsIt) {
+  runtime::srand(24);
+  BCMNeuron probed(24, 0.005, 10.0, 1000);
+  probed.Output(std::vector<double>(24, 100.0), true);  // drives every weight far below zero
+  const EyeMaxima maxima = ProbeMaxima(probed);
+  EXPECT_EQ(maxima.maxLeft, -100.0);
+  EXPECT_EQ(maxima.maxRight, -100.0);
+}
+
+TEST(Logs, NumbersWidenTheirFieldsAndStepsPrintLikePercentSixD) {
+  TempDir dir;
+  runtime::srand(25);
+  BCMNeuron logged(24, 0.005, 10.0, 1000);
+  {
+    RunLogs logs(dir.path().string());
+    logs.WriteVector(RunLogs::kLearn, {0.5, -0.5, 100.0, -10.0, -9.999996, 1e300});
+    logs.LogStep(5, 0.5, true, false, logged);
+    logs.LogStep(2'147'483'648LL, 0.5, true, false, logged);
+    logs.LogProbe(-100.0, 123.456789);
+  }
+  EXPECT_EQ(dir.Read("log-learn.txt"), Printf("%8.5f %8.5f %8.5f %8.5f %8.5f %8.5f \n", 0.5, -0.5,
+                                              100.0, -10.0, -9.999996, 1e300));
+  EXPECT_EQ(dir.Read("log-learn.txt").substr(0, 18), " 0.50000 -0.50000 ");
+  const std::string summaries = dir.Read("log-left-2.txt");
+  EXPECT_EQ(summaries.substr(0, 7), "     5 ");
+  EXPECT_EQ(summaries.substr(summaries.find('\n') + 1, 11), "2147483648 ");
+  EXPECT_EQ(dir.Read("log.txt"), "-100.00000 123.45679\n");
+  EXPECT_EQ(StepText(3'000'000'000LL), "step: 3000000000");
+  EXPECT_EQ(StepText(-1), "step: -1");
+}
+
+TEST_F(Run, FilesThatCannotBeCreatedAreReportedOnceAndLeftOut) {
+  ReopenLogsAfter([this] {
+    for (const std::string& name : LogNames()) std::filesystem::create_directory(dir.path() / name);
+  });
+  host.At(250, RequestStop);
+  TrainingRun(host, *logs);
+  logs->Close();
+  const std::string errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Lines(errors), 7);
+  EXPECT_NE(errors.find("orvel: cannot open log-left.txt: Is a directory\n"), std::string::npos);
+  EXPECT_EQ(neuron->HistoryLength(), 250U);
+}
+
+TEST_F(Run, AFullDiskIsReportedOnceAndTheOtherFilesStayComplete) {
+  ReopenLogsAfter([this] { std::filesystem::create_symlink("/dev/full", dir.path() / "log.txt"); });
+  host.At(450, RequestStop);
+  TrainingRun(host, *logs);
+  logs->Close();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "orvel: cannot write log.txt: No space left on device\n");
+  ExpectedLogs expected = Replay(450);
+  expected["log.txt"] = "";  // /dev/full reads back as nothing
+  for (const std::string& name : LogNames()) {
+    if (name != "log.txt") {
+      EXPECT_EQ(dir.Read(name), expected[name]) << name;
+    }
+  }
+}
