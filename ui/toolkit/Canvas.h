@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+
+#include "Bitmap.h"
+
+// Pixel-exact drawing on a bitmap. A rectangle covers columns x1..x2-1 and rows y1..y2-1 (corners
+// in any order), its one-pixel outline in the pen colour and its inside in the brush colour; a
+// line leaves out its end point. Everything is clipped to the bitmap, and any int coordinates are
+// safe.
+class TCanvas {
+ public:
+  explicit TCanvas(Bitmap& target) : target_(target) {}
+
+  TColor BrushColor = clWhite;
+  TColor PenColor = clBlack;
+  // Called after every drawing operation, so a window can schedule a repaint.
+  std::function<void()> OnChange;
+
+  int Width() const { return target_.Width(); }
+  int Height() const { return target_.Height(); }
+
+  void Rectangle(int x1, int y1, int x2, int y2);
+  void MoveTo(int x, int y);
+  void LineTo(int x, int y);
+
+ private:
+  void Fill(long long left, long long top, long long right, long long bottom, TColor color);
+  void Plot(long long x, long long y, TColor color);
+  void Changed();
+
+  Bitmap& target_;
+  int penX_ = 0;
+  int penY_ = 0;
+};
