@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Bcm.h"
+#include "CRand.h"
+#include "Canvas.h"
+#include "ShowNeuron.h"
+#include "StatusPanels.h"
+
+namespace {
+constexpr int kWidth = 369, kHeight = 121;
+
+struct RecordedPanels : StatusPanels {
+  void SetPanelText(int index, const std::string& text) override { texts[index] = text; }
+  std::map<int, std::string> texts;
+};
+
+struct Plot {
+  explicit Plot(const std::vector<double>& weights, double theta = 0.0) : bitmap(kWidth, kHeight) {
+    TCanvas canvas(bitmap);
+    ShowWeights(weights, theta, canvas, panels);
+  }
+  Bitmap bitmap;
+  RecordedPanels panels;
+};
+
+// The plot a neuron should give, built from the drawing rules alone.
+Bitmap ExpectedPlot(const std::vector<double>& weights, int thresholdRow) {
+  Bitmap expected(kWidth, kHeight);
+  for (int x = 0; x < kWidth; ++x) {
+    if (thresholdRow >= 0 && thresholdRow < kHeight)
+      expected.At(x, thresholdRow) = PixelOf(clSilver);
+  }
+  for (std::size_t i = 0; i < weights.size(); ++i) {
+    const int top = static_cast<int>(80 - weights[i] * 100);
+    const int low = std::min(top, 80), high = std::max(top, 80);
+    const int left = 15 * static_cast<int>(i) + 5;
+    for (int y = std::max(low, 0); y < std::min(high, kHeight); ++y) {
+      for (int x = left; x < left + 10; ++x) {
+        const bool edge = x == left || x == left + 9 || y == low || y == high - 1;
+        expected.At(x, y) = PixelOf(edge ? clBlack : clGreen);
+      }
+    }
+  }
+  for (int y = 0; y < kHeight; ++y) expected.At(182, y) = PixelOf(clRed);
+  return expected;
+}
+
+// Rows of column x in the given colour.
+std::vector<int> RowsOf(const Bitmap& bitmap, int x, TColor color) {
+  std::vector<int> rows;
+  for (int y = 0; y < bitmap.Height(); ++y) {
+    if (bitmap.ColorAt(x, y) == color) rows.push_back(y);
+  }
+  return rows;
+}
+
+std::vector<int> Range(int first, int last) {
+  std::vector<int> rows;
+  for (int y = first; y <= last; ++y) rows.push_back(y);
+  return rows;
+}
+}  // namespace
+
+TEST(ShowNeuron, DrawsBarsThresholdAndDividerPixelForPixel) {
+  std::vector<double> weights;
+  for (int i = 0; i < 24; ++i) weights.push_back(0.01 * i - 0.05);
+  EXPECT_EQ(Plot(weights, 2.5).bitmap, ExpectedPlot(weights, 55));
+
+  runtime::srand(3);
+  const BCMNeuron fresh(24, 0.005, 10.0, 1000);
+  Bitmap drawn(kWidth, kHeight);
+  TCanvas canvas(drawn);
+  RecordedPanels panels;
+  ShowNeuron(fresh, canvas, panels);
+  EXPECT_EQ(drawn, ExpectedPlot(fresh.Weights(), 80));
+}
+
+TEST(ShowNeuron, BarsRiseOrHangFromTheBaselineAndTruncateTowardZero) {
+  auto barRows = [](double weight) {
+    std::vector<double> weights(24, 0.0);
+    weights[3] = weight;
+    const Bitmap bitmap = Plot(weights, 100.0).bitmap;    // threshold line far above the image
+    std::vector<int> rows = RowsOf(bitmap, 50, clBlack);  // left outline of bar 3
+    return rows;
+  };
+  EXPECT_EQ(barRows(0.123), Range(67, 79));
+  EXPECT_EQ(barRows(-0.123), Range(80, 91));
+  EXPECT_TRUE(barRows(-0.009).empty());
+  EXPECT_EQ(barRows(0.009), Range(79, 79));
+  EXPECT_EQ(barRows(0.8), Range(0, 79));
+  EXPECT_EQ(barRows(0.805), Range(0, 79));
+  EXPECT_EQ(barRows(-0.41), Range(80, 120));
+}
+
+TEST(ShowNeuron, ThresholdLineSitsTenPixelsPerUnitAboveTheBaseline) {
+  const std::vector<double> none(24, 0.0);
+  EXPECT_EQ(RowsOf(Plot(none, 0.0).bitmap, 2, clSilver), Range(80, 80));
+  EXPECT_EQ(RowsOf(Plot(none, 2.5).bitmap, 2, clSilver), Range(55, 55));
+  EXPECT_EQ(RowsOf(Plot(none, 8.0).bitmap, 368, clSilver), Range(0, 0));
+  EXPECT_TRUE(RowsOf(Plot(none, 9.0).bitmap, 2, clSilver).empty());
+}
+
+TEST(ShowNeuron, DividerAndBarsKeepTheirColumns) {
+  const Plot plot(std::vector<double>(24, 0.5));
+  EXPECT_EQ(RowsOf(plot.bitmap, 182, clRed), Range(0, 120));
+  EXPECT_EQ(plot.bitmap.ColorAt(5, 60), clBlack);
+  EXPECT_EQ(plot.bitmap.ColorAt(359, 60), clBlack);
+  EXPECT_EQ(plot.bitmap.ColorAt(360, 60), clWhite);
+  EXPECT_EQ(plot.bitmap.ColorAt(4, 60), clWhite);
+  EXPECT_EQ(plot.bitmap.ColorAt(180, 60), clWhite);  // gap after bar 11 (columns 170..179)
+}
+
+TEST(ShowNeuron, DrawingTwiceGivesTheSamePixelsWhateverTheCanvasHeld) {
+  const std::vector<double> weights(24, 0.07);
+  Bitmap bitmap(kWidth, kHeight);
+  TCanvas canvas(bitmap);
+  RecordedPanels panels;
+  canvas.PenColor = 0x00FFFF;
+  canvas.BrushColor = 0xFF00FF;
+  canvas.Rectangle(0, 0, 300, 100);
+  ShowWeights(weights, 1.0, canvas, panels);
+  const Bitmap first = bitmap;
+  ShowWeights(weights, 1.0, canvas, panels);
+  EXPECT_EQ(bitmap, first);
+  EXPECT_EQ(first, ExpectedPlot(weights, 70));
+}
+
+TEST(ShowNeuron, PanelsShowTheThresholdAndTheRunsConstants) {
+  const Plot plot(std::vector<double>(24, 0.0), 0.0123456);
+  EXPECT_EQ(plot.panels.texts, (std::map<int, std::string>{{1, "th: 0.01235"},
+                                                           {2, "learn.: 0.0050"},
+                                                           {3, "tau: 1000"},
+                                                           {4, "theta0: 10.0"},
+                                                           {5, "noise: -0.050..0.050"}}));
+}
+
+TEST(ShowNeuron, NonFiniteAndHugeValuesDrawSafely) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<double> weights = {nan, inf, -inf, 1e300, -1e300, 2.2e7, -2.2e7};
+  weights.resize(24, 0.0);
+  for (double theta : {nan, inf, -inf, 1e300}) {
+    const Plot plot(weights, theta);
+    EXPECT_EQ(RowsOf(plot.bitmap, 20, clBlack), Range(0, 79));  // +inf reaches the top
+    EXPECT_EQ(RowsOf(plot.bitmap, 35, clBlack), Range(80, 120));
+    EXPECT_TRUE(RowsOf(plot.bitmap, 5, clBlack).empty());  // NaN sits on the baseline
+  }
+  EXPECT_EQ(Plot(weights, nan).panels.texts.at(1), "th: nan");
+  EXPECT_EQ(PlotCoordinate(1e300), 1'000'000);
+  EXPECT_EQ(PlotCoordinate(-0.5), 0);
+}

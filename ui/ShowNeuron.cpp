@@ -1,0 +1,70 @@
+#include "ShowNeuron.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Bcm.h"
+#include "Canvas.h"
+#include "NumberFormat.h"
+#include "StatusPanels.h"
+
+namespace {
+constexpr int kBaseline = 80;
+constexpr int kBarPitch = 15;
+constexpr double kFarOutside = 1e6;
+
+void DrawBackground(TCanvas& canvas, int width, int height) {
+  canvas.BrushColor = clWhite;
+  canvas.Rectangle(-1, -1, width + 1, height + 1);
+}
+
+void DrawThreshold(TCanvas& canvas, double theta, int width) {
+  canvas.PenColor = clSilver;
+  const int y = PlotCoordinate(kBaseline - theta * 100 * 0.1);
+  canvas.MoveTo(0, y);
+  canvas.LineTo(width, y);
+}
+
+void DrawBars(TCanvas& canvas, const std::vector<double>& weights) {
+  canvas.BrushColor = clGreen;
+  canvas.PenColor = clBlack;
+  for (std::size_t i = 0; i < weights.size(); ++i) {
+    const int left = kBarPitch * static_cast<int>(i) + 5;
+    canvas.Rectangle(left, PlotCoordinate(kBaseline - weights[i] * 100), left + 10, kBaseline);
+  }
+}
+
+void DrawDivider(TCanvas& canvas, std::size_t inputs, int height) {
+  canvas.PenColor = clRed;
+  const int x = static_cast<int>(kBarPitch * inputs / 2 + 2);
+  canvas.MoveTo(x, 0);
+  canvas.LineTo(x, height);
+}
+
+void WritePanels(StatusPanels& panels, double theta) {
+  panels.SetPanelText(1, "th: " + FloatToStrF(theta, ffFixed, 10, 5));
+  panels.SetPanelText(2, "learn.: " + FloatToStrF(0.005, ffFixed, 10, 4));
+  panels.SetPanelText(3, "tau: " + IntToStr(1000));
+  panels.SetPanelText(4, "theta0: " + FloatToStrF(10.0, ffFixed, 10, 1));
+  panels.SetPanelText(
+      5, "noise: -" + FloatToStrF(0.05, ffFixed, 10, 3) + ".." + FloatToStrF(0.05, ffFixed, 10, 3));
+}
+}  // namespace
+
+int PlotCoordinate(double value) {
+  if (std::isnan(value)) return kBaseline;
+  return static_cast<int>(std::clamp(value, -kFarOutside, kFarOutside));
+}
+
+void ShowNeuron(const BCMNeuron& shown, TCanvas& canvas, StatusPanels& panels) {
+  ShowWeights(shown.Weights(), shown.Theta(), canvas, panels);
+}
+
+void ShowWeights(const std::vector<double>& weights, double theta, TCanvas& canvas,
+                 StatusPanels& panels) {
+  DrawBackground(canvas, canvas.Width(), canvas.Height());
+  DrawThreshold(canvas, theta, canvas.Width());
+  DrawBars(canvas, weights);
+  DrawDivider(canvas, weights.size(), canvas.Height());
+  WritePanels(panels, theta);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <vector>
+
+class BCMNeuron;
+class StatusPanels;
+class TCanvas;
+
+// Draws the neuron's weights as bars rising from a baseline at y = 80 (100 pixels per unit), its
+// threshold as a silver line (10 pixels per unit), a red line between the eyes, and writes the
+// threshold and the run's constants into status panels 1 to 5. Panel 0 is the run's.
+void ShowNeuron(const BCMNeuron& shown, TCanvas& canvas, StatusPanels& panels);
+
+// The same picture and texts from weights and a threshold.
+void ShowWeights(const std::vector<double>& weights, double theta, TCanvas& canvas,
+                 StatusPanels& panels);
+
+// value truncated toward zero, after NaN is taken as the baseline and the rest clamped to a range
+// far outside any image, so that no weight makes the conversion undefined.
+int PlotCoordinate(double value);
