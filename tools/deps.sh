@@ -3,7 +3,8 @@
 # are missing: with everything present it touches neither apt nor the network.
 set -eu
 
-packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev"
+packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev
+  libjpeg-dev qt6-base-dev fonts-liberation locales xvfb xauth xdotool"
 
 missing=""
 for package in $packages; do
@@ -14,10 +15,23 @@ for package in $packages; do
   esac
 done
 
-[ -z "$missing" ] && exit 0
+# The tests check that numbers keep their full stop under a German locale.
+ensure_german_locale() {
+  locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$' && return 0
+  echo "generating the de_DE.UTF-8 locale" >&2
+  $as_root sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  $as_root locale-gen >/dev/null
+}
 
-echo "installing:$missing" >&2
 as_root=""
 [ "$(id -u)" -eq 0 ] || as_root="sudo"
+
+if [ -z "$missing" ]; then
+  ensure_german_locale
+  exit 0
+fi
+
+echo "installing:$missing" >&2
 $as_root apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -qq --no-install-recommends $missing
+ensure_german_locale

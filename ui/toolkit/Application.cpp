@@ -1,0 +1,76 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <clocale>
+#include <cstdio>
+
+#include "DisplayRefresh.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+constexpr std::chrono::microseconds kPollInterval{100};
+
+bool HasScreen() {
+  const QString platform = QGuiApplication::platformName();
+  return platform != "offscreen" && platform != "minimal";
+}
+}  // namespace
+
+TApplication::TApplication() {
+  Application = this;
+}
+
+TApplication::~TApplication() {
+  forms_.clear();
+  refresh_.reset();
+  qt_.reset();
+  Application = nullptr;
+}
+
+void TApplication::Initialize() {
+  if (qt_) return;
+  // The command line is the program's to ignore, so Qt sees none of it.
+  static int argc = 1;
+  static char name[] = "orvel";
+  static char* argv[] = {name, nullptr};
+  qt_ = std::make_unique<QApplication>(argc, argv);
+  // Qt adopts the environment's locale; printf-style output elsewhere must keep its full stop.
+  std::setlocale(LC_NUMERIC, "C");
+  refresh_ = std::make_unique<DisplayRefresh>();
+}
+
+void TApplication::Adopt(std::unique_ptr<TForm> form) {
+  forms_.push_back(std::move(form));
+}
+
+void TApplication::Run() {
+  if (!qt_ || forms_.empty()) return;
+  forms_.front()->Show();
+  QApplication::exec();
+  for (const auto& form : forms_) form->Release();
+  forms_.clear();
+}
+
+void TApplication::ProcessMessages() {
+  if (!qt_) return;
+  // Events posted inside the application (a queued click, a repaint request) run at once; the
+  // window system, whose polling costs far more than a step, is asked at most every 100 us.
+  QCoreApplication::sendPostedEvents();
+  if (std::chrono::steady_clock::now() - lastPoll_ >= kPollInterval) PollWindowSystem();
+}
+
+void TApplication::PollWindowSystem() {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  lastPoll_ = std::chrono::steady_clock::now();
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  std::fprintf(stderr, "orvel: %s\n", error.what());
+  if (qt_ && HasScreen()) QMessageBox::critical(nullptr, "BCM Orvel", error.what());
+}
+
+void TApplication::Terminate() {
+  if (qt_) QCoreApplication::quit();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "Exception.h"
+#include "Form.h"
+
+class QApplication;
+class DisplayRefresh;  // toolkit-internal
+
+// The program's one application object: the event loop, the forms and the display refresh.
+class TApplication {
+ public:
+  TApplication();
+  ~TApplication();
+
+  // Starts the window system connection. Numbers keep a full stop whatever the user's locale.
+  void Initialize();
+
+  // Builds a form of class Form (its constructor lays it out), then runs its OnCreate. The first
+  // form created is the main form, shown by Run.
+  template <class Form>
+  void CreateForm(Form*& reference) {
+    auto form = std::make_unique<Form>();
+    reference = form.get();
+    Adopt(std::move(form));
+    if (reference->OnCreate) reference->OnCreate();
+  }
+
+  // Shows the main form and dispatches events until it closes; then releases every form.
+  void Run();
+
+  // Runs the pending events, each handler to completion; handlers may call it again. Cheap when
+  // nothing can be pending: the window system is asked for new input at most every 100 us.
+  void ProcessMessages();
+
+  // The message on standard error, and in a dialog where there is a screen to show one.
+  void ShowException(const std::exception& error);
+
+  // Ends Run after the current event; the main form is released as when it closes.
+  void Terminate();
+
+  DisplayRefresh& Refresh() { return *refresh_; }
+
+ private:
+  void Adopt(std::unique_ptr<TForm> form);
+  void PollWindowSystem();
+
+  std::unique_ptr<QApplication> qt_;
+  std::unique_ptr<DisplayRefresh> refresh_;
+  std::vector<std::unique_ptr<TForm>> forms_;
+  std::chrono::steady_clock::time_point lastPoll_;
+};
+
+extern TApplication* Application;

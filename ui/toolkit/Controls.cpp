@@ -1,0 +1,198 @@
+#include "Controls.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+
+#include "DisplayRefresh.h"
+#include "Form.h"
+#include "Stretch.h"
+
+namespace {
+QColor ToQColor(TColor color) {
+  return QColor::fromRgb(PixelOf(color));
+}
+
+QString ToQString(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+class StatusBarWidget : public QWidget {
+ public:
+  StatusBarWidget(QWidget* parent, const TStatusBar& bar) : QWidget(parent), bar_(bar) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    int left = 0;
+    for (int i = 0; i < bar_.PanelCount(); ++i) {
+      const QRect panel(left, 2, bar_.PanelWidth(i) - 2, height() - 2);
+      painter.setPen(palette().color(QPalette::Mid));
+      painter.drawRect(panel.adjusted(0, 0, -1, -1));
+      painter.setPen(palette().color(QPalette::WindowText));
+      painter.drawText(panel.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                       ToQString(bar_.PanelText(i)));
+      left += bar_.PanelWidth(i);
+    }
+  }
+
+ private:
+  const TStatusBar& bar_;
+};
+
+class ImageWidget : public QWidget {
+ public:
+  ImageWidget(QWidget* parent, const Bitmap& bitmap) : QWidget(parent), bitmap_(bitmap) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
+
+ protected:
+  // Only copies the bitmap: everything is drawn on it beforehand.
+  void paintEvent(QPaintEvent*) override {
+    const QImage image(reinterpret_cast<const uchar*>(bitmap_.Data()), bitmap_.Width(),
+                       bitmap_.Height(), QImage::Format_RGB32);
+    QPainter(this).drawImage(0, 0, image);
+  }
+
+ private:
+  const Bitmap& bitmap_;
+};
+}  // namespace
+
+int TControl::Left() const {
+  return widget_->x();
+}
+int TControl::Top() const {
+  return widget_->y();
+}
+int TControl::Width() const {
+  return widget_->width();
+}
+int TControl::Height() const {
+  return widget_->height();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  widget_->setGeometry(left, top, width, height);
+}
+
+void TControl::SetColor(TColor color) {
+  QPalette palette = widget_->palette();
+  palette.setColor(widget_->backgroundRole(), ToQColor(color));
+  widget_->setPalette(palette);
+  widget_->setAutoFillBackground(true);
+}
+
+void TControl::SetFont(const TFont& font) {
+  QFont qfont(ToQString(font.Name));
+  qfont.setPixelSize(font.PixelHeight);
+  if (font.FixedPitch) {
+    qfont.setStyleHint(QFont::TypeWriter);
+    qfont.setFixedPitch(true);
+  }
+  widget_->setFont(qfont);
+}
+
+TButton::TButton(TForm& parent, std::string name)
+    : TControl(std::move(name), new QPushButton(parent.NativeWidget())),
+      button_(static_cast<QPushButton*>(NativeWidget())) {
+  QObject::connect(button_, &QPushButton::clicked, [this] { Click(); });
+}
+
+void TButton::SetCaption(const std::string& caption) {
+  button_->setText(ToQString(caption));
+}
+std::string TButton::Caption() const {
+  return button_->text().toStdString();
+}
+
+void TButton::Click() {
+  if (OnClick) OnClick();
+}
+
+TCheckBox::TCheckBox(TForm& parent, std::string name)
+    : TControl(std::move(name), new QCheckBox(parent.NativeWidget())),
+      box_(static_cast<QCheckBox*>(NativeWidget())) {}
+
+void TCheckBox::SetCaption(const std::string& caption) {
+  box_->setText(ToQString(caption));
+}
+std::string TCheckBox::Caption() const {
+  return box_->text().toStdString();
+}
+bool TCheckBox::Checked() const {
+  return box_->isChecked();
+}
+void TCheckBox::SetChecked(bool checked) {
+  box_->setChecked(checked);
+}
+
+void TStrings::Clear() {
+  list_->clear();
+}
+void TStrings::Add(const std::string& line) {
+  list_->addItem(ToQString(line));
+}
+int TStrings::Count() const {
+  return list_->count();
+}
+std::string TStrings::operator[](int index) const {
+  const QListWidgetItem* item = list_->item(index);
+  return item != nullptr ? item->text().toStdString() : std::string();
+}
+
+TListBox::TListBox(TForm& parent, std::string name)
+    : TControl(std::move(name), new QListWidget(parent.NativeWidget())),
+      Items(static_cast<QListWidget*>(NativeWidget())) {
+  auto* list = static_cast<QListWidget*>(NativeWidget());
+  list->setFrameShape(QFrame::NoFrame);
+  list->setUniformItemSizes(true);
+}
+
+void TListBox::SetItemHeight(int pixels) {
+  auto* list = static_cast<QListWidget*>(NativeWidget());
+  list->setStyleSheet(QString("QListWidget::item { height: %1px; padding: 0px; }").arg(pixels));
+}
+
+// The widgets below only keep a reference to what they show; nothing reads it before it exists.
+TStatusBar::TStatusBar(TForm& parent, std::string name)
+    : TControl(std::move(name), new StatusBarWidget(parent.NativeWidget(), *this)) {}
+
+void TStatusBar::AddPanel(int width) {
+  panels_.push_back({width, {}});
+}
+
+int TStatusBar::PanelWidth(int index) const {
+  return index >= 0 && index < PanelCount() ? panels_[static_cast<std::size_t>(index)].width : 0;
+}
+
+std::string TStatusBar::PanelText(int index) const {
+  return index >= 0 && index < PanelCount() ? panels_[static_cast<std::size_t>(index)].text
+                                            : std::string();
+}
+
+void TStatusBar::SetPanelText(int index, const std::string& text) {
+  if (index < 0 || index >= PanelCount()) return;
+  panels_[static_cast<std::size_t>(index)].text = text;
+  MarkChanged(NativeWidget());
+}
+
+TImage::TImage(TForm& parent, std::string name, int width, int height)
+    : TControl(std::move(name), new ImageWidget(parent.NativeWidget(), bitmap_)),
+      bitmap_(width, height),
+      Canvas(bitmap_) {
+  Canvas.OnChange = [this] { MarkChanged(NativeWidget()); };
+}
+
+void TImage::SetPicture(const Bitmap& picture, bool stretch) {
+  const Bitmap shown = stretch ? Stretch(picture, bitmap_.Width(), bitmap_.Height()) : picture;
+  for (int y = 0; y < bitmap_.Height(); ++y) {
+    for (int x = 0; x < bitmap_.Width(); ++x) {
+      bitmap_.At(x, y) = shown.Contains(x, y) ? shown.At(x, y) : PixelOf(clWhite);
+    }
+  }
+  MarkChanged(NativeWidget());
+}

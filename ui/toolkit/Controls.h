@@ -1,0 +1,131 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Bitmap.h"
+#include "Canvas.h"
+#include "Colors.h"
+#include "StatusPanels.h"
+
+class QWidget;
+class QPushButton;
+class QCheckBox;
+class QListWidget;
+class TForm;
+
+// A font by face name and pixel height; a missing face falls back to one of the same pitch.
+struct TFont {
+  std::string Name;
+  int PixelHeight;
+  bool FixedPitch = false;
+};
+
+// What every control has: a name, a place in its form and a native widget underneath, which only
+// the toolkit and its tests touch.
+class TControl {
+ public:
+  virtual ~TControl() = default;
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  const std::string Name;
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  void SetBounds(int left, int top, int width, int height);
+  void SetColor(TColor color);
+  void SetFont(const TFont& font);
+  QWidget* NativeWidget() const { return widget_; }
+
+ protected:
+  TControl(std::string name, QWidget* widget) : Name(std::move(name)), widget_(widget) {}
+
+ private:
+  QWidget* widget_;  // owned by the form's window
+};
+
+class TButton : public TControl {
+ public:
+  TButton(TForm& parent, std::string name);
+  void SetCaption(const std::string& caption);
+  std::string Caption() const;
+  // As if clicked: runs OnClick at once.
+  void Click();
+
+  std::function<void()> OnClick;
+
+ private:
+  QPushButton* button_;
+};
+
+class TCheckBox : public TControl {
+ public:
+  TCheckBox(TForm& parent, std::string name);
+  void SetCaption(const std::string& caption);
+  std::string Caption() const;
+  bool Checked() const;
+  void SetChecked(bool checked);
+
+ private:
+  QCheckBox* box_;
+};
+
+// The lines of a list box.
+class TStrings {
+ public:
+  explicit TStrings(QListWidget* list) : list_(list) {}
+  void Clear();
+  void Add(const std::string& line);
+  int Count() const;
+  std::string operator[](int index) const;
+
+ private:
+  QListWidget* list_;
+};
+
+class TListBox : public TControl {
+ public:
+  TListBox(TForm& parent, std::string name);
+  void SetItemHeight(int pixels);
+  TStrings Items;
+};
+
+// Panels side by side, each showing a text; a text set shows at the next repaint, within a frame.
+class TStatusBar : public TControl, public StatusPanels {
+ public:
+  TStatusBar(TForm& parent, std::string name);
+  void AddPanel(int width);
+  int PanelCount() const { return static_cast<int>(panels_.size()); }
+  int PanelWidth(int index) const;
+  std::string PanelText(int index) const;
+  // Ignores an index without a panel.
+  void SetPanelText(int index, const std::string& text) override;
+
+ private:
+  struct Panel {
+    int width;
+    std::string text;
+  };
+  std::vector<Panel> panels_;
+};
+
+// A bitmap of the control's size with a canvas to draw on, or a picture shown stretched to the
+// control's size.
+class TImage : public TControl {
+ public:
+  TImage(TForm& parent, std::string name, int width, int height);
+  Bitmap& Picture() { return bitmap_; }
+  const Bitmap& Picture() const { return bitmap_; }
+  // Shows picture scaled to the whole control when stretch is on, else from its top-left corner.
+  void SetPicture(const Bitmap& picture, bool stretch);
+
+ private:
+  Bitmap bitmap_;  // before Canvas, which draws on it
+
+ public:
+  TCanvas Canvas;
+};
