@@ -31,8 +31,8 @@ Bitmap ExpectedRectangle(int size, int x1, int y1, int x2, int y2) {
 Bitmap Drawn(int size, int x1, int y1, int x2, int y2) {
   Bitmap bitmap(size, size);
   TCanvas canvas(bitmap);
-  canvas.PenColor = kPen;
-  canvas.BrushColor = kBrush;
+  canvas.SetPenColor(kPen);
+  canvas.SetBrushColor(kBrush);
   canvas.Rectangle(x1, y1, x2, y2);
   return bitmap;
 }
@@ -50,7 +50,7 @@ std::set<std::pair<int, int>> PenPixels(const Bitmap& bitmap) {
 std::set<std::pair<int, int>> Line(int size, int x0, int y0, int x1, int y1) {
   Bitmap bitmap(size, size);
   TCanvas canvas(bitmap);
-  canvas.PenColor = kPen;
+  canvas.SetPenColor(kPen);
   canvas.MoveTo(x0, y0);
   canvas.LineTo(x1, y1);
   return PenPixels(bitmap);
@@ -139,7 +139,7 @@ TEST(LineTo, MovesThePenToItsEndAndEveryDrawingTellsOnChange) {
   TCanvas canvas(bitmap);
   int changes = 0;
   canvas.OnChange = [&changes] { ++changes; };
-  canvas.PenColor = kPen;
+  canvas.SetPenColor(kPen);
   canvas.MoveTo(0, 2);
   canvas.LineTo(4, 2);
   canvas.LineTo(4, 6);

@@ -9,6 +9,7 @@
 #include "Bcm.h"
 #include "CRand.h"
 #include "Canvas.h"
+#include "ExpectedPlot.h"
 #include "ShowNeuron.h"
 #include "StatusPanels.h"
 
@@ -28,28 +29,6 @@ struct Plot {
   Bitmap bitmap;
   RecordedPanels panels;
 };
-
-// The plot a neuron should give, built from the drawing rules alone.
-Bitmap ExpectedPlot(const std::vector<double>& weights, int thresholdRow) {
-  Bitmap expected(kWidth, kHeight);
-  for (int x = 0; x < kWidth; ++x) {
-    if (thresholdRow >= 0 && thresholdRow < kHeight)
-      expected.At(x, thresholdRow) = PixelOf(clSilver);
-  }
-  for (std::size_t i = 0; i < weights.size(); ++i) {
-    const int top = static_cast<int>(80 - weights[i] * 100);
-    const int low = std::min(top, 80), high = std::max(top, 80);
-    const int left = 15 * static_cast<int>(i) + 5;
-    for (int y = std::max(low, 0); y < std::min(high, kHeight); ++y) {
-      for (int x = left; x < left + 10; ++x) {
-        const bool edge = x == left || x == left + 9 || y == low || y == high - 1;
-        expected.At(x, y) = PixelOf(edge ? clBlack : clGreen);
-      }
-    }
-  }
-  for (int y = 0; y < kHeight; ++y) expected.At(182, y) = PixelOf(clRed);
-  return expected;
-}
 
 // Rows of column x in the given colour.
 std::vector<int> RowsOf(const Bitmap& bitmap, int x, TColor color) {
@@ -121,8 +100,8 @@ TEST(ShowNeuron, DrawingTwiceGivesTheSamePixelsWhateverTheCanvasHeld) {
   Bitmap bitmap(kWidth, kHeight);
   TCanvas canvas(bitmap);
   RecordedPanels panels;
-  canvas.PenColor = 0x00FFFF;
-  canvas.BrushColor = 0xFF00FF;
+  canvas.SetPenColor(0x00FFFF);
+  canvas.SetBrushColor(0xFF00FF);
   canvas.Rectangle(0, 0, 300, 100);
   ShowWeights(weights, 1.0, canvas, panels);
   const Bitmap first = bitmap;

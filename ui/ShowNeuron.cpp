@@ -14,20 +14,20 @@ constexpr int kBarPitch = 15;
 constexpr double kFarOutside = 1e6;
 
 void DrawBackground(TCanvas& canvas, int width, int height) {
-  canvas.BrushColor = clWhite;
+  canvas.SetBrushColor(clWhite);
   canvas.Rectangle(-1, -1, width + 1, height + 1);
 }
 
 void DrawThreshold(TCanvas& canvas, double theta, int width) {
-  canvas.PenColor = clSilver;
+  canvas.SetPenColor(clSilver);
   const int y = PlotCoordinate(kBaseline - theta * 100 * 0.1);
   canvas.MoveTo(0, y);
   canvas.LineTo(width, y);
 }
 
 void DrawBars(TCanvas& canvas, const std::vector<double>& weights) {
-  canvas.BrushColor = clGreen;
-  canvas.PenColor = clBlack;
+  canvas.SetBrushColor(clGreen);
+  canvas.SetPenColor(clBlack);
   for (std::size_t i = 0; i < weights.size(); ++i) {
     const int left = kBarPitch * static_cast<int>(i) + 5;
     canvas.Rectangle(left, PlotCoordinate(kBaseline - weights[i] * 100), left + 10, kBaseline);
@@ -35,13 +35,14 @@ void DrawBars(TCanvas& canvas, const std::vector<double>& weights) {
 }
 
 void DrawDivider(TCanvas& canvas, std::size_t inputs, int height) {
-  canvas.PenColor = clRed;
+  canvas.SetPenColor(clRed);
   const int x = static_cast<int>(kBarPitch * inputs / 2 + 2);
   canvas.MoveTo(x, 0);
   canvas.LineTo(x, height);
 }
+}  // namespace
 
-void WritePanels(StatusPanels& panels, double theta) {
+void WriteNeuronPanels(double theta, StatusPanels& panels) {
   panels.SetPanelText(1, "th: " + FloatToStrF(theta, ffFixed, 10, 5));
   panels.SetPanelText(2, "learn.: " + FloatToStrF(0.005, ffFixed, 10, 4));
   panels.SetPanelText(3, "tau: " + IntToStr(1000));
@@ -49,7 +50,6 @@ void WritePanels(StatusPanels& panels, double theta) {
   panels.SetPanelText(
       5, "noise: -" + FloatToStrF(0.05, ffFixed, 10, 3) + ".." + FloatToStrF(0.05, ffFixed, 10, 3));
 }
-}  // namespace
 
 int PlotCoordinate(double value) {
   if (std::isnan(value)) return kBaseline;
@@ -62,9 +62,13 @@ void ShowNeuron(const BCMNeuron& shown, TCanvas& canvas, StatusPanels& panels) {
 
 void ShowWeights(const std::vector<double>& weights, double theta, TCanvas& canvas,
                  StatusPanels& panels) {
+  DrawWeightPlot(weights, theta, canvas);
+  WriteNeuronPanels(theta, panels);
+}
+
+void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas) {
   DrawBackground(canvas, canvas.Width(), canvas.Height());
   DrawThreshold(canvas, theta, canvas.Width());
   DrawBars(canvas, weights);
   DrawDivider(canvas, weights.size(), canvas.Height());
-  WritePanels(panels, theta);
 }

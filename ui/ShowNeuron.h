@@ -15,6 +15,10 @@ void ShowNeuron(const BCMNeuron& shown, TCanvas& canvas, StatusPanels& panels);
 void ShowWeights(const std::vector<double>& weights, double theta, TCanvas& canvas,
                  StatusPanels& panels);
 
+// The two halves of it: the picture, which paints every pixel of the canvas, and the texts.
+void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas);
+void WriteNeuronPanels(double theta, StatusPanels& panels);
+
 // value truncated toward zero, after NaN is taken as the baseline and the rest clamped to a range
 // far outside any image, so that no weight makes the conversion undefined.
 int PlotCoordinate(double value);

@@ -74,24 +74,49 @@ std::pair<long long, long long> StepsInside(long long start, long long delta, lo
 }
 }  // namespace
 
+void TCanvas::SetBrushColor(TColor color) {
+  Flush();
+  brushColor_ = color;
+}
+
+void TCanvas::SetPenColor(TColor color) {
+  Flush();
+  penColor_ = color;
+}
+
+void TCanvas::DrawLater(std::function<void(TCanvas&)> drawing) {
+  pending_ = std::move(drawing);
+  Changed();
+}
+
+void TCanvas::Flush() {
+  if (!pending_) return;
+  const std::function<void(TCanvas&)> drawing = std::move(pending_);
+  pending_ = nullptr;
+  drawing(*this);
+}
+
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  Flush();
   const long long left = std::min(x1, x2), right = std::max(x1, x2);
   const long long top = std::min(y1, y2), bottom = std::max(y1, y2);
   if (left == right || top == bottom) return;
-  Fill(left, top, right, top + 1, PenColor);
-  Fill(left, bottom - 1, right, bottom, PenColor);
-  Fill(left, top + 1, left + 1, bottom - 1, PenColor);
-  Fill(right - 1, top + 1, right, bottom - 1, PenColor);
-  Fill(left + 1, top + 1, right - 1, bottom - 1, BrushColor);
+  Fill(left, top, right, top + 1, penColor_);
+  Fill(left, bottom - 1, right, bottom, penColor_);
+  Fill(left, top + 1, left + 1, bottom - 1, penColor_);
+  Fill(right - 1, top + 1, right, bottom - 1, penColor_);
+  Fill(left + 1, top + 1, right - 1, bottom - 1, brushColor_);
   Changed();
 }
 
 void TCanvas::MoveTo(int x, int y) {
+  Flush();
   penX_ = x;
   penY_ = y;
 }
 
 void TCanvas::LineTo(int x, int y) {
+  Flush();
   const long long dx = static_cast<long long>(x) - penX_;
   const long long dy = static_cast<long long>(y) - penY_;
   const long long n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
@@ -102,7 +127,7 @@ void TCanvas::LineTo(int x, int y) {
     const long long first = std::max(xFirst, yFirst);
     Walker px(penX_, dx, n, first), py(penY_, dy, n, first);
     for (long long i = first; i < std::min(xLast, yLast); ++i, px.Next(), py.Next()) {
-      Plot(px.Value(), py.Value(), PenColor);
+      Plot(px.Value(), py.Value(), penColor_);
     }
     Changed();
   }
@@ -130,10 +155,19 @@ void TCanvas::Fill(long long left, long long top, long long right, long long bot
   if (width == static_cast<std::size_t>(target_.Width())) {
     return fillRow(&target_.At(0, y0), width * static_cast<std::size_t>(y1 - y0));
   }
-  // One row by hand, the rest copied from it: copying runs far faster than storing pixel by pixel.
+  // Wide rows are copied from the first, which runs far faster than storing pixel by pixel; a
+  // narrow one (a bar's edge) costs less to store than to copy.
+  constexpr std::size_t kCopyFrom = 64;
   std::uint32_t* first = &target_.At(x0, y0);
   fillRow(first, width);
-  for (int y = y0 + 1; y < y1; ++y) std::memcpy(&target_.At(x0, y), first, width * sizeof *first);
+  for (int y = y0 + 1; y < y1; ++y) {
+    std::uint32_t* row = &target_.At(x0, y);
+    if (width >= kCopyFrom) {
+      std::memcpy(row, first, width * sizeof *first);
+    } else {
+      std::fill_n(row, width, pixel);
+    }
+  }
 }
 
 void TCanvas::Plot(long long x, long long y, TColor color) {

@@ -8,14 +8,23 @@
 // in any order), its one-pixel outline in the pen colour and its inside in the brush colour; a
 // line leaves out its end point. Everything is clipped to the bitmap, and any int coordinates are
 // safe.
+//
+// A drawing that covers the whole bitmap may be deferred: it runs before anything else touches or
+// reads the canvas, so a window that redraws far faster than the screen refreshes rasterises only
+// what is shown, and every reader still sees each operation in order.
 class TCanvas {
  public:
   explicit TCanvas(Bitmap& target) : target_(target) {}
 
-  TColor BrushColor = clWhite;
-  TColor PenColor = clBlack;
+  void SetBrushColor(TColor color);
+  void SetPenColor(TColor color);
   // Called after every drawing operation, so a window can schedule a repaint.
   std::function<void()> OnChange;
+
+  // Replaces any pending drawing with this one, which must paint every pixel.
+  void DrawLater(std::function<void(TCanvas&)> drawing);
+  // Runs the pending drawing, if any; readers of the bitmap call it first.
+  void Flush();
 
   int Width() const { return target_.Width(); }
   int Height() const { return target_.Height(); }
@@ -30,6 +39,9 @@ class TCanvas {
   void Changed();
 
   Bitmap& target_;
+  std::function<void(TCanvas&)> pending_;
+  TColor brushColor_ = clWhite;
+  TColor penColor_ = clBlack;
   int penX_ = 0;
   int penY_ = 0;
 };

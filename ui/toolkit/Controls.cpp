@@ -45,20 +45,21 @@ class StatusBarWidget : public QWidget {
 
 class ImageWidget : public QWidget {
  public:
-  ImageWidget(QWidget* parent, const Bitmap& bitmap) : QWidget(parent), bitmap_(bitmap) {
+  ImageWidget(QWidget* parent, TImage& image) : QWidget(parent), image_(image) {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
 
  protected:
   // Only copies the bitmap: everything is drawn on it beforehand.
   void paintEvent(QPaintEvent*) override {
-    const QImage image(reinterpret_cast<const uchar*>(bitmap_.Data()), bitmap_.Width(),
-                       bitmap_.Height(), QImage::Format_RGB32);
+    const Bitmap& bitmap = image_.Picture();
+    const QImage image(reinterpret_cast<const uchar*>(bitmap.Data()), bitmap.Width(),
+                       bitmap.Height(), QImage::Format_RGB32);
     QPainter(this).drawImage(0, 0, image);
   }
 
  private:
-  const Bitmap& bitmap_;
+  TImage& image_;
 };
 }  // namespace
 
@@ -94,6 +95,18 @@ void TControl::SetFont(const TFont& font) {
     qfont.setFixedPitch(true);
   }
   widget_->setFont(qfont);
+}
+
+void TControl::SetLeftToRight() {
+  widget_->setLayoutDirection(Qt::LeftToRight);
+}
+
+void TControl::SetBorderless() {
+  if (auto* frame = qobject_cast<QFrame*>(widget_)) frame->setFrameShape(QFrame::NoFrame);
+}
+
+void TControl::SetTakesFocus(bool takes) {
+  widget_->setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
 }
 
 TButton::TButton(TForm& parent, std::string name)
@@ -147,9 +160,7 @@ std::string TStrings::operator[](int index) const {
 TListBox::TListBox(TForm& parent, std::string name)
     : TControl(std::move(name), new QListWidget(parent.NativeWidget())),
       Items(static_cast<QListWidget*>(NativeWidget())) {
-  auto* list = static_cast<QListWidget*>(NativeWidget());
-  list->setFrameShape(QFrame::NoFrame);
-  list->setUniformItemSizes(true);
+  static_cast<QListWidget*>(NativeWidget())->setUniformItemSizes(true);
 }
 
 void TListBox::SetItemHeight(int pixels) {
@@ -181,13 +192,19 @@ void TStatusBar::SetPanelText(int index, const std::string& text) {
 }
 
 TImage::TImage(TForm& parent, std::string name, int width, int height)
-    : TControl(std::move(name), new ImageWidget(parent.NativeWidget(), bitmap_)),
+    : TControl(std::move(name), new ImageWidget(parent.NativeWidget(), *this)),
       bitmap_(width, height),
       Canvas(bitmap_) {
   Canvas.OnChange = [this] { MarkChanged(NativeWidget()); };
 }
 
+const Bitmap& TImage::Picture() {
+  Canvas.Flush();
+  return bitmap_;
+}
+
 void TImage::SetPicture(const Bitmap& picture, bool stretch) {
+  Canvas.Flush();
   const Bitmap shown = stretch ? Stretch(picture, bitmap_.Width(), bitmap_.Height()) : picture;
   for (int y = 0; y < bitmap_.Height(); ++y) {
     for (int x = 0; x < bitmap_.Width(); ++x) {

@@ -39,6 +39,12 @@ class TControl {
   void SetBounds(int left, int top, int width, int height);
   void SetColor(TColor color);
   void SetFont(const TFont& font);
+  // Reads left to right whatever the window's direction.
+  void SetLeftToRight();
+  // Drops the frame a control draws around itself.
+  void SetBorderless();
+  // Whether Tab and clicks give the control the keyboard focus.
+  void SetTakesFocus(bool takes);
   QWidget* NativeWidget() const { return widget_; }
 
  protected:
@@ -118,8 +124,8 @@ class TStatusBar : public TControl, public StatusPanels {
 class TImage : public TControl {
  public:
   TImage(TForm& parent, std::string name, int width, int height);
-  Bitmap& Picture() { return bitmap_; }
-  const Bitmap& Picture() const { return bitmap_; }
+  // What the control shows, with any deferred drawing done.
+  const Bitmap& Picture();
   // Shows picture scaled to the whole control when stretch is on, else from its top-left corner.
   void SetPicture(const Bitmap& picture, bool stretch);
 
