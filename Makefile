@@ -12,7 +12,7 @@ build: deps
 	cmake --build --preset $(PRESET)
 
 run: build
-	@echo "orvel: the window is not built yet; 'make test' and 'make bench' work." >&2
+	build/$(PRESET)/app/orvel
 
 test: build
 	ctest --preset $(PRESET)
@@ -29,6 +29,10 @@ bench: build
 	  /usr/bin/time -f "peak resident memory of $$steps steps: %M KiB" \
 	    build/$(PRESET)/bench/step_loop $$steps; \
 	done
+	build/$(PRESET)/bench/run_bench
+	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
+	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
+	xvfb-run -a build/$(PRESET)/bench/window_bench 3
 
 clean:
 	rm -rf build

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QWidget>
 #include <chrono>
@@ -10,6 +9,7 @@
 
 #include "Application.h"
 #include "Form.h"
+#include "QtEvents.h"
 
 namespace {
 // Counts the paint events a widget receives.
@@ -23,23 +23,6 @@ class PaintCounter : public QObject {
     return false;
   }
 };
-
-// A press and release at x (the middle by default), queued as the window system delivers them.
-void PostClick(QWidget* widget, double x = -1) {
-  const QPointF centre(x >= 0 ? x : widget->width() / 2.0, widget->height() / 2.0);
-  const QPointF global = widget->mapToGlobal(centre);
-  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-    QCoreApplication::postEvent(
-        widget, new QMouseEvent(type, centre, global, Qt::LeftButton,
-                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                                Qt::NoModifier));
-  }
-}
-
-void PumpFor(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) Application->ProcessMessages();
-}
 
 class TestForm : public TForm {
  public:
@@ -135,8 +118,8 @@ TEST_F(Toolkit, AClickPostedDuringAHandlerThatPumpsRunsNestedToCompletion) {
 
 TEST_F(Toolkit, TheImageWidgetShowsExactlyTheCanvasPixels) {
   TCanvas& canvas = form->image.Canvas;
-  canvas.BrushColor = clGreen;
-  canvas.PenColor = clRed;
+  canvas.SetBrushColor(clGreen);
+  canvas.SetPenColor(clRed);
   canvas.Rectangle(5, 5, 20, 15);
   PumpFor(std::chrono::milliseconds(60));
   const QImage shown = form->image.NativeWidget()->grab().toImage();

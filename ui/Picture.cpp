@@ -57,8 +57,7 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, const unsigned c
     return false;
   }
   layout = {static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-            info.num_components, info.comp_info[0].h_samp_factor,
-            info.comp_info[0].v_samp_factor};
+            info.num_components, info.comp_info[0].h_samp_factor, info.comp_info[0].v_samp_factor};
   const std::size_t stride = static_cast<std::size_t>(info.output_width) * 3;
   rgb.assign(stride * info.output_height, 0);
   while (info.output_scanline < info.output_height) {

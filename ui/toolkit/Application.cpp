@@ -1,11 +1,13 @@
 #include "Application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMessageBox>
 #include <clocale>
 #include <cstdio>
 
 #include "DisplayRefresh.h"
+#include "TerminationSignals.h"
 
 TApplication* Application = nullptr;
 
@@ -23,6 +25,7 @@ TApplication::TApplication() {
 }
 
 TApplication::~TApplication() {
+  signals_.reset();
   forms_.clear();
   refresh_.reset();
   qt_.reset();
@@ -38,6 +41,8 @@ void TApplication::Initialize() {
   qt_ = std::make_unique<QApplication>(argc, argv);
   // Qt adopts the environment's locale; printf-style output elsewhere must keep its full stop.
   std::setlocale(LC_NUMERIC, "C");
+  // The classic dialog face is absent here; its metric twin keeps captions inside their panels.
+  QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "Sans Serif"});
   refresh_ = std::make_unique<DisplayRefresh>();
 }
 
@@ -71,6 +76,6 @@ void TApplication::ShowException(const std::exception& error) {
   if (qt_ && HasScreen()) QMessageBox::critical(nullptr, "BCM Orvel", error.what());
 }
 
-void TApplication::Terminate() {
-  if (qt_) QCoreApplication::quit();
+void TApplication::HandleTerminationSignals(std::function<void()> onSignal) {
+  signals_ = std::make_unique<TerminationSignals>(std::move(onSignal));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -9,6 +10,7 @@
 
 class QApplication;
 class DisplayRefresh;  // toolkit-internal
+class TerminationSignals;
 
 // The program's one application object: the event loop, the forms and the display refresh.
 class TApplication {
@@ -39,8 +41,9 @@ class TApplication {
   // The message on standard error, and in a dialog where there is a screen to show one.
   void ShowException(const std::exception& error);
 
-  // Ends Run after the current event; the main form is released as when it closes.
-  void Terminate();
+  // From now on SIGINT and SIGTERM call onSignal between two events instead of ending the
+  // process on the spot.
+  void HandleTerminationSignals(std::function<void()> onSignal);
 
   DisplayRefresh& Refresh() { return *refresh_; }
 
@@ -50,6 +53,7 @@ class TApplication {
 
   std::unique_ptr<QApplication> qt_;
   std::unique_ptr<DisplayRefresh> refresh_;
+  std::unique_ptr<TerminationSignals> signals_;
   std::vector<std::unique_ptr<TForm>> forms_;
   std::chrono::steady_clock::time_point lastPoll_;
 };

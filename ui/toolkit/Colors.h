@@ -10,6 +10,10 @@ inline constexpr TColor clGreen = 0x008000;
 inline constexpr TColor clRed = 0x0000FF;
 inline constexpr TColor clSilver = 0xC0C0C0;
 inline constexpr TColor clWhite = 0xFFFFFF;
+// The system's colours for window text and for caption text, as the classic desktop scheme has
+// them.
+inline constexpr TColor clWindowText = clBlack;
+inline constexpr TColor clCaptionText = clWhite;
 
 // The bitmap's pixel layout, 0xAARRGGBB, opaque.
 inline constexpr std::uint32_t PixelOf(TColor color) {

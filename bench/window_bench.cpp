@@ -1,0 +1,80 @@
+// The real window's run against the bare run loop, in one process: Start is clicked, a timer
+// inside the pump presses Stop after a fixed time, and a click posted mid-run measures how long a
+// user waits for a handler. Usage: window_bench [seconds]   (QT_QPA_PLATFORM picks the platform)
+#include <unistd.h>
+
+#include <QMetaObject>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "Application.h"
+#include "Bcm.h"
+#include "HeadlessHost.h"
+#include "RunLogs.h"
+#include "RunState.h"
+#include "TrainingRun.h"
+#include "orvel.h"
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::duration duration) {
+  return std::chrono::duration<double>(duration).count();
+}
+
+double HeadlessStepsPerSecond(long steps) {
+  RunLogs logs;
+  HeadlessHost host(steps);
+  const auto start = Clock::now();
+  TrainingRun(host, logs);
+  return static_cast<double>(steps) / Seconds(Clock::now() - start);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
+  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-bench-XXXXXX").string();
+  const std::filesystem::path dir = ::mkdtemp(pattern.data());
+  std::filesystem::current_path(dir);
+
+  TApplication application;
+  application.Initialize();
+  application.CreateForm(Form1);
+  Form1->Show();
+
+  Clock::time_point clickPosted, clickHandled;
+  const auto original = Form1->CheckItOut->OnClick;
+  Form1->CheckItOut->OnClick = [&] {
+    clickHandled = Clock::now();
+    original();
+  };
+  const auto runMs = static_cast<int>(seconds * 1000);
+  QTimer::singleShot(runMs / 2, [&] {
+    clickPosted = Clock::now();
+    QMetaObject::invokeMethod(Form1->CheckItOut->NativeWidget(), "click", Qt::QueuedConnection);
+  });
+  QTimer::singleShot(runMs, [] { Form1->Stop->Click(); });
+
+  const auto start = Clock::now();
+  Form1->Start->Click();
+  const double elapsed = Seconds(Clock::now() - start);
+  const auto windowSteps = static_cast<double>(neuron->HistoryLength());
+  const double windowRate = windowSteps / elapsed;
+  const double headlessRate = HeadlessStepsPerSecond(static_cast<long>(windowSteps));
+
+  std::printf("platform %s\n",
+              std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "(default)");
+  std::printf("window run:   %.0f steps/s (%.0f steps in %.2f s)\n", windowRate, windowSteps,
+              elapsed);
+  std::printf("headless run: %.0f steps/s\n", headlessRate);
+  std::printf("ratio window/headless: %.2f\n", windowRate / headlessRate);
+  std::printf("click handled %.3f ms after it was posted\n",
+              1000 * Seconds(clickHandled - clickPosted));
+  Form1->Release();
+  std::filesystem::remove_all(dir);
+  return 0;
+}

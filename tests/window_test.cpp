@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "Application.h"
+#include "Bcm.h"
+#include "ExpectedPlot.h"
+#include "QtEvents.h"
+#include "ReferenceRun.h"
+#include "RunState.h"
+#include "TempDir.h"
+#include "orvel.h"
+
+namespace {
+// Every window test runs under a German locale, whose decimal comma must not reach any output.
+class Window : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+  }
+
+  void SetUp() override {
+    std::filesystem::current_path(dir.path());
+    application.Initialize();
+    application.CreateForm(Form1);
+    Form1->Show();
+  }
+
+  void TearDown() override { std::filesystem::current_path("/"); }
+
+  // Runs action once the event loop has run for the given time, from inside any running loop.
+  static void After(int milliseconds, std::function<void()> action) {
+    QTimer::singleShot(milliseconds, std::move(action));
+  }
+
+  static int PanelStep() { return std::stoi(Form1->Status->PanelText(0).substr(6)); }
+
+  TempDir dir;
+  TApplication application;
+};
+
+QRect Bounds(const TControl& control) {
+  return {control.Left(), control.Top(), control.Width(), control.Height()};
+}
+}  // namespace
+
+TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
+  struct Expected {
+    TControl* control;
+    QRect bounds;
+  };
+  const Expected table[] = {
+      {Form1->Trace, {32, 24, 369, 121}},         {Form1->Image1, {440, 192, 121, 153}},
+      {Form1->ListBox1, {64, 152, 305, 201}},     {Form1->Start, {440, 48, 121, 25}},
+      {Form1->Stop, {440, 80, 121, 25}},          {Form1->Status, {0, 364, 590, 19}},
+      {Form1->Left, {440, 24, 41, 17}},           {Form1->Right, {512, 24, 49, 17}},
+      {Form1->ResetWeights, {440, 112, 121, 25}}, {Form1->CheckItOut, {440, 144, 121, 25}}};
+  const char* creationOrder[] = {"Trace",  "Image1", "ListBox1", "Start",        "Stop",
+                                 "Status", "Left",   "Right",    "ResetWeights", "CheckItOut"};
+  ASSERT_EQ(Form1->Controls().size(), 10U);
+  for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(Form1->Controls()[i]->Name, creationOrder[i]);
+  for (const Expected& row : table)
+    EXPECT_EQ(Bounds(*row.control), row.bounds) << row.control->Name;
+  for (const Expected& a : table) {
+    for (const Expected& b : table) {
+      if (a.control != b.control) {
+        EXPECT_FALSE(a.bounds.intersects(b.bounds)) << a.control->Name << " " << b.control->Name;
+      }
+    }
+  }
+  EXPECT_EQ(Form1->Caption(), "BCM Orvel");
+  EXPECT_EQ(Form1->ClientWidth(), 590);
+  EXPECT_EQ(Form1->ClientHeight(), 383);
+  QWidget* window = Form1->NativeWidget();
+  EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the window must not be resizable";
+  EXPECT_EQ(Form1->Start->Caption(), "Start");
+  EXPECT_EQ(Form1->Stop->Caption(), "Stop");
+  EXPECT_EQ(Form1->ResetWeights->Caption(), "Reset Weights");
+  EXPECT_EQ(Form1->CheckItOut->Caption(), "Check It Out");
+  EXPECT_EQ(Form1->Left->Caption(), "Left");
+  EXPECT_EQ(Form1->Right->Caption(), "Right");
+  EXPECT_EQ(Form1->Status->PanelCount(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Form1->Status->PanelWidth(i), 80);
+}
+
+TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
+  const TControl* order[] = {Form1->ListBox1, Form1->Start,        Form1->Stop,      Form1->Left,
+                             Form1->Right,    Form1->ResetWeights, Form1->CheckItOut};
+  QWidget* widget = order[0]->NativeWidget();
+  for (std::size_t i = 1; i < std::size(order); ++i) {
+    do {
+      widget = widget->nextInFocusChain();
+    } while (widget->focusPolicy() == Qt::NoFocus);
+    EXPECT_EQ(widget, order[i]->NativeWidget()) << order[i]->Name;
+  }
+  EXPECT_EQ(Form1->Trace->NativeWidget()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
+  ASSERT_NE(neuron, nullptr);
+  EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(neuron->Weights(), 80));
+  EXPECT_EQ(Form1->Status->PanelText(0), "");
+  EXPECT_EQ(Form1->Status->PanelText(1), "th: 0.00000");
+  EXPECT_EQ(Form1->Status->PanelText(5), "noise: -0.050..0.050");
+  EXPECT_EQ(Form1->ListBox1->Items.Count(), 0);
+  EXPECT_TRUE(Form1->Left->Checked());
+  EXPECT_TRUE(Form1->Right->Checked());
+  for (const std::string& name : LogNames()) {
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
+    EXPECT_EQ(std::filesystem::file_size(dir.path() / name), 0U) << name;
+  }
+  const Bitmap& picture = Form1->Image1->Picture();
+  EXPECT_EQ(picture.Width(), 121);
+  EXPECT_EQ(picture.Height(), 153);
+  EXPECT_NE(picture.At(60, 100), picture.At(2, 2)) << "the stored picture is not shown";
+}
+
+TEST_F(Window, TwoStartsInTheSameSecondDrawTheSameWeights) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::time_t before = std::time(nullptr);
+    const std::vector<double> first = neuron->Weights();
+    Form1->Release();
+    application.CreateForm(Form1);
+    if (std::time(nullptr) == before) {
+      EXPECT_EQ(neuron->Weights(), first);
+      return;
+    }
+  }
+  FAIL() << "the clock moved on during every attempt";
+}
+
+TEST_F(Window, ResetWeightsRedrawsAtOnceAndKeepsOneNeuron) {
+  for (int press = 0; press < 5; ++press) {
+    // The old neuron is deleted: the sanitizer build reports a leak otherwise.
+    const std::vector<double> oldWeights = neuron->Weights();
+    Form1->ResetWeights->Click();
+    EXPECT_NE(neuron->Weights(), oldWeights);
+    EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(neuron->Weights(), 80));
+  }
+  EXPECT_EQ(neuron->HistoryLength(), 0U);
+}
+
+TEST_F(Window, CheckItOutTwiceListsTwelveLinesWithFullStops) {
+  Form1->CheckItOut->Click();
+  Form1->CheckItOut->Click();
+  ASSERT_EQ(Form1->ListBox1->Items.Count(), 12);
+  EXPECT_EQ(Form1->ListBox1->Items[0].substr(0, 4), " 0. ");
+  EXPECT_EQ(Form1->ListBox1->Items[11].find(','), std::string::npos);
+  EXPECT_EQ(Form1->ListBox1->Items[11][6], '.');
+}
+
+// A real click starts the run; while it runs, clicks on the other controls arrive from a timer
+// and must each be handled between two steps.
+TEST_F(Window, EveryControlIsLiveDuringARun) {
+  std::vector<std::string> seen;
+  auto between = [&seen](const std::string& what) {
+    // Between two steps the fresh neuron has learned once more than panel 0's step number.
+    seen.push_back(what + (neuron->HistoryLength() == static_cast<unsigned>(PanelStep()) + 1
+                               ? " between steps"
+                               : " mid-step"));
+  };
+  Form1->ResetWeights->Click();  // a fresh neuron, so the history counts this run's steps
+  const auto check = Form1->CheckItOut->OnClick;
+  Form1->CheckItOut->OnClick = [&] {
+    between("check");
+    check();
+  };
+  int stepBeforeNesting = 0, stepAfterNesting = 0;
+  std::uint64_t historyAtStop = 0;
+  After(30, [&] { PostClick(Form1->CheckItOut->NativeWidget()); });
+  After(60, [&] { PostClick(Form1->Right->NativeWidget(), 6); });
+  After(90, [&] { PostClick(Form1->ResetWeights->NativeWidget()); });
+  After(150, [&] {
+    stepBeforeNesting = PanelStep();
+    PostClick(Form1->Start->NativeWidget());
+  });
+  After(170, [&] { stepAfterNesting = PanelStep(); });
+  After(200, [&] { PostClick(Form1->Stop->NativeWidget()); });
+  const auto stop = Form1->Stop->OnClick;
+  Form1->Stop->OnClick = [&] {
+    historyAtStop = neuron->HistoryLength();
+    stop();
+  };
+
+  PostClick(Form1->Start->NativeWidget());
+  PumpFor(std::chrono::milliseconds(300));
+
+  EXPECT_EQ(Form1->RunDepth(), 0);
+  EXPECT_EQ(seen, (std::vector<std::string>{"check between steps"}));
+  EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
+  EXPECT_FALSE(Form1->Right->Checked());
+  EXPECT_LT(stepAfterNesting, stepBeforeNesting) << "a nested run counts from 0";
+  EXPECT_GT(historyAtStop, 0U);
+  EXPECT_EQ(neuron->HistoryLength(), historyAtStop) << "a run stepped on after Stop";
+  Form1->Release();
+  EXPECT_FALSE(dir.Read("log-left-2.txt").empty()) << "unticking Right moves the logs";
+  EXPECT_EQ(dir.Read("log.txt").find(','), std::string::npos);
+}
+
+TEST_F(Window, ClosingDuringARunEndsEveryRunThenDestroysOnce) {
+  int destroyed = 0, depthAtDestroy = -1;
+  const auto destroy = Form1->OnDestroy;
+  Form1->OnDestroy = [&] {
+    ++destroyed;
+    depthAtDestroy = Form1->RunDepth();
+    destroy();
+  };
+  After(0, [] { Form1->Start->Click(); });
+  After(40, [] { Form1->Start->Click(); });  // nested
+  After(80, [] { Form1->Close(); });
+  application.Run();
+  EXPECT_EQ(destroyed, 1);
+  EXPECT_EQ(depthAtDestroy, 0);
+  EXPECT_EQ(neuron, nullptr);
+  for (const std::string& name : LogNames()) {
+    const std::string text = dir.Read(name);
+    EXPECT_TRUE(text.empty() || text.back() == '\n') << name;
+  }
+  const std::string probes = dir.Read("log.txt");
+  EXPECT_GE(std::count(probes.begin(), probes.end(), '\n'), 2);
+}

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The program on a real X server: it shows its 590 x 383 window, runs after a click on Start,
+# and on SIGTERM ends every run and exits 0 with all seven logs ending in a whole line.
+# Usage: xvfb_smoke.sh path/to/orvel
+set -euo pipefail
+orvel=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+  set -euo pipefail
+  "$0" & pid=$!
+  window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --name "^BCM Orvel$" 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "no window appeared"; exit 1; }
+  sleep 0.5
+  geometry=$(xdotool getwindowgeometry "$window" | grep Geometry)
+  [[ "$geometry" == *"590x383"* ]] || { echo "client area is $geometry"; exit 1; }
+  xdotool mousemove --window "$window" 500 60 click 1
+  sleep 1
+  kill -TERM "$pid"
+  start=$(date +%s%N)
+  status=0; wait "$pid" || status=$?
+  elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+  echo "exit status $status after $elapsed ms"
+  [ "$status" -eq 0 ] && [ "$elapsed" -lt 1000 ]
+' "$orvel"
+
+for log in log.txt log-learn.txt log-left.txt log-right.txt log-learn-2.txt log-left-2.txt \
+           log-right-2.txt; do
+  [ -f "$log" ] || { echo "$log missing"; exit 1; }
+  if [ -s "$log" ] && [ "$(tail -c 1 "$log" | od -An -c | tr -d ' ')" != '\n' ]; then
+    echo "$log ends in a partial line"; exit 1
+  fi
+done
+[ "$(wc -l < log.txt)" -ge 10 ] || { echo "the run logged too little: $(wc -l < log.txt) probe lines"; exit 1; }
+echo "1 passed, 0 failed"

@@ -1,0 +1,133 @@
+#include "orvel.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "Application.h"
+#include "Bcm.h"
+#include "CRand.h"
+#include "Exception.h"
+#include "MainWindowLayout.h"
+#include "Picture.h"
+#include "Probe.h"
+#include "RunLogs.h"
+#include "RunState.h"
+#include "ShowNeuron.h"
+#include "TrainingRun.h"
+
+TForm1* Form1 = nullptr;
+
+template <class Control>
+Control* TForm1::Find(const std::string& name) const {
+  for (const auto& control : Controls()) {
+    if (control->Name == name) {
+      if (auto* found = dynamic_cast<Control*>(control.get())) return found;
+    }
+  }
+  throw Exception("the window's layout lacks the control " + name);
+}
+
+TForm1::TForm1() {
+  LoadLayout(*this, MainWindowLayout(),
+             {{"FormCreate", [this] { FormCreate(); }},
+              {"FormDestroy", [this] { FormDestroy(); }},
+              {"StartClick", [this] { StartClick(); }},
+              {"StopClick", [this] { StopClick(); }},
+              {"ResetWeightsClick", [this] { ResetWeightsClick(); }},
+              {"CheckItOutClick", [this] { CheckItOutClick(); }}});
+  ListBox1 = Find<TListBox>("ListBox1");
+  Trace = Find<TImage>("Trace");
+  Start = Find<TButton>("Start");
+  Stop = Find<TButton>("Stop");
+  Status = Find<TStatusBar>("Status");
+  Left = Find<TCheckBox>("Left");
+  Right = Find<TCheckBox>("Right");
+  ResetWeights = Find<TButton>("ResetWeights");
+  CheckItOut = Find<TButton>("CheckItOut");
+  Image1 = Find<TImage>("Image1");
+  ShowStoredPicture();
+  CanClose = [this] { return CanCloseNow(); };
+}
+
+TForm1::~TForm1() {
+  Release();
+}
+
+void TForm1::ShowStoredPicture() {
+  const PictureBytes stored = StoredPicture();
+  std::string error;
+  if (const auto picture = DecodeJpeg(stored.data, stored.size, &error)) {
+    Image1->SetPicture(picture->pixels, true);
+  } else {
+    std::fprintf(stderr, "orvel: cannot show the picture: %s\n", error.c_str());
+  }
+}
+
+void TForm1::FormCreate() {
+  runtime::srand(static_cast<unsigned>(std::time(nullptr)));
+  ResetWeightsClick();
+  logs_ = std::make_unique<RunLogs>();
+}
+
+void TForm1::StartClick() {
+  ++runDepth_;
+  TrainingRun(*this, *logs_);
+  --runDepth_;
+  if (runDepth_ == 0 && closeAfterRuns_) Close();
+}
+
+void TForm1::StopClick() {
+  RequestStop();
+}
+
+void TForm1::PauseClick() {
+  TogglePause();
+}
+
+void TForm1::FormDestroy() {
+  if (logs_) logs_->Close();
+  delete neuron;
+  neuron = nullptr;
+}
+
+void TForm1::ResetWeightsClick() {
+  delete neuron;
+  neuron = new BCMNeuron(24, 0.005, 10.0, 1000);
+  ShowNeuron(*neuron);
+}
+
+void TForm1::CheckItOutClick() {
+  ListBox1->Items.Clear();
+  for (const std::string& line : CheckItOutListing(*neuron)) ListBox1->Items.Add(line);
+}
+
+// A run redraws every 50 steps, thousands of times a second; the plot is rasterised only when the
+// screen or a reader next needs it, while the texts are written at once.
+void TForm1::ShowNeuron(const BCMNeuron& shown) {
+  Trace->Canvas.DrawLater([weights = shown.Weights(), theta = shown.Theta()](TCanvas& canvas) {
+    DrawWeightPlot(weights, theta, canvas);
+  });
+  WriteNeuronPanels(shown.Theta(), *Status);
+}
+
+// A window closed during a run would pull the neuron and the logs from under it: every run is
+// stopped first, and the window closes once the outermost has returned.
+bool TForm1::CanCloseNow() {
+  if (runDepth_ == 0) return true;
+  closeAfterRuns_ = true;
+  RequestStop();
+  return false;
+}
+
+void TForm1::SetStepText(std::string_view text) {
+  Status->SetPanelText(0, std::string(text));
+}
+bool TForm1::LeftTicked() const {
+  return Left->Checked();
+}
+bool TForm1::RightTicked() const {
+  return Right->Checked();
+}
+void TForm1::ProcessMessages() {
+  Application->ProcessMessages();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include "Form.h"
+#include "RunHost.h"
+
+class BCMNeuron;
+class RunLogs;
+
+// The program's one window: the weight plot, the probe listing, the eye boxes and the buttons that
+// start, stop and probe training runs. It hosts every run and owns the neuron and the logs.
+class TForm1 : public TForm, private RunHost {
+ public:
+  TForm1();
+  ~TForm1() override;
+
+  TListBox* ListBox1;
+  TImage* Trace;
+  TButton* Start;
+  TButton* Stop;
+  TStatusBar* Status;
+  TCheckBox* Left;
+  TCheckBox* Right;
+  TButton* ResetWeights;
+  TButton* CheckItOut;
+  TImage* Image1;
+
+  void FormCreate();
+  void StartClick();
+  void StopClick();
+  void PauseClick();
+  void FormDestroy();
+  void ResetWeightsClick();
+  void CheckItOutClick();
+
+  void ShowNeuron(const BCMNeuron& shown) override;
+
+  // Training runs in progress, nested ones included.
+  int RunDepth() const { return runDepth_; }
+
+ private:
+  template <class Control>
+  Control* Find(const std::string& name) const;
+  void ShowStoredPicture();
+  bool CanCloseNow();
+
+  void SetStepText(std::string_view text) override;
+  bool LeftTicked() const override;
+  bool RightTicked() const override;
+  void ProcessMessages() override;
+
+  std::unique_ptr<RunLogs> logs_;
+  int runDepth_ = 0;
+  bool closeAfterRuns_ = false;
+};
+
+extern TForm1* Form1;
