@@ -3,13 +3,14 @@
 #include <cstdint>
 
 #include "RunHost.h"
+#include "TrainingRun.h"
 #include "RunState.h"
 
 // A host with nothing to show and no events: the pump only stops the run after `steps` steps.
 class HeadlessHost : public RunHost {
  public:
   explicit HeadlessHost(std::int64_t steps) : remaining_(steps) {}
-  void SetStepText(std::string_view) override {}
+  void ShowStep(std::int64_t) override {}
   void ShowNeuron(const BCMNeuron&) override {}
   bool LeftTicked() const override { return true; }
   bool RightTicked() const override { return true; }

@@ -10,9 +10,12 @@ constexpr int kPositions = 12;
 }  // namespace
 
 double ProbePosition(BCMNeuron& probed, int centre) {
-  std::vector<double> right = MakePattern(kEyeWidth, centre);
-  std::vector<double> left = MakePattern(kEyeWidth, centre);
-  return probed.Output(Join(std::move(left), std::move(right)), false);
+  const std::vector<double> right = MakePattern(kEyeWidth, centre);
+  std::vector<double> input;
+  input.reserve(2 * kEyeWidth);
+  AppendPattern(input, kEyeWidth, centre);  // the left eye, drawn after the right
+  input.insert(input.end(), right.begin(), right.end());
+  return probed.Output(std::move(input), false);
 }
 
 EyeMaxima ProbeMaxima(BCMNeuron& probed) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string_view>
+#include <cstdint>
 
 class BCMNeuron;
 
@@ -10,8 +10,8 @@ class RunHost {
  public:
   virtual ~RunHost() = default;
 
-  // Status panel 0.
-  virtual void SetStepText(std::string_view text) = 0;
+  // Status panel 0 shows StepText(step).
+  virtual void ShowStep(std::int64_t step) = 0;
   // Redraws the weight plot and status panels 1 to 5.
   virtual void ShowNeuron(const BCMNeuron& shown) = 0;
   // The eye check boxes as they are at the moment of the call.

@@ -14,6 +14,12 @@ extern bool stopRequested;
 // While set, the innermost run only pumps events.
 extern bool paused;
 
+// Replaces the current neuron, if any, by a fresh one as Reset Weights makes it: 24 inputs,
+// learning rate 0.005, threshold scale 10.0, averaging window 1000. Draws its 24 weights.
+void ResetNeuron();
+// Deletes the current neuron; nothing reads it afterwards.
+void DeleteNeuron();
+
 // The logic of the Stop and Pause handlers.
 void RequestStop();
 void TogglePause();

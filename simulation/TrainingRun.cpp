@@ -17,19 +17,12 @@ constexpr double kNoiseThreshold = 0.2;
 constexpr int kRedrawPeriod = 50;
 constexpr int kLogPeriod = 100;
 
-// Draws in a fixed order: the uniform number, the centre on pattern steps, the left eye, the
-// right eye. An unticked eye sees noise; a noise step ignores the boxes.
-std::vector<double> DrawInput(const RunHost& host) {
-  if (UniformRandom() >= kNoiseThreshold) {
-    std::vector<double> left = MakeNoise(kEyeWidth);
-    return Join(std::move(left), MakeNoise(kEyeWidth));
+void AppendEye(std::vector<double>& input, bool ticked, int centre) {
+  if (ticked) {
+    AppendPattern(input, kEyeWidth, centre);
+  } else {
+    AppendNoise(input, kEyeWidth);
   }
-  const int centre = runtime::rand() % kEyeWidth;
-  std::vector<double> left =
-      host.LeftTicked() ? MakePattern(kEyeWidth, centre) : MakeNoise(kEyeWidth);
-  std::vector<double> right =
-      host.RightTicked() ? MakePattern(kEyeWidth, centre) : MakeNoise(kEyeWidth);
-  return Join(std::move(left), std::move(right));
 }
 
 void LogAndProbe(std::int64_t step, double y, const RunHost& host, RunLogs& logs) {
@@ -39,6 +32,21 @@ void LogAndProbe(std::int64_t step, double y, const RunHost& host, RunLogs& logs
   logs.LogProbe(maxima.maxLeft, maxima.maxRight);
 }
 }  // namespace
+
+// Both eyes are drawn into one vector, one allocation a step.
+std::vector<double> DrawTrainingInput(const RunHost& host) {
+  std::vector<double> input;
+  input.reserve(2 * kEyeWidth);
+  if (UniformRandom() >= kNoiseThreshold) {
+    AppendNoise(input, kEyeWidth);
+    AppendNoise(input, kEyeWidth);
+    return input;
+  }
+  const int centre = runtime::rand() % kEyeWidth;
+  AppendEye(input, host.LeftTicked(), centre);
+  AppendEye(input, host.RightTicked(), centre);
+  return input;
+}
 
 std::string StepText(std::int64_t step) {
   std::string text = "step: ";
@@ -52,9 +60,9 @@ void TrainingRun(RunHost& host, RunLogs& logs) {
   std::int64_t step = 0;
   while (!stopRequested) {
     while (paused) host.ProcessMessages();
-    host.SetStepText(StepText(step));
+    host.ShowStep(step);
     if (step % kRedrawPeriod == 0) host.ShowNeuron(*neuron);
-    const double y = neuron->Output(DrawInput(host), true);
+    const double y = neuron->Output(DrawTrainingInput(host), true);
     if (step % kLogPeriod == 0) LogAndProbe(step, y, host, logs);
     ++step;
     host.ProcessMessages();

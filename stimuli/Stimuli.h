@@ -20,5 +20,10 @@ std::vector<double> MakeNoise(int n);
 // Throws std::out_of_range, before drawing anything, unless 0 <= centre < n.
 std::vector<double> MakePattern(int n, int centre);
 
+// The same rows appended to the end of row, so that a run can build both eyes in one vector with
+// one allocation; the draws are exactly those of MakeNoise and MakePattern.
+void AppendNoise(std::vector<double>& row, int n);
+void AppendPattern(std::vector<double>& row, int n, int centre);
+
 // left's elements, then right's.
 std::vector<double> Join(std::vector<double> left, std::vector<double> right);

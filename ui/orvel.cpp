@@ -86,13 +86,11 @@ void TForm1::PauseClick() {
 
 void TForm1::FormDestroy() {
   if (logs_) logs_->Close();
-  delete neuron;
-  neuron = nullptr;
+  DeleteNeuron();
 }
 
 void TForm1::ResetWeightsClick() {
-  delete neuron;
-  neuron = new BCMNeuron(24, 0.005, 10.0, 1000);
+  ResetNeuron();
   ShowNeuron(*neuron);
 }
 
@@ -119,8 +117,8 @@ bool TForm1::CanCloseNow() {
   return false;
 }
 
-void TForm1::SetStepText(std::string_view text) {
-  Status->SetPanelText(0, std::string(text));
+void TForm1::ShowStep(std::int64_t step) {
+  Status->SetPanelText(0, StepText(step));
 }
 bool TForm1::LeftTicked() const {
   return Left->Checked();

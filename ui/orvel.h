@@ -45,7 +45,7 @@ class TForm1 : public TForm, private RunHost {
   void ShowStoredPicture();
   bool CanCloseNow();
 
-  void SetStepText(std::string_view text) override;
+  void ShowStep(std::int64_t step) override;
   bool LeftTicked() const override;
   bool RightTicked() const override;
   void ProcessMessages() override;

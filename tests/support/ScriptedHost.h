@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "RunHost.h"
+#include "TrainingRun.h"
 
 // A window stand-in that plays user actions at chosen event pumps, counted from 1 over the whole
 // test: with no nesting, pump k ends step k-1 of the run.
@@ -13,7 +14,7 @@ class ScriptedHost : public RunHost {
  public:
   void At(int pump, std::function<void()> action) { script_[pump] = std::move(action); }
 
-  void SetStepText(std::string_view text) override { stepText = text; }
+  void ShowStep(std::int64_t step) override { stepText = StepText(step); }
   void ShowNeuron(const BCMNeuron&) override { redrawnAt.push_back(stepText); }
   bool LeftTicked() const override { return left; }
   bool RightTicked() const override { return right; }
