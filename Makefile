@@ -30,6 +30,7 @@ bench: build
 	    build/$(PRESET)/bench/step_loop $$steps; \
 	done
 	build/$(PRESET)/bench/run_bench
+	bench/batch_bench.sh build/$(PRESET)
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
 	xvfb-run -a build/$(PRESET)/bench/window_bench 3

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "RunHost.h"
-#include "TrainingRun.h"
 #include "RunState.h"
+#include "TrainingRun.h"
 
 // A host with nothing to show and no events: the pump only stops the run after `steps` steps.
 class HeadlessHost : public RunHost {

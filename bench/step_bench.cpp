@@ -4,15 +4,17 @@
 
 #include "Bcm.h"
 #include "CRand.h"
-#include "LiteralNeuron.h"
 #include "HeadlessHost.h"
+#include "LiteralNeuron.h"
 #include "TrainingRun.h"
 
 namespace {
 constexpr int kWarmUp = 2000;  // past the 1,000-response window
 const HeadlessHost kBothEyesOpen(0);
 
-std::vector<double> NextTrainingInput() { return DrawTrainingInput(kBothEyesOpen); }
+std::vector<double> NextTrainingInput() {
+  return DrawTrainingInput(kBothEyesOpen);
+}
 
 template <class Neuron>
 Neuron WarmNeuron() {

@@ -4,7 +4,7 @@
 set -eu
 
 packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev
-  libjpeg-dev qt6-base-dev fonts-liberation locales xvfb xauth xdotool"
+  libjpeg-dev libpng-dev qt6-base-dev fonts-liberation locales xvfb xauth xdotool"
 
 missing=""
 for package in $packages; do

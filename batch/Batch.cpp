@@ -1,0 +1,57 @@
+#include "Batch.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "BatchHost.h"
+#include "Bcm.h"
+#include "CRand.h"
+#include "PngFile.h"
+#include "Probe.h"
+#include "RunLogs.h"
+#include "RunState.h"
+
+namespace {
+void Perform(const Action& action, BatchHost& host, RunLogs& logs, std::FILE* terminal) {
+  switch (action.kind) {
+    case Action::Kind::Run:
+      host.Run(action.steps, logs, terminal);
+      break;
+    case Action::Kind::Check:
+      for (const std::string& line : CheckItOutListing(*neuron)) std::printf("%s\n", line.c_str());
+      break;
+    case Action::Kind::Reset:
+      ResetNeuron();
+      host.ShowNeuron(*neuron);
+      break;
+    case Action::Kind::Left:
+      host.SetLeft(action.on);
+      break;
+    case Action::Kind::Right:
+      host.SetRight(action.on);
+      break;
+  }
+}
+}  // namespace
+
+int RunBatch(const BatchOptions& options) {
+  std::FILE* terminal = !options.quiet && ::isatty(STDERR_FILENO) ? stderr : nullptr;
+  BatchHost host;
+  // The window's start-up: seed, first neuron drawn, logs opened.
+  runtime::srand(options.seed);
+  ResetNeuron();
+  host.ShowNeuron(*neuron);
+  RunLogs logs(options.directory);
+  for (const Action& action : options.actions) Perform(action, host, logs, terminal);
+  // The window's shut-down.
+  logs.Close();
+  int status = 0;
+  std::string error;
+  if (!options.plot.empty() && !WritePng(options.plot, host.Plot(), &error)) {
+    std::fprintf(stderr, "orvel-batch: cannot write %s: %s\n", options.plot.c_str(), error.c_str());
+    status = 1;
+  }
+  DeleteNeuron();
+  return status;
+}

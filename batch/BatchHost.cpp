@@ -1,0 +1,33 @@
+#include "BatchHost.h"
+
+#include "Bcm.h"
+#include "RunLogs.h"
+#include "RunState.h"
+#include "ShowNeuron.h"
+#include "TrainingRun.h"
+
+void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal) {
+  pumps_ = 0;
+  stopAt_ = steps;
+  if (terminal != nullptr) progress_ = std::make_unique<Progress>(terminal, steps);
+  TrainingRun(*this, logs);
+  progress_.reset();
+}
+
+void BatchHost::ShowNeuron(const BCMNeuron& shown) {
+  // Only the last drawing is ever looked at, so only that one is rasterised.
+  canvas_.DrawLater([weights = shown.Weights(), theta = shown.Theta()](TCanvas& canvas) {
+    DrawWeightPlot(weights, theta, canvas);
+  });
+}
+
+const Bitmap& BatchHost::Plot() {
+  canvas_.Flush();
+  return plot_;
+}
+
+void BatchHost::ProcessMessages() {
+  ++pumps_;
+  if (progress_) progress_->Update(pumps_);
+  if (pumps_ == stopAt_) RequestStop();
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Bcm.h"
+#include "CRand.h"
+#include "Canvas.h"
+#include "ReferenceRun.h"
+#include "RunLogs.h"
+#include "RunState.h"
+#include "ScriptedHost.h"
+#include "ShowNeuron.h"
+#include "StatusPanels.h"
+#include "TempDir.h"
+#include "TrainingRun.h"
+
+namespace {
+struct Outcome {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs orvel-batch with the arguments, in directory, capturing both output streams.
+Outcome RunBatch(const std::string& arguments, const std::filesystem::path& directory) {
+  const std::filesystem::path err = directory / ".." / (directory.filename().string() + ".err");
+  const std::string command = "cd '" + directory.string() + "' && " ORVEL_BATCH " " + arguments +
+                              " 2>'" + err.string() + "'";
+  Outcome outcome{};
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+    outcome.out.append(buffer, n);
+  }
+  outcome.status = WEXITSTATUS(::pclose(pipe));
+  std::ifstream in(err);
+  std::ostringstream text;
+  text << in.rdbuf();
+  outcome.err = text.str();
+  std::filesystem::remove(err);
+  return outcome;
+}
+
+long Lines(const std::string& text) {
+  return std::count(text.begin(), text.end(), '\n');
+}
+
+// A window-side host that also draws what the window would draw.
+struct DrawingHost : ScriptedHost {
+  DrawingHost() : plot(369, 121), canvas(plot) {}
+  void ShowNeuron(const BCMNeuron& shown) override { ::ShowNeuron(shown, canvas, panels); }
+  struct : StatusPanels {
+    void SetPanelText(int, const std::string&) override {}
+  } panels;
+  Bitmap plot;
+  TCanvas canvas;
+};
+
+std::vector<std::uint32_t> ReadPng(const std::filesystem::path& path, int& width, int& height) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  std::vector<std::uint32_t> pixels;
+  if (png_image_begin_read_from_file(&image, path.c_str()) == 0) return pixels;
+  image.format = PNG_FORMAT_BGRA;
+  width = static_cast<int>(image.width);
+  height = static_cast<int>(image.height);
+  pixels.resize(image.width * image.height);
+  png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
+  return pixels;
+}
+}  // namespace
+
+TEST(Batch, ARunMatchesTheWindowsRunLoopByteForByte) {
+  TempDir batch, window;
+  ASSERT_EQ(RunBatch("--seed 7 run=250", batch.path()).status, 0);
+
+  runtime::srand(7);
+  ResetNeuron();
+  {
+    RunLogs logs(window.path().string());
+    ScriptedHost host;
+    host.At(250, RequestStop);
+    TrainingRun(host, logs);
+  }
+  DeleteNeuron();
+  for (const std::string& name : LogNames()) {
+    EXPECT_EQ(batch.Read(name), window.Read(name)) << name;
+  }
+  EXPECT_EQ(Lines(batch.Read("log.txt")), 3);
+}
+
+TEST(Batch, EveryActionKindIsReproducibleAndLogsGoToThePairTheBoxesChose) {
+  const std::string script =
+      "--seed 11 --quiet run=120 check left=off run=300 reset right=off run=101 left=on right=on "
+      "check run=1";
+  TempDir first, second;
+  const Outcome a = RunBatch(script, first.path());
+  const Outcome b = RunBatch(script, second.path());
+  ASSERT_EQ(a.status, 0) << a.err;
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(Lines(a.out), 24);
+  for (const std::string& name : LogNames()) EXPECT_EQ(first.Read(name), second.Read(name));
+  // run=120 both eyes: steps 0, 100; run=300 right only: 0, 100, 200; run=101 none: 0, 100;
+  // run=1 both: 0.
+  EXPECT_EQ(Lines(first.Read("log.txt")), 8);
+  EXPECT_EQ(Lines(first.Read("log-learn.txt")), 3);
+  EXPECT_EQ(Lines(first.Read("log-learn-2.txt")), 3);
+  EXPECT_EQ(Lines(first.Read("log-right.txt")), 3);
+  EXPECT_EQ(Lines(first.Read("log-right-2.txt")), 3);
+  EXPECT_EQ(first.Read("log-left.txt"), "");
+  EXPECT_EQ(first.Read("log-left-2.txt"), "");
+}
+
+TEST(Batch, ActionsComeFromFilesToo) {
+  TempDir inline_, fromFile;
+  {
+    std::ofstream script(fromFile.path() / ".." / "orvel-actions.txt");
+    script << "# monocular deprivation\n\nright=off\nrun=150\n  check  \n";
+  }
+  const std::string file = (fromFile.path() / ".." / "orvel-actions.txt").string();
+  const Outcome a = RunBatch("--seed 5 @" + file, fromFile.path());
+  const Outcome b = RunBatch("--seed 5 right=off run=150 check", inline_.path());
+  std::filesystem::remove(file);
+  ASSERT_EQ(a.status, 0) << a.err;
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(fromFile.Read("log-left-2.txt"), inline_.Read("log-left-2.txt"));
+}
+
+TEST(Batch, BadInputExitsTwoNamingTheArgumentAndWritesNothing) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"--seed 1 jump", "jump"},
+      {"--seed 1 run=0", "run=0"},
+      {"--seed 1 run=-5", "run=-5"},
+      {"--seed 1 run=abc", "run=abc"},
+      {"--seed 4294967296 run=1", "4294967296"},
+      {"--seed -1 run=1", "-1"},
+      {"run=1", "--seed"},
+      {"--seed 1 @/no/such/file", "/no/such/file"},
+      {"--seed 1 --dir /no/such/dir run=1", "/no/such/dir"},
+      {"--seed 1 --dir /etc/hostname run=1", "/etc/hostname"},
+      {"--seed 1 run=5 left=maybe", "left=maybe"},
+      {"--seed 1 --frobnicate", "--frobnicate"},
+  };
+  for (const auto& [arguments, named] : cases) {
+    TempDir dir;
+    const Outcome outcome = RunBatch(arguments, dir.path());
+    EXPECT_EQ(outcome.status, 2) << arguments;
+    EXPECT_EQ(Lines(outcome.err), 1) << arguments;
+    EXPECT_NE(outcome.err.find(named), std::string::npos) << outcome.err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << arguments;
+  }
+  TempDir dir;
+  const Outcome help = RunBatch("--help", dir.path());
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("usage: orvel-batch --seed S"), std::string::npos);
+}
+
+TEST(Batch, PlotIsExactlyTheCanvasTheWindowLastDrew) {
+  TempDir batch;
+  ASSERT_EQ(RunBatch("--seed 3 run=175 --plot plot.png", batch.path()).status, 0);
+
+  runtime::srand(3);
+  ResetNeuron();
+  DrawingHost host;
+  host.ShowNeuron(*neuron);
+  {
+    TempDir window;
+    RunLogs logs(window.path().string());
+    host.At(175, RequestStop);
+    TrainingRun(host, logs);
+  }
+  DeleteNeuron();
+  int width = 0, height = 0;
+  const std::vector<std::uint32_t> png = ReadPng(batch.path() / "plot.png", width, height);
+  ASSERT_EQ(width, 369);
+  ASSERT_EQ(height, 121);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      ASSERT_EQ(png[static_cast<std::size_t>(y * width + x)], host.plot.At(x, y)) << x << "," << y;
+    }
+  }
+}
