@@ -7,6 +7,7 @@
 #include "BatchHost.h"
 #include "Bcm.h"
 #include "CRand.h"
+#include "Interrupts.h"
 #include "PngFile.h"
 #include "Probe.h"
 #include "RunLogs.h"
@@ -43,7 +44,13 @@ int RunBatch(const BatchOptions& options) {
   ResetNeuron();
   host.ShowNeuron(*neuron);
   RunLogs logs(options.directory);
-  for (const Action& action : options.actions) Perform(action, host, logs, terminal);
+  CatchInterrupts();
+  for (const Action& action : options.actions) {
+    if (Interrupted()) break;
+    Perform(action, host, logs, terminal);
+  }
+  if (Interrupted())
+    std::fputs("orvel-batch: interrupted; the logs end at the last logged step\n", stderr);
   // The window's shut-down.
   logs.Close();
   int status = 0;

@@ -1,6 +1,7 @@
 #include "BatchHost.h"
 
 #include "Bcm.h"
+#include "Interrupts.h"
 #include "RunLogs.h"
 #include "RunState.h"
 #include "ShowNeuron.h"
@@ -29,5 +30,5 @@ const Bitmap& BatchHost::Plot() {
 void BatchHost::ProcessMessages() {
   ++pumps_;
   if (progress_) progress_->Update(pumps_);
-  if (pumps_ == stopAt_) RequestStop();
+  if (pumps_ == stopAt_ || Interrupted()) RequestStop();
 }

@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Faults a user's machine really has, played against the real programs.
+# Usage: faults.sh CASE path/to/orvel path/to/orvel-batch
+#   CASE: unwritable, full-disk, sigterm, sigint, sigkill; each checks the window (under Xvfb,
+#   clicked with xdotool) and orvel-batch.
+set -euo pipefail
+case_name=$1
+orvel=$(realpath "$2")
+batch=$(realpath "$3")
+logs=(log.txt log-learn.txt log-left.txt log-right.txt log-learn-2.txt log-left-2.txt
+      log-right-2.txt)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+fail() { echo "FAIL ($case_name): $*"; exit 1; }
+
+# A fresh directory for one program's logs.
+fresh() { rm -rf "$work/$1"; mkdir "$work/$1"; cd "$work/$1"; }
+
+whole_lines() {
+  for log in "${logs[@]}"; do
+    [ -f "$log" ] && [ -s "$log" ] || continue
+    [ "$(tail -c 1 "$log" | od -An -c | tr -d ' ')" = '\n' ] || fail "$PWD/$log ends in a partial line"
+  done
+}
+
+ascending_steps() {
+  awk 'NR > 1 && $1 <= last { bad = 1 } { last = $1 } END { exit bad }' log-learn-2.txt ||
+    fail "step fields of log-learn-2.txt do not ascend"
+}
+
+# Every logged step reached its weight and summary lines; a kill may fall between those and the
+# step's probe line, so log.txt may be one behind.
+complete_steps() {
+  local weights=$(wc -l < log-learn.txt) summaries=$(wc -l < log-learn-2.txt) probes=$(wc -l < log.txt)
+  [ "$weights" -eq "$summaries" ] || fail "$weights weight lines but $summaries summary lines"
+  [ "$probes" -eq "$summaries" ] || [ "$probes" -eq $((summaries - 1)) ] ||
+    fail "$probes probe lines for $summaries logged steps"
+}
+
+# Starts the window in the background, clicks Start, lets it run; sets $pid.
+start_window_run() {
+  "$orvel" 2>err.txt &
+  pid=$!
+  local window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --name '^BCM Orvel$' 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || fail "no window appeared"
+  sleep 0.3
+  xdotool mousemove --window "$window" 500 60 click 1
+  sleep "${1:-1}"
+}
+
+# Sends signal to $pid and checks it exits 0 within a second.
+stop_with() {
+  kill -"$1" "$pid"
+  local start=$(date +%s%N) status=0
+  wait "$pid" || status=$?
+  local elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
+  [ "$status" -eq 0 ] || fail "exit status $status after SIG$1"
+  [ "$elapsed" -lt 1000 ] || fail "took $elapsed ms to end after SIG$1"
+}
+
+messages() { grep -c '^orvel' err.txt || true; }
+
+unwritable() {
+  fresh window
+  for log in "${logs[@]}"; do mkdir "$log"; done
+  start_window_run 0.5
+  stop_with TERM
+  [ "$(grep -c '^orvel: cannot open log.*: Is a directory$' err.txt)" -eq 7 ] || fail "$(cat err.txt)"
+  [ "$(messages)" -eq 7 ] || fail "other messages: $(cat err.txt)"
+
+  fresh batch
+  for log in "${logs[@]}"; do mkdir "$log"; done
+  "$batch" --seed 1 run=1000 2>err.txt || fail "orvel-batch failed"
+  [ "$(grep -c '^orvel: cannot open' err.txt)" -eq 7 ] || fail "$(cat err.txt)"
+}
+
+full_disk() {
+  fresh window
+  ln -s /dev/full log.txt
+  start_window_run 1
+  stop_with TERM
+  [ "$(cat err.txt | grep -c '^orvel')" -eq 1 ] &&
+    grep -q '^orvel: cannot write log.txt: No space left on device$' err.txt || fail "$(cat err.txt)"
+  rm log.txt
+  whole_lines
+  [ -s log-learn-2.txt ] || fail "the other logs were not written"
+
+  fresh reference
+  "$batch" --seed 5 run=5000 2>/dev/null
+  fresh batch
+  ln -s /dev/full log.txt
+  "$batch" --seed 5 run=5000 2>err.txt
+  [ "$(cat err.txt)" = "orvel: cannot write log.txt: No space left on device" ] || fail "$(cat err.txt)"
+  for log in "${logs[@]:1}"; do cmp -s "$log" "../reference/$log" || fail "$log differs"; done
+}
+
+signalled() {
+  fresh window
+  start_window_run 1
+  stop_with "$1"
+  whole_lines
+  ascending_steps
+  [ "$(wc -l < log.txt)" -ge 10 ] || fail "too little was logged"
+
+  fresh batch
+  "$batch" --seed 1 run=100000000 --quiet 2>err.txt &
+  pid=$!
+  sleep 1
+  stop_with "$1"
+  whole_lines
+  ascending_steps
+}
+
+killed() {
+  fresh window
+  start_window_run 1
+  kill -KILL "$pid"
+  wait "$pid" 2>/dev/null || true
+  whole_lines
+  ascending_steps
+  complete_steps
+
+  fresh batch
+  "$batch" --seed 1 run=100000000 --quiet &
+  pid=$!
+  sleep 1
+  kill -KILL "$pid"
+  wait "$pid" 2>/dev/null || true
+  whole_lines
+  complete_steps
+}
+
+inside_xvfb() {
+  case "$case_name" in
+    unwritable) unwritable ;;
+    full-disk) full_disk ;;
+    sigterm) signalled TERM ;;
+    sigint) signalled INT ;;
+    sigkill) killed ;;
+    *) fail "unknown case" ;;
+  esac
+  echo "1 passed, 0 failed"
+}
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+fi
+inside_xvfb

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <QTimer>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "Application.h"
+#include "Bcm.h"
+#include "ReferenceRun.h"
+#include "RunState.h"
+#include "TempDir.h"
+#include "orvel.h"
+
+// The window built with a truncated copy of its picture, and driven to its limits.
+namespace {
+class WindowFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::filesystem::current_path(dir.path());
+    application.Initialize();
+    ::testing::internal::CaptureStderr();
+    application.CreateForm(Form1);
+    startupErrors = ::testing::internal::GetCapturedStderr();
+  }
+  void TearDown() override { std::filesystem::current_path("/"); }
+
+  TempDir dir;
+  TApplication application;
+  std::string startupErrors;
+};
+
+long Lines(const std::string& text) {
+  return std::count(text.begin(), text.end(), '\n');
+}
+}  // namespace
+
+TEST_F(WindowFaults, ACorruptPictureLeavesTheImageBlankWithAMessageAndTheProgramRuns) {
+  EXPECT_EQ(startupErrors.rfind("orvel: cannot show the picture: ", 0), 0U) << startupErrors;
+  EXPECT_EQ(Lines(startupErrors), 1);
+  const Bitmap& picture = Form1->Image1->Picture();
+  for (int y = 0; y < picture.Height(); ++y) {
+    for (int x = 0; x < picture.Width(); ++x) ASSERT_EQ(picture.ColorAt(x, y), clWhite);
+  }
+  QTimer::singleShot(30, [] { Form1->Stop->Click(); });
+  Form1->Start->Click();
+  EXPECT_GT(neuron->HistoryLength(), 0U);
+}
+
+TEST_F(WindowFaults, TwoHundredNestedStartsEndWithOneStop) {
+  int deepest = 0;
+  for (int i = 1; i <= 200; ++i) {
+    QTimer::singleShot(i, [&deepest] {
+      deepest = std::max(deepest, Form1->RunDepth());
+      Form1->Start->Click();
+    });
+  }
+  QTimer::singleShot(400, [] { Form1->Stop->Click(); });
+  Form1->Start->Click();
+  EXPECT_EQ(deepest, 200);
+  EXPECT_EQ(Form1->RunDepth(), 0);
+  Form1->Release();
+  EXPECT_EQ(Lines(dir.Read("log.txt")), Lines(dir.Read("log-learn-2.txt")));
+  EXPECT_GE(Lines(dir.Read("log.txt")), 201);
+}
+
+TEST_F(WindowFaults, ANeuronDrivenToInfinityAndNaNStillDrawsListsAndLogs) {
+  neuron->Output(std::vector<double>(24, 1e200), true);
+  neuron->Output(std::vector<double>(24, -1e200), true);
+  const std::vector<double> weights = neuron->Weights();
+  EXPECT_FALSE(std::isfinite(weights[0]));
+  Form1->ShowNeuron(*neuron);
+  Form1->Trace->Picture();  // rasterises the deferred plot
+  Form1->CheckItOut->Click();
+  EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
+  EXPECT_NE(Form1->ListBox1->Items[0].find("nan"), std::string::npos);
+  QTimer::singleShot(30, [] { Form1->Stop->Click(); });
+  Form1->Start->Click();
+  Form1->Trace->Picture();
+  Form1->Release();
+  EXPECT_NE(dir.Read("log-learn.txt").find("nan"), std::string::npos);
+  for (const std::string& name : LogNames()) {
+    const std::string text = dir.Read(name);
+    EXPECT_TRUE(text.empty() || text.back() == '\n') << name;
+  }
+}
