@@ -6,13 +6,14 @@
 
 namespace {
 constexpr int kEyeWidth = 12;
+constexpr std::size_t kInputCount = std::size_t{2} * kEyeWidth;
 constexpr int kPositions = 12;
 }  // namespace
 
 double ProbePosition(BCMNeuron& probed, int centre) {
   const std::vector<double> right = MakePattern(kEyeWidth, centre);
   std::vector<double> input;
-  input.reserve(2 * kEyeWidth);
+  input.reserve(kInputCount);
   AppendPattern(input, kEyeWidth, centre);  // the left eye, drawn after the right
   input.insert(input.end(), right.begin(), right.end());
   return probed.Output(std::move(input), false);

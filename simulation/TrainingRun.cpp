@@ -13,6 +13,7 @@
 
 namespace {
 constexpr int kEyeWidth = 12;
+constexpr std::size_t kInputCount = std::size_t{2} * kEyeWidth;
 constexpr double kNoiseThreshold = 0.2;
 constexpr int kRedrawPeriod = 50;
 constexpr int kLogPeriod = 100;
@@ -36,7 +37,7 @@ void LogAndProbe(std::int64_t step, double y, const RunHost& host, RunLogs& logs
 // Both eyes are drawn into one vector, one allocation a step.
 std::vector<double> DrawTrainingInput(const RunHost& host) {
   std::vector<double> input;
-  input.reserve(2 * kEyeWidth);
+  input.reserve(kInputCount);
   if (UniformRandom() >= kNoiseThreshold) {
     AppendNoise(input, kEyeWidth);
     AppendNoise(input, kEyeWidth);

@@ -21,25 +21,25 @@ struct Rgb {
 
 class Canvas {
  public:
-  Canvas() : pixels_(kWidth * kHeight, Rgb{250, 248, 240}) {}
+  Canvas() : pixels_(static_cast<std::size_t>(kWidth) * kHeight, Rgb{250, 248, 240}) {}
 
   // Blends colour into every pixel by coverage(x, y) in [0, 1].
   template <class Coverage>
-  void Paint(Rgb colour, Coverage coverage) {
+  void Paint(const Rgb& colour, Coverage coverage) {
     for (int y = 0; y < kHeight; ++y) {
       for (int x = 0; x < kWidth; ++x) {
         const double a = std::clamp(coverage(x + 0.5, y + 0.5), 0.0, 1.0);
-        Rgb& p = pixels_[static_cast<std::size_t>(y * kWidth + x)];
+        Rgb& p = pixels_[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)];
         p = {p.r + (colour.r - p.r) * a, p.g + (colour.g - p.g) * a, p.b + (colour.b - p.b) * a};
       }
     }
   }
 
-  void Disc(double cx, double cy, double radius, Rgb colour) {
+  void Disc(double cx, double cy, double radius, const Rgb& colour) {
     Paint(colour, [=](double x, double y) { return radius + 0.5 - std::hypot(x - cx, y - cy); });
   }
 
-  void Line(double x0, double y0, double x1, double y1, double width, Rgb colour) {
+  void Line(double x0, double y0, double x1, double y1, double width, const Rgb& colour) {
     Paint(colour, [=](double x, double y) {
       const double dx = x1 - x0, dy = y1 - y0;
       const double t = std::clamp(((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy), 0.0, 1.0);

@@ -62,6 +62,7 @@ void ApplyTabOrder(TForm& form, const FormLayout& layout) {
   std::sort(ordered.begin(), ordered.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<TControl*> order;
+  order.reserve(ordered.size());
   for (const auto& entry : ordered) order.push_back(entry.second);
   form.SetTabOrder(order);
 }
