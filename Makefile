@@ -2,7 +2,7 @@
 # what is missing first.
 PRESET ?= ci
 
-.PHONY: deps build run test test-asan bench clean
+.PHONY: deps build run test test-asan lint fuzz bench package package-test clean
 
 deps:
 	@sh tools/deps.sh
@@ -22,6 +22,24 @@ test-asan: deps
 	cmake --build --preset asan-ubsan
 	ctest --preset asan-ubsan
 
+# clang-tidy and cppcheck over the program's sources; any finding fails.
+SOURCES = runtime neuron stimuli simulation ui batch app tools fuzz
+lint: build
+	run-clang-tidy -quiet -p build/$(PRESET) \
+	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|ui|batch|app|tools)/')
+	cppcheck --quiet --enable=warning,performance,portability --std=c++20 --error-exitcode=1 \
+	  --inline-suppr --suppress=missingIncludeSystem $(addprefix -I ,$(SOURCES) ui/toolkit) \
+	  $(SOURCES)
+
+# The picture decoder under libFuzzer for FUZZ_SECONDS, starting from the stored picture.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	mkdir -p build/fuzz/corpus && cp ui/orvel.jpg build/fuzz/corpus/
+	build/fuzz/fuzz/picture_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
+	  -max_len=65536 -print_final_stats=1 build/fuzz/corpus
+
 bench: build
 	build/$(PRESET)/bench/step_bench --benchmark_min_time=1
 	build/$(PRESET)/bench/threshold_agreement 1000000
@@ -34,6 +52,13 @@ bench: build
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
 	xvfb-run -a build/$(PRESET)/bench/window_bench 3
+
+# The Debian package, and a test that installs it on this machine (as root) and starts it.
+package: build
+	cd build/$(PRESET) && cpack
+
+package-test: package
+	tests/package/package_test.sh build/$(PRESET)/orvel_*.deb
 
 clean:
 	rm -rf build

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian package on this machine as a user would, checks what it put where, starts
+# the window and orvel-batch from it, and removes it again. Needs root.
+# Usage: package_test.sh path/to/orvel_VERSION_ARCH.deb
+set -euo pipefail
+deb=$(realpath "$1")
+fail() { echo "FAIL: $*"; exit 1; }
+
+apt-get install -y -qq "$deb" >/dev/null
+trap 'apt-get remove -y -qq orvel >/dev/null' EXIT
+
+for file in /usr/bin/orvel /usr/bin/orvel-batch \
+            /usr/share/applications/org.bcmorvel.Orvel.desktop \
+            /usr/share/metainfo/org.bcmorvel.Orvel.metainfo.xml \
+            /usr/share/icons/hicolor/128x128/apps/org.bcmorvel.Orvel.png; do
+  [ -e "$file" ] || fail "$file was not installed"
+done
+desktop-file-validate /usr/share/applications/org.bcmorvel.Orvel.desktop
+appstreamcli validate --no-net /usr/share/metainfo/org.bcmorvel.Orvel.metainfo.xml >/dev/null
+
+/usr/bin/orvel-batch --help | grep -q '^usage: orvel-batch' || fail "orvel-batch --help"
+
+work=$(mktemp -d)
+cd "$work"
+export XDG_RUNTIME_DIR=$work
+xvfb-run -a bash -c '
+  orvel & pid=$!
+  for _ in $(seq 100); do
+    xdotool search --name "^BCM Orvel$" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool search --name "^BCM Orvel$" >/dev/null || { echo "FAIL: no window"; exit 1; }
+  kill -TERM $pid
+  wait $pid
+' || fail "the installed window did not start and end cleanly"
+[ -f "$work/log.txt" ] || fail "the installed window wrote no logs"
+cd / && rm -rf "$work"
+echo "1 passed, 0 failed"
