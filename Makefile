@@ -51,7 +51,7 @@ bench: build
 	bench/batch_bench.sh build/$(PRESET)
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
-	xvfb-run -a build/$(PRESET)/bench/window_bench 3
+	tools/with-xvfb.sh build/$(PRESET)/bench/window_bench 3
 
 # The Debian package, and a test that installs it on this machine (as root) and starts it.
 package: build

@@ -3,6 +3,7 @@
 # window training under Xvfb for WINDOW_SECONDS (default 600). Memory must stay flat after the
 # first second. Usage: bench/endurance.sh [BUILD_DIR]   (not part of CI: it takes minutes)
 set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-build/ci}")
 window_seconds=${WINDOW_SECONDS:-600}
 work=$(mktemp -d)
@@ -32,7 +33,7 @@ pid=$!
 watch_memory 2 orvel-batch
 wait "$pid"
 
-xvfb-run -a bash -c '
+"$top/tools/with-xvfb.sh" bash -c '
   "$0" & pid=$!
   for _ in $(seq 100); do xdotool search --name "^BCM Orvel$" >/dev/null 2>&1 && break; sleep 0.1; done
   window=$(xdotool search --name "^BCM Orvel$" | head -n 1)

@@ -3,12 +3,13 @@
 # and on SIGTERM ends every run and exits 0 with all seven logs ending in a whole line.
 # Usage: xvfb_smoke.sh path/to/orvel
 set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
 orvel=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+"$top/tools/with-xvfb.sh" bash -c '
   set -euo pipefail
   "$0" & pid=$!
   window=""

@@ -12,7 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-xvfb-run -a -s "-screen 0 800x520x24" bash -c '
+"$top/tools/with-xvfb.sh" bash -c '
   set -euo pipefail
   "$0" & pid=$!
   for _ in $(seq 50); do

@@ -50,7 +50,7 @@ start_window_run() {
     [ -n "$window" ] && break
     sleep 0.1
   done
-  [ -n "$window" ] || fail "no window appeared"
+  [ -n "$window" ] || fail "no window appeared on $DISPLAY: $(cat err.txt)"
   sleep 0.3
   xdotool mousemove --window "$window" 500 60 click 1
   sleep "${1:-1}"
@@ -151,6 +151,6 @@ inside_xvfb() {
 }
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+  exec "$(dirname "$0")/../../tools/with-xvfb.sh" "$0" "$@"
 fi
 inside_xvfb

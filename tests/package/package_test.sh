@@ -3,6 +3,7 @@
 # the window and orvel-batch from it, and removes it again. Needs root.
 # Usage: package_test.sh path/to/orvel_VERSION_ARCH.deb
 set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
 deb=$(realpath "$1")
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -23,7 +24,7 @@ appstreamcli validate --no-net /usr/share/metainfo/org.bcmorvel.Orvel.metainfo.x
 work=$(mktemp -d)
 cd "$work"
 export XDG_RUNTIME_DIR=$work
-xvfb-run -a bash -c '
+"$top/tools/with-xvfb.sh" bash -c '
   orvel & pid=$!
   for _ in $(seq 100); do
     xdotool search --name "^BCM Orvel$" >/dev/null 2>&1 && break
