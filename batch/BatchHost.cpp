@@ -17,9 +17,7 @@ void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal) {
 
 void BatchHost::ShowNeuron(const BCMNeuron& shown) {
   // Only the last drawing is ever looked at, so only that one is rasterised.
-  canvas_.DrawLater([weights = shown.Weights(), theta = shown.Theta()](TCanvas& canvas) {
-    DrawWeightPlot(weights, theta, canvas);
-  });
+  DeferWeightPlot(shown, canvas_);
 }
 
 const Bitmap& BatchHost::Plot() {

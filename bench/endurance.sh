@@ -35,14 +35,13 @@ wait "$pid"
 
 "$top/tools/with-xvfb.sh" bash -c '
   "$0" & pid=$!
-  for _ in $(seq 100); do xdotool search --name "^BCM Orvel$" >/dev/null 2>&1 && break; sleep 0.1; done
-  window=$(xdotool search --name "^BCM Orvel$" | head -n 1)
+  window=$("$2/tools/window-id.sh")
   xdotool mousemove --window "$window" 500 60 click 1
   echo $pid > window.pid
   sleep "$1"
   kill -TERM $pid
   wait $pid
-' "$build/app/orvel" "$window_seconds" &
+' "$build/app/orvel" "$window_seconds" "$top" &
 runner=$!
 while [ ! -s window.pid ]; do sleep 0.1; done
 pid=$(cat window.pid)

@@ -12,13 +12,7 @@ cd "$work"
 "$top/tools/with-xvfb.sh" bash -c '
   set -euo pipefail
   "$0" & pid=$!
-  window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --name "^BCM Orvel$" 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || { echo "no window appeared"; exit 1; }
+  window=$("$1/tools/window-id.sh")
   sleep 0.5
   geometry=$(xdotool getwindowgeometry "$window" | grep Geometry)
   [[ "$geometry" == *"590x383"* ]] || { echo "client area is $geometry"; exit 1; }
@@ -30,7 +24,7 @@ cd "$work"
   elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
   echo "exit status $status after $elapsed ms"
   [ "$status" -eq 0 ] && [ "$elapsed" -lt 1000 ]
-' "$orvel"
+' "$orvel" "$top"
 
 for log in log.txt log-learn.txt log-left.txt log-right.txt log-learn-2.txt log-left-2.txt \
            log-right-2.txt; do

@@ -15,10 +15,7 @@ cd "$work"
 "$top/tools/with-xvfb.sh" bash -c '
   set -euo pipefail
   "$0" & pid=$!
-  for _ in $(seq 50); do
-    window=$(xdotool search --name "BCM Orvel" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-  done
+  window=$("$3/tools/window-id.sh")
   click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
   sleep 0.5
   click 520 32     # untick Right: the right eye sees only noise
@@ -29,5 +26,5 @@ cd "$work"
   import -window "$window" "$2"
   kill -TERM "$pid"
   wait "$pid"
-' "$orvel" "$seconds" "$top/docs/screenshot.png"
+' "$orvel" "$seconds" "$top/docs/screenshot.png" "$top"
 echo "wrote $top/docs/screenshot.png"

@@ -51,6 +51,12 @@ void WriteNeuronPanels(double theta, StatusPanels& panels) {
       5, "noise: -" + FloatToStrF(0.05, ffFixed, 10, 3) + ".." + FloatToStrF(0.05, ffFixed, 10, 3));
 }
 
+void DeferWeightPlot(const BCMNeuron& shown, TCanvas& canvas) {
+  canvas.DrawLater([weights = shown.Weights(), theta = shown.Theta()](TCanvas& drawn) {
+    DrawWeightPlot(weights, theta, drawn);
+  });
+}
+
 int PlotCoordinate(double value) {
   if (std::isnan(value)) return kBaseline;
   return static_cast<int>(std::clamp(value, -kFarOutside, kFarOutside));

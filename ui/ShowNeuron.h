@@ -19,6 +19,10 @@ void ShowWeights(const std::vector<double>& weights, double theta, TCanvas& canv
 void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas);
 void WriteNeuronPanels(double theta, StatusPanels& panels);
 
+// The picture of the neuron as it is now, rasterised only when the canvas is next read or drawn
+// on: a run redraws thousands of times a second, far more often than anyone looks.
+void DeferWeightPlot(const BCMNeuron& shown, TCanvas& canvas);
+
 // value truncated toward zero, after NaN is taken as the baseline and the rest clamped to a range
 // far outside any image, so that no weight makes the conversion undefined.
 int PlotCoordinate(double value);

@@ -99,12 +99,9 @@ void TForm1::CheckItOutClick() {
   for (const std::string& line : CheckItOutListing(*neuron)) ListBox1->Items.Add(line);
 }
 
-// A run redraws every 50 steps, thousands of times a second; the plot is rasterised only when the
-// screen or a reader next needs it, while the texts are written at once.
+// The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
-  Trace->Canvas.DrawLater([weights = shown.Weights(), theta = shown.Theta()](TCanvas& canvas) {
-    DrawWeightPlot(weights, theta, canvas);
-  });
+  DeferWeightPlot(shown, Trace->Canvas);
   WriteNeuronPanels(shown.Theta(), *Status);
 }
 

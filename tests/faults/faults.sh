@@ -4,6 +4,7 @@
 #   CASE: unwritable, full-disk, sigterm, sigint, sigkill; each checks the window (under Xvfb,
 #   clicked with xdotool) and orvel-batch.
 set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
 case_name=$1
 orvel=$(realpath "$2")
 batch=$(realpath "$3")
@@ -44,13 +45,8 @@ complete_steps() {
 start_window_run() {
   "$orvel" 2>err.txt &
   pid=$!
-  local window=""
-  for _ in $(seq 100); do
-    window=$(xdotool search --name '^BCM Orvel$' 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
-  [ -n "$window" ] || fail "no window appeared on $DISPLAY: $(cat err.txt)"
+  local window
+  window=$("$top/tools/window-id.sh") || fail "$(cat err.txt)"
   sleep 0.3
   xdotool mousemove --window "$window" 500 60 click 1
   sleep "${1:-1}"
@@ -151,6 +147,6 @@ inside_xvfb() {
 }
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec "$(dirname "$0")/../../tools/with-xvfb.sh" "$0" "$@"
+  exec "$top/tools/with-xvfb.sh" "$0" "$@"
 fi
 inside_xvfb

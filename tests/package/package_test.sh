@@ -26,14 +26,10 @@ cd "$work"
 export XDG_RUNTIME_DIR=$work
 "$top/tools/with-xvfb.sh" bash -c '
   orvel & pid=$!
-  for _ in $(seq 100); do
-    xdotool search --name "^BCM Orvel$" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  xdotool search --name "^BCM Orvel$" >/dev/null || { echo "FAIL: no window"; exit 1; }
+  "$0/tools/window-id.sh" >/dev/null || exit 1
   kill -TERM $pid
   wait $pid
-' || fail "the installed window did not start and end cleanly"
+' "$top" || fail "the installed window did not start and end cleanly"
 [ -f "$work/log.txt" ] || fail "the installed window wrote no logs"
 cd / && rm -rf "$work"
 echo "1 passed, 0 failed"
