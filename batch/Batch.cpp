@@ -5,26 +5,27 @@
 #include <cstdio>
 
 #include "BatchHost.h"
-#include "Bcm.h"
-#include "CRand.h"
 #include "Interrupts.h"
 #include "PngFile.h"
 #include "Probe.h"
 #include "RunLogs.h"
-#include "RunState.h"
+#include "Simulation.h"
 
 namespace {
-void Perform(const Action& action, BatchHost& host, RunLogs& logs, std::FILE* terminal) {
+void Perform(const Action& action, Simulation& simulation, BatchHost& host, RunLogs& logs,
+             std::FILE* terminal) {
   switch (action.kind) {
     case Action::Kind::Run:
       host.Run(action.steps, logs, terminal);
       break;
     case Action::Kind::Check:
-      for (const std::string& line : CheckItOutListing(*neuron)) std::printf("%s\n", line.c_str());
+      for (const std::string& line : CheckItOutListing(simulation)) {
+        std::printf("%s\n", line.c_str());
+      }
       break;
     case Action::Kind::Reset:
-      ResetNeuron();
-      host.ShowNeuron(*neuron);
+      simulation.ResetNeuron();
+      host.ShowNeuron(simulation.neuron);
       break;
     case Action::Kind::Left:
       host.SetLeft(action.on);
@@ -38,27 +39,25 @@ void Perform(const Action& action, BatchHost& host, RunLogs& logs, std::FILE* te
 
 int RunBatch(const BatchOptions& options) {
   std::FILE* terminal = !options.quiet && ::isatty(STDERR_FILENO) ? stderr : nullptr;
-  BatchHost host;
   // The window's start-up: seed, first neuron drawn, logs opened.
-  runtime::srand(options.seed);
-  ResetNeuron();
-  host.ShowNeuron(*neuron);
+  Simulation simulation(options.seed);
+  BatchHost host(simulation);
+  host.ShowNeuron(simulation.neuron);
   RunLogs logs(options.directory);
-  CatchInterrupts();
+  runtime::CatchTerminationSignals();
   for (const Action& action : options.actions) {
-    if (Interrupted()) break;
-    Perform(action, host, logs, terminal);
+    if (runtime::TerminationSignal() != 0) break;
+    Perform(action, simulation, host, logs, terminal);
   }
-  if (Interrupted())
+  if (runtime::TerminationSignal() != 0)
     std::fputs("orvel-batch: interrupted; the logs end at the last logged step\n", stderr);
   // The window's shut-down.
   logs.Close();
   int status = 0;
   std::string error;
-  if (!options.plot.empty() && !WritePng(options.plot, host.Plot(), &error)) {
+  if (!options.plot.empty() && !WritePng(options.plot, host.Plot(), error)) {
     std::fprintf(stderr, "orvel-batch: cannot write %s: %s\n", options.plot.c_str(), error.c_str());
     status = 1;
   }
-  DeleteNeuron();
   return status;
 }

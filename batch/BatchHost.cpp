@@ -1,17 +1,16 @@
 #include "BatchHost.h"
 
-#include "Bcm.h"
 #include "Interrupts.h"
 #include "RunLogs.h"
-#include "RunState.h"
-#include "ShowNeuron.h"
+#include "Simulation.h"
 #include "TrainingRun.h"
+#include "WeightPlot.h"
 
 void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal) {
   pumps_ = 0;
   stopAt_ = steps;
   if (terminal != nullptr) progress_ = std::make_unique<Progress>(terminal, steps);
-  TrainingRun(*this, logs);
+  TrainingRun(simulation_, *this, logs);
   progress_.reset();
 }
 
@@ -28,5 +27,5 @@ const Bitmap& BatchHost::Plot() {
 void BatchHost::ProcessMessages() {
   ++pumps_;
   if (progress_) progress_->Update(pumps_);
-  if (pumps_ == stopAt_ || Interrupted()) RequestStop();
+  if (pumps_ == stopAt_ || runtime::TerminationSignal() != 0) simulation_.RequestStop();
 }

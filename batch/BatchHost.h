@@ -9,12 +9,15 @@
 #include "RunHost.h"
 
 class RunLogs;
+class Simulation;
+
 // Plays the window's part for a scripted session: the eye boxes as the script last set them, a
 // Stop pressed during the pump of a run's last step, and the plot kept as the window would last
 // have drawn it.
 class BatchHost : public RunHost {
  public:
-  BatchHost() : plot_(369, 121), canvas_(plot_) {}
+  explicit BatchHost(Simulation& simulation)
+      : simulation_(simulation), plot_(369, 121), canvas_(plot_) {}
 
   // A run of exactly steps steps; a progress bar on terminal unless it is null.
   void Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal);
@@ -32,6 +35,7 @@ class BatchHost : public RunHost {
   void ProcessMessages() override;
 
  private:
+  Simulation& simulation_;
   Bitmap plot_;
   TCanvas canvas_;
   bool left_ = true;

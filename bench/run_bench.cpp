@@ -8,7 +8,6 @@
 #include "CRand.h"
 #include "HeadlessHost.h"
 #include "RunLogs.h"
-#include "RunState.h"
 #include "TrainingRun.h"
 
 namespace {
@@ -16,17 +15,14 @@ void BM_HeadlessRun(benchmark::State& state) {
   const auto steps = state.range(0);
   std::string pattern = (std::filesystem::temp_directory_path() / "orvel-bench-XXXXXX").string();
   const std::filesystem::path dir = ::mkdtemp(pattern.data());
-  runtime::srand(1);
-  neuron = new BCMNeuron(24, 0.005, 10.0, 1000);
+  Simulation simulation(1);
   {
     RunLogs logs(dir.string());
     for (auto _ : state) {
-      HeadlessHost host(steps);
-      TrainingRun(host, logs);
+      HeadlessHost host(simulation, steps);
+      TrainingRun(simulation, host, logs);
     }
   }
-  delete neuron;
-  neuron = nullptr;
   std::filesystem::remove_all(dir);
   state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations() * steps),
                                                  benchmark::Counter::kIsRate);

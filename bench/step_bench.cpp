@@ -4,30 +4,31 @@
 
 #include "Bcm.h"
 #include "CRand.h"
-#include "HeadlessHost.h"
 #include "LiteralNeuron.h"
+#include "Simulation.h"
 #include "TrainingRun.h"
 
 namespace {
 constexpr int kWarmUp = 2000;  // past the 1,000-response window
-const HeadlessHost kBothEyesOpen(0);
 
-std::vector<double> NextTrainingInput() {
-  return DrawTrainingInput(kBothEyesOpen);
+// The inputs come from a simulation of their own, drawn exactly as a run with both eyes open.
+std::vector<double> NextTrainingInput(Simulation& inputs) {
+  return DrawTrainingInput(inputs, true, true);
 }
 
 template <class Neuron>
-Neuron WarmNeuron() {
-  runtime::srand(1);
-  Neuron neuron(24, 0.005, 10.0, 1000);
-  for (int i = 0; i < kWarmUp; ++i) neuron.Output(NextTrainingInput(), true);
+Neuron WarmNeuron(Simulation& inputs) {
+  runtime::CRand generator(1);
+  Neuron neuron(24, 0.005, 10.0, 1000, 0.15, generator);
+  for (int i = 0; i < kWarmUp; ++i) neuron.Output(NextTrainingInput(inputs), true);
   return neuron;
 }
 
 template <class Neuron>
 void TrainingStep(benchmark::State& state) {
-  Neuron neuron = WarmNeuron<Neuron>();
-  for (auto _ : state) benchmark::DoNotOptimize(neuron.Output(NextTrainingInput(), true));
+  Simulation inputs(1);
+  Neuron neuron = WarmNeuron<Neuron>(inputs);
+  for (auto _ : state) benchmark::DoNotOptimize(neuron.Output(NextTrainingInput(inputs), true));
   state.counters["steps/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -40,18 +41,20 @@ void BM_TrainingStepLiteral(benchmark::State& state) {
 }
 
 void BM_Threshold(benchmark::State& state) {
-  const BCMNeuron neuron = WarmNeuron<BCMNeuron>();
+  Simulation inputs(1);
+  const BCMNeuron neuron = WarmNeuron<BCMNeuron>(inputs);
   for (auto _ : state) benchmark::DoNotOptimize(neuron.Threshold());
 }
 
 void BM_ThresholdLiteral(benchmark::State& state) {
-  const LiteralNeuron neuron = WarmNeuron<LiteralNeuron>();
+  Simulation inputs(1);
+  const LiteralNeuron neuron = WarmNeuron<LiteralNeuron>(inputs);
   for (auto _ : state) benchmark::DoNotOptimize(neuron.Threshold());
 }
 
 void BM_DrawingTheInputOnly(benchmark::State& state) {
-  runtime::srand(1);
-  for (auto _ : state) benchmark::DoNotOptimize(NextTrainingInput());
+  Simulation inputs(1);
+  for (auto _ : state) benchmark::DoNotOptimize(NextTrainingInput(inputs));
   state.counters["steps/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

@@ -12,19 +12,18 @@
 int main(int argc, char** argv) {
   const long steps = argc > 1 ? std::atol(argv[1]) : 1'000'000;
   const double scale = argc > 2 ? std::atof(argv[2]) : 1.0;
-  runtime::srand(1);
-  BCMNeuron fast(24, 0.005, 10.0, 1000);
-  runtime::srand(1);
-  LiteralNeuron literal(24, 0.005, 10.0, 1000);
+  runtime::CRand fastDraws(1), literalDraws(1), inputs(2);
+  BCMNeuron fast(24, 0.005, 10.0, 1000, 0.15, fastDraws);
+  LiteralNeuron literal(24, 0.005, 10.0, 1000, 0.15, literalDraws);
   double worstTheta = 0.0, worstWeight = 0.0, largestTheta = 0.0;
   for (long step = 0; step < steps; ++step) {
-    std::vector<double> input = NextTrainingInput();
+    std::vector<double> input = NextTrainingInput(inputs);
     for (double& x : input) x *= scale;
     fast.Output(input, true);
     literal.Output(input, true);
     worstTheta = std::max(worstTheta, std::abs(fast.Theta() - literal.Theta()));
     largestTheta = std::max(largestTheta, std::abs(literal.Theta()));
-    const std::vector<double> w = fast.Weights();
+    const std::vector<double>& w = fast.Weights();
     for (std::size_t i = 0; i < w.size(); ++i) {
       worstWeight = std::max(worstWeight, std::abs(w[i] - literal.Weights()[i]));
     }

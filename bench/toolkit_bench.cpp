@@ -1,4 +1,5 @@
-// What the window costs a run: one ProcessMessages with nothing pending, and one ShowNeuron.
+// What the window costs a run: one ProcessMessages with nothing pending, and one redraw of the
+// weight plot and panels.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -7,7 +8,9 @@
 #include "Bcm.h"
 #include "CRand.h"
 #include "Canvas.h"
-#include "ShowNeuron.h"
+#include "Parameters.h"
+#include "StatusPanels.h"
+#include "WeightPlot.h"
 
 namespace {
 struct NoPanels : StatusPanels {
@@ -21,16 +24,20 @@ void BM_ProcessMessagesWithNothingPending(benchmark::State& state) {
   for (auto _ : state) application.ProcessMessages();
 }
 
-void BM_ShowNeuron(benchmark::State& state) {
-  runtime::srand(1);
-  const BCMNeuron shown(24, 0.005, 10.0, 1000);
+void BM_DrawWeightPlotAndPanels(benchmark::State& state) {
+  runtime::CRand generator(1);
+  const BCMNeuron shown(24, 0.005, 10.0, 1000, 0.15, generator);
+  const Parameters parameters;
   Bitmap bitmap(369, 121);
   TCanvas canvas(bitmap);
   NoPanels panels;
-  for (auto _ : state) ShowNeuron(shown, canvas, panels);
+  for (auto _ : state) {
+    DrawWeightPlot(shown.Weights(), shown.Theta(), canvas);
+    WriteNeuronPanels(shown.Theta(), parameters, panels);
+  }
 }
 }  // namespace
 
 BENCHMARK(BM_ProcessMessagesWithNothingPending);
-BENCHMARK(BM_ShowNeuron);
+BENCHMARK(BM_DrawWeightPlotAndPanels);
 BENCHMARK_MAIN();

@@ -15,7 +15,7 @@
 #include "Bcm.h"
 #include "HeadlessHost.h"
 #include "RunLogs.h"
-#include "RunState.h"
+#include "Simulation.h"
 #include "TrainingRun.h"
 #include "orvel.h"
 
@@ -28,9 +28,10 @@ double Seconds(Clock::duration duration) {
 
 double HeadlessStepsPerSecond(long steps) {
   RunLogs logs;
-  HeadlessHost host(steps);
+  Simulation simulation(1);
+  HeadlessHost host(simulation, steps);
   const auto start = Clock::now();
-  TrainingRun(host, logs);
+  TrainingRun(simulation, host, logs);
   return static_cast<double>(steps) / Seconds(Clock::now() - start);
 }
 }  // namespace
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
   const auto start = Clock::now();
   Form1->Start->Click();
   const double elapsed = Seconds(Clock::now() - start);
-  const auto windowSteps = static_cast<double>(neuron->HistoryLength());
+  const auto windowSteps = static_cast<double>(Form1->simulation.neuron.HistoryLength());
   const double windowRate = windowSteps / elapsed;
   const double headlessRate = HeadlessStepsPerSecond(static_cast<long>(windowSteps));
 

@@ -1,22 +1,30 @@
 #include "Bcm.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <string>
-
-#include "CRand.h"
 
 namespace {
 int CheckedInputCount(int n) {
   if (n < 0) throw std::invalid_argument("a neuron needs n >= 0 inputs, not " + std::to_string(n));
   return n;
 }
+
+bool Finite(double value) {
+  return std::isfinite(value);
+}
 }  // namespace
 
-BCMNeuron::BCMNeuron(int n, double rate, double scale, int window)
-    : history(window), tau(window), learningRate(rate), theta0(scale) {
+BCMNeuron::BCMNeuron(int n, double rate, double scale, int window, double initialWeight,
+                     runtime::CRand& generator)
+    : history(window), learningRate(rate), theta0(scale) {
   weights.reserve(static_cast<std::size_t>(CheckedInputCount(n)));
-  for (int i = 0; i < n; ++i) weights.push_back(runtime::rand() * 0.15 / 32767);
+  for (int i = 0; i < n; ++i) weights.push_back(generator.rand() * initialWeight / 32767);
 }
+
+BCMNeuron::BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale)
+    : weights(std::move(initial)), history(std::move(recent)), learningRate(rate), theta0(scale) {}
 
 double BCMNeuron::Output(std::vector<double> input, bool learn) {
   CheckLength(input);
@@ -51,4 +59,20 @@ void BCMNeuron::Learn(const std::vector<double>& input, double y) {
   theta = Threshold();
   const double factor = Phi(y, theta) * learningRate;
   for (std::size_t i = 0; i < weights.size(); ++i) weights[i] += input[i] * factor;
+}
+
+BCMNeuron::Saved BCMNeuron::Save() const {
+  return {weights, history.Save(), theta, yLeft, yRight};
+}
+
+BCMNeuron BCMNeuron::Restore(const Saved& saved, double rate, double scale, int window) {
+  if (!std::all_of(saved.weights.begin(), saved.weights.end(), Finite) || !Finite(saved.theta) ||
+      !Finite(saved.yLeft) || !Finite(saved.yRight)) {
+    throw std::invalid_argument("a weight, theta or a partial response is not finite");
+  }
+  BCMNeuron restored(saved.weights, ResponseHistory::Restore(window, saved.history), rate, scale);
+  restored.theta = saved.theta;
+  restored.yLeft = saved.yLeft;
+  restored.yRight = saved.yRight;
+  return restored;
 }

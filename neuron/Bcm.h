@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "CRand.h"
 #include "ResponseHistory.h"
 
 // One model neuron learning by the BCM rule: a Hebbian weight change whose sign is set by a
@@ -10,16 +11,17 @@
 // the left eye, the second half the right eye.
 class BCMNeuron {
  public:
-  // Draws n initial weights in [0, 0.15] from runtime::rand. Throws std::invalid_argument, before
-  // drawing, for n < 0 or window < 1.
-  BCMNeuron(int n, double rate, double scale, int window);
+  // Draws n initial weights in [0, initialWeight] from generator. Throws std::invalid_argument,
+  // before drawing, for n < 0 or window < 1.
+  BCMNeuron(int n, double rate, double scale, int window, double initialWeight,
+            runtime::CRand& generator);
 
   // The weighted sum of input; sets yLeft and yRight. With learn, also records the response,
   // moves the threshold and changes the weights. Throws std::invalid_argument, changing nothing,
   // when input's length is not n.
   double Output(std::vector<double> input, bool learn);
 
-  std::vector<double> Weights() const { return weights; }
+  const std::vector<double>& Weights() const { return weights; }
   double Theta() const { return theta; }
   // theta0 times the weighted mean square of the recent responses; 0.0 before any learning.
   double Threshold() const;
@@ -31,13 +33,26 @@ class BCMNeuron {
   double yLeft = 0.0;
   double yRight = 0.0;
 
+  // What a neuron has learnt, apart from the constants it learns with.
+  struct Saved {
+    std::vector<double> weights;
+    ResponseHistory::Saved history;
+    double theta = 0.0;
+    double yLeft = 0.0;
+    double yRight = 0.0;
+  };
+  Saved Save() const;
+  // A neuron that continues saved with these constants; bit for bit when window is the one it was
+  // saved with. Throws std::invalid_argument when saved is inconsistent.
+  static BCMNeuron Restore(const Saved& saved, double rate, double scale, int window);
+
  private:
+  BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale);
   void CheckLength(const std::vector<double>& input) const;
   void Learn(const std::vector<double>& input, double y);
 
   std::vector<double> weights;
   ResponseHistory history;
-  int tau;
   double learningRate;
   double theta0;
   double theta = 0.0;

@@ -1,14 +1,23 @@
 #include "ResponseHistory.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
+namespace {
+void Require(bool condition, const std::string& what) {
+  if (!condition) throw std::invalid_argument(what);
+}
+
+bool NonNegativeFinite(double value) {
+  return std::isfinite(value) && value >= 0.0;
+}
+}  // namespace
+
 ResponseHistory::ResponseHistory(int window) {
-  if (window < 1) {
-    throw std::invalid_argument("averaging window must be at least 1, not " +
-                                std::to_string(window));
-  }
+  Require(window >= 1, "averaging window must be at least 1, not " + std::to_string(window));
   window_ = static_cast<std::size_t>(window);
   squares_.reserve(window_);
 }
@@ -27,11 +36,10 @@ void ResponseHistory::Append(double response) {
   newest_ = newest_ + 1 == window_ ? 0 : newest_ + 1;
   const double dropped = squares_[newest_];
   squares_[newest_] = square;
-  if (++sinceRefresh_ == kRefreshPeriod) {
-    Refresh();
-  } else {
-    numerator_ = square + decayStep_ * (numerator_ - decay_.back() * dropped);
-  }
+  if (++sinceRefresh_ == kRefreshPeriod) return Refresh();
+  numerator_ = square + decayStep_ * (numerator_ - decay_.back() * dropped);
+  peak_ = std::max(peak_, numerator_);
+  if (numerator_ * kLossLimit < peak_) Refresh();
 }
 
 double ResponseHistory::WeightedMeanSquare() const {
@@ -50,12 +58,57 @@ void ResponseHistory::SetSpan(std::size_t span) {
 }
 
 // Sums newest first, the order in which the weights were defined, to stay closest to it.
-void ResponseHistory::Refresh() {
+double ResponseHistory::FreshSum() const {
   const std::size_t span = squares_.size();
   double sum = 0.0;
   std::size_t age = 0;
   for (std::size_t k = newest_ + 1; k-- > 0;) sum += decay_[age++] * squares_[k];
   for (std::size_t k = span; k-- > newest_ + 1;) sum += decay_[age++] * squares_[k];
-  numerator_ = sum;
+  return sum;
+}
+
+void ResponseHistory::Refresh() {
+  numerator_ = FreshSum();
+  peak_ = numerator_;
   sinceRefresh_ = 0;
+}
+
+ResponseHistory::Saved ResponseHistory::Save() const {
+  Saved saved{{}, length_, numerator_, peak_, sinceRefresh_};
+  saved.squares.reserve(squares_.size());
+  const std::size_t oldest = squares_.size() < window_ ? 0 : (newest_ + 1) % window_;
+  for (std::size_t i = 0; i < squares_.size(); ++i) {
+    saved.squares.push_back(squares_[(oldest + i) % squares_.size()]);
+  }
+  return saved;
+}
+
+ResponseHistory ResponseHistory::Restore(int window, const Saved& saved) {
+  ResponseHistory history(window);
+  Require(saved.squares.size() <= saved.length,
+          "the history keeps more responses than it has seen");
+  Require(std::all_of(saved.squares.begin(), saved.squares.end(), NonNegativeFinite),
+          "a squared response is negative or not finite");
+  const std::size_t kept = std::min(saved.squares.size(), history.window_);
+  history.squares_.assign(saved.squares.end() - static_cast<std::ptrdiff_t>(kept),
+                          saved.squares.end());
+  history.length_ = saved.length;
+  if (kept == 0) return history;
+  history.newest_ = kept - 1;
+  history.SetSpan(kept);
+  history.Refresh();
+  // A filling history is summed afresh at every response, so only a full one that kept every
+  // saved square carries a running sum of its own.
+  if (kept < history.window_ || kept != saved.squares.size()) return history;
+  Require(NonNegativeFinite(saved.sum) && NonNegativeFinite(saved.peak) && saved.peak >= saved.sum,
+          "the threshold's running sum is negative, not finite, or above its peak");
+  Require(saved.sinceRefresh >= 0 && saved.sinceRefresh < kRefreshPeriod,
+          "the threshold's refresh phase is out of range");
+  Require(std::abs(saved.sum - history.numerator_) <=
+              1e-9 * saved.peak + std::numeric_limits<double>::min(),
+          "the threshold's running sum disagrees with the history");
+  history.numerator_ = saved.sum;
+  history.peak_ = saved.peak;
+  history.sinceRefresh_ = saved.sinceRefresh;
+  return history;
 }

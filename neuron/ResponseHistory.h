@@ -5,16 +5,18 @@
 #include <vector>
 
 // The neuron's recent responses, reduced to what the sliding threshold needs: the exponentially
-// weighted mean of the squared responses over the newest c = min(window, length) of them, the
+// weighted mean of the squared responses over the newest c = min(window, kept) of them, the
 // response i steps back weighing e^(-i/c).
 //
 // Only the newest `window` responses are kept, so memory is constant however long a run is. The
-// weighted sum is carried from one response to the next by a recurrence and recomputed in full
-// every kRefreshPeriod responses; the recurrence's rounding drift therefore never outlives a
-// refresh, and the result stays within about 1e-14 (relative) of summing the window afresh.
+// weighted sum is carried from one response to the next by a recurrence and summed afresh every
+// kRefreshPeriod responses, and also whenever it has fallen below 1/kLossLimit of the largest value
+// it had since the last fresh sum: that is when subtracting a departing term cancels digits. So the
+// rounding error of the recurrence stays below about kRefreshPeriod * kLossLimit * 2 * 2^-53, that
+// is 5e-13, relative to the current sum, whatever values come and go (1e8 spikes, 1e-300, zeros).
 class ResponseHistory {
  public:
-  // window >= 1.
+  // window >= 1; throws std::invalid_argument otherwise.
   explicit ResponseHistory(int window);
 
   void Append(double response);
@@ -25,17 +27,35 @@ class ResponseHistory {
   // 0.0 while empty.
   double WeightedMeanSquare() const;
 
+  // Everything needed to continue exactly where this history stands.
+  struct Saved {
+    std::vector<double> squares;  // the kept squared responses, oldest first
+    std::uint64_t length = 0;
+    double sum = 0.0;   // the running weighted sum
+    double peak = 0.0;  // its largest value since it was last summed afresh
+    int sinceRefresh = 0;
+  };
+  Saved Save() const;
+  // A history of this window continuing saved. With the window saved had, it continues bit for
+  // bit; with another, it keeps the newest responses that fit and sums them afresh. Throws
+  // std::invalid_argument when saved is inconsistent (more squares than responses, a running sum
+  // that disagrees with its squares, a negative or non-finite value, a refresh phase out of range).
+  static ResponseHistory Restore(int window, const Saved& saved);
+
  private:
   static constexpr int kRefreshPeriod = 128;
+  static constexpr double kLossLimit = 16.0;
 
   void SetSpan(std::size_t span);
   void Refresh();
+  double FreshSum() const;
 
   std::size_t window_;
   std::vector<double> squares_;  // a ring once full; squares_[newest_] is the latest
   std::vector<double> decay_;    // decay_[i] = e^(-i/c) for the current span c
   double decayStep_ = 0.0;       // e^(-1/c): how one more step back scales a weight
   double numerator_ = 0.0;
+  double peak_ = 0.0;
   double denominator_ = 0.0;
   std::size_t newest_ = 0;
   std::uint64_t length_ = 0;

@@ -1,28 +1,29 @@
 #include "Probe.h"
 
-#include "Bcm.h"
 #include "NumberText.h"
+#include "Simulation.h"
 #include "Stimuli.h"
 
 namespace {
-constexpr int kEyeWidth = 12;
-constexpr std::size_t kInputCount = std::size_t{2} * kEyeWidth;
 constexpr int kPositions = 12;
 }  // namespace
 
-double ProbePosition(BCMNeuron& probed, int centre) {
-  const std::vector<double> right = MakePattern(kEyeWidth, centre);
+double ProbePosition(Simulation& simulation, int centre) {
+  const int width = simulation.parameters().EyeWidth();
+  const double noise = simulation.parameters().noise;
+  const std::vector<double> right = MakePattern(width, centre, simulation.generator, noise);
   std::vector<double> input;
-  input.reserve(kInputCount);
-  AppendPattern(input, kEyeWidth, centre);  // the left eye, drawn after the right
+  input.reserve(static_cast<std::size_t>(simulation.parameters().inputs));
+  AppendPattern(input, width, centre, simulation.generator, noise);  // drawn after the right
   input.insert(input.end(), right.begin(), right.end());
-  return probed.Output(std::move(input), false);
+  return simulation.neuron.Output(std::move(input), false);
 }
 
-EyeMaxima ProbeMaxima(BCMNeuron& probed) {
+EyeMaxima ProbeMaxima(Simulation& simulation) {
   EyeMaxima maxima{-100.0, -100.0};
+  const BCMNeuron& probed = simulation.neuron;
   for (int centre = 0; centre < kPositions; ++centre) {
-    ProbePosition(probed, centre);
+    ProbePosition(simulation, centre);
     if (probed.yLeft > maxima.maxLeft) maxima.maxLeft = probed.yLeft;
     if (probed.yRight > maxima.maxRight) maxima.maxRight = probed.yRight;
   }
@@ -42,11 +43,20 @@ std::string ListingLine(int centre, double yLeft, double yRight, double y) {
   return line;
 }
 
-std::vector<std::string> CheckItOutListing(BCMNeuron& probed) {
-  std::vector<std::string> lines;
+std::vector<ListingRow> CheckItOutResponses(Simulation& simulation) {
+  std::vector<ListingRow> rows;
   for (int centre = 0; centre < kPositions; ++centre) {
-    const double y = ProbePosition(probed, centre);
-    lines.push_back(ListingLine(centre, probed.yLeft, probed.yRight, y));
+    const double y = ProbePosition(simulation, centre);
+    rows.push_back({simulation.neuron.yLeft, simulation.neuron.yRight, y});
+  }
+  return rows;
+}
+
+std::vector<std::string> CheckItOutListing(Simulation& simulation) {
+  std::vector<std::string> lines;
+  int centre = 0;
+  for (const ListingRow& row : CheckItOutResponses(simulation)) {
+    lines.push_back(ListingLine(centre++, row.yLeft, row.yRight, row.y));
   }
   return lines;
 }

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-class BCMNeuron;
+class Simulation;
 
 // How strongly each eye drives the neuron at each of the 12 pattern positions, both eyes seeing
-// the same pattern, without learning. Each presentation draws fresh noise, so it shifts the
-// random stream a run sees afterwards.
+// the same pattern with the simulation's noise, without learning. Each presentation draws fresh
+// noise, so it shifts the random stream a run sees afterwards.
 
 struct EyeMaxima {
   double maxLeft;
@@ -15,15 +15,23 @@ struct EyeMaxima {
 };
 
 // Presents the pattern at centre to both eyes (the right eye's drawn first) with learning off;
-// returns the response and leaves the eyes' partial responses in yLeft and yRight.
-double ProbePosition(BCMNeuron& probed, int centre);
+// returns the response and leaves the eyes' partial responses in the neuron's yLeft and yRight.
+double ProbePosition(Simulation& simulation, int centre);
 
 // The largest partial response of each eye over the 12 positions; -100.0 for an eye with none
 // above that.
-EyeMaxima ProbeMaxima(BCMNeuron& probed);
+EyeMaxima ProbeMaxima(Simulation& simulation);
 
 // One line of the Check It Out listing: "%2d. %8.5f + %8.5f  = %8.5f ".
 std::string ListingLine(int centre, double yLeft, double yRight, double y);
 
 // The 12 listing lines, centre 0 first.
-std::vector<std::string> CheckItOutListing(BCMNeuron& probed);
+std::vector<std::string> CheckItOutListing(Simulation& simulation);
+
+// The responses the listing shows, centre 0 first: what records and summaries store.
+struct ListingRow {
+  double yLeft;
+  double yRight;
+  double y;
+};
+std::vector<ListingRow> CheckItOutResponses(Simulation& simulation);

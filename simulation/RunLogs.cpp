@@ -4,12 +4,10 @@
 #include <cstring>
 
 #include "Bcm.h"
+#include "LogNames.h"
 #include "NumberText.h"
 
 namespace {
-constexpr const char* kNames[] = {"log.txt",        "log-learn.txt",   "log-left.txt",
-                                  "log-right.txt",  "log-learn-2.txt", "log-left-2.txt",
-                                  "log-right-2.txt"};
 
 void AppendNumber(std::string& line, double value) {
   runtime::AppendFixed(line, value, 8, 5);
@@ -26,14 +24,14 @@ RunLogs::~RunLogs() {
 
 void RunLogs::Open(File file, const std::string& directory) {
   LogFile& log = files_[file];
-  log.name = kNames[file];
+  log.name = kLogNames[file];
   const std::string path = directory.empty() ? log.name : directory + "/" + log.name;
   log.stream = std::fopen(path.c_str(), "wt");
   if (log.stream == nullptr) Report(file, "open", errno);
 }
 
 void RunLogs::Close() {
-  // Summaries before weights: the order in which the files have always been closed.
+  // Summaries first, then weights: a fixed order, so that failure messages come in one order.
   for (File file : {kLog, kLearn2, kLeft2, kRight2, kLearn, kLeft, kRight}) {
     LogFile& log = files_[file];
     if (log.stream == nullptr) continue;
@@ -88,8 +86,8 @@ void RunLogs::LogStep(std::int64_t step, double y, bool leftTicked, bool rightTi
                       const BCMNeuron& logged) {
   const double theta = logged.Theta();
   if (leftTicked && rightTicked) {
-    // The both-eyes summary has always shown the left eye negated and ended with a blank; log
-    // readers rely on both.
+    // The both-eyes summary shows the left eye negated and ends with a blank: existing log
+    // readers parse it that way.
     WriteVector(kLearn, logged.Weights());
     WriteSummary(kLearn2, step, {-logged.yLeft, logged.yRight, y, theta}, " \n");
     Flush(kLearn);

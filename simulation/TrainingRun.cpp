@@ -1,51 +1,46 @@
 #include "TrainingRun.h"
 
-#include <vector>
-
-#include "Bcm.h"
-#include "CRand.h"
 #include "NumberText.h"
 #include "Probe.h"
 #include "RunHost.h"
 #include "RunLogs.h"
-#include "RunState.h"
+#include "Simulation.h"
 #include "Stimuli.h"
 
 namespace {
-constexpr int kEyeWidth = 12;
-constexpr std::size_t kInputCount = std::size_t{2} * kEyeWidth;
-constexpr double kNoiseThreshold = 0.2;
-constexpr int kRedrawPeriod = 50;
-constexpr int kLogPeriod = 100;
-
-void AppendEye(std::vector<double>& input, bool ticked, int centre) {
+void AppendEye(std::vector<double>& input, bool ticked, int centre, Simulation& simulation) {
+  const Parameters& parameters = simulation.parameters();
   if (ticked) {
-    AppendPattern(input, kEyeWidth, centre);
+    AppendPattern(input, parameters.EyeWidth(), centre, simulation.generator, parameters.noise);
   } else {
-    AppendNoise(input, kEyeWidth);
+    AppendNoise(input, parameters.EyeWidth(), simulation.generator, parameters.ClosedNoise());
   }
 }
 
-void LogAndProbe(std::int64_t step, double y, const RunHost& host, RunLogs& logs) {
+void LogAndProbe(std::int64_t step, double y, bool leftTicked, bool rightTicked,
+                 Simulation& simulation, RunLogs& logs) {
   // The summary line reads yLeft and yRight, which the probe's presentations overwrite.
-  logs.LogStep(step, y, host.LeftTicked(), host.RightTicked(), *neuron);
-  const EyeMaxima maxima = ProbeMaxima(*neuron);
+  logs.LogStep(step, y, leftTicked, rightTicked, simulation.neuron);
+  const EyeMaxima maxima = ProbeMaxima(simulation);
   logs.LogProbe(maxima.maxLeft, maxima.maxRight);
 }
 }  // namespace
 
 // Both eyes are drawn into one vector, one allocation a step.
-std::vector<double> DrawTrainingInput(const RunHost& host) {
+std::vector<double> DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked) {
+  const Parameters& parameters = simulation.parameters();
+  const int width = parameters.EyeWidth();
   std::vector<double> input;
-  input.reserve(kInputCount);
-  if (UniformRandom() >= kNoiseThreshold) {
-    AppendNoise(input, kEyeWidth);
-    AppendNoise(input, kEyeWidth);
+  input.reserve(static_cast<std::size_t>(parameters.inputs));
+  if (UniformRandom(simulation.generator) >= parameters.patternRate) {
+    const double closed = parameters.ClosedNoise();
+    AppendNoise(input, width, simulation.generator, leftTicked ? parameters.noise : closed);
+    AppendNoise(input, width, simulation.generator, rightTicked ? parameters.noise : closed);
     return input;
   }
-  const int centre = runtime::rand() % kEyeWidth;
-  AppendEye(input, host.LeftTicked(), centre);
-  AppendEye(input, host.RightTicked(), centre);
+  const int centre = simulation.generator.rand() % width;
+  AppendEye(input, leftTicked, centre, simulation);
+  AppendEye(input, rightTicked, centre, simulation);
   return input;
 }
 
@@ -55,16 +50,20 @@ std::string StepText(std::int64_t step) {
   return text;
 }
 
-void TrainingRun(RunHost& host, RunLogs& logs) {
-  stopRequested = false;
+void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
+  simulation.stopRequested = false;
+  // Read at every use: a handler run in the pump may change them.
+  const Parameters& parameters = simulation.parameters();
   // 64 bits: a run left going for days passes 2^31 steps.
   std::int64_t step = 0;
-  while (!stopRequested) {
-    while (paused) host.ProcessMessages();
+  while (!simulation.stopRequested) {
+    while (simulation.paused) host.ProcessMessages();
     host.ShowStep(step);
-    if (step % kRedrawPeriod == 0) host.ShowNeuron(*neuron);
-    const double y = neuron->Output(DrawTrainingInput(host), true);
-    if (step % kLogPeriod == 0) LogAndProbe(step, y, host, logs);
+    if (step % parameters.redrawEvery == 0) host.ShowNeuron(simulation.neuron);
+    const bool left = host.LeftTicked();
+    const bool right = host.RightTicked();
+    const double y = simulation.neuron.Output(DrawTrainingInput(simulation, left, right), true);
+    if (step % parameters.logEvery == 0) LogAndProbe(step, y, left, right, simulation, logs);
     ++step;
     host.ProcessMessages();
   }

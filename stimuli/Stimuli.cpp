@@ -3,52 +3,52 @@
 #include <stdexcept>
 #include <string>
 
-#include "CRand.h"
-
-double UniformRandom() {
-  return runtime::rand() / 32767.0;
+double UniformRandom(runtime::CRand& generator) {
+  return generator.rand() / 32767.0;
 }
 
-double NoiseSample() {
-  return UniformRandom() * 2.0 * 0.05 - 0.05;
+double NoiseSample(runtime::CRand& generator, double amplitude) {
+  return UniformRandom(generator) * 2.0 * amplitude - amplitude;
 }
 
-void AppendNoise(std::vector<double>& row, int n) {
+void AppendNoise(std::vector<double>& row, int n, runtime::CRand& generator, double amplitude) {
   if (n <= 0) return;
   const std::size_t start = row.size();
   row.resize(start + static_cast<std::size_t>(n));
-  for (std::size_t i = start; i < row.size(); ++i) row[i] = NoiseSample();
+  for (std::size_t i = start; i < row.size(); ++i) row[i] = NoiseSample(generator, amplitude);
 }
 
-void AppendPattern(std::vector<double>& row, int n, int centre) {
+void AppendPattern(std::vector<double>& row, int n, int centre, runtime::CRand& generator,
+                   double amplitude) {
   if (centre < 0 || centre >= n) {
-    throw std::out_of_range("MakePattern: centre " + std::to_string(centre) + " outside a row of " +
+    throw std::out_of_range("pattern centre " + std::to_string(centre) + " outside a row of " +
                             std::to_string(n));
   }
   const std::size_t start = row.size();
-  AppendNoise(row, n);
+  AppendNoise(row, n, generator, amplitude);
   auto at = [&row, start](int position) -> double& {
     return row[start + static_cast<std::size_t>(position)];
   };
+  auto noise = [&generator, amplitude] { return NoiseSample(generator, amplitude); };
   // The draw order (centre, c-1, c+1, c-2, c+2) is part of the random stream's contract.
-  at(centre) = 1.0 + NoiseSample();
-  if (centre >= 1) at(centre - 1) = 0.7 + NoiseSample();
-  if (centre < n - 1) at(centre + 1) = 0.7 + NoiseSample();
-  if (centre >= 2) at(centre - 2) = 0.3 + NoiseSample();
-  if (centre < n - 2) at(centre + 2) = 0.3 + NoiseSample();
+  at(centre) = 1.0 + noise();
+  if (centre >= 1) at(centre - 1) = 0.7 + noise();
+  if (centre < n - 1) at(centre + 1) = 0.7 + noise();
+  if (centre >= 2) at(centre - 2) = 0.3 + noise();
+  if (centre < n - 2) at(centre + 2) = 0.3 + noise();
 }
 
-std::vector<double> MakeNoise(int n) {
+std::vector<double> MakeNoise(int n, runtime::CRand& generator, double amplitude) {
   std::vector<double> noise;
   if (n > 0) noise.reserve(static_cast<std::size_t>(n));
-  AppendNoise(noise, n);
+  AppendNoise(noise, n, generator, amplitude);
   return noise;
 }
 
-std::vector<double> MakePattern(int n, int centre) {
+std::vector<double> MakePattern(int n, int centre, runtime::CRand& generator, double amplitude) {
   std::vector<double> pattern;
   if (n > 0) pattern.reserve(static_cast<std::size_t>(n));
-  AppendPattern(pattern, n, centre);
+  AppendPattern(pattern, n, centre, generator, amplitude);
   return pattern;
 }
 

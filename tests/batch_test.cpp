@@ -14,12 +14,11 @@
 #include "Canvas.h"
 #include "ReferenceRun.h"
 #include "RunLogs.h"
-#include "RunState.h"
 #include "ScriptedHost.h"
-#include "ShowNeuron.h"
-#include "StatusPanels.h"
+#include "Simulation.h"
 #include "TempDir.h"
 #include "TrainingRun.h"
+#include "WeightPlot.h"
 
 namespace {
 struct Outcome {
@@ -55,10 +54,9 @@ long Lines(const std::string& text) {
 // A window-side host that also draws what the window would draw.
 struct DrawingHost : ScriptedHost {
   DrawingHost() : plot(369, 121), canvas(plot) {}
-  void ShowNeuron(const BCMNeuron& shown) override { ::ShowNeuron(shown, canvas, panels); }
-  struct : StatusPanels {
-    void SetPanelText(int, const std::string&) override {}
-  } panels;
+  void ShowNeuron(const BCMNeuron& shown) override {
+    DrawWeightPlot(shown.Weights(), shown.Theta(), canvas);
+  }
   Bitmap plot;
   TCanvas canvas;
 };
@@ -81,15 +79,13 @@ TEST(Batch, ARunMatchesTheWindowsRunLoopByteForByte) {
   TempDir batch, window;
   ASSERT_EQ(RunBatch("--seed 7 run=250", batch.path()).status, 0);
 
-  runtime::srand(7);
-  ResetNeuron();
+  Simulation simulation(7);
   {
     RunLogs logs(window.path().string());
     ScriptedHost host;
-    host.At(250, RequestStop);
-    TrainingRun(host, logs);
+    host.At(250, [&simulation] { simulation.RequestStop(); });
+    TrainingRun(simulation, host, logs);
   }
-  DeleteNeuron();
   for (const std::string& name : LogNames()) {
     EXPECT_EQ(batch.Read(name), window.Read(name)) << name;
   }
@@ -166,17 +162,15 @@ TEST(Batch, PlotIsExactlyTheCanvasTheWindowLastDrew) {
   TempDir batch;
   ASSERT_EQ(RunBatch("--seed 3 run=175 --plot plot.png", batch.path()).status, 0);
 
-  runtime::srand(3);
-  ResetNeuron();
+  Simulation simulation(3);
   DrawingHost host;
-  host.ShowNeuron(*neuron);
+  host.ShowNeuron(simulation.neuron);
   {
     TempDir window;
     RunLogs logs(window.path().string());
-    host.At(175, RequestStop);
-    TrainingRun(host, logs);
+    host.At(175, [&simulation] { simulation.RequestStop(); });
+    TrainingRun(simulation, host, logs);
   }
-  DeleteNeuron();
   int width = 0, height = 0;
   const std::vector<std::uint32_t> png = ReadPng(batch.path() / "plot.png", width, height);
   ASSERT_EQ(width, 369);

@@ -2,55 +2,77 @@
 #include <malloc.h>
 
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
 #include "Bcm.h"
 #include "CRand.h"
 #include "LiteralNeuron.h"
+#include "RandomDraws.h"
+#include "ResponseHistory.h"
 #include "Stimuli.h"
 #include "TrainingInput.h"
 
 namespace {
+BCMNeuron Neuron(int n, int tau, runtime::CRand& generator) {
+  return BCMNeuron(n, 0.005, 10.0, tau, 0.15, generator);
+}
+
 // A one-input neuron answers exactly what we ask of it: the input is chosen as target / weight.
 double Respond(BCMNeuron& neuron, double target) {
   return neuron.Output({target / neuron.Weights()[0]}, true);
 }
 
+// The weighted mean square of the newest min(window, all) values, summed from scratch.
+double LiteralMeanSquare(const std::vector<double>& all, int window) {
+  const std::size_t c = std::min(all.size(), static_cast<std::size_t>(window));
+  double numerator = 0.0, denominator = 0.0;
+  for (std::size_t i = 0; i < c; ++i) {
+    const double weight = std::exp(-static_cast<double>(i) / static_cast<double>(c));
+    numerator += weight * all[all.size() - 1 - i] * all[all.size() - 1 - i];
+    denominator += weight;
+  }
+  return numerator / denominator;
+}
 }  // namespace
 
-TEST(Construction, DrawsOneWeightPerInputFromTheGenerator) {
-  runtime::srand(9);
-  std::vector<double> expected;
-  for (int i = 0; i < 24; ++i) expected.push_back(runtime::rand() * 0.15 / 32767);
-  runtime::srand(9);
-  const BCMNeuron neuron(24, 0.005, 10.0, 1000);
-  EXPECT_EQ(neuron.Weights(), expected);
-  for (double w : neuron.Weights()) {
-    EXPECT_GE(w, 0.0);
-    EXPECT_LE(w, 0.15);
+TEST(Construction, DrawsOneWeightPerInputOnAGridUpToTheInitialWeight) {
+  const std::vector<int> draws = Draws(9, 24);
+  for (double largest : {0.15, 1.0, 0.0}) {
+    runtime::CRand generator(9);
+    const BCMNeuron neuron(24, 0.005, 10.0, 1000, largest, generator);
+    ASSERT_EQ(neuron.Weights().size(), 24U);
+    for (std::size_t i = 0; i < 24; ++i) {
+      const double w = neuron.Weights()[i];
+      EXPECT_GE(w, 0.0);
+      EXPECT_LE(w, largest);
+      if (largest > 0) {
+        EXPECT_EQ(std::lround(w / largest * 32767), draws[i]) << i;
+      }
+    }
+    EXPECT_EQ(neuron.HistoryLength(), 0U);
+    EXPECT_EQ(neuron.Theta(), 0.0);
+    EXPECT_EQ(neuron.Threshold(), 0.0);
   }
-  EXPECT_EQ(neuron.HistoryLength(), 0U);
-  EXPECT_EQ(neuron.Theta(), 0.0);
-  EXPECT_EQ(neuron.Threshold(), 0.0);
 }
 
 TEST(Construction, RejectsImpossibleSizesBeforeDrawing) {
-  runtime::srand(4);
-  const int next = runtime::rand();
-  runtime::srand(4);
-  EXPECT_THROW(BCMNeuron(-1, 0.005, 10.0, 1000), std::invalid_argument);
-  EXPECT_THROW(BCMNeuron(24, 0.005, 10.0, 0), std::invalid_argument);
-  EXPECT_EQ(runtime::rand(), next);
+  EXPECT_EQ(DrawsConsumedBy([](runtime::CRand& g) {
+              EXPECT_THROW(Neuron(-1, 1000, g), std::invalid_argument);
+              EXPECT_THROW(Neuron(24, 0, g), std::invalid_argument);
+            }),
+            0);
 }
 
 TEST(Output, WithoutLearningChangesOnlyThePartialResponses) {
-  runtime::srand(2);
-  BCMNeuron neuron(24, 0.005, 10.0, 1000);
-  neuron.Output(MakeNoise(24), true);
+  runtime::CRand generator(2);
+  BCMNeuron neuron = Neuron(24, 1000, generator);
+  neuron.Output(MakeNoise(24, generator, 0.05), true);
   const std::vector<double> weights = neuron.Weights();
   const double theta = neuron.Theta();
-  const std::vector<double> input = Join(MakePattern(12, 4), MakePattern(12, 4));
+  const std::vector<double> input =
+      Join(MakePattern(12, 4, generator, 0.05), MakePattern(12, 4, generator, 0.05));
   const double first = neuron.Output(input, false);
   EXPECT_EQ(neuron.Output(input, false), first);
   EXPECT_EQ(neuron.Weights(), weights);
@@ -60,8 +82,8 @@ TEST(Output, WithoutLearningChangesOnlyThePartialResponses) {
 }
 
 TEST(Output, PartialSumsCoverTheTwoHalvesAndAnOddInputCountsInYOnly) {
-  runtime::srand(3);
-  BCMNeuron neuron(5, 0.005, 10.0, 1000);
+  runtime::CRand generator(3);
+  BCMNeuron neuron = Neuron(5, 1000, generator);
   const std::vector<double> w = neuron.Weights();
   const std::vector<double> x = {1.0, 2.0, 3.0, 4.0, 5.0};
   const double y = neuron.Output(x, false);
@@ -71,9 +93,9 @@ TEST(Output, PartialSumsCoverTheTwoHalvesAndAnOddInputCountsInYOnly) {
 }
 
 TEST(Output, InputOfTheWrongLengthThrowsNamingBothAndChangesNothing) {
-  runtime::srand(5);
-  BCMNeuron neuron(24, 0.005, 10.0, 1000);
-  neuron.Output(MakeNoise(24), true);
+  runtime::CRand generator(5);
+  BCMNeuron neuron = Neuron(24, 1000, generator);
+  neuron.Output(MakeNoise(24, generator, 0.05), true);
   const double yLeft = neuron.yLeft;
   const std::vector<double> weights = neuron.Weights();
   for (std::size_t length : {0U, 23U, 25U}) {
@@ -90,10 +112,11 @@ TEST(Output, InputOfTheWrongLengthThrowsNamingBothAndChangesNothing) {
   EXPECT_EQ(neuron.HistoryLength(), 1U);
 }
 
+// Worked by hand: theta = 10 y^2 after one response; phi = y (y - theta); dw = x phi rate.
 TEST(Learning, FirstCallSetsThetaToTheta0TimesYSquaredAndMovesWeightsByPhi) {
   for (const auto& [response, factor] : {std::pair{0.05, 0.00000625}, std::pair{0.2, -0.0002}}) {
-    runtime::srand(6);
-    BCMNeuron neuron(1, 0.005, 10.0, 1000);
+    runtime::CRand generator(6);
+    BCMNeuron neuron = Neuron(1, 1000, generator);
     const double before = neuron.Weights()[0];
     const double x = response / before;
     neuron.Output({x}, true);
@@ -104,23 +127,23 @@ TEST(Learning, FirstCallSetsThetaToTheta0TimesYSquaredAndMovesWeightsByPhi) {
 }
 
 TEST(Learning, SecondCallWeighsTheOlderResponseByExpMinusOneHalf) {
-  runtime::srand(8);
-  BCMNeuron rising(1, 0.005, 10.0, 1000);
+  runtime::CRand generator(8);
+  BCMNeuron rising = Neuron(1, 1000, generator);
   Respond(rising, 0.5);
   Respond(rising, 1.0);
   EXPECT_NEAR(rising.Theta(), 7.16844, 5e-6);
   EXPECT_NEAR(rising.Theta(), 10 * (1.0 + std::exp(-0.5) * 0.25) / (1 + std::exp(-0.5)), 1e-14);
 
-  BCMNeuron falling(1, 0.005, 10.0, 1000);
+  BCMNeuron falling = Neuron(1, 1000, generator);
   Respond(falling, 1.0);
   Respond(falling, 0.5);
   EXPECT_NEAR(falling.Theta(), 5.33156, 5e-6);
 }
 
 TEST(Learning, ResponsesOlderThanTheWindowLeaveTheThreshold) {
-  runtime::srand(10);
+  runtime::CRand generator(10);
   for (int tau : {1, 4, 1000}) {
-    BCMNeuron neuron(1, 0.005, 10.0, tau);
+    BCMNeuron neuron = Neuron(1, tau, generator);
     Respond(neuron, 3.0);
     for (int i = 1; i < tau; ++i) Respond(neuron, 1.0);
     if (tau > 1) {
@@ -132,9 +155,9 @@ TEST(Learning, ResponsesOlderThanTheWindowLeaveTheThreshold) {
 }
 
 TEST(Learning, ZeroInputLeavesWeightsButStillCountsAResponse) {
-  runtime::srand(12);
-  BCMNeuron neuron(24, 0.005, 10.0, 1000);
-  neuron.Output(MakeNoise(24), true);
+  runtime::CRand generator(12);
+  BCMNeuron neuron = Neuron(24, 1000, generator);
+  neuron.Output(MakeNoise(24, generator, 0.05), true);
   const std::vector<double> weights = neuron.Weights();
   EXPECT_EQ(neuron.Output(std::vector<double>(24, 0.0), true), 0.0);
   EXPECT_EQ(neuron.Weights(), weights);
@@ -146,19 +169,18 @@ TEST(Learning, ZeroInputLeavesWeightsButStillCountsAResponse) {
 // doubled, whose threshold climbs past 10 within these steps.
 TEST(Learning, AgreesWithTheLiteralThresholdWithin1e12AtEveryStep) {
   for (double scale : {1.0, 2.0}) {
-    runtime::srand(13);
-    BCMNeuron fast(24, 0.005, 10.0, 1000);
-    runtime::srand(13);
-    LiteralNeuron literal(24, 0.005, 10.0, 1000);
+    runtime::CRand fastDraws(13), literalDraws(13), inputs(99);
+    BCMNeuron fast = Neuron(24, 1000, fastDraws);
+    LiteralNeuron literal(24, 0.005, 10.0, 1000, 0.15, literalDraws);
     double largest = 0.0;
     for (int step = 0; step < 3500; ++step) {
       // Scaled so that responses and threshold also reach the size they have in long runs.
-      std::vector<double> input = NextTrainingInput();
+      std::vector<double> input = NextTrainingInput(inputs);
       for (double& x : input) x *= scale;
       ASSERT_NEAR(fast.Output(input, true), literal.Output(input, true), 1e-12) << step;
       largest = std::max(largest, literal.Theta());
       ASSERT_NEAR(fast.Theta(), literal.Theta(), 1e-12) << "step " << step << " scale " << scale;
-      const std::vector<double> w = fast.Weights();
+      const std::vector<double>& w = fast.Weights();
       for (std::size_t i = 0; i < w.size(); ++i) ASSERT_NEAR(w[i], literal.Weights()[i], 1e-12);
     }
     EXPECT_GT(largest, scale > 1.0 ? 10.0 : 0.01) << "stream too quiet to test anything";
@@ -166,11 +188,135 @@ TEST(Learning, AgreesWithTheLiteralThresholdWithin1e12AtEveryStep) {
 }
 
 TEST(Learning, HistoryStaysBoundedAndCountsEveryCall) {
-  runtime::srand(14);
-  BCMNeuron neuron(24, 0.005, 10.0, 1000);
-  for (int i = 0; i < 2000; ++i) neuron.Output(MakeNoise(24), true);
+  runtime::CRand generator(14);
+  BCMNeuron neuron = Neuron(24, 1000, generator);
+  for (int i = 0; i < 2000; ++i) neuron.Output(MakeNoise(24, generator, 0.05), true);
   const std::size_t before = mallinfo2().uordblks;
-  for (int i = 0; i < 100'000; ++i) neuron.Output(MakeNoise(24), true);
+  for (int i = 0; i < 100'000; ++i) neuron.Output(MakeNoise(24, generator, 0.05), true);
   EXPECT_EQ(neuron.HistoryLength(), 102'000U);
   EXPECT_LT(mallinfo2().uordblks, before + 1024);
+}
+
+// A spike followed by tiny responses: once the spike has left the window, a running sum that
+// merely subtracted it would be left with the spike's rounding error, many times the true sum.
+TEST(ResponseHistory, StaysWithin1e12OfAFreshSumAfterSpikesOfAnySize) {
+  for (double spike : {1e8, 1e-300, 0.0}) {
+    for (double after : {1e-3, 0.0, 1.0}) {
+      ResponseHistory history(1000);
+      std::vector<double> all;
+      auto append = [&](double response) {
+        history.Append(response);
+        all.push_back(response);
+      };
+      for (int i = 0; i < 1500; ++i) append(0.5);
+      append(spike);
+      double worst = 0.0;
+      for (int i = 0; i < 2200; ++i) {
+        append(after);
+        const double expected = LiteralMeanSquare(all, 1000);
+        const double error = std::abs(history.WeightedMeanSquare() - expected);
+        worst = std::max(worst, expected > 0 ? error / expected : error);
+      }
+      EXPECT_LT(worst, 1e-12) << "spike " << spike << " then " << after;
+    }
+  }
+}
+
+TEST(ResponseHistory, RandomStreamsStayWithin1e12AtEveryStep) {
+  runtime::CRand generator(31);
+  for (int window : {1, 7, 128, 1000}) {
+    ResponseHistory history(window);
+    std::vector<double> all;
+    for (int i = 0; i < 4000; ++i) {
+      // Magnitudes spread over twelve decades, so that large terms come and go all the time.
+      const double response = std::pow(10.0, generator.rand() % 13 - 6) * UniformRandom(generator);
+      history.Append(response);
+      all.push_back(response);
+      const double expected = LiteralMeanSquare(all, window);
+      ASSERT_NEAR(history.WeightedMeanSquare(), expected, 1e-12 * expected) << window << " " << i;
+    }
+    EXPECT_EQ(history.Length(), 4000U);
+  }
+}
+
+TEST(ResponseHistory, SavedAndRestoredContinuesBitForBit) {
+  for (int saveAfter : {0, 5, 1000, 1001, 5000}) {
+    runtime::CRand generator(17);
+    ResponseHistory original(1000);
+    for (int i = 0; i < saveAfter; ++i) original.Append(UniformRandom(generator) * 3);
+    ResponseHistory restored = ResponseHistory::Restore(1000, original.Save());
+    EXPECT_EQ(restored.Length(), original.Length());
+    for (int i = 0; i < 3000; ++i) {
+      const double response = UniformRandom(generator) * 3;
+      original.Append(response);
+      restored.Append(response);
+      ASSERT_EQ(restored.WeightedMeanSquare(), original.WeightedMeanSquare())
+          << saveAfter << " " << i;
+    }
+  }
+}
+
+TEST(ResponseHistory, RestoredIntoAnotherWindowKeepsTheNewestResponses) {
+  ResponseHistory wide(10);
+  std::vector<double> all;
+  for (int i = 1; i <= 25; ++i) {
+    wide.Append(i * 0.1);
+    all.push_back(i * 0.1);
+  }
+  const ResponseHistory narrow = ResponseHistory::Restore(4, wide.Save());
+  EXPECT_NEAR(narrow.WeightedMeanSquare(), LiteralMeanSquare(all, 4), 1e-15);
+  ResponseHistory wider = ResponseHistory::Restore(20, wide.Save());
+  wider.Append(3.0);
+  all.push_back(3.0);
+  // Only ten responses were kept, so the wider window fills from those.
+  const std::vector<double> kept(all.end() - 11, all.end());
+  EXPECT_NEAR(wider.WeightedMeanSquare(), LiteralMeanSquare(kept, 20), 1e-15);
+}
+
+TEST(ResponseHistory, RestoreRejectsInconsistentStates) {
+  ResponseHistory full(4);
+  for (int i = 0; i < 9; ++i) full.Append(1.0 + i);
+  const ResponseHistory::Saved good = full.Save();
+  auto rejected = [](ResponseHistory::Saved saved) {
+    EXPECT_THROW(ResponseHistory::Restore(4, saved), std::invalid_argument);
+  };
+  ResponseHistory::Saved bad = good;
+  bad.length = 3;
+  rejected(bad);
+  bad = good;
+  bad.squares[1] = -1.0;
+  rejected(bad);
+  bad = good;
+  bad.squares[2] = std::numeric_limits<double>::quiet_NaN();
+  rejected(bad);
+  bad = good;
+  bad.sum *= 2;
+  rejected(bad);
+  bad = good;
+  bad.sinceRefresh = 128;
+  rejected(bad);
+  bad = good;
+  bad.peak = bad.sum / 2;
+  rejected(bad);
+  EXPECT_EQ(ResponseHistory::Restore(4, good).WeightedMeanSquare(), full.WeightedMeanSquare());
+}
+
+TEST(SavedNeuron, ContinuesBitForBitAndRejectsNonFiniteValues) {
+  runtime::CRand generator(21), inputs(5);
+  BCMNeuron original = Neuron(24, 1000, generator);
+  for (int i = 0; i < 1500; ++i) original.Output(NextTrainingInput(inputs), true);
+  BCMNeuron restored = BCMNeuron::Restore(original.Save(), 0.005, 10.0, 1000);
+  EXPECT_EQ(restored.yLeft, original.yLeft);
+  for (int i = 0; i < 500; ++i) {
+    const std::vector<double> input = NextTrainingInput(inputs);
+    ASSERT_EQ(restored.Output(input, true), original.Output(input, true));
+  }
+  EXPECT_EQ(restored.Weights(), original.Weights());
+  EXPECT_EQ(restored.Theta(), original.Theta());
+  BCMNeuron::Saved bad = original.Save();
+  bad.weights[3] = std::numeric_limits<double>::infinity();
+  EXPECT_THROW(BCMNeuron::Restore(bad, 0.005, 10.0, 1000), std::invalid_argument);
+  bad = original.Save();
+  bad.theta = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_THROW(BCMNeuron::Restore(bad, 0.005, 10.0, 1000), std::invalid_argument);
 }

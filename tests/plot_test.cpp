@@ -10,8 +10,9 @@
 #include "CRand.h"
 #include "Canvas.h"
 #include "ExpectedPlot.h"
-#include "ShowNeuron.h"
+#include "Parameters.h"
 #include "StatusPanels.h"
+#include "WeightPlot.h"
 
 namespace {
 constexpr int kWidth = 369, kHeight = 121;
@@ -22,9 +23,12 @@ struct RecordedPanels : StatusPanels {
 };
 
 struct Plot {
-  explicit Plot(const std::vector<double>& weights, double theta = 0.0) : bitmap(kWidth, kHeight) {
+  explicit Plot(const std::vector<double>& weights, double theta = 0.0,
+                const Parameters& parameters = {})
+      : bitmap(kWidth, kHeight) {
     TCanvas canvas(bitmap);
-    ShowWeights(weights, theta, canvas, panels);
+    DrawWeightPlot(weights, theta, canvas);
+    WriteNeuronPanels(theta, parameters, panels);
   }
   Bitmap bitmap;
   RecordedPanels panels;
@@ -46,21 +50,21 @@ std::vector<int> Range(int first, int last) {
 }
 }  // namespace
 
-TEST(ShowNeuron, DrawsBarsThresholdAndDividerPixelForPixel) {
+TEST(WeightPlot, DrawsBarsThresholdAndDividerPixelForPixel) {
   std::vector<double> weights;
   for (int i = 0; i < 24; ++i) weights.push_back(0.01 * i - 0.05);
   EXPECT_EQ(Plot(weights, 2.5).bitmap, ExpectedPlot(weights, 55));
 
-  runtime::srand(3);
-  const BCMNeuron fresh(24, 0.005, 10.0, 1000);
+  runtime::CRand generator(3);
+  const BCMNeuron fresh(24, 0.005, 10.0, 1000, 0.15, generator);
   Bitmap drawn(kWidth, kHeight);
   TCanvas canvas(drawn);
-  RecordedPanels panels;
-  ShowNeuron(fresh, canvas, panels);
+  DeferWeightPlot(fresh, canvas);
+  canvas.Flush();
   EXPECT_EQ(drawn, ExpectedPlot(fresh.Weights(), 80));
 }
 
-TEST(ShowNeuron, BarsRiseOrHangFromTheBaselineAndTruncateTowardZero) {
+TEST(WeightPlot, BarsRiseOrHangFromTheBaselineAndTruncateTowardZero) {
   auto barRows = [](double weight) {
     std::vector<double> weights(24, 0.0);
     weights[3] = weight;
@@ -77,7 +81,7 @@ TEST(ShowNeuron, BarsRiseOrHangFromTheBaselineAndTruncateTowardZero) {
   EXPECT_EQ(barRows(-0.41), Range(80, 120));
 }
 
-TEST(ShowNeuron, ThresholdLineSitsTenPixelsPerUnitAboveTheBaseline) {
+TEST(WeightPlot, ThresholdLineSitsTenPixelsPerUnitAboveTheBaseline) {
   const std::vector<double> none(24, 0.0);
   EXPECT_EQ(RowsOf(Plot(none, 0.0).bitmap, 2, clSilver), Range(80, 80));
   EXPECT_EQ(RowsOf(Plot(none, 2.5).bitmap, 2, clSilver), Range(55, 55));
@@ -85,7 +89,7 @@ TEST(ShowNeuron, ThresholdLineSitsTenPixelsPerUnitAboveTheBaseline) {
   EXPECT_TRUE(RowsOf(Plot(none, 9.0).bitmap, 2, clSilver).empty());
 }
 
-TEST(ShowNeuron, DividerAndBarsKeepTheirColumns) {
+TEST(WeightPlot, DividerAndBarsKeepTheirColumns) {
   const Plot plot(std::vector<double>(24, 0.5));
   EXPECT_EQ(RowsOf(plot.bitmap, 182, clRed), Range(0, 120));
   EXPECT_EQ(plot.bitmap.ColorAt(5, 60), clBlack);
@@ -95,31 +99,42 @@ TEST(ShowNeuron, DividerAndBarsKeepTheirColumns) {
   EXPECT_EQ(plot.bitmap.ColorAt(180, 60), clWhite);  // gap after bar 11 (columns 170..179)
 }
 
-TEST(ShowNeuron, DrawingTwiceGivesTheSamePixelsWhateverTheCanvasHeld) {
+TEST(WeightPlot, DrawingTwiceGivesTheSamePixelsWhateverTheCanvasHeld) {
   const std::vector<double> weights(24, 0.07);
   Bitmap bitmap(kWidth, kHeight);
   TCanvas canvas(bitmap);
-  RecordedPanels panels;
   canvas.SetPenColor(0x00FFFF);
   canvas.SetBrushColor(0xFF00FF);
   canvas.Rectangle(0, 0, 300, 100);
-  ShowWeights(weights, 1.0, canvas, panels);
+  DrawWeightPlot(weights, 1.0, canvas);
   const Bitmap first = bitmap;
-  ShowWeights(weights, 1.0, canvas, panels);
+  DrawWeightPlot(weights, 1.0, canvas);
   EXPECT_EQ(bitmap, first);
   EXPECT_EQ(first, ExpectedPlot(weights, 70));
 }
 
-TEST(ShowNeuron, PanelsShowTheThresholdAndTheRunsConstants) {
+TEST(WeightPlot, PanelsShowTheThresholdAndTheRunsConstants) {
   const Plot plot(std::vector<double>(24, 0.0), 0.0123456);
   EXPECT_EQ(plot.panels.texts, (std::map<int, std::string>{{1, "th: 0.01235"},
                                                            {2, "learn.: 0.0050"},
                                                            {3, "tau: 1000"},
                                                            {4, "theta0: 10.0"},
                                                            {5, "noise: -0.050..0.050"}}));
+  Parameters other;
+  other.rate = 0.0125;
+  other.tau = 250;
+  other.theta0 = 2.5;
+  other.noise = 0.1;
+  other.closedNoise = 0.0;
+  EXPECT_EQ(Plot(std::vector<double>(24, 0.0), 1.0, other).panels.texts,
+            (std::map<int, std::string>{{1, "th: 1.00000"},
+                                        {2, "learn.: 0.0125"},
+                                        {3, "tau: 250"},
+                                        {4, "theta0: 2.5"},
+                                        {5, "noise: -0.100..0.100"}}));
 }
 
-TEST(ShowNeuron, NonFiniteAndHugeValuesDrawSafely) {
+TEST(WeightPlot, NonFiniteAndHugeValuesDrawSafely) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   std::vector<double> weights = {nan, inf, -inf, 1e300, -1e300, 2.2e7, -2.2e7};

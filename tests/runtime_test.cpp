@@ -1,28 +1,34 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <thread>
 
 #include "CRand.h"
+#include "RandomDraws.h"
 
 TEST(Generator, SeedOneGivesTheStandardsExampleSequence) {
-  runtime::srand(1);
+  runtime::CRand generator(1);
   const int expected[] = {16838, 5758, 10113, 17515, 31051};
-  for (int value : expected) EXPECT_EQ(runtime::rand(), value);
+  for (int value : expected) EXPECT_EQ(generator.rand(), value);
+  EXPECT_EQ(runtime::CRand().rand(), 16838) << "an unseeded generator starts as seed 1";
 }
 
-TEST(Generator, SameSeedSameStreamAndReseedingRestarts) {
-  runtime::srand(42);
-  const int first = runtime::rand(), second = runtime::rand();
-  runtime::srand(42);
-  EXPECT_EQ(runtime::rand(), first);
-  EXPECT_EQ(runtime::rand(), second);
+TEST(Generator, ReseedingRestartsAndTheSavedStateContinuesTheStream) {
+  runtime::CRand generator(42);
+  const std::vector<int> first = Draws(42, 6);
+  EXPECT_EQ(generator.rand(), first[0]);
+  generator.srand(42);
+  EXPECT_EQ(generator.rand(), first[0]);
+  EXPECT_EQ(generator.rand(), first[1]);
+  runtime::CRand continued(generator.State());
+  for (std::size_t i = 2; i < first.size(); ++i) EXPECT_EQ(continued.rand(), first[i]);
 }
 
 TEST(Generator, StaysInRangeAndReachesBothEnds) {
-  runtime::srand(7);
+  runtime::CRand generator(7);
   bool sawZero = false, sawMax = false;
   for (int i = 0; i < 4'000'000; ++i) {
-    const int r = runtime::rand();
+    const int r = generator.rand();
     ASSERT_GE(r, 0);
     ASSERT_LE(r, runtime::kRandMax);
     sawZero |= r == 0;
@@ -32,9 +38,18 @@ TEST(Generator, StaysInRangeAndReachesBothEnds) {
   EXPECT_TRUE(sawMax);
 }
 
-TEST(Generator, IsIndependentOfTheCLibrarysRand) {
-  runtime::srand(1);
+TEST(Generator, TwoGeneratorsAndTheCLibrarysRandNeverInterfere) {
+  runtime::CRand one(1), other(1);
   std::srand(99);
   (void)std::rand();
-  EXPECT_EQ(runtime::rand(), 16838);
+  EXPECT_EQ(one.rand(), 16838);
+  std::vector<int> fromThread;
+  std::thread drawing([&fromThread] {
+    runtime::CRand mine(1);
+    for (int i = 0; i < 5; ++i) fromThread.push_back(mine.rand());
+  });
+  for (int i = 0; i < 1000; ++i) one.rand();
+  drawing.join();
+  EXPECT_EQ(fromThread, Draws(1, 5));
+  EXPECT_EQ(other.rand(), 16838);
 }

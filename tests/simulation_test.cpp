@@ -2,14 +2,15 @@
 
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "Bcm.h"
 #include "CRand.h"
 #include "Probe.h"
 #include "ReferenceRun.h"
 #include "RunLogs.h"
-#include "RunState.h"
 #include "ScriptedHost.h"
+#include "Simulation.h"
 #include "TempDir.h"
 #include "TrainingRun.h"
 
@@ -20,35 +21,37 @@ long Lines(const std::string& text) {
   return std::count(text.begin(), text.end(), '\n');
 }
 
-BCMNeuron* NewNeuron() {
-  return new BCMNeuron(24, 0.005, 10.0, 1000);
+// The logs a run of these steps should leave, from a twin neuron on the same random stream.
+ExpectedLogs Replay(unsigned seed, int steps, bool left = true, bool right = true) {
+  runtime::CRand generator(seed);
+  BCMNeuron twin(24, 0.005, 10.0, 1000, 0.15, generator);
+  ExpectedLogs expected;
+  ReplayRun(twin, generator, steps, left, right, expected);
+  return expected;
 }
 
-// The program's state as start-up leaves it: seeded, one neuron, seven empty logs.
-class Run : public ::testing::Test {
- protected:
-  void SetUp() override {
-    runtime::srand(kSeed);
-    neuron = NewNeuron();
-    stopRequested = false;
-    paused = false;
+// A session as start-up leaves it: seeded, one neuron, seven empty logs.
+struct Session {
+  explicit Session(unsigned seed = kSeed) : simulation(seed) {
     logs = std::make_unique<RunLogs>(dir.path().string());
   }
-  void TearDown() override {
-    logs.reset();
-    delete neuron;
-    neuron = nullptr;
-  }
+  void Stop() { simulation.RequestStop(); }
+  void Train() { TrainingRun(simulation, host, *logs); }
 
-  // The logs a run of these steps should leave, from a twin neuron on the same random stream.
+  TempDir dir;
+  Simulation simulation;
+  ScriptedHost host;
+  std::unique_ptr<RunLogs> logs;
+};
+
+class Run : public ::testing::Test, protected Session {
+ protected:
+  std::function<void()> StopNow() {
+    return [this] { Stop(); };
+  }
   ExpectedLogs Replay(int steps, bool left = true, bool right = true) {
-    runtime::srand(kSeed);
-    BCMNeuron twin(24, 0.005, 10.0, 1000);
-    ExpectedLogs expected;
-    ReplayRun(twin, steps, left, right, expected);
-    return expected;
+    return ::Replay(kSeed, steps, left, right);
   }
-
   void ExpectLogs(ExpectedLogs expected) {
     logs->Close();
     for (const std::string& name : LogNames()) EXPECT_EQ(dir.Read(name), expected[name]) << name;
@@ -62,31 +65,27 @@ class Run : public ::testing::Test {
     ::testing::internal::CaptureStderr();
     logs = std::make_unique<RunLogs>(dir.path().string());
   }
-
-  TempDir dir;
-  ScriptedHost host;
-  std::unique_ptr<RunLogs> logs;
 };
 }  // namespace
 
 TEST_F(Run, StopPressedAtOncePerformsStepZeroInFull) {
-  host.At(1, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(1, StopNow());
+  Train();
   EXPECT_EQ(host.stepText, "step: 0");
   EXPECT_EQ(host.redrawnAt, std::vector<std::string>{"step: 0"});
-  EXPECT_EQ(neuron->HistoryLength(), 1U);
-  EXPECT_TRUE(stopRequested);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 1U);
+  EXPECT_TRUE(simulation.stopRequested);
   ExpectLogs(Replay(1));
   EXPECT_EQ(dir.Read("log-learn-2.txt").substr(0, 7), "     0 ");
 }
 
 TEST_F(Run, StepsFollowTheirScheduleAndTheLogsMatchAReplayByteForByte) {
-  host.At(250, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(250, StopNow());
+  Train();
   EXPECT_EQ(host.stepText, "step: 249");
   EXPECT_EQ(host.redrawnAt, (std::vector<std::string>{"step: 0", "step: 50", "step: 100",
                                                       "step: 150", "step: 200"}));
-  EXPECT_EQ(neuron->HistoryLength(), 250U);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 250U);
   const ExpectedLogs expected = Replay(250);
   EXPECT_EQ(Lines(expected.at("log.txt")), 3);
   ExpectLogs(expected);
@@ -95,23 +94,25 @@ TEST_F(Run, StepsFollowTheirScheduleAndTheLogsMatchAReplayByteForByte) {
 TEST_F(Run, EyeBoxesChooseTheLogPairAndWhichEyeSeesThePattern) {
   for (const auto& [left, right] :
        {std::pair{true, false}, std::pair{false, true}, std::pair{false, false}}) {
-    TearDown();
-    SetUp();
-    host = ScriptedHost();
-    host.left = left;
-    host.right = right;
-    host.At(301, RequestStop);
-    TrainingRun(host, *logs);
+    Session session;
+    session.host.left = left;
+    session.host.right = right;
+    session.host.At(301, [&session] { session.Stop(); });
+    session.Train();
+    session.logs->Close();
     // The replay draws a centre on pattern steps even with both boxes unticked, and gives an
     // unticked eye noise; any other draw order would break the comparison.
-    ExpectLogs(Replay(301, left, right));
+    ExpectedLogs expected = Replay(301, left, right);
+    for (const std::string& name : LogNames()) {
+      EXPECT_EQ(session.dir.Read(name), expected[name]) << name << left << right;
+    }
   }
 }
 
 TEST_F(Run, ABoxTickedDuringARunMovesTheNextLoggedStepToItsPair) {
   host.At(150, [this] { host.right = false; });
-  host.At(250, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(250, StopNow());
+  Train();
   logs->Close();
   EXPECT_EQ(Lines(dir.Read("log-learn-2.txt")), 2);
   EXPECT_EQ(dir.Read("log-left-2.txt").substr(0, 7), "   200 ");
@@ -119,58 +120,58 @@ TEST_F(Run, ABoxTickedDuringARunMovesTheNextLoggedStepToItsPair) {
 }
 
 TEST_F(Run, StartDuringARunNestsASecondRunAndOneStopEndsBoth) {
-  host.At(10, [this] { TrainingRun(host, *logs); });  // Start pressed after outer step 9
-  host.At(15, RequestStop);                           // after inner step 4
-  TrainingRun(host, *logs);
+  host.At(10, [this] { Train(); });  // Start pressed after outer step 9
+  host.At(15, StopNow());            // after inner step 4
+  Train();
   EXPECT_EQ(host.stepText, "step: 4");
   EXPECT_EQ(host.pumps, 15) << "the outer run must not step again after Stop";
-  EXPECT_EQ(neuron->HistoryLength(), 15U);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 15U);
   EXPECT_EQ(host.redrawnAt, (std::vector<std::string>{"step: 0", "step: 0"}));
   logs->Close();
   EXPECT_EQ(Lines(dir.Read("log.txt")), 2);
 }
 
 TEST_F(Run, ResetDuringARunTrainsTheNewNeuronWithTheCountUnbroken) {
-  host.At(7, [] {
-    delete neuron;
-    neuron = NewNeuron();
-  });
-  host.At(20, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(7, [this] { simulation.ResetNeuron(); });
+  host.At(20, StopNow());
+  Train();
   EXPECT_EQ(host.stepText, "step: 19");
-  EXPECT_EQ(neuron->HistoryLength(), 13U);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 13U);
 }
 
 TEST_F(Run, StopWhilePausedWaitsForThePauseToLiftThenFinishesTheStep) {
-  host.At(3, TogglePause);
-  host.At(5, RequestStop);
-  host.At(8, TogglePause);
-  TrainingRun(host, *logs);
+  host.At(3, [this] { simulation.TogglePause(); });
+  host.At(5, StopNow());
+  host.At(8, [this] { simulation.TogglePause(); });
+  Train();
   EXPECT_EQ(host.stepText, "step: 3");
-  EXPECT_EQ(neuron->HistoryLength(), 4U);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 4U);
   EXPECT_EQ(host.pumps, 9);
 }
 
 TEST_F(Run, ANewRunStartsAtStepZeroWithTheTrainedNeuron) {
-  host.At(120, RequestStop);
-  TrainingRun(host, *logs);
-  host.At(125, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(120, StopNow());
+  Train();
+  host.At(125, StopNow());
+  Train();
   EXPECT_EQ(host.stepText, "step: 4");
-  EXPECT_EQ(neuron->HistoryLength(), 125U);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 125U);
   logs->Close();
   const std::string summaries = dir.Read("log-learn-2.txt");
   EXPECT_EQ(summaries.substr(summaries.rfind('\n', summaries.size() - 2) + 1, 7), "     0 ");
 }
 
 TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
-  runtime::srand(21);
-  BCMNeuron probed(24, 0.005, 10.0, 1000);
-  for (int i = 0; i < 50; ++i) probed.Output(Join(MakePattern(12, 3), MakeNoise(12)), true);
+  Simulation simulation(21);
+  BCMNeuron& probed = simulation.neuron;
+  runtime::CRand& g = simulation.generator;
+  for (int i = 0; i < 50; ++i) {
+    probed.Output(Join(MakePattern(12, 3, g, 0.05), MakeNoise(12, g, 0.05)), true);
+  }
   const std::vector<double> weights = probed.Weights();
   const double theta = probed.Theta();
-  const std::vector<std::string> lines = CheckItOutListing(probed);
-  ProbeMaxima(probed);
+  const std::vector<std::string> lines = CheckItOutListing(simulation);
+  ProbeMaxima(simulation);
   ASSERT_EQ(lines.size(), 12U);
   EXPECT_EQ(lines[0].substr(0, 4), " 0. ");
   EXPECT_EQ(lines[11].substr(0, 4), "11. ");
@@ -180,14 +181,14 @@ TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
 }
 
 TEST(Probe, ListingDrawsTheRightEyeFirstAndFormatsLikePrintf) {
-  runtime::srand(22);
-  BCMNeuron probed(24, 0.005, 10.0, 1000);
-  runtime::srand(23);
-  const std::vector<std::string> lines = CheckItOutListing(probed);
-  runtime::srand(23);
+  Simulation simulation(22);
+  BCMNeuron& probed = simulation.neuron;
+  simulation.generator.srand(23);
+  const std::vector<std::string> lines = CheckItOutListing(simulation);
+  runtime::CRand g(23);
   for (int centre = 0; centre < 12; ++centre) {
-    const std::vector<double> right = MakePattern(12, centre);
-    const std::vector<double> left = MakePattern(12, centre);
+    const std::vector<double> right = MakePattern(12, centre, g, 0.05);
+    const std::vector<double> left = MakePattern(12, centre, g, 0.05);
     const double y = probed.Output(Join(left, right), false);
     EXPECT_EQ(lines[static_cast<std::size_t>(centre)],
               Printf("%2d. %8.5f + %8.5f  = %8.5f ", centre, probed.yLeft, probed.yRight, y));
@@ -201,18 +202,18 @@ TEST(Probe, ListingLineGrowsToFitHugeResponses) {
 }
 
 TEST(Probe, MaximaStayAtMinusOneHundredWhenNoResponseExceedsIt) {
-  runtime::srand(24);
-  BCMNeuron probed(24, 0.005, 10.0, 1000);
-  probed.Output(std::vector<double>(24, 100.0), true);  // drives every weight far below zero
-  const EyeMaxima maxima = ProbeMaxima(probed);
+  Simulation simulation(24);
+  // Drives every weight far below zero.
+  simulation.neuron.Output(std::vector<double>(24, 100.0), true);
+  const EyeMaxima maxima = ProbeMaxima(simulation);
   EXPECT_EQ(maxima.maxLeft, -100.0);
   EXPECT_EQ(maxima.maxRight, -100.0);
 }
 
 TEST(Logs, NumbersWidenTheirFieldsAndStepsPrintLikePercentSixD) {
   TempDir dir;
-  runtime::srand(25);
-  BCMNeuron logged(24, 0.005, 10.0, 1000);
+  runtime::CRand generator(25);
+  BCMNeuron logged(24, 0.005, 10.0, 1000, 0.15, generator);
   {
     RunLogs logs(dir.path().string());
     logs.WriteVector(RunLogs::kLearn, {0.5, -0.5, 100.0, -10.0, -9.999996, 1e300});
@@ -235,19 +236,19 @@ TEST_F(Run, FilesThatCannotBeCreatedAreReportedOnceAndLeftOut) {
   ReopenLogsAfter([this] {
     for (const std::string& name : LogNames()) std::filesystem::create_directory(dir.path() / name);
   });
-  host.At(250, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(250, StopNow());
+  Train();
   logs->Close();
   const std::string errors = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(Lines(errors), 7);
   EXPECT_NE(errors.find("orvel: cannot open log-left.txt: Is a directory\n"), std::string::npos);
-  EXPECT_EQ(neuron->HistoryLength(), 250U);
+  EXPECT_EQ(simulation.neuron.HistoryLength(), 250U);
 }
 
 TEST_F(Run, AFullDiskIsReportedOnceAndTheOtherFilesStayComplete) {
   ReopenLogsAfter([this] { std::filesystem::create_symlink("/dev/full", dir.path() / "log.txt"); });
-  host.At(450, RequestStop);
-  TrainingRun(host, *logs);
+  host.At(450, StopNow());
+  Train();
   logs->Close();
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "orvel: cannot write log.txt: No space left on device\n");
@@ -258,4 +259,30 @@ TEST_F(Run, AFullDiskIsReportedOnceAndTheOtherFilesStayComplete) {
       EXPECT_EQ(dir.Read(name), expected[name]) << name;
     }
   }
+}
+
+TEST(Simulations, TwoInTwoThreadsGiveEachTheLogsTheyGiveAlone) {
+  auto session = [](unsigned seed, std::unique_ptr<Session>& made) {
+    made = std::make_unique<Session>(seed);
+    Session& s = *made;
+    s.host.At(900, [&s] { s.simulation.ResetNeuron(); });
+    s.host.At(1500, [&s] { s.host.right = false; });
+    s.host.At(3001, [&s] { s.Stop(); });
+    s.Train();
+    s.logs->Close();
+  };
+  std::unique_ptr<Session> alone[2], together[2];
+  session(5, alone[0]);
+  session(6, alone[1]);
+  std::thread first([&] { session(5, together[0]); });
+  std::thread second([&] { session(6, together[1]); });
+  first.join();
+  second.join();
+  for (int i = 0; i < 2; ++i) {
+    for (const std::string& name : LogNames()) {
+      EXPECT_EQ(together[i]->dir.Read(name), alone[i]->dir.Read(name)) << name;
+    }
+  }
+  EXPECT_NE(alone[0]->dir.Read("log.txt"), alone[1]->dir.Read("log.txt"));
+  EXPECT_FALSE(alone[0]->dir.Read("log-left-2.txt").empty());
 }

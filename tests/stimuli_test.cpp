@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -8,106 +9,122 @@
 #include "Stimuli.h"
 
 namespace {
-double NoiseOf(int draw) {
-  return draw / 32767.0 * 2.0 * 0.05 - 0.05;
-}
+constexpr double kNoise = 0.05;
 
-std::vector<int> Draws(unsigned seed, int count) {
-  runtime::srand(seed);
-  std::vector<int> draws;
-  for (int i = 0; i < count; ++i) draws.push_back(runtime::rand());
-  return draws;
+// The draw a noise sample came from, recovered by inverting the evenly spaced grid it lies on.
+long DrawBehind(double sample, double amplitude = kNoise) {
+  return std::lround((sample + amplitude) / (2 * amplitude) * 32767);
 }
 }  // namespace
 
-TEST(UniformAndNoise, MapTheDrawOntoTheirRanges) {
+TEST(UniformAndNoise, LieOnAGridOf32768ValuesWithBothEndsReached) {
   const std::vector<int> draws = Draws(3, 2);
-  runtime::srand(3);
-  EXPECT_DOUBLE_EQ(UniformRandom(), draws[0] / 32767.0);
-  EXPECT_DOUBLE_EQ(NoiseSample(), NoiseOf(draws[1]));
-  EXPECT_DOUBLE_EQ(NoiseOf(0), -0.05);
-  EXPECT_NEAR(NoiseOf(32767), 0.05, 1e-17);
+  runtime::CRand generator(3);
+  EXPECT_EQ(UniformRandom(generator) * 32767, draws[0]);
+  const double sample = NoiseSample(generator, kNoise);
+  EXPECT_EQ(DrawBehind(sample), draws[1]);
+  EXPECT_GE(sample, -kNoise);
+  EXPECT_LE(sample, kNoise);
+  for (double amplitude : {0.05, 0.1, 2.5}) {
+    std::vector<double> samples;
+    for (unsigned seed = 0; seed < 200'000; ++seed) {
+      runtime::CRand g(seed);
+      samples.push_back(NoiseSample(g, amplitude));
+    }
+    const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
+    EXPECT_EQ(*low, -amplitude) << "draw 0 is the lower end exactly";
+    EXPECT_NEAR(*high, amplitude, 1e-15 * amplitude) << "draw 32767 is the upper end";
+  }
+}
+
+TEST(UniformAndNoise, ZeroAmplitudeIsExactlyZeroAndDrawsAllTheSame) {
+  runtime::CRand generator(9);
+  for (int i = 0; i < 1000; ++i) ASSERT_EQ(NoiseSample(generator, 0.0), 0.0);
+  for (double amplitude : {0.0, 0.05, 10.0}) {
+    EXPECT_EQ(DrawsConsumedBy([amplitude](runtime::CRand& g) { MakeNoise(12, g, amplitude); }), 12);
+    EXPECT_EQ(DrawsConsumedBy([amplitude](runtime::CRand& g) { MakePattern(12, 4, g, amplitude); }),
+              17);
+  }
 }
 
 TEST(MakeNoise, DrawsOneSamplePerPositionInOrder) {
   const std::vector<int> draws = Draws(11, 12);
-  runtime::srand(11);
-  const std::vector<double> noise = MakeNoise(12);
+  runtime::CRand generator(11);
+  const std::vector<double> noise = MakeNoise(12, generator, kNoise);
   ASSERT_EQ(noise.size(), 12U);
-  for (std::size_t i = 0; i < 12; ++i) EXPECT_DOUBLE_EQ(noise[i], NoiseOf(draws[i]));
-  EXPECT_EQ(DrawsConsumedBy([] { MakeNoise(12); }), 12);
+  for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(DrawBehind(noise[i]), draws[i]) << i;
 }
 
 TEST(MakeNoise, EmptyRowDrawsNothing) {
-  EXPECT_EQ(DrawsConsumedBy([] { EXPECT_TRUE(MakeNoise(0).empty()); }), 0);
-  EXPECT_EQ(DrawsConsumedBy([] { EXPECT_TRUE(MakeNoise(-3).empty()); }), 0);
+  auto empty = [](int n) {
+    return [n](runtime::CRand& g) { EXPECT_TRUE(MakeNoise(n, g, kNoise).empty()); };
+  };
+  EXPECT_EQ(DrawsConsumedBy(empty(0)), 0);
+  EXPECT_EQ(DrawsConsumedBy(empty(-3)), 0);
 }
 
 TEST(MakePattern, DrawCountsDependOnHowMuchOfTheBumpFits) {
-  EXPECT_EQ(DrawsConsumedBy([] { MakePattern(12, 0); }), 15);
-  EXPECT_EQ(DrawsConsumedBy([] { MakePattern(12, 1); }), 16);
-  EXPECT_EQ(DrawsConsumedBy([] { MakePattern(12, 5); }), 17);
-  EXPECT_EQ(DrawsConsumedBy([] { MakePattern(12, 10); }), 16);
-  EXPECT_EQ(DrawsConsumedBy([] { MakePattern(12, 11); }), 15);
-  EXPECT_EQ(DrawsConsumedBy([] { MakePattern(1, 0); }), 2);
+  auto pattern = [](int n, int centre) {
+    return [n, centre](runtime::CRand& g) { MakePattern(n, centre, g, kNoise); };
+  };
+  EXPECT_EQ(DrawsConsumedBy(pattern(12, 0)), 15);
+  EXPECT_EQ(DrawsConsumedBy(pattern(12, 1)), 16);
+  EXPECT_EQ(DrawsConsumedBy(pattern(12, 5)), 17);
+  EXPECT_EQ(DrawsConsumedBy(pattern(12, 10)), 16);
+  EXPECT_EQ(DrawsConsumedBy(pattern(12, 11)), 15);
+  EXPECT_EQ(DrawsConsumedBy(pattern(1, 0)), 2);
 }
 
 TEST(MakePattern, BumpSamplesAreFreshAndDrawnCentreThenNeighboursOutwards) {
   const std::vector<int> d = Draws(5, 17);
-  runtime::srand(5);
-  const std::vector<double> v = MakePattern(12, 5);
+  runtime::CRand generator(5);
+  const std::vector<double> v = MakePattern(12, 5, generator, kNoise);
   // Draws 0..11 fill the row with noise; 12..16 replace centre, 4, 6, 3, 7 in that order.
-  EXPECT_DOUBLE_EQ(v[5], 1.0 + NoiseOf(d[12]));
-  EXPECT_DOUBLE_EQ(v[4], 0.7 + NoiseOf(d[13]));
-  EXPECT_DOUBLE_EQ(v[6], 0.7 + NoiseOf(d[14]));
-  EXPECT_DOUBLE_EQ(v[3], 0.3 + NoiseOf(d[15]));
-  EXPECT_DOUBLE_EQ(v[7], 0.3 + NoiseOf(d[16]));
-  for (std::size_t i : {0U, 1U, 2U, 8U, 9U, 10U, 11U}) EXPECT_DOUBLE_EQ(v[i], NoiseOf(d[i]));
+  EXPECT_EQ(DrawBehind(v[5] - 1.0), d[12]);
+  EXPECT_EQ(DrawBehind(v[4] - 0.7), d[13]);
+  EXPECT_EQ(DrawBehind(v[6] - 0.7), d[14]);
+  EXPECT_EQ(DrawBehind(v[3] - 0.3), d[15]);
+  EXPECT_EQ(DrawBehind(v[7] - 0.3), d[16]);
+  for (std::size_t i : {0U, 1U, 2U, 8U, 9U, 10U, 11U}) EXPECT_EQ(DrawBehind(v[i]), d[i]) << i;
 }
 
-TEST(MakePattern, ProfileIsCutOffAtTheRowsEnds) {
+TEST(MakePattern, ProfileIsCutOffAtTheRowsEndsAndExactWithoutNoise) {
   const double kBump[] = {1.0, 0.7, 0.3};
   for (unsigned seed = 0; seed < 50; ++seed) {
-    runtime::srand(seed);
+    runtime::CRand generator(seed);
     for (int centre = 0; centre < 12; ++centre) {
-      const std::vector<double> v = MakePattern(12, centre);
+      const std::vector<double> v = MakePattern(12, centre, generator, kNoise);
+      const std::vector<double> clean = MakePattern(12, centre, generator, 0.0);
       for (int i = 0; i < 12; ++i) {
         const int distance = std::abs(i - centre);
         const double base = distance <= 2 ? kBump[distance] : 0.0;
-        EXPECT_NEAR(v[static_cast<std::size_t>(i)], base, 0.05 + 1e-12) << centre << " " << i;
+        const auto at = static_cast<std::size_t>(i);
+        EXPECT_NEAR(v[at], base, kNoise + 1e-12) << centre << " " << i;
+        EXPECT_EQ(clean[at], base) << centre << " " << i;
       }
     }
   }
-  runtime::srand(1);
-  const std::vector<double> single = MakePattern(1, 0);
+  runtime::CRand generator(1);
+  const std::vector<double> single = MakePattern(1, 0, generator, kNoise);
   ASSERT_EQ(single.size(), 1U);
-  EXPECT_NEAR(single[0], 1.0, 0.05);
+  EXPECT_NEAR(single[0], 1.0, kNoise);
 }
 
 TEST(MakePattern, CentreOutsideTheRowThrowsBeforeDrawing) {
   for (int centre : {-1, 12, 1000}) {
-    EXPECT_EQ(
-        DrawsConsumedBy([centre] { EXPECT_THROW(MakePattern(12, centre), std::out_of_range); }), 0);
+    EXPECT_EQ(DrawsConsumedBy([centre](runtime::CRand& g) {
+                EXPECT_THROW(MakePattern(12, centre, g, kNoise), std::out_of_range);
+              }),
+              0);
   }
-  EXPECT_THROW(MakePattern(0, 0), std::out_of_range);
+  runtime::CRand generator;
+  EXPECT_THROW(MakePattern(0, 0, generator, kNoise), std::out_of_range);
 }
 
-TEST(Join, PutsTheLeftEyeFirstAndLeavesItsArgumentsAlone) {
-  const std::vector<double> left(12, 1.0), right(12, 2.0);
-  const std::vector<double> joined = Join(left, right);
-  ASSERT_EQ(joined.size(), 24U);
-  for (std::size_t i = 0; i < 12; ++i) {
-    EXPECT_EQ(joined[i], 1.0);
-    EXPECT_EQ(joined[12 + i], 2.0);
-  }
-  EXPECT_EQ(left.size(), 12U);
-  EXPECT_EQ(Join(left, {}), left);
-}
-
-TEST(Stimuli, SameSeedGivesTheSameVectorsSampleForSample) {
-  auto sequence = [] {
-    runtime::srand(77);
-    return Join(MakePattern(12, 3), Join(MakeNoise(12), MakePattern(12, 11)));
-  };
-  EXPECT_EQ(sequence(), sequence());
+TEST(Join, PutsTheLeftEyeFirst) {
+  const std::vector<double> joined = Join(std::vector<double>(12, 1.0), {2.0, 3.0});
+  const std::vector<double> expected = {1.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0,
+                                        1.0, 1.0, 1.0, 1.0, 1.0, 2.0, 3.0};
+  EXPECT_EQ(joined, expected);
+  EXPECT_EQ(Join({}, {4.0}), std::vector<double>{4.0});
 }

@@ -131,7 +131,8 @@ TEST_F(Toolkit, TheImageWidgetShowsExactlyTheCanvasPixels) {
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 4; ++x) picture.At(x, y) = PixelOf(x < 2 ? clBlack : clSilver);
   }
-  form->image.SetPicture(picture, true);
+  form->image.SetStretch(true);
+  form->image.SetPicture(picture);
   EXPECT_EQ(form->image.Picture().ColorAt(0, 29), clBlack);
   EXPECT_EQ(form->image.Picture().ColorAt(39, 0), clSilver);
 }

@@ -13,7 +13,7 @@
 #include "ExpectedPlot.h"
 #include "QtEvents.h"
 #include "ReferenceRun.h"
-#include "RunState.h"
+#include "Simulation.h"
 #include "TempDir.h"
 #include "orvel.h"
 
@@ -104,8 +104,7 @@ TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
 }
 
 TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
-  ASSERT_NE(neuron, nullptr);
-  EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(neuron->Weights(), 80));
+  EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(Form1->simulation.neuron.Weights(), 80));
   EXPECT_EQ(Form1->Status->PanelText(0), "");
   EXPECT_EQ(Form1->Status->PanelText(1), "th: 0.00000");
   EXPECT_EQ(Form1->Status->PanelText(5), "noise: -0.050..0.050");
@@ -125,11 +124,11 @@ TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
 TEST_F(Window, TwoStartsInTheSameSecondDrawTheSameWeights) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     const std::time_t before = std::time(nullptr);
-    const std::vector<double> first = neuron->Weights();
+    const std::vector<double> first = Form1->simulation.neuron.Weights();
     Form1->Release();
     application.CreateForm(Form1);
     if (std::time(nullptr) == before) {
-      EXPECT_EQ(neuron->Weights(), first);
+      EXPECT_EQ(Form1->simulation.neuron.Weights(), first);
       return;
     }
   }
@@ -138,13 +137,13 @@ TEST_F(Window, TwoStartsInTheSameSecondDrawTheSameWeights) {
 
 TEST_F(Window, ResetWeightsRedrawsAtOnceAndKeepsOneNeuron) {
   for (int press = 0; press < 5; ++press) {
-    // The old neuron is deleted: the sanitizer build reports a leak otherwise.
-    const std::vector<double> oldWeights = neuron->Weights();
+    // Each press replaces the neuron in place; nothing else holds one.
+    const std::vector<double> oldWeights = Form1->simulation.neuron.Weights();
     Form1->ResetWeights->Click();
-    EXPECT_NE(neuron->Weights(), oldWeights);
-    EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(neuron->Weights(), 80));
+    EXPECT_NE(Form1->simulation.neuron.Weights(), oldWeights);
+    EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(Form1->simulation.neuron.Weights(), 80));
   }
-  EXPECT_EQ(neuron->HistoryLength(), 0U);
+  EXPECT_EQ(Form1->simulation.neuron.HistoryLength(), 0U);
 }
 
 TEST_F(Window, CheckItOutTwiceListsTwelveLinesWithFullStops) {
@@ -162,9 +161,10 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   std::vector<std::string> seen;
   auto between = [&seen](const std::string& what) {
     // Between two steps the fresh neuron has learned once more than panel 0's step number.
-    seen.push_back(what + (neuron->HistoryLength() == static_cast<unsigned>(PanelStep()) + 1
-                               ? " between steps"
-                               : " mid-step"));
+    seen.push_back(
+        what + (Form1->simulation.neuron.HistoryLength() == static_cast<unsigned>(PanelStep()) + 1
+                    ? " between steps"
+                    : " mid-step"));
   };
   Form1->ResetWeights->Click();  // a fresh neuron, so the history counts this run's steps
   const auto check = Form1->CheckItOut->OnClick;
@@ -185,7 +185,7 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   After(200, [&] { PostClick(Form1->Stop->NativeWidget()); });
   const auto stop = Form1->Stop->OnClick;
   Form1->Stop->OnClick = [&] {
-    historyAtStop = neuron->HistoryLength();
+    historyAtStop = Form1->simulation.neuron.HistoryLength();
     stop();
   };
 
@@ -198,7 +198,8 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   EXPECT_FALSE(Form1->Right->Checked());
   EXPECT_LT(stepAfterNesting, stepBeforeNesting) << "a nested run counts from 0";
   EXPECT_GT(historyAtStop, 0U);
-  EXPECT_EQ(neuron->HistoryLength(), historyAtStop) << "a run stepped on after Stop";
+  EXPECT_EQ(Form1->simulation.neuron.HistoryLength(), historyAtStop)
+      << "a run stepped on after Stop";
   Form1->Release();
   EXPECT_FALSE(dir.Read("log-left-2.txt").empty()) << "unticking Right moves the logs";
   EXPECT_EQ(dir.Read("log.txt").find(','), std::string::npos);
@@ -218,7 +219,6 @@ TEST_F(Window, ClosingDuringARunEndsEveryRunThenDestroysOnce) {
   application.Run();
   EXPECT_EQ(destroyed, 1);
   EXPECT_EQ(depthAtDestroy, 0);
-  EXPECT_EQ(neuron, nullptr);
   for (const std::string& name : LogNames()) {
     const std::string text = dir.Read(name);
     EXPECT_TRUE(text.empty() || text.back() == '\n') << name;

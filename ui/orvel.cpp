@@ -11,9 +11,8 @@
 #include "Picture.h"
 #include "Probe.h"
 #include "RunLogs.h"
-#include "RunState.h"
-#include "ShowNeuron.h"
 #include "TrainingRun.h"
+#include "WeightPlot.h"
 
 TForm1* Form1 = nullptr;
 
@@ -27,7 +26,8 @@ Control* TForm1::Find(const std::string& name) const {
   throw Exception("the window's layout lacks the control " + name);
 }
 
-TForm1::TForm1() {
+// Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
+TForm1::TForm1() : simulation(1) {
   LoadLayout(*this, MainWindowLayout(),
              {{"FormCreate", [this] { FormCreate(); }},
               {"FormDestroy", [this] { FormDestroy(); }},
@@ -57,60 +57,59 @@ void TForm1::ShowStoredPicture() {
   const PictureBytes stored = StoredPicture();
   std::string error;
   if (const auto picture = DecodeJpeg(stored.data, stored.size, &error)) {
-    Image1->SetPicture(picture->pixels, true);
+    Image1->SetPicture(picture->pixels);
   } else {
     std::fprintf(stderr, "orvel: cannot show the picture: %s\n", error.c_str());
   }
 }
 
 void TForm1::FormCreate() {
-  runtime::srand(static_cast<unsigned>(std::time(nullptr)));
+  simulation.generator.srand(static_cast<std::uint32_t>(std::time(nullptr)));
   ResetWeightsClick();
   logs_ = std::make_unique<RunLogs>();
 }
 
 void TForm1::StartClick() {
   ++runDepth_;
-  TrainingRun(*this, *logs_);
+  TrainingRun(simulation, *this, *logs_);
   --runDepth_;
   if (runDepth_ == 0 && closeAfterRuns_) Close();
 }
 
 void TForm1::StopClick() {
-  RequestStop();
+  simulation.RequestStop();
 }
 
 void TForm1::PauseClick() {
-  TogglePause();
+  simulation.TogglePause();
 }
 
 void TForm1::FormDestroy() {
   if (logs_) logs_->Close();
-  DeleteNeuron();
 }
 
 void TForm1::ResetWeightsClick() {
-  ResetNeuron();
-  ShowNeuron(*neuron);
+  simulation.ResetNeuron();
+  ShowNeuron(simulation.neuron);
 }
 
 void TForm1::CheckItOutClick() {
   ListBox1->Items.Clear();
-  for (const std::string& line : CheckItOutListing(*neuron)) ListBox1->Items.Add(line);
+  for (const std::string& line : CheckItOutListing(simulation)) ListBox1->Items.Add(line);
 }
 
 // The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
-  WriteNeuronPanels(shown.Theta(), *Status);
+  WriteNeuronPanels(shown.Theta(), simulation.parameters(), *Status);
 }
 
-// A window closed during a run would pull the neuron and the logs from under it: every run is
+// A window closed during a run would pull the logs from under it: every run is
 // stopped first, and the window closes once the outermost has returned.
 bool TForm1::CanCloseNow() {
   if (runDepth_ == 0) return true;
   closeAfterRuns_ = true;
-  RequestStop();
+  simulation.RequestStop();
   return false;
 }
 

@@ -4,8 +4,8 @@
 
 #include "Form.h"
 #include "RunHost.h"
+#include "Simulation.h"
 
-class BCMNeuron;
 class RunLogs;
 
 // The program's one window: the weight plot, the probe listing, the eye boxes and the buttons that
@@ -29,6 +29,7 @@ class TForm1 : public TForm, private RunHost {
   void FormCreate();
   void StartClick();
   void StopClick();
+  // Bound to nothing in the stored layout; the menu's Pause command calls it.
   void PauseClick();
   void FormDestroy();
   void ResetWeightsClick();
@@ -38,6 +39,9 @@ class TForm1 : public TForm, private RunHost {
 
   // Training runs in progress, nested ones included.
   int RunDepth() const { return runDepth_; }
+
+  // The window's one simulation: its generator, neuron, constants, and stop and pause requests.
+  Simulation simulation;
 
  private:
   template <class Control>

@@ -10,9 +10,10 @@
 // measured against.
 class LiteralNeuron {
  public:
-  LiteralNeuron(int n, double learningRate, double theta0, int tau)
+  LiteralNeuron(int n, double learningRate, double theta0, int tau, double initialWeight,
+                runtime::CRand& generator)
       : tau_(tau), learningRate_(learningRate), theta0_(theta0) {
-    for (int i = 0; i < n; ++i) weights_.push_back(runtime::rand() * 0.15 / 32767);
+    for (int i = 0; i < n; ++i) weights_.push_back(generator.rand() * initialWeight / 32767);
   }
 
   double Output(const std::vector<double>& x, bool learn) {

@@ -8,6 +8,7 @@
 
 #include "Bcm.h"
 #include "CRand.h"
+#include "LogNames.h"
 #include "Stimuli.h"
 
 // printf into a string, with room for any length.
@@ -31,16 +32,17 @@ using ExpectedLogs = std::map<std::string, std::string>;
 // Plays `steps` steps of a run on the neuron straight from the neuron's and the stimuli's
 // operations, and writes what the logs should then hold with printf: the yardstick the real
 // run loop and log writer are measured against.
-inline void ReplayRun(BCMNeuron& trained, int steps, bool left, bool right, ExpectedLogs& logs) {
+inline void ReplayRun(BCMNeuron& trained, runtime::CRand& g, int steps, bool left, bool right,
+                      ExpectedLogs& logs) {
   for (int step = 0; step < steps; ++step) {
     std::vector<double> l, r;
-    if (UniformRandom() >= 0.2) {
-      l = MakeNoise(12);
-      r = MakeNoise(12);
+    if (UniformRandom(g) >= 0.2) {
+      l = MakeNoise(12, g, 0.05);
+      r = MakeNoise(12, g, 0.05);
     } else {
-      const int centre = runtime::rand() % 12;
-      l = left ? MakePattern(12, centre) : MakeNoise(12);
-      r = right ? MakePattern(12, centre) : MakeNoise(12);
+      const int centre = g.rand() % 12;
+      l = left ? MakePattern(12, centre, g, 0.05) : MakeNoise(12, g, 0.05);
+      r = right ? MakePattern(12, centre, g, 0.05) : MakeNoise(12, g, 0.05);
     }
     const double y = trained.Output(Join(l, r), true);
     if (step % 100 != 0) continue;
@@ -58,8 +60,8 @@ inline void ReplayRun(BCMNeuron& trained, int steps, bool left, bool right, Expe
     }
     double maxLeft = -100.0, maxRight = -100.0;
     for (int centre = 0; centre < 12; ++centre) {
-      const std::vector<double> pr = MakePattern(12, centre);
-      const std::vector<double> pl = MakePattern(12, centre);
+      const std::vector<double> pr = MakePattern(12, centre, g, 0.05);
+      const std::vector<double> pl = MakePattern(12, centre, g, 0.05);
       trained.Output(Join(pl, pr), false);
       if (trained.yLeft > maxLeft) maxLeft = trained.yLeft;
       if (trained.yRight > maxRight) maxRight = trained.yRight;
@@ -68,9 +70,6 @@ inline void ReplayRun(BCMNeuron& trained, int steps, bool left, bool right, Expe
   }
 }
 
-inline const std::vector<std::string>& LogNames() {
-  static const std::vector<std::string> names = {
-      "log.txt",         "log-learn.txt",  "log-left.txt",   "log-right.txt",
-      "log-learn-2.txt", "log-left-2.txt", "log-right-2.txt"};
-  return names;
+inline std::vector<std::string> LogNames() {
+  return {kLogNames.begin(), kLogNames.end()};
 }

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) square.At(x, y) = whole.At(x, top + y);
   }
-  if (!WritePng(argv[2], Stretch(square, size, size), &error)) {
+  if (!WritePng(argv[2], Stretch(square, size, size), error)) {
     std::fprintf(stderr, "make_icon: %s\n", error.c_str());
     return 1;
   }

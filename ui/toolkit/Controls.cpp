@@ -203,9 +203,9 @@ const Bitmap& TImage::Picture() {
   return bitmap_;
 }
 
-void TImage::SetPicture(const Bitmap& picture, bool stretch) {
+void TImage::SetPicture(const Bitmap& picture) {
   Canvas.Flush();
-  const Bitmap shown = stretch ? Stretch(picture, bitmap_.Width(), bitmap_.Height()) : picture;
+  const Bitmap shown = stretch_ ? Stretch(picture, bitmap_.Width(), bitmap_.Height()) : picture;
   for (int y = 0; y < bitmap_.Height(); ++y) {
     for (int x = 0; x < bitmap_.Width(); ++x) {
       bitmap_.At(x, y) = shown.Contains(x, y) ? shown.At(x, y) : PixelOf(clWhite);

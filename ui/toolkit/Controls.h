@@ -126,11 +126,13 @@ class TImage : public TControl {
   TImage(TForm& parent, std::string name, int width, int height);
   // What the control shows, with any deferred drawing done.
   const Bitmap& Picture();
-  // Shows picture scaled to the whole control when stretch is on, else from its top-left corner.
-  void SetPicture(const Bitmap& picture, bool stretch);
+  // Shows picture scaled to the whole control when stretching, else from its top-left corner.
+  void SetPicture(const Bitmap& picture);
+  void SetStretch(bool stretch) { stretch_ = stretch; }
 
  private:
   Bitmap bitmap_;  // before Canvas, which draws on it
+  bool stretch_ = false;
 
  public:
   TCanvas Canvas;

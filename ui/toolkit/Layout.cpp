@@ -15,8 +15,11 @@ std::function<void()> Handler(const HandlerTable& handlers, const std::string& n
 
 TControl& Create(TForm& form, const ControlLayout& layout, const HandlerTable& handlers) {
   switch (layout.kind) {
-    case ControlKind::Image:
-      return form.Add<TImage>(layout.name, layout.width, layout.height);
+    case ControlKind::Image: {
+      auto& image = form.Add<TImage>(layout.name, layout.width, layout.height);
+      image.SetStretch(layout.stretch);
+      return image;
+    }
     case ControlKind::ListBox: {
       auto& list = form.Add<TListBox>(layout.name);
       if (layout.itemHeight > 0) list.SetItemHeight(layout.itemHeight);

@@ -5,8 +5,9 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT and SIGTERM into a call of onSignal on the event loop's thread, through a pipe the
-// loop watches: a signal handler itself may do almost nothing safely.
+// Turns SIGINT and SIGTERM into a call of onSignal on the event loop's thread, by watching the
+// pipe the programs' one signal handler writes to: a signal handler itself may do almost nothing
+// safely.
 class TerminationSignals {
  public:
   explicit TerminationSignals(std::function<void()> onSignal);
@@ -15,8 +16,6 @@ class TerminationSignals {
   TerminationSignals& operator=(const TerminationSignals&) = delete;
 
  private:
-  void Drain();
-
   std::function<void()> onSignal_;
   std::unique_ptr<QSocketNotifier> notifier_;
 };

@@ -1,4 +1,4 @@
-#include "ShowNeuron.h"
+#include "WeightPlot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,6 +6,7 @@
 #include "Bcm.h"
 #include "Canvas.h"
 #include "NumberFormat.h"
+#include "Parameters.h"
 #include "StatusPanels.h"
 
 namespace {
@@ -42,13 +43,13 @@ void DrawDivider(TCanvas& canvas, std::size_t inputs, int height) {
 }
 }  // namespace
 
-void WriteNeuronPanels(double theta, StatusPanels& panels) {
+void WriteNeuronPanels(double theta, const Parameters& parameters, StatusPanels& panels) {
+  const std::string noise = FloatToStrF(parameters.noise, ffFixed, 10, 3);
   panels.SetPanelText(1, "th: " + FloatToStrF(theta, ffFixed, 10, 5));
-  panels.SetPanelText(2, "learn.: " + FloatToStrF(0.005, ffFixed, 10, 4));
-  panels.SetPanelText(3, "tau: " + IntToStr(1000));
-  panels.SetPanelText(4, "theta0: " + FloatToStrF(10.0, ffFixed, 10, 1));
-  panels.SetPanelText(
-      5, "noise: -" + FloatToStrF(0.05, ffFixed, 10, 3) + ".." + FloatToStrF(0.05, ffFixed, 10, 3));
+  panels.SetPanelText(2, "learn.: " + FloatToStrF(parameters.rate, ffFixed, 10, 4));
+  panels.SetPanelText(3, "tau: " + IntToStr(parameters.tau));
+  panels.SetPanelText(4, "theta0: " + FloatToStrF(parameters.theta0, ffFixed, 10, 1));
+  panels.SetPanelText(5, "noise: -" + noise + ".." + noise);
 }
 
 void DeferWeightPlot(const BCMNeuron& shown, TCanvas& canvas) {
@@ -60,16 +61,6 @@ void DeferWeightPlot(const BCMNeuron& shown, TCanvas& canvas) {
 int PlotCoordinate(double value) {
   if (std::isnan(value)) return kBaseline;
   return static_cast<int>(std::clamp(value, -kFarOutside, kFarOutside));
-}
-
-void ShowNeuron(const BCMNeuron& shown, TCanvas& canvas, StatusPanels& panels) {
-  ShowWeights(shown.Weights(), shown.Theta(), canvas, panels);
-}
-
-void ShowWeights(const std::vector<double>& weights, double theta, TCanvas& canvas,
-                 StatusPanels& panels) {
-  DrawWeightPlot(weights, theta, canvas);
-  WriteNeuronPanels(theta, panels);
 }
 
 void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas) {

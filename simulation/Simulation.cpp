@@ -1,0 +1,44 @@
+#include "Simulation.h"
+
+#include <stdexcept>
+
+namespace {
+const Parameters& Checked(const Parameters& parameters) {
+  const std::string problem = ParameterProblem(parameters);
+  if (!problem.empty()) throw std::invalid_argument(problem);
+  return parameters;
+}
+
+BCMNeuron FreshNeuron(const Parameters& parameters, runtime::CRand& generator) {
+  return BCMNeuron(parameters.inputs, parameters.rate, parameters.theta0, parameters.tau,
+                   parameters.initWeights, generator);
+}
+}  // namespace
+
+Simulation::Simulation(std::uint32_t seed, const Parameters& parameters)
+    : generator(seed),
+      neuron(FreshNeuron(Checked(parameters), generator)),
+      parameters_(parameters) {}
+
+void Simulation::SetParameters(const Parameters& parameters) {
+  parameters_ = Checked(parameters);
+}
+
+void Simulation::ResetNeuron() {
+  neuron = FreshNeuron(parameters_, generator);
+}
+
+Simulation::Saved Simulation::Save(bool left, bool right) const {
+  return {parameters_, neuron.Save(), generator.State(), left, right};
+}
+
+void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& parameters) {
+  const Parameters applied = Checked(parameters.value_or(saved.parameters));
+  if (saved.neuron.weights.size() != static_cast<std::size_t>(applied.inputs)) {
+    throw std::invalid_argument("the neuron has " + std::to_string(saved.neuron.weights.size()) +
+                                " weights, not " + std::to_string(applied.inputs));
+  }
+  neuron = BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau);
+  generator.srand(saved.generator);
+  parameters_ = applied;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Bcm.h"
+#include "CRand.h"
+#include "Parameters.h"
+
+// Everything one simulation is: its generator, its neuron, the constants they follow, and the
+// requests a user makes of its runs. Two simulations share nothing, so each may run in a thread
+// of its own; within one, everything happens on one thread, and handlers nested in a run's event
+// pump change these between two steps.
+class Simulation {
+ public:
+  // Seeds the generator and draws the first neuron, as the window's start-up does. Throws
+  // std::invalid_argument when ParameterProblem(parameters) is not empty.
+  explicit Simulation(std::uint32_t seed, const Parameters& parameters = {});
+
+  const Parameters& parameters() const { return parameters_; }
+  // The stimulus constants apply from the next step on; the neuron's (rate, tau, theta0, initial
+  // weights) from the next ResetNeuron, so that a neuron never mixes two sets. Throws
+  // std::invalid_argument, changing nothing, when ParameterProblem(parameters) is not empty.
+  void SetParameters(const Parameters& parameters);
+
+  // Replaces the neuron by a fresh one drawn from the generator, in place: anything holding a
+  // reference to `neuron` sees the new one.
+  void ResetNeuron();
+
+  // The logic of the Stop and Pause handlers. One stop request ends every nested run.
+  void RequestStop() { stopRequested = true; }
+  void TogglePause() { paused = !paused; }
+
+  // Everything needed to continue this simulation exactly, with the eye boxes as they are.
+  struct Saved {
+    Parameters parameters;
+    BCMNeuron::Saved neuron;
+    std::uint32_t generator = 1;
+    bool left = true;
+    bool right = true;
+  };
+  Saved Save(bool left, bool right) const;
+  // Continues saved: its neuron, history and generator, and its parameters unless `parameters`
+  // are given, which then apply to the saved neuron from now on. Throws std::invalid_argument,
+  // changing nothing, when saved is inconsistent.
+  void Restore(const Saved& saved, const std::optional<Parameters>& parameters = std::nullopt);
+
+  runtime::CRand generator;
+  BCMNeuron neuron;
+  // Tested by the run before every step.
+  bool stopRequested = false;
+  // While set, the innermost run only waits for events.
+  bool paused = false;
+
+ private:
+  Parameters parameters_;
+};
