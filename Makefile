@@ -2,7 +2,7 @@
 # what is missing first.
 PRESET ?= ci
 
-.PHONY: deps build run test test-asan lint fuzz bench package package-test clean
+.PHONY: deps build run test test-asan test-tsan lint fuzz bench package package-test clean
 
 deps:
 	@sh tools/deps.sh
@@ -22,11 +22,17 @@ test-asan: deps
 	cmake --build --preset asan-ubsan
 	ctest --preset asan-ubsan
 
+# Simulations in threads of their own must share nothing: every test that runs without Qt.
+test-tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
+
 # clang-tidy and cppcheck over the program's sources; any finding fails.
-SOURCES = runtime neuron stimuli simulation ui batch app tools fuzz
+SOURCES = runtime neuron stimuli simulation draw ui batch app tools fuzz
 lint: build
 	run-clang-tidy -quiet -p build/$(PRESET) \
-	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|ui|batch|app|tools)/')
+	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|draw|ui|batch|app|tools)/')
 	cppcheck --quiet --enable=warning,performance,portability --std=c++20 --error-exitcode=1 \
 	  --inline-suppr --suppress=missingIncludeSystem $(addprefix -I ,$(SOURCES) ui/toolkit) \
 	  $(SOURCES)

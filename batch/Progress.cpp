@@ -16,7 +16,7 @@ Progress::~Progress() {
   if (shown_) std::fputs("\r\033[K", terminal_);
 }
 
-void Progress::Check(std::int64_t done) {
+void Progress::Draw(std::int64_t done) {
   const auto now = Clock::now();
   if (now - start_ < kQuietStart || now - lastDrawn_ < kRedrawEvery) return;
   lastDrawn_ = now;

@@ -15,13 +15,13 @@ class Progress {
 
   // Cheap enough to call on every step: the clock is read every few thousand steps.
   void Update(std::int64_t done) {
-    if ((done & kCheckMask) == 0) Check(done);
+    if ((done & kCheckMask) == 0) Draw(done);
   }
 
  private:
   static constexpr std::int64_t kCheckMask = (1 << 14) - 1;
 
-  void Check(std::int64_t done);
+  void Draw(std::int64_t done);
 
   std::FILE* terminal_;
   std::int64_t total_;

@@ -8,22 +8,21 @@
 #include "CRand.h"
 #include "HeadlessHost.h"
 #include "RunLogs.h"
+#include "TempDir.h"
 #include "TrainingRun.h"
 
 namespace {
 void BM_HeadlessRun(benchmark::State& state) {
   const auto steps = state.range(0);
-  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-bench-XXXXXX").string();
-  const std::filesystem::path dir = ::mkdtemp(pattern.data());
+  const TempDir dir;
   Simulation simulation(1);
   {
-    RunLogs logs(dir.string());
+    RunLogs logs(dir.path().string());
     for (auto _ : state) {
       HeadlessHost host(simulation, steps);
       TrainingRun(simulation, host, logs);
     }
   }
-  std::filesystem::remove_all(dir);
   state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations() * steps),
                                                  benchmark::Counter::kIsRate);
 }

@@ -12,7 +12,7 @@ namespace {
 constexpr int kWarmUp = 2000;  // past the 1,000-response window
 
 // The inputs come from a simulation of their own, drawn exactly as a run with both eyes open.
-std::vector<double> NextTrainingInput(Simulation& inputs) {
+std::vector<double> BothEyesOpenInput(Simulation& inputs) {
   return DrawTrainingInput(inputs, true, true);
 }
 
@@ -20,7 +20,7 @@ template <class Neuron>
 Neuron WarmNeuron(Simulation& inputs) {
   runtime::CRand generator(1);
   Neuron neuron(24, 0.005, 10.0, 1000, 0.15, generator);
-  for (int i = 0; i < kWarmUp; ++i) neuron.Output(NextTrainingInput(inputs), true);
+  for (int i = 0; i < kWarmUp; ++i) neuron.Output(BothEyesOpenInput(inputs), true);
   return neuron;
 }
 
@@ -28,7 +28,7 @@ template <class Neuron>
 void TrainingStep(benchmark::State& state) {
   Simulation inputs(1);
   Neuron neuron = WarmNeuron<Neuron>(inputs);
-  for (auto _ : state) benchmark::DoNotOptimize(neuron.Output(NextTrainingInput(inputs), true));
+  for (auto _ : state) benchmark::DoNotOptimize(neuron.Output(BothEyesOpenInput(inputs), true));
   state.counters["steps/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -54,7 +54,7 @@ void BM_ThresholdLiteral(benchmark::State& state) {
 
 void BM_DrawingTheInputOnly(benchmark::State& state) {
   Simulation inputs(1);
-  for (auto _ : state) benchmark::DoNotOptimize(NextTrainingInput(inputs));
+  for (auto _ : state) benchmark::DoNotOptimize(BothEyesOpenInput(inputs));
   state.counters["steps/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }

@@ -16,6 +16,7 @@
 #include "HeadlessHost.h"
 #include "RunLogs.h"
 #include "Simulation.h"
+#include "TempDir.h"
 #include "TrainingRun.h"
 #include "orvel.h"
 
@@ -38,9 +39,8 @@ double HeadlessStepsPerSecond(long steps) {
 
 int main(int argc, char** argv) {
   const double seconds = argc > 1 ? std::atof(argv[1]) : 3.0;
-  std::string pattern = (std::filesystem::temp_directory_path() / "orvel-bench-XXXXXX").string();
-  const std::filesystem::path dir = ::mkdtemp(pattern.data());
-  std::filesystem::current_path(dir);
+  const TempDir dir;
+  std::filesystem::current_path(dir.path());
 
   TApplication application;
   application.Initialize();
@@ -76,6 +76,6 @@ int main(int argc, char** argv) {
   std::printf("click handled %.3f ms after it was posted\n",
               1000 * Seconds(clickHandled - clickPosted));
   Form1->Release();
-  std::filesystem::remove_all(dir);
+  std::filesystem::current_path("/");
   return 0;
 }

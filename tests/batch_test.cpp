@@ -17,6 +17,7 @@
 #include "ScriptedHost.h"
 #include "Simulation.h"
 #include "TempDir.h"
+#include "TextLines.h"
 #include "TrainingRun.h"
 #include "WeightPlot.h"
 
@@ -45,10 +46,6 @@ Outcome RunBatch(const std::string& arguments, const std::filesystem::path& dire
   outcome.err = text.str();
   std::filesystem::remove(err);
   return outcome;
-}
-
-long Lines(const std::string& text) {
-  return std::count(text.begin(), text.end(), '\n');
 }
 
 // A window-side host that also draws what the window would draw.

@@ -173,16 +173,25 @@ TEST(NumberFormat, FixedRoundsToTheDigitsWithAFullStopInAnyLocale) {
   std::setlocale(LC_ALL, "C");
 }
 
-TEST(Stretch, ScalesToTheExactSizeAveragingWhatEachPixelCovers) {
+TEST(Stretch, ShrinkingAveragesEveryPixelABlockCoversAndGrowingRepeatsThem) {
+  // Every pixel differs, so picking any one pixel of a block cannot give the block's mean.
   Bitmap source(4, 2);
-  for (int x = 0; x < 4; ++x) {
-    source.At(x, 0) = 0xFF000000U | (x < 2 ? 0x000000U : 0xFEFEFEU);
-    source.At(x, 1) = 0xFF000000U | (x < 2 ? 0x000000U : 0xFEFEFEU);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      const auto level = static_cast<std::uint32_t>(0x10 * (x + 4 * y));
+      source.At(x, y) = 0xFF000000U | level << 16 | level << 8 | (0xFF - level);
+    }
   }
   const Bitmap half = Stretch(source, 2, 1);
-  EXPECT_EQ(half.At(0, 0), 0xFF000000U);
-  EXPECT_EQ(half.At(1, 0), 0xFFFEFEFEU);
+  // Left block: levels 0x00, 0x10, 0x40, 0x50, mean 0x28; right block: 0x20, 0x30, 0x60, 0x70.
+  EXPECT_EQ(half.At(0, 0), 0xFF2828D7U);
+  EXPECT_EQ(half.At(1, 0), 0xFF4848B7U);
   const Bitmap grown = Stretch(source, 121, 153);
-  EXPECT_EQ(grown.Width(), 121);
-  EXPECT_EQ(grown.Height(), 153);
+  ASSERT_EQ(grown.Width(), 121);
+  ASSERT_EQ(grown.Height(), 153);
+  for (int y = 0; y < 153; ++y) {
+    for (int x = 0; x < 121; ++x) {
+      ASSERT_EQ(grown.At(x, y), source.At(x * 4 / 121, y * 2 / 153)) << x << "," << y;
+    }
+  }
 }

@@ -12,14 +12,11 @@
 #include "ScriptedHost.h"
 #include "Simulation.h"
 #include "TempDir.h"
+#include "TextLines.h"
 #include "TrainingRun.h"
 
 namespace {
 constexpr unsigned kSeed = 1234;
-
-long Lines(const std::string& text) {
-  return std::count(text.begin(), text.end(), '\n');
-}
 
 // The logs a run of these steps should leave, from a twin neuron on the same random stream.
 ExpectedLogs Replay(unsigned seed, int steps, bool left = true, bool right = true) {

@@ -97,7 +97,10 @@ TEST_F(Toolkit, APanelSetAMillionTimesRepaintsAtDisplayRateAndReadsBackTheLatest
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_EQ(form->status.PanelText(0), "step: 999999");
   EXPECT_GE(counter.paints, 1);
-  EXPECT_LE(counter.paints, 70 * seconds + 5) << counter.paints << " paints in " << seconds << " s";
+  // Display rate is 60 a second; twice that leaves room for a loaded machine's timer catching up,
+  // and still fails by far if a set repainted at once.
+  EXPECT_LE(counter.paints, 120 * seconds + 10)
+      << counter.paints << " paints in " << seconds << " s";
   form->status.SetPanelText(7, "no such panel");
   EXPECT_EQ(form->status.PanelText(7), "");
 }

@@ -10,6 +10,7 @@
 #include "ReferenceRun.h"
 #include "Simulation.h"
 #include "TempDir.h"
+#include "TextLines.h"
 #include "orvel.h"
 
 // The window built with a truncated copy of its picture, and driven to its limits.
@@ -31,9 +32,6 @@ class WindowFaults : public ::testing::Test {
   std::string startupErrors;
 };
 
-long Lines(const std::string& text) {
-  return std::count(text.begin(), text.end(), '\n');
-}
 }  // namespace
 
 TEST_F(WindowFaults, ACorruptPictureLeavesTheImageBlankWithAMessageAndTheProgramRuns) {

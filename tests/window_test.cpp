@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "Application.h"
 #include "Bcm.h"
 #include "ExpectedPlot.h"
+#include "MainWindowLayout.h"
 #include "QtEvents.h"
 #include "ReferenceRun.h"
 #include "Simulation.h"
@@ -51,30 +53,40 @@ QRect Bounds(const TControl& control) {
 }
 }  // namespace
 
+// The form must show every control of the stored layout where the layout puts it, and the layout
+// itself must make sense: all inside the client area, nothing overlapping, the buttons in one
+// column in the order a user reads them, the status bar along the whole bottom edge.
 TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
-  struct Expected {
-    TControl* control;
-    QRect bounds;
-  };
-  const Expected table[] = {
-      {Form1->Trace, {32, 24, 369, 121}},         {Form1->Image1, {440, 192, 121, 153}},
-      {Form1->ListBox1, {64, 152, 305, 201}},     {Form1->Start, {440, 48, 121, 25}},
-      {Form1->Stop, {440, 80, 121, 25}},          {Form1->Status, {0, 364, 590, 19}},
-      {Form1->Left, {440, 24, 41, 17}},           {Form1->Right, {512, 24, 49, 17}},
-      {Form1->ResetWeights, {440, 112, 121, 25}}, {Form1->CheckItOut, {440, 144, 121, 25}}};
-  const char* creationOrder[] = {"Trace",  "Image1", "ListBox1", "Start",        "Stop",
-                                 "Status", "Left",   "Right",    "ResetWeights", "CheckItOut"};
-  ASSERT_EQ(Form1->Controls().size(), 10U);
-  for (std::size_t i = 0; i < 10; ++i) EXPECT_EQ(Form1->Controls()[i]->Name, creationOrder[i]);
-  for (const Expected& row : table)
-    EXPECT_EQ(Bounds(*row.control), row.bounds) << row.control->Name;
-  for (const Expected& a : table) {
-    for (const Expected& b : table) {
-      if (a.control != b.control) {
-        EXPECT_FALSE(a.bounds.intersects(b.bounds)) << a.control->Name << " " << b.control->Name;
-      }
+  const FormLayout& stored = MainWindowLayout();
+  ASSERT_EQ(Form1->Controls().size(), stored.controls.size());
+  const QRect client(0, 0, Form1->ClientWidth(), Form1->ClientHeight());
+  std::map<std::string, QRect> shown;
+  for (std::size_t i = 0; i < stored.controls.size(); ++i) {
+    const ControlLayout& layout = stored.controls[i];
+    const TControl& control = *Form1->Controls()[i];
+    EXPECT_EQ(control.Name, layout.name);
+    const QRect bounds = Bounds(control);
+    EXPECT_EQ(bounds, QRect(layout.left, layout.top, layout.width, layout.height)) << layout.name;
+    EXPECT_EQ(control.NativeWidget()->geometry(), bounds) << layout.name << " as Qt shows it";
+    EXPECT_TRUE(client.contains(bounds)) << layout.name;
+    for (const auto& [name, other] : shown) {
+      EXPECT_FALSE(bounds.intersects(other)) << layout.name << " " << name;
     }
+    shown[layout.name] = bounds;
   }
+  EXPECT_EQ(shown.size(), 10U);
+  const QRect column = shown["Start"];
+  int lastTop = column.top() - 1;
+  for (const char* button : {"Start", "Stop", "ResetWeights", "CheckItOut"}) {
+    EXPECT_EQ(shown[button].left(), column.left()) << button;
+    EXPECT_EQ(shown[button].width(), column.width()) << button;
+    EXPECT_GT(shown[button].top(), lastTop) << button;
+    lastTop = shown[button].top();
+  }
+  EXPECT_LT(shown["Left"].top(), column.top());
+  EXPECT_EQ(shown["Status"].bottom(), client.bottom());
+  EXPECT_EQ(shown["Status"].width(), client.width());
+  EXPECT_EQ(shown["Trace"].size(), QSize(369, 121)) << "the weight plot's size";
   EXPECT_EQ(Form1->Caption(), "BCM Orvel");
   EXPECT_EQ(Form1->ClientWidth(), 590);
   EXPECT_EQ(Form1->ClientHeight(), 383);
@@ -155,8 +167,38 @@ TEST_F(Window, CheckItOutTwiceListsTwelveLinesWithFullStops) {
   EXPECT_EQ(Form1->ListBox1->Items[11][6], '.');
 }
 
-// A real click starts the run; while it runs, clicks on the other controls arrive from a timer
-// and must each be handled between two steps.
+// Steps played one after another from the event loop, each once its condition holds: a slow or
+// loaded machine makes the script take longer, never go wrong.
+class Script {
+ public:
+  Script& Then(
+      std::function<void()> action, std::function<bool()> ready = [] { return true; }) {
+    steps_.push_back({std::move(ready), std::move(action)});
+    return *this;
+  }
+  void Start() {
+    QTimer::singleShot(10, [this] { Poll(); });
+  }
+  bool Done() const { return next_ == steps_.size(); }
+
+ private:
+  // The next poll is scheduled before the action, which may be a run that returns much later.
+  void Poll() {
+    const bool ready = steps_[next_].ready();
+    const Step& step = steps_[ready ? next_++ : next_];
+    if (!Done()) QTimer::singleShot(10, [this] { Poll(); });
+    if (ready) step.action();
+  }
+  struct Step {
+    std::function<bool()> ready;
+    std::function<void()> action;
+  };
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+};
+
+// A real click starts the run; while it runs, clicks on the other controls arrive from the event
+// loop and must each be handled between two steps.
 TEST_F(Window, EveryControlIsLiveDuringARun) {
   std::vector<std::string> seen;
   auto between = [&seen](const std::string& what) {
@@ -174,23 +216,34 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   };
   int stepBeforeNesting = 0, stepAfterNesting = 0;
   std::uint64_t historyAtStop = 0;
-  After(30, [&] { PostClick(Form1->CheckItOut->NativeWidget()); });
-  After(60, [&] { PostClick(Form1->Right->NativeWidget(), 6); });
-  After(90, [&] { PostClick(Form1->ResetWeights->NativeWidget()); });
-  After(150, [&] {
-    stepBeforeNesting = PanelStep();
-    PostClick(Form1->Start->NativeWidget());
-  });
-  After(170, [&] { stepAfterNesting = PanelStep(); });
-  After(200, [&] { PostClick(Form1->Stop->NativeWidget()); });
   const auto stop = Form1->Stop->OnClick;
   Form1->Stop->OnClick = [&] {
     historyAtStop = Form1->simulation.neuron.HistoryLength();
     stop();
   };
+  const auto running = [] { return Form1->RunDepth() == 1 && PanelStep() > 1000; };
+  Script script;
+  script.Then([] { PostClick(Form1->CheckItOut->NativeWidget()); }, running)
+      .Then([] { PostClick(Form1->Right->NativeWidget(), 6); },
+            [] { return Form1->ListBox1->Items.Count() == 12; })
+      .Then([] { PostClick(Form1->ResetWeights->NativeWidget()); },
+            [] { return !Form1->Right->Checked(); })
+      .Then(
+          [&] {
+            stepBeforeNesting = PanelStep();
+            PostClick(Form1->Start->NativeWidget());
+          },
+          [] { return PanelStep() > 2000; })
+      .Then([&] { stepAfterNesting = PanelStep(); }, [] { return Form1->RunDepth() == 2; })
+      .Then([] { PostClick(Form1->Stop->NativeWidget()); });
 
   PostClick(Form1->Start->NativeWidget());
-  PumpFor(std::chrono::milliseconds(300));
+  script.Start();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!(script.Done() && Form1->RunDepth() == 0) &&
+         std::chrono::steady_clock::now() < deadline) {
+    Application->ProcessMessages();
+  }
 
   EXPECT_EQ(Form1->RunDepth(), 0);
   EXPECT_EQ(seen, (std::vector<std::string>{"check between steps"}));
@@ -213,9 +266,13 @@ TEST_F(Window, ClosingDuringARunEndsEveryRunThenDestroysOnce) {
     depthAtDestroy = Form1->RunDepth();
     destroy();
   };
-  After(0, [] { Form1->Start->Click(); });
-  After(40, [] { Form1->Start->Click(); });  // nested
-  After(80, [] { Form1->Close(); });
+  After(0, [] {
+    Script nested;
+    nested.Then([] { Form1->Start->Click(); }, [] { return Form1->RunDepth() == 1; })
+        .Then([] { Form1->Close(); }, [] { return Form1->RunDepth() == 2; });
+    nested.Start();
+    Form1->Start->Click();
+  });
   application.Run();
   EXPECT_EQ(destroyed, 1);
   EXPECT_EQ(depthAtDestroy, 0);

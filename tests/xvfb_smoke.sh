@@ -26,8 +26,7 @@ cd "$work"
   [ "$status" -eq 0 ] && [ "$elapsed" -lt 1000 ]
 ' "$orvel" "$top"
 
-for log in log.txt log-learn.txt log-left.txt log-right.txt log-learn-2.txt log-left-2.txt \
-           log-right-2.txt; do
+for log in $("$top/tools/log-names.sh"); do
   [ -f "$log" ] || { echo "$log missing"; exit 1; }
   if [ -s "$log" ] && [ "$(tail -c 1 "$log" | od -An -c | tr -d ' ')" != '\n' ]; then
     echo "$log ends in a partial line"; exit 1

@@ -8,8 +8,7 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 case_name=$1
 orvel=$(realpath "$2")
 batch=$(realpath "$3")
-logs=(log.txt log-learn.txt log-left.txt log-right.txt log-learn-2.txt log-left-2.txt
-      log-right-2.txt)
+mapfile -t logs < <("$top/tools/log-names.sh")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work/runtime
