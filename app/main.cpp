@@ -1,12 +1,27 @@
 // BCM Orvel: one window in which a model neuron learns by the BCM rule from two eyes.
+#include <cstdio>
+
 #include "Application.h"
+#include "CommandLine.h"
+#include "WindowOptions.h"
 #include "orvel.h"
 
-int main() {
+int main(int argc, char** argv) {
+  WindowOptions options;
+  try {
+    options = ParseWindowOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "orvel: %s (see orvel --help)\n", error.what());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(WindowUsage().c_str(), stdout);
+    return 0;
+  }
   TApplication application;
   try {
     Application->Initialize();
-    Application->CreateForm(Form1);
+    Application->CreateForm(Form1, options);
     // SIGINT and SIGTERM close the window as its close button does: runs stop, logs end whole.
     Application->HandleTerminationSignals([] { Form1->Close(); });
     Application->Run();

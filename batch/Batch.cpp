@@ -40,24 +40,26 @@ void Perform(const Action& action, Simulation& simulation, BatchHost& host, RunL
 int RunBatch(const BatchOptions& options) {
   std::FILE* terminal = !options.quiet && ::isatty(STDERR_FILENO) ? stderr : nullptr;
   // The window's start-up: seed, first neuron drawn, logs opened.
-  Simulation simulation(options.seed);
+  Simulation simulation(options.seed, options.parameters);
   BatchHost host(simulation);
   host.ShowNeuron(simulation.neuron);
-  RunLogs logs(options.directory);
+  RunLogs logs(options.directory, "orvel-batch");
   runtime::CatchTerminationSignals();
   for (const Action& action : options.actions) {
     if (runtime::TerminationSignal() != 0) break;
     Perform(action, simulation, host, logs, terminal);
   }
-  if (runtime::TerminationSignal() != 0)
-    std::fputs("orvel-batch: interrupted; the logs end at the last logged step\n", stderr);
   // The window's shut-down.
   logs.Close();
-  int status = 0;
+  int status = logs.Failed() ? 1 : 0;
   std::string error;
   if (!options.plot.empty() && !WritePng(options.plot, host.Plot(), error)) {
     std::fprintf(stderr, "orvel-batch: cannot write %s: %s\n", options.plot.c_str(), error.c_str());
     status = 1;
+  }
+  if (const int signal = runtime::TerminationSignal(); signal != 0) {
+    std::fputs("orvel-batch: interrupted; the logs end at the last logged step\n", stderr);
+    status = 128 + signal;
   }
   return status;
 }

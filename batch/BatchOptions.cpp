@@ -2,31 +2,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
-#include <limits>
 
-const char* const kUsage =
-    "usage: orvel-batch --seed S [--dir DIR] [--plot FILE.png] [--quiet] ACTION...\n"
-    "\n"
-    "Runs the BCM Orvel simulation without a window, replaying the actions of a window session.\n"
-    "The same seed and actions give byte-identical logs and plot on every run.\n"
-    "\n"
-    "  --seed S         seeds the generator as a window started at clock second S would\n"
-    "                   (0..4294967295); required\n"
-    "  --dir DIR        writes the seven log files in DIR (default: the working directory)\n"
-    "  --plot FILE.png  writes the weight plot as the window last drew it\n"
-    "  --quiet          no progress bar\n"
-    "  --help           this text\n"
-    "\n"
-    "Actions, performed in order (both eye boxes start ticked):\n"
-    "  run=N            a training run of exactly N steps (N >= 1)\n"
-    "  check            Check It Out: the 12 listing lines to standard output\n"
-    "  reset            Reset Weights\n"
-    "  left=on|off      tick or untick the left eye\n"
-    "  right=on|off     tick or untick the right eye\n"
-    "  @FILE            the actions in FILE, one per line; blank lines and # comments skipped\n";
+#include "WholeFile.h"
 
 namespace {
 template <class Number>
@@ -42,21 +24,34 @@ bool ParseSwitch(const std::string& text, bool& on) {
   return true;
 }
 
-std::string Trimmed(const std::string& line) {
-  const auto first = line.find_first_not_of(" \t\r");
+// The line without its # comment and surrounding blanks.
+std::string ActionWord(const std::string& line) {
+  const std::string text = line.substr(0, line.find('#'));
+  const auto first = text.find_first_not_of(" \t\r");
   if (first == std::string::npos) return "";
-  return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
-  std::ifstream file(path);
-  if (!file) throw UsageError("cannot read action file " + path);
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw UsageError("action file " + Printable(path) + " is a folder");
+  }
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw UsageError("cannot read action file " + Printable(path));
   std::string line;
-  while (std::getline(file, line)) {
-    const std::string word = Trimmed(line);
-    if (word.empty() || word.front() == '#') continue;
-    if (word.front() == '@') throw UsageError("action file " + path + " names another: " + word);
-    actions.push_back(ParseAction(word));
+  for (int number = 1; std::getline(file, line); ++number) {
+    const std::string where = Printable(path) + ":" + std::to_string(number) + ": ";
+    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    if (!IsUtf8(line)) throw UsageError(where + "not UTF-8 text: " + Printable(line));
+    const std::string word = ActionWord(line);
+    if (word.empty()) continue;
+    if (word.front() == '@') throw UsageError(where + "an action file cannot name another");
+    try {
+      actions.push_back(ParseAction(word));
+    } catch (const UsageError& fault) {
+      throw UsageError(where + fault.what());
+    }
   }
 }
 
@@ -64,15 +59,62 @@ void CheckWritableDirectory(const std::string& directory, const std::string& wha
   std::error_code error;
   if (!std::filesystem::is_directory(directory, error) ||
       ::access(directory.c_str(), W_OK | X_OK) != 0) {
-    throw UsageError(what + " is not a writable directory: " + directory);
+    throw UsageError(what + " is not a writable directory: " + Printable(directory));
   }
 }
 
-const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_t& i) {
-  if (i + 1 >= arguments.size()) throw UsageError(arguments[i] + " needs a value");
-  return arguments[++i];
+bool EndsWith(const std::string& text, const std::string& ending) {
+  if (text.size() < ending.size()) return false;
+  return std::equal(ending.rbegin(), ending.rend(), text.rbegin(),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+void CheckPlotFile(const std::string& plot) {
+  if (!EndsWith(plot, ".png")) throw UsageError("--plot takes a .png file, not " + Printable(plot));
+  const std::string problem = runtime::WholeFileProblem(plot);
+  if (!problem.empty()) throw UsageError("--plot " + Printable(plot) + ": " + problem);
+}
+
+std::uint32_t ParseSeed(const std::string& text) {
+  std::uint32_t seed = 0;
+  if (!ParseNumber(text, seed)) {
+    throw UsageError("--seed takes a whole number from 0 to 4294967295, not " + Printable(text));
+  }
+  return seed;
 }
 }  // namespace
+
+std::string Usage() {
+  return "usage: orvel-batch --seed S [--dir DIR] [--plot FILE.png] [--quiet] [PARAMETER...] "
+         "ACTION...\n"
+         "\n"
+         "Runs the BCM Orvel simulation without a window, replaying the actions of a window "
+         "session.\n"
+         "The same seed, parameters and actions give byte-identical logs and plot on every run.\n"
+         "\n"
+         "  --seed S            seeds the generator as a window started at clock second S would\n"
+         "                      (0..4294967295); required\n"
+         "  --dir DIR           writes the seven log files in DIR (default: the working "
+         "directory)\n"
+         "  --plot FILE.png     writes the weight plot as the window last drew it\n"
+         "  --quiet             no progress bar\n"
+         "  --help              this text\n"
+         "\n"
+         "Parameters (each also as --name=X):\n" +
+         ParameterHelp() +
+         "\n"
+         "Actions, performed in order (both eye boxes start ticked):\n"
+         "  run=N               a training run of exactly N steps (N >= 1)\n"
+         "  check               Check It Out: the 12 listing lines to standard output\n"
+         "  reset               Reset Weights\n"
+         "  left=on|off         tick or untick the left eye\n"
+         "  right=on|off        tick or untick the right eye\n"
+         "  @FILE               the actions in FILE, one per line; # starts a comment\n"
+         "\n"
+         "Exit status: 0 when every action ran and every log line was written; 1 when a file\n"
+         "could not be written; 2 for bad input (nothing is written); 130 or 143 after SIGINT\n"
+         "or SIGTERM (the logs end whole at the last logged step).\n";
+}
 
 Action ParseAction(const std::string& word) {
   const std::string name = word.substr(0, word.find('='));
@@ -83,8 +125,8 @@ Action ParseAction(const std::string& word) {
   if (word == "reset") return {Action::Kind::Reset};
   if (name == "left" && ParseSwitch(value, action.on)) return {Action::Kind::Left, 0, action.on};
   if (name == "right" && ParseSwitch(value, action.on)) return {Action::Kind::Right, 0, action.on};
-  if (name == "run") throw UsageError("run needs a whole number of steps >= 1: " + word);
-  throw UsageError("unknown action: " + word);
+  if (name == "run") throw UsageError("run needs a whole number of steps >= 1: " + Printable(word));
+  throw UsageError("unknown action: " + Printable(word));
 }
 
 BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -95,20 +137,20 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     if (argument == "--help" || argument == "-h") {
       options.help = true;
       return options;
-    } else if (argument == "--seed") {
-      const std::string& seed = ValueOf(arguments, i);
-      if (!ParseNumber(seed, options.seed)) {
-        throw UsageError("--seed takes a whole number from 0 to 4294967295, not " + seed);
-      }
+    } else if (const auto seed = OptionValue(arguments, i, "seed")) {
+      if (seeded) throw UsageError("--seed is given twice");
+      options.seed = ParseSeed(*seed);
       seeded = true;
-    } else if (argument == "--dir") {
-      options.directory = ValueOf(arguments, i);
-    } else if (argument == "--plot") {
-      options.plot = ValueOf(arguments, i);
+    } else if (const auto directory = OptionValue(arguments, i, "dir")) {
+      options.directory = *directory;
+    } else if (const auto plot = OptionValue(arguments, i, "plot")) {
+      options.plot = *plot;
     } else if (argument == "--quiet") {
       options.quiet = true;
+    } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
+      SetParameter(options.parameters, *parameter->option, parameter->value);
     } else if (argument.rfind("--", 0) == 0) {
-      throw UsageError("unknown option: " + argument);
+      throw UsageError("unknown option: " + Printable(argument));
     } else if (!argument.empty() && argument.front() == '@') {
       ReadActionFile(argument.substr(1), options.actions);
     } else {
@@ -116,10 +158,8 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     }
   }
   if (!seeded) throw UsageError("--seed is required");
+  if (options.actions.empty()) throw UsageError("no actions given: nothing to do");
   CheckWritableDirectory(options.directory, "--dir");
-  if (!options.plot.empty()) {
-    const std::filesystem::path parent = std::filesystem::path(options.plot).parent_path();
-    CheckWritableDirectory(parent.empty() ? "." : parent.string(), "the --plot file's folder");
-  }
+  if (!options.plot.empty()) CheckPlotFile(options.plot);
   return options;
 }

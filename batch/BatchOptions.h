@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "CommandLine.h"
+#include "Parameters.h"
 
 // What orvel-batch is asked to do: the user actions of a window session, replayed in order.
 struct Action {
@@ -19,13 +21,8 @@ struct BatchOptions {
   std::string directory = ".";
   std::string plot;  // empty: no plot file
   bool quiet = false;
+  Parameters parameters;
   std::vector<Action> actions;
-};
-
-// Bad input, with a message that names the offending argument.
-class UsageError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
 };
 
 // Reads the command line, and every @FILE it names, checking all of it before anything is
@@ -35,4 +32,5 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments);
 // Parses one action word such as run=500 or left=off.
 Action ParseAction(const std::string& word);
 
-extern const char* const kUsage;
+// The --help text.
+std::string Usage();

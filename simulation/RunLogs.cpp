@@ -1,5 +1,6 @@
 #include "RunLogs.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,7 +15,8 @@ void AppendNumber(std::string& line, double value) {
 }
 }  // namespace
 
-RunLogs::RunLogs(const std::string& directory) {
+RunLogs::RunLogs(const std::string& directory, std::string program, FreeSpaceGuard::Probe probe)
+    : program_(std::move(program)), space_(directory, std::move(probe)) {
   for (int file = kLog; file < kFileCount; ++file) Open(static_cast<File>(file), directory);
 }
 
@@ -44,7 +46,21 @@ void RunLogs::Report(File file, const char* what, int error) {
   LogFile& log = files_[file];
   if (log.failed) return;
   log.failed = true;
-  std::fprintf(stderr, "orvel: cannot %s %s: %s\n", what, log.name.c_str(), std::strerror(error));
+  if (notice_.empty()) notice_ = std::string("cannot ") + what + " " + log.name;
+  std::fprintf(stderr, "%s: cannot %s %s: %s\n", program_.c_str(), what, log.name.c_str(),
+               std::strerror(error));
+}
+
+void RunLogs::StopForLackOfSpace() {
+  const bool open = std::any_of(files_.begin(), files_.end(),
+                                [](const LogFile& log) { return log.stream != nullptr; });
+  if (!open) return;
+  Close();
+  notice_ = "logs stopped: disk nearly full";
+  std::fprintf(stderr,
+               "%s: the log folder's disk is nearly full (%llu MiB free); the logs end here and "
+               "the run goes on without them\n",
+               program_.c_str(), static_cast<unsigned long long>(space_.LastFree() >> 20));
 }
 
 void RunLogs::Write(File file, const std::string& line) {
@@ -84,6 +100,7 @@ void RunLogs::WriteSummary(File file, std::int64_t step, const std::array<double
 
 void RunLogs::LogStep(std::int64_t step, double y, bool leftTicked, bool rightTicked,
                       const BCMNeuron& logged) {
+  if (!space_.Enough()) StopForLackOfSpace();
   const double theta = logged.Theta();
   if (leftTicked && rightTicked) {
     // The both-eyes summary shows the left eye negated and ends with a blank: existing log

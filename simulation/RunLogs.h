@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "FreeSpaceGuard.h"
+
 class BCMNeuron;
 
 // The seven log files of a program session: every 100th step of every run writes the weights and
@@ -13,11 +15,14 @@ class BCMNeuron;
 //
 // A file that cannot be created is reported once on standard error and left out; a failed write
 // is reported once per file; the run goes on regardless. Each logged step is flushed, so a killed
-// process loses no logged step.
+// process loses no logged step. When the folder's disk runs short, every file is closed whole
+// before the next logged step and the run goes on without logs.
 class RunLogs {
  public:
-  // Creates the seven files afresh in directory; "" means the working directory.
-  explicit RunLogs(const std::string& directory = "");
+  // Creates the seven files afresh in directory ("" means the working directory). Messages start
+  // with program; probe measures the folder's free space (the system's by default).
+  explicit RunLogs(const std::string& directory = "", std::string program = "orvel",
+                   FreeSpaceGuard::Probe probe = {});
   ~RunLogs();
   RunLogs(const RunLogs&) = delete;
   RunLogs& operator=(const RunLogs&) = delete;
@@ -39,6 +44,12 @@ class RunLogs {
   // Closes every file that opened, once; later calls and the destructor do nothing more.
   void Close();
 
+  // Whether some line could not be written: a file not created, a failed write, or the logs
+  // stopped for lack of space.
+  bool Failed() const { return !notice_.empty(); }
+  // A few words on the first failure, for a status bar; "" while none.
+  const std::string& Notice() const { return notice_; }
+
  private:
   struct LogFile {
     std::string name;
@@ -50,8 +61,12 @@ class RunLogs {
   void Write(File file, const std::string& line);
   void Flush(File file);
   void Report(File file, const char* what, int error);
+  void StopForLackOfSpace();
   void WriteSummary(File file, std::int64_t step, const std::array<double, 4>& values,
                     const char* ending);
 
   std::array<LogFile, kFileCount> files_;
+  std::string program_;
+  FreeSpaceGuard space_;
+  std::string notice_;
 };

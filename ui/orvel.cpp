@@ -27,7 +27,7 @@ Control* TForm1::Find(const std::string& name) const {
 }
 
 // Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
-TForm1::TForm1() : simulation(1) {
+TForm1::TForm1(WindowOptions options) : simulation(1, options.parameters), options_(options) {
   LoadLayout(*this, MainWindowLayout(),
              {{"FormCreate", [this] { FormCreate(); }},
               {"FormDestroy", [this] { FormDestroy(); }},
@@ -64,9 +64,13 @@ void TForm1::ShowStoredPicture() {
 }
 
 void TForm1::FormCreate() {
-  simulation.generator.srand(static_cast<std::uint32_t>(std::time(nullptr)));
+  const auto seed = options_.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+  // Any session can be replayed with orvel-batch --seed.
+  std::printf("seed %u\n", seed);
+  std::fflush(stdout);
+  simulation.generator.srand(seed);
   ResetWeightsClick();
-  logs_ = std::make_unique<RunLogs>();
+  logs_ = std::make_unique<RunLogs>(options_.directory);
 }
 
 void TForm1::StartClick() {

@@ -5,6 +5,7 @@
 #include "Form.h"
 #include "RunHost.h"
 #include "Simulation.h"
+#include "WindowOptions.h"
 
 class RunLogs;
 
@@ -12,7 +13,7 @@ class RunLogs;
 // start, stop and probe training runs. It hosts every run and owns the neuron and the logs.
 class TForm1 : public TForm, private RunHost {
  public:
-  TForm1();
+  explicit TForm1(WindowOptions options = {});
   ~TForm1() override;
 
   TListBox* ListBox1;
@@ -54,6 +55,7 @@ class TForm1 : public TForm, private RunHost {
   bool RightTicked() const override;
   void ProcessMessages() override;
 
+  WindowOptions options_;
   std::unique_ptr<RunLogs> logs_;
   int runDepth_ = 0;
   bool closeAfterRuns_ = false;

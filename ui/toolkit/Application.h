@@ -21,11 +21,11 @@ class TApplication {
   // Starts the window system connection. Numbers keep a full stop whatever the user's locale.
   void Initialize();
 
-  // Builds a form of class Form (its constructor lays it out), then runs its OnCreate. The first
-  // form created is the main form, shown by Run.
-  template <class Form>
-  void CreateForm(Form*& reference) {
-    auto form = std::make_unique<Form>();
+  // Builds a form of class Form from arguments (its constructor lays it out), then runs its
+  // OnCreate. The first form created is the main form, shown by Run.
+  template <class Form, class... Arguments>
+  void CreateForm(Form*& reference, Arguments&&... arguments) {
+    auto form = std::make_unique<Form>(std::forward<Arguments>(arguments)...);
     reference = form.get();
     Adopt(std::move(form));
     if (reference->OnCreate) reference->OnCreate();

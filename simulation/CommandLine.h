@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Parameters.h"
+
+// What both programs' command lines share: options written "--name value" or "--name=value",
+// the simulation's parameters, and errors that name the offending argument.
+
+// Bad input, with a one-line message that names the offending argument.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// When arguments[i] is the option --name, its value (and i moves past it); else nullopt. Throws
+// UsageError when the value is missing.
+std::optional<std::string> OptionValue(const std::vector<std::string>& arguments, std::size_t& i,
+                                       std::string_view name);
+
+// When arguments[i] is a parameter option, the option and its value text, i past the value.
+struct ParameterArgument {
+  const ParameterOption* option;
+  std::string value;
+};
+std::optional<ParameterArgument> TakeParameterArgument(const std::vector<std::string>& arguments,
+                                                       std::size_t& i);
+
+// Sets one parameter from its text; throws UsageError naming the option and its valid range.
+void SetParameter(Parameters& parameters, const ParameterOption& option, std::string_view value);
+
+// The help text's lines for the parameter options.
+std::string ParameterHelp();
+
+// text with control characters and bytes that are not UTF-8 shown as \xNN, so that a message
+// quoting what a user typed never sends raw bytes to a terminal.
+std::string Printable(std::string_view text);
+
+// Whether text is well-formed UTF-8.
+bool IsUtf8(std::string_view text);

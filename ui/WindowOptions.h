@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Parameters.h"
+
+// What the window is started with: every option has a default that gives the classic window.
+struct WindowOptions {
+  bool help = false;
+  std::optional<std::uint32_t> seed;  // unset: the clock's second at start-up
+  std::string directory;              // where the logs go; "" is the working directory
+  Parameters parameters;
+};
+
+// Throws UsageError, naming the argument, on the first fault; checks the folder is writable.
+WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments);
+
+// The --help text.
+std::string WindowUsage();
