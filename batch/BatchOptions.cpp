@@ -1,7 +1,5 @@
 #include "BatchOptions.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -56,11 +54,8 @@ void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
 }
 
 void CheckWritableDirectory(const std::string& directory, const std::string& what) {
-  std::error_code error;
-  if (!std::filesystem::is_directory(directory, error) ||
-      ::access(directory.c_str(), W_OK | X_OK) != 0) {
-    throw UsageError(what + " is not a writable directory: " + Printable(directory));
-  }
+  const std::string problem = runtime::FolderProblem(directory);
+  if (!problem.empty()) throw UsageError(what + ": " + Printable(problem));
 }
 
 bool EndsWith(const std::string& text, const std::string& ending) {

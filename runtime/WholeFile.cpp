@@ -32,12 +32,20 @@ std::string WholeFileProblem(const std::string& path) {
   if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
     return S_ISDIR(status.st_mode) ? "is a folder" : "is not a regular file";
   }
-  const std::string folder = FolderOf(path);
+  const std::string problem = FolderProblem(FolderOf(path));
+  return problem.empty() ? "" : "its folder " + problem;
+}
+
+std::string FolderProblem(const std::string& folder) {
+  struct stat status {};
   if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
-    return "its folder " + folder + " does not exist";
+    return folder + " is not a folder";
   }
-  if (::access(folder.c_str(), W_OK | X_OK) != 0)
-    return "its folder " + folder + " is not writable";
+  std::string probe = folder + "/.orvel-probe-XXXXXX";
+  const int descriptor = ::mkstemp(probe.data());
+  if (descriptor < 0) return folder + " is not writable: " + std::strerror(errno);
+  ::close(descriptor);
+  ::unlink(probe.c_str());
   return "";
 }
 

@@ -20,8 +20,12 @@ bool WriteWholeFile(
 // The same for a file of these bytes.
 bool WriteWholeFile(const std::string& path, std::string_view contents, std::string& error);
 
-// "" when a file could be written whole at path now: its folder exists and is writable, and path
-// is not an existing non-regular file. Else the reason, for checks made before a long run.
+// "" when a file could be written whole at path now: its folder exists and takes a new file, and
+// path is not an existing non-regular file. Else the reason, for checks made before a long run.
 std::string WholeFileProblem(const std::string& path);
+
+// "" when folder exists and a file can be created in it now (tried, not guessed from permission
+// bits, which say nothing about read-only file systems or for root); else the reason.
+std::string FolderProblem(const std::string& folder);
 
 }  // namespace runtime

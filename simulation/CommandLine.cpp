@@ -34,8 +34,9 @@ std::string ParameterHelp() {
     std::string line = "  --" + std::string(option.name) + " X";
     line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
     const std::string fallback =
-        option.name == "closed-noise" ? "" : " (default " + option.get(defaults) + ")";
-    text += line + std::string(option.meaning) + fallback + "; " + std::string(option.valid) + "\n";
+        option.name == "closed-noise" ? "the --noise value" : option.get(defaults);
+    text += line + std::string(option.meaning) + "\n" + std::string(22, ' ') +
+            std::string(option.valid) + "; default " + fallback + "\n";
   }
   return text;
 }

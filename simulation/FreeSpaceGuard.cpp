@@ -6,17 +6,18 @@
 
 namespace {
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
-constexpr auto kCheckEvery = std::chrono::seconds(1);
 }  // namespace
 
-FreeSpaceGuard::FreeSpaceGuard(std::string folder, Probe probe)
+FreeSpaceGuard::FreeSpaceGuard(std::string folder, Probe probe,
+                               std::chrono::milliseconds interval)
     : folder_(folder.empty() ? "." : std::move(folder)),
-      probe_(probe ? std::move(probe) : SystemSpace) {}
+      probe_(probe ? std::move(probe) : SystemSpace),
+      interval_(interval) {}
 
 bool FreeSpaceGuard::Enough() {
   const auto now = std::chrono::steady_clock::now();
   if (!enough_ || now < nextCheck_) return enough_;
-  nextCheck_ = now + kCheckEvery;
+  nextCheck_ = now + interval_;
   const std::optional<Space> space = probe_(folder_);
   if (!space) return enough_;
   lastFree_ = space->free;

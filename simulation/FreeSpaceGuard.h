@@ -17,10 +17,12 @@ class FreeSpaceGuard {
   };
   using Probe = std::function<std::optional<Space>(const std::string& folder)>;
 
-  // Asks the system unless probe is given; a folder the probe cannot measure counts as roomy.
-  explicit FreeSpaceGuard(std::string folder, Probe probe = {});
+  // Asks the system unless probe is given, at most once per interval; a folder the probe cannot
+  // measure counts as roomy.
+  explicit FreeSpaceGuard(std::string folder, Probe probe = {},
+                          std::chrono::milliseconds interval = std::chrono::seconds(1));
 
-  // False once the folder runs short. Cheap: the file system is asked at most once a second.
+  // False once the folder runs short. Cheap: the file system is asked at most once an interval.
   bool Enough();
   // The last free space measured, in bytes.
   std::uint64_t LastFree() const { return lastFree_; }
@@ -30,6 +32,7 @@ class FreeSpaceGuard {
  private:
   std::string folder_;
   Probe probe_;
+  std::chrono::milliseconds interval_;
   std::chrono::steady_clock::time_point nextCheck_;
   std::uint64_t lastFree_ = 0;
   bool enough_ = true;

@@ -82,19 +82,19 @@ const std::vector<ParameterOption> kOptions = {
        return SetWithin<double, &Parameters::noise>(p, t, ValidAmplitude);
      },
      [](const Parameters& p) { return ExactText(p.noise); }},
-    {"closed-noise", "noise amplitude an unticked eye sees (default: --noise)", "finite, 0 ... 10",
+    {"closed-noise", "noise amplitude an unticked eye sees in training", "finite, 0 ... 10",
      SetClosedNoise, [](const Parameters& p) { return ExactText(p.ClosedNoise()); }},
     {"pattern-rate", "probability that a training step shows patterns", "0 ... 1",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::patternRate>(p, t, ValidProbability);
      },
      [](const Parameters& p) { return ExactText(p.patternRate); }},
-    {"init-weights", "initial weights are drawn from [0, W]", "finite, >= 0",
+    {"init-weights", "initial weights are drawn from [0, X]", "finite, >= 0",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::initWeights>(p, t, ValidInitialWeight);
      },
      [](const Parameters& p) { return ExactText(p.initWeights); }},
-    {"log-every", "logs and probe every K steps of a run", "whole, 1 ... 1000000000",
+    {"log-every", "logs and probe every X steps of a run", "whole, 1 ... 1000000000",
      [](Parameters& p, std::string_view t) {
        return SetWithin<std::int64_t, &Parameters::logEvery>(p, t, ValidLogPeriod);
      },

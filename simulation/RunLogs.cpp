@@ -15,8 +15,9 @@ void AppendNumber(std::string& line, double value) {
 }
 }  // namespace
 
-RunLogs::RunLogs(const std::string& directory, std::string program, FreeSpaceGuard::Probe probe)
-    : program_(std::move(program)), space_(directory, std::move(probe)) {
+RunLogs::RunLogs(const std::string& directory, std::string program,
+                 std::optional<FreeSpaceGuard> space)
+    : program_(std::move(program)), space_(space ? std::move(*space) : FreeSpaceGuard(directory)) {
   for (int file = kLog; file < kFileCount; ++file) Open(static_cast<File>(file), directory);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,9 @@ class BCMNeuron;
 class RunLogs {
  public:
   // Creates the seven files afresh in directory ("" means the working directory). Messages start
-  // with program; probe measures the folder's free space (the system's by default).
+  // with program; space watches the folder's free space (the system's, once a second, by default).
   explicit RunLogs(const std::string& directory = "", std::string program = "orvel",
-                   FreeSpaceGuard::Probe probe = {});
+                   std::optional<FreeSpaceGuard> space = std::nullopt);
   ~RunLogs();
   RunLogs(const RunLogs&) = delete;
   RunLogs& operator=(const RunLogs&) = delete;

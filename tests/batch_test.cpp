@@ -16,38 +16,13 @@
 #include "RunLogs.h"
 #include "ScriptedHost.h"
 #include "Simulation.h"
+#include "Program.h"
 #include "TempDir.h"
 #include "TextLines.h"
 #include "TrainingRun.h"
 #include "WeightPlot.h"
 
 namespace {
-struct Outcome {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs orvel-batch with the arguments, in directory, capturing both output streams.
-Outcome RunBatch(const std::string& arguments, const std::filesystem::path& directory) {
-  const std::filesystem::path err = directory / ".." / (directory.filename().string() + ".err");
-  const std::string command = "cd '" + directory.string() + "' && " ORVEL_BATCH " " + arguments +
-                              " 2>'" + err.string() + "'";
-  Outcome outcome{};
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    outcome.out.append(buffer, n);
-  }
-  outcome.status = WEXITSTATUS(::pclose(pipe));
-  std::ifstream in(err);
-  std::ostringstream text;
-  text << in.rdbuf();
-  outcome.err = text.str();
-  std::filesystem::remove(err);
-  return outcome;
-}
-
 // A window-side host that also draws what the window would draw.
 struct DrawingHost : ScriptedHost {
   DrawingHost() : plot(369, 121), canvas(plot) {}

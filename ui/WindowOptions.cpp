@@ -1,11 +1,10 @@
 #include "WindowOptions.h"
 
-#include <unistd.h>
-
 #include <charconv>
 #include <filesystem>
 
 #include "CommandLine.h"
+#include "WholeFile.h"
 
 namespace {
 std::uint32_t ParseSeed(const std::string& text) {
@@ -19,11 +18,8 @@ std::uint32_t ParseSeed(const std::string& text) {
 }
 
 void CheckWritableDirectory(const std::string& directory) {
-  std::error_code error;
-  if (!std::filesystem::is_directory(directory, error) ||
-      ::access(directory.c_str(), W_OK | X_OK) != 0) {
-    throw UsageError("--dir is not a writable directory: " + Printable(directory));
-  }
+  const std::string problem = runtime::FolderProblem(directory);
+  if (!problem.empty()) throw UsageError("--dir: " + Printable(problem));
 }
 }  // namespace
 

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "Program.h"
+#include "TempDir.h"
+#include "TextLines.h"
+#include "WholeFile.h"
+
+namespace {
+// The window, told never to look for a screen, and stopped should it ever open.
+Outcome RunWindow(const std::string& arguments, const std::filesystem::path& directory,
+                  int seconds = 10) {
+  return RunProgram("QT_QPA_PLATFORM=offscreen timeout -s TERM " + std::to_string(seconds) +
+                        " " ORVEL,
+                    arguments, directory);
+}
+
+void Write(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Bad input: exit status 2, one line naming what is wrong, and not a file touched.
+void ExpectRefused(const Outcome& outcome, const std::string& named, const TempDir& dir,
+                   const std::string& what) {
+  EXPECT_EQ(outcome.status, 2) << what << ": " << outcome.err;
+  EXPECT_EQ(Lines(outcome.err), 1) << what << ": " << outcome.err;
+  EXPECT_NE(outcome.err.find(named), std::string::npos) << what << ": " << outcome.err;
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << what;
+}
+}  // namespace
+
+TEST(BothPrograms, RefuseEveryBadParameterNamingItsOptionAndRange) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"--rate 0", "--rate must be finite, > 0, not 0"},
+      {"--rate=nan", "--rate must be finite, > 0, not nan"},
+      {"--tau 0", "--tau must be whole, 1 ... 10000000"},
+      {"--tau 10000001", "--tau must be whole"},
+      {"--theta0 -1", "--theta0 must be finite, > 0"},
+      {"--noise 11", "--noise must be finite, 0 ... 10"},
+      {"--closed-noise -0.5", "--closed-noise must be finite, 0 ... 10"},
+      {"--pattern-rate 1.5", "--pattern-rate must be 0 ... 1"},
+      {"--init-weights inf", "--init-weights must be finite, >= 0"},
+      {"--log-every 0", "--log-every must be whole, 1 ... 1000000000"},
+      {"--rate", "--rate needs a value"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    TempDir batch, window;
+    ExpectRefused(RunBatch("--seed 1 run=10 " + arguments, batch.path()), message, batch,
+                  "orvel-batch " + arguments);
+    ExpectRefused(RunWindow(arguments, window.path()), message, window, "orvel " + arguments);
+  }
+}
+
+TEST(BothPrograms, ExplicitDefaultsChangeNoByte) {
+  TempDir plain, explicit_;
+  const std::string actions = " run=450 right=off run=350 check";
+  const Outcome a = RunBatch("--seed 11" + actions, plain.path());
+  const Outcome b = RunBatch("--seed 11 --rate 0.005 --tau=1000 --theta0 10 --noise 0.05 "
+                             "--closed-noise 0.05 --pattern-rate 0.2 --init-weights 0.15 "
+                             "--log-every 100" + actions,
+                             explicit_.path());
+  ASSERT_EQ(a.status, 0) << a.err;
+  ASSERT_EQ(b.status, 0) << b.err;
+  EXPECT_EQ(a.out, b.out);
+  for (const auto& entry : std::filesystem::directory_iterator(plain.path())) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(plain.Read(name), explicit_.Read(name)) << name;
+  }
+}
+
+TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "logs");
+  const Outcome started = RunWindow("--seed 1796640711 --dir logs --rate 0.01", dir.path(), 4);
+  EXPECT_EQ(started.out, "seed 1796640711\n");
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "logs" / "log.txt"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.txt"));
+  const Outcome help = RunWindow("--help", dir.path());
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"--seed", "--dir", "--rate", "--closed-noise", "--log-every"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  TempDir empty;
+  ExpectRefused(RunWindow("--seed 1 --seed 2", empty.path()), "--seed is given twice", empty,
+                "two seeds");
+  ExpectRefused(RunWindow("--dir /no/such/folder", empty.path()), "/no/such/folder", empty,
+                "a missing folder");
+}
+
+// Whatever the plot target, nothing that was there is ever lost, and a bad one is refused
+// before a long run rather than after it.
+TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
+  TempDir dir;
+  const std::filesystem::path pipe = dir.path() / ".." / (dir.path().filename().string() + ".png");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.path() / ".." / "orvel-plot-folder.png");
+  const std::pair<std::string, std::string> cases[] = {
+      {pipe.string(), "is not a regular file"},
+      {"../orvel-plot-folder.png", "is a folder"},
+      {"/proc/plot.png", "not writable"},
+      {"/no/such/folder/plot.png", "is not a folder"},
+      {"plot.jpg", "--plot takes a .png file"},
+      {"plot", "--plot takes a .png file"},
+  };
+  for (const auto& [target, message] : cases) {
+    ExpectRefused(RunBatch("--seed 1 --plot " + target + " run=100000000", dir.path()), message,
+                  dir, target);
+  }
+  struct stat status {};
+  EXPECT_EQ(::stat(pipe.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the pipe was replaced";
+  std::filesystem::remove(pipe);
+  std::filesystem::remove(dir.path() / ".." / "orvel-plot-folder.png");
+
+  Write(dir.path() / "plot.png", "the old plot");
+  ASSERT_EQ(RunBatch("--seed 1 --plot plot.png run=10", dir.path()).status, 0);
+  EXPECT_EQ(ReadFile(dir.path() / "plot.png").substr(1, 3), "PNG");
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos);
+  }
+}
+
+TEST(Plot, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
+  TempDir dir;
+  const std::string target = (dir.path() / "figure.png").string();
+  Write(target, "keep me");
+  std::string error;
+  EXPECT_FALSE(runtime::WriteWholeFile(
+      target,
+      [](const std::string& temporary, std::string& failure) {
+        Write(temporary, "half a fi");
+        failure = "No space left on device";
+        return false;
+      },
+      error));
+  EXPECT_EQ(error, "No space left on device");
+  EXPECT_EQ(ReadFile(target), "keep me");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_TRUE(runtime::WriteWholeFile(target, "new", error)) << error;
+  EXPECT_EQ(ReadFile(target), "new");
+}
+
+TEST(ActionFiles, AcceptByteOrderMarksCommentsAndCrlfAndNameFileAndLineOfAFault) {
+  TempDir dir, inline_;
+  const std::filesystem::path script = dir.path() / ".." / "orvel-script.txt";
+  Write(script, "\xEF\xBB\xBF# deprivation\r\nright=off   # close it\r\n\r\nrun=150\r\ncheck\r\n");
+  const Outcome a = RunBatch("--seed 5 @" + script.string(), dir.path());
+  const Outcome b = RunBatch("--seed 5 right=off run=150 check", inline_.path());
+  ASSERT_EQ(a.status, 0) << a.err;
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(dir.Read("log-left-2.txt"), inline_.Read("log-left-2.txt"));
+
+  TempDir empty;
+  Write(script, "run=10\ncheck\nrun=ten\n");
+  ExpectRefused(RunBatch("--seed 5 @" + script.string(), empty.path()), "orvel-script.txt:3: run",
+                empty, "a bad third line");
+  Write(script, "run=10\nrun=\xFF\xFE\n");
+  const Outcome garbled = RunBatch("--seed 5 @" + script.string(), empty.path());
+  ExpectRefused(garbled, "orvel-script.txt:2: not UTF-8 text: run=\\xFF\\xFE", empty, "bytes");
+  EXPECT_EQ(garbled.err.find('\xFF'), std::string::npos) << "raw bytes reached the terminal";
+  std::filesystem::remove(script);
+  ExpectRefused(RunBatch("--seed 5 @.", empty.path()), "is a folder", empty, "a folder");
+}
+
+TEST(ExitStatus, TellsSuccessLostLinesAndBadInputApart) {
+  TempDir fine, unwritable, empty;
+  EXPECT_EQ(RunBatch("--seed 1 run=300", fine.path()).status, 0);
+  std::filesystem::create_directory(unwritable.path() / "log-learn.txt");
+  const Outcome lost = RunBatch("--seed 1 run=300", unwritable.path());
+  EXPECT_EQ(lost.status, 1);
+  EXPECT_EQ(lost.err.rfind("orvel-batch: cannot open log-learn.txt", 0), 0U) << lost.err;
+  EXPECT_EQ(Lines(unwritable.Read("log-learn-2.txt")), 3) << "the run went on";
+  ExpectRefused(RunBatch("--seed 1 --seed 2 run=3", empty.path()), "--seed is given twice", empty,
+                "two seeds");
+  ExpectRefused(RunBatch("--seed 1", empty.path()), "no actions", empty, "no actions");
+  ExpectRefused(RunBatch("--seed 1 --quiet", empty.path()), "no actions", empty, "no actions");
+}
+
+// The README's deprivation example, run as printed: which files fill tells which eye was closed.
+TEST(Readme, DeprivationExampleFillsTheFilesItSaysItDoes) {
+  const std::string readme = ReadFile(ORVEL_SOURCE_DIR "/README.md");
+  const std::smatch found = [&readme] {
+    std::smatch match;
+    std::regex_search(readme, match,
+                      std::regex("cat > deprivation.txt <<'ACTIONS'\n([^]*?)\nACTIONS\n([^\n]*)"));
+    return match;
+  }();
+  ASSERT_EQ(found.size(), 3U) << "the README lost its example";
+  TempDir dir;
+  Write(dir.path() / "deprivation.txt", found[1].str() + "\n");
+  std::string command = found[2].str();
+  command = std::regex_replace(command, std::regex("build/ci/app/orvel-batch"), ORVEL_BATCH);
+  ASSERT_NE(command.find(ORVEL_BATCH), std::string::npos) << command;
+  ASSERT_EQ(RunProgram("", command + " >/dev/null", dir.path()).status, 0) << command;
+  for (const char* name : {"log-left-2.txt", "log-left.txt", "log-learn-2.txt", "log.txt"}) {
+    EXPECT_FALSE(dir.Read(std::string("out/") + name).empty()) << name;
+  }
+  for (const char* name : {"log-right-2.txt", "log-right.txt"}) {
+    EXPECT_TRUE(dir.Read(std::string("out/") + name).empty()) << name;
+  }
+  EXPECT_NE(readme.find("`out/log-left-2.txt` then holds the deprivation phase"), std::string::npos);
+}
