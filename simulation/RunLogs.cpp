@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 
 #include "Bcm.h"
@@ -13,12 +14,27 @@ namespace {
 void AppendNumber(std::string& line, double value) {
   runtime::AppendFixed(line, value, 8, 5);
 }
+
+constexpr const char* kCourseName = "course.csv";
+constexpr const char* kCourseHeader =
+    "run,step,trained_steps,left_ticked,right_ticked,max_left,max_right,ocular_dominance,theta,"
+    "response,response_left,response_right,mean_weight_left,mean_weight_right\n";
+
+// The shortest text that reads back as exactly this number, with a full stop in any locale.
+void AppendExact(std::string& line, double value) {
+  char text[32];
+  line.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
 }  // namespace
 
 RunLogs::RunLogs(const std::string& directory, std::string program,
-                 std::optional<FreeSpaceGuard> space)
+                 std::optional<FreeSpaceGuard> space, bool course)
     : program_(std::move(program)), space_(space ? std::move(*space) : FreeSpaceGuard(directory)) {
-  for (int file = kLog; file < kFileCount; ++file) Open(static_cast<File>(file), directory);
+  for (int file = kLog; file < kCourse; ++file) Open(static_cast<File>(file), directory);
+  if (!course) return;
+  Open(kCourse, directory);
+  Write(kCourse, kCourseHeader);
+  Flush(kCourse);
 }
 
 RunLogs::~RunLogs() {
@@ -27,7 +43,7 @@ RunLogs::~RunLogs() {
 
 void RunLogs::Open(File file, const std::string& directory) {
   LogFile& log = files_[file];
-  log.name = kLogNames[file];
+  log.name = file == kCourse ? kCourseName : kLogNames[file];
   const std::string path = directory.empty() ? log.name : directory + "/" + log.name;
   log.stream = std::fopen(path.c_str(), "wt");
   if (log.stream == nullptr) Report(file, "open", errno);
@@ -35,7 +51,7 @@ void RunLogs::Open(File file, const std::string& directory) {
 
 void RunLogs::Close() {
   // Summaries first, then weights: a fixed order, so that failure messages come in one order.
-  for (File file : {kLog, kLearn2, kLeft2, kRight2, kLearn, kLeft, kRight}) {
+  for (File file : {kLog, kLearn2, kLeft2, kRight2, kLearn, kLeft, kRight, kCourse}) {
     LogFile& log = files_[file];
     if (log.stream == nullptr) continue;
     if (std::fclose(log.stream) != 0) Report(file, "write", errno);
@@ -128,4 +144,32 @@ void RunLogs::LogProbe(double maxLeft, double maxRight) {
   line += '\n';
   Write(kLog, line);
   Flush(kLog);
+}
+
+void RunLogs::LogCourse(const CourseRow& row) {
+  if (files_[kCourse].stream == nullptr) return;
+  std::string line;
+  runtime::AppendInteger(line, row.run, 0);
+  line += ',';
+  runtime::AppendInteger(line, row.step, 0);
+  line += ',';
+  line += std::to_string(row.trainedSteps);
+  line += row.leftTicked ? ",1" : ",0";
+  line += row.rightTicked ? ",1," : ",0,";
+  AppendExact(line, row.maxLeft);
+  line += ',';
+  AppendExact(line, row.maxRight);
+  line += ',';
+  // Undefined when neither eye drives the neuron: left empty, as table readers expect.
+  if (row.maxLeft + row.maxRight > 0) {
+    AppendExact(line, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
+  }
+  for (double value : {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight,
+                       row.meanRightWeight}) {
+    line += ',';
+    AppendExact(line, value);
+  }
+  line += '\n';
+  Write(kCourse, line);
+  Flush(kCourse);
 }

@@ -12,7 +12,9 @@
 class BCMNeuron;
 
 // The seven log files of a program session: every 100th step of every run writes the weights and
-// a summary line to the pair its eye check boxes choose, and the probe maxima to "log.txt".
+// a summary line to the pair its eye check boxes choose, and the probe maxima to "log.txt". Beside
+// them, unless told otherwise, the course record "course.csv": one row of every logged step with a
+// header, for tools that read tables.
 //
 // A file that cannot be created is reported once on standard error and left out; a failed write
 // is reported once per file; the run goes on regardless. Each logged step is flushed, so a killed
@@ -23,13 +25,16 @@ class RunLogs {
   // Creates the seven files afresh in directory ("" means the working directory). Messages start
   // with program; space watches the folder's free space (the system's, once a second, by default).
   explicit RunLogs(const std::string& directory = "", std::string program = "orvel",
-                   std::optional<FreeSpaceGuard> space = std::nullopt);
+                   std::optional<FreeSpaceGuard> space = std::nullopt, bool course = true);
   ~RunLogs();
   RunLogs(const RunLogs&) = delete;
   RunLogs& operator=(const RunLogs&) = delete;
 
   // The files, in the order they are created.
-  enum File { kLog, kLearn, kLeft, kRight, kLearn2, kLeft2, kRight2, kFileCount };
+  enum File { kLog, kLearn, kLeft, kRight, kLearn2, kLeft2, kRight2, kCourse, kFileCount };
+
+  // A run begins; returns its number, 1 for the session's first. A nested run gets the next.
+  int StartRun() { return ++runs_; }
 
   // The weight line of vector to file: each element as "%8.5f ", then a newline.
   void WriteVector(File file, const std::vector<double>& vector);
@@ -41,6 +46,18 @@ class RunLogs {
 
   // The probe line of "log.txt".
   void LogProbe(double maxLeft, double maxRight);
+
+  // One row of the course record.
+  struct CourseRow {
+    int run;
+    std::int64_t step;              // within the run
+    std::uint64_t trainedSteps;     // of the whole session, this step included
+    bool leftTicked, rightTicked;
+    double maxLeft, maxRight;       // the probe's, as in log.txt
+    double theta, y, yLeft, yRight;  // the step's; yLeft as it is, never negated
+    double meanLeftWeight, meanRightWeight;
+  };
+  void LogCourse(const CourseRow& row);
 
   // Closes every file that opened, once; later calls and the destructor do nothing more.
   void Close();
@@ -70,4 +87,5 @@ class RunLogs {
   std::string program_;
   FreeSpaceGuard space_;
   std::string notice_;
+  int runs_ = 0;
 };

@@ -50,6 +50,8 @@ class Simulation {
   bool stopRequested = false;
   // While set, the innermost run only waits for events.
   bool paused = false;
+  // Training steps taken by every neuron of this simulation so far.
+  std::uint64_t trainedSteps = 0;
 
  private:
   Parameters parameters_;

@@ -17,12 +17,24 @@ void AppendEye(std::vector<double>& input, bool ticked, int centre, Simulation& 
   }
 }
 
-void LogAndProbe(std::int64_t step, double y, bool leftTicked, bool rightTicked,
+double MeanOf(const std::vector<double>& weights, std::size_t first, std::size_t count) {
+  double sum = 0.0;
+  for (std::size_t i = first; i < first + count; ++i) sum += weights[i];
+  return sum / static_cast<double>(count);
+}
+
+void LogAndProbe(int run, std::int64_t step, double y, bool leftTicked, bool rightTicked,
                  Simulation& simulation, RunLogs& logs) {
+  const BCMNeuron& neuron = simulation.neuron;
   // The summary line reads yLeft and yRight, which the probe's presentations overwrite.
-  logs.LogStep(step, y, leftTicked, rightTicked, simulation.neuron);
+  logs.LogStep(step, y, leftTicked, rightTicked, neuron);
+  const double yLeft = neuron.yLeft, yRight = neuron.yRight;
   const EyeMaxima maxima = ProbeMaxima(simulation);
   logs.LogProbe(maxima.maxLeft, maxima.maxRight);
+  const std::size_t half = neuron.Weights().size() / 2;
+  logs.LogCourse({run, step, simulation.trainedSteps, leftTicked, rightTicked, maxima.maxLeft,
+                  maxima.maxRight, neuron.Theta(), y, yLeft, yRight,
+                  MeanOf(neuron.Weights(), 0, half), MeanOf(neuron.Weights(), half, half)});
 }
 }  // namespace
 
@@ -52,6 +64,7 @@ std::string StepText(std::int64_t step) {
 
 void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
   simulation.stopRequested = false;
+  const int run = logs.StartRun();
   // Read at every use: a handler run in the pump may change them.
   const Parameters& parameters = simulation.parameters();
   // 64 bits: a run left going for days passes 2^31 steps.
@@ -63,7 +76,8 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
     const bool left = host.LeftTicked();
     const bool right = host.RightTicked();
     const double y = simulation.neuron.Output(DrawTrainingInput(simulation, left, right), true);
-    if (step % parameters.logEvery == 0) LogAndProbe(step, y, left, right, simulation, logs);
+    ++simulation.trainedSteps;
+    if (step % parameters.logEvery == 0) LogAndProbe(run, step, y, left, right, simulation, logs);
     ++step;
     host.ProcessMessages();
   }
