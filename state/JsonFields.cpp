@@ -13,9 +13,9 @@ JsonFields::JsonFields(const nlohmann::json& value, std::string path)
 }
 
 void JsonFields::Only(const std::vector<std::string_view>& known) const {
-  for (const auto& [key, value] : object_.items()) {
-    if (std::find(known.begin(), known.end(), key) == known.end()) {
-      throw StateError(Printable(PathOf(key)) + " is not part of a state");
+  for (const auto& field : object_.items()) {
+    if (std::find(known.begin(), known.end(), field.key()) == known.end()) {
+      throw StateError(Printable(PathOf(field.key())) + " is not part of a state");
     }
   }
 }

@@ -1,5 +1,6 @@
 #include "StrictJson.h"
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>

@@ -196,7 +196,7 @@ TEST(StateRoundTrip, ExtremeDoublesKeepEveryBitAndSign) {
 }
 
 TEST(StateText, IsIndentedJsonWithFormatAndVersionFirst) {
-  const std::string text = GoodText();
+  const std::string& text = GoodText();
   EXPECT_EQ(text.rfind("{\n  \"format\": \"orvel-state\",\n  \"version\": 1,\n", 0), 0U) << text;
   EXPECT_NE(text.find("\n    \"closed-noise\": null,\n"), std::string::npos);
   EXPECT_NE(text.find("\n    \"tau\": 10,\n"), std::string::npos);
@@ -370,7 +370,7 @@ TEST(StateRejects, HistoryWhoseRunningSumDisagrees) {
 }
 
 TEST(StateRejects, DuplicatedKeysAtAnyDepth) {
-  const std::string text = GoodText();
+  const std::string& text = GoodText();
   ExpectRejected(Replaced(text, "\"version\": 1,", "\"version\": 1, \"version\": 1,"),
                  "the key \"version\" appears twice");
   ExpectRejected(Replaced(text, "\"rate\": 0.005,", "\"rate\": 0.005, \"rate\": 0.01,"),
