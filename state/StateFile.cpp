@@ -19,9 +19,7 @@ void CheckRestores(const Simulation::Saved& saved) {
     throw StateError(inconsistency.what());
   }
   if (scratch.Save(saved.left, saved.right) != saved) {
-    throw StateError(
-        "the threshold's running sum, peak or refresh phase disagrees with the "
-        "history");
+    throw StateError("the running sum, peak or refresh phase disagrees with the history");
   }
 }
 }  // namespace
