@@ -40,6 +40,7 @@ class BCMNeuron {
     double theta = 0.0;
     double yLeft = 0.0;
     double yRight = 0.0;
+    bool operator==(const Saved&) const = default;
   };
   Saved Save() const;
   // A neuron that continues saved with these constants; bit for bit when window is the one it was

@@ -34,6 +34,7 @@ class ResponseHistory {
     double sum = 0.0;   // the running weighted sum
     double peak = 0.0;  // its largest value since it was last summed afresh
     int sinceRefresh = 0;
+    bool operator==(const Saved&) const = default;
   };
   Saved Save() const;
   // A history of this window continuing saved. With the window saved had, it continues bit for

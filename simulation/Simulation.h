@@ -37,6 +37,7 @@ class Simulation {
     std::uint32_t generator = 1;
     bool left = true;
     bool right = true;
+    bool operator==(const Saved&) const = default;
   };
   Saved Save(bool left, bool right) const;
   // Continues saved: its neuron, history and generator, and its parameters unless `parameters`

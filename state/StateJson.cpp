@@ -1,0 +1,150 @@
+#include "StateJson.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+#include "JsonFields.h"
+#include "Printable.h"
+#include "StateError.h"
+
+namespace {
+constexpr std::string_view kFormat = "orvel-state";
+constexpr std::uint64_t kVersion = 1;
+
+// The one parameter that may be unset: then an unticked eye sees the ordinary noise.
+constexpr std::string_view kClosedNoise = "closed-noise";
+
+// Parameters are kept under their option names, as numbers in the options' own exact text.
+nlohmann::ordered_json ParametersJson(const Parameters& parameters) {
+  nlohmann::ordered_json json = nlohmann::ordered_json::object();
+  for (const ParameterOption& option : ParameterOptions()) {
+    const bool unset = option.name == kClosedNoise && !parameters.closedNoise;
+    json[std::string(option.name)] =
+        unset ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(option.get(parameters));
+  }
+  return json;
+}
+
+nlohmann::ordered_json HistoryJson(const ResponseHistory::Saved& history) {
+  return {{"count", history.length},
+          {"sinceRefresh", history.sinceRefresh},
+          {"sum", history.sum},
+          {"peak", history.peak},
+          {"squares", history.squares}};
+}
+
+nlohmann::ordered_json NeuronJson(const BCMNeuron::Saved& neuron) {
+  return {{"theta", neuron.theta},
+          {"yLeft", neuron.yLeft},
+          {"yRight", neuron.yRight},
+          {"weights", neuron.weights},
+          {"history", HistoryJson(neuron.history)}};
+}
+
+// A JSON number as the text an option reads: exact for whole numbers and for doubles alike.
+std::string NumberText(const nlohmann::json& number) {
+  if (number.is_number_unsigned()) return std::to_string(number.get<std::uint64_t>());
+  if (number.is_number_integer()) return std::to_string(number.get<std::int64_t>());
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, number.get<double>());
+  return std::string(text, written.ptr);
+}
+
+void SetParameter(Parameters& parameters, const ParameterOption& option, const JsonFields& json) {
+  const nlohmann::json& value = json.Value(option.name);
+  if (value.is_null() && option.name == kClosedNoise) return;
+  if (!value.is_number()) throw StateError(json.PathOf(option.name) + " must be a number");
+  const std::string text = NumberText(value);
+  if (!option.set(parameters, text)) {
+    throw StateError(json.PathOf(option.name) + " must be " + std::string(option.valid) + ", not " +
+                     text);
+  }
+}
+
+Parameters ReadParameters(const JsonFields& json) {
+  std::vector<std::string_view> names;
+  for (const ParameterOption& option : ParameterOptions()) names.push_back(option.name);
+  json.Only(names);
+  Parameters parameters;
+  for (const ParameterOption& option : ParameterOptions()) SetParameter(parameters, option, json);
+  return parameters;
+}
+
+ResponseHistory::Saved ReadHistory(const JsonFields& json, int tau) {
+  json.Only({"count", "sinceRefresh", "sum", "peak", "squares"});
+  ResponseHistory::Saved history;
+  history.squares = json.Reals("squares");
+  if (history.squares.size() > static_cast<std::size_t>(tau)) {
+    throw StateError(json.PathOf("squares") + " holds " + std::to_string(history.squares.size()) +
+                     " responses, more than tau (" + std::to_string(tau) + ")");
+  }
+  history.length = json.Whole("count", std::numeric_limits<std::uint64_t>::max());
+  if (history.length < history.squares.size()) {
+    throw StateError(json.PathOf("count") + " is " + std::to_string(history.length) +
+                     ", fewer than the " + std::to_string(history.squares.size()) +
+                     " responses kept");
+  }
+  history.sum = json.Real("sum");
+  history.peak = json.Real("peak");
+  history.sinceRefresh =
+      static_cast<int>(json.Whole("sinceRefresh", std::numeric_limits<int>::max()));
+  return history;
+}
+
+BCMNeuron::Saved ReadNeuron(const JsonFields& json, const Parameters& parameters) {
+  json.Only({"theta", "yLeft", "yRight", "weights", "history"});
+  BCMNeuron::Saved neuron;
+  neuron.theta = json.Real("theta");
+  neuron.yLeft = json.Real("yLeft");
+  neuron.yRight = json.Real("yRight");
+  neuron.weights = json.Reals("weights");
+  if (neuron.weights.size() != static_cast<std::size_t>(parameters.inputs)) {
+    throw StateError(json.PathOf("weights") + " holds " + std::to_string(neuron.weights.size()) +
+                     " numbers, not " + std::to_string(parameters.inputs));
+  }
+  neuron.history = ReadHistory(json.Object("history"), parameters.tau);
+  return neuron;
+}
+
+// Read before anything else, so that a later version's state is named as such, not as a shape
+// this version does not know.
+void CheckFormat(const JsonFields& state) {
+  const std::string format = state.Text("format");
+  if (format != kFormat) {
+    throw StateError("not a state of this program: its format is \"" + Printable(format) +
+                     "\", not \"" + std::string(kFormat) + "\"");
+  }
+  const std::uint64_t version = state.Whole("version", std::numeric_limits<std::uint64_t>::max());
+  if (version != kVersion) {
+    throw StateError("a state of version " + std::to_string(version) +
+                     ", which this program cannot read: it reads version " +
+                     std::to_string(kVersion));
+  }
+}
+}  // namespace
+
+nlohmann::ordered_json StateJson(const Simulation::Saved& saved) {
+  return {{"format", kFormat},
+          {"version", kVersion},
+          {"parameters", ParametersJson(saved.parameters)},
+          {"eyes", {{"left", saved.left}, {"right", saved.right}}},
+          {"generator", saved.generator},
+          {"neuron", NeuronJson(saved.neuron)}};
+}
+
+Simulation::Saved SavedFromJson(const nlohmann::json& state) {
+  const JsonFields fields(state, "");
+  CheckFormat(fields);
+  fields.Only({"format", "version", "parameters", "eyes", "generator", "neuron"});
+  Simulation::Saved saved;
+  saved.parameters = ReadParameters(fields.Object("parameters"));
+  const JsonFields eyes = fields.Object("eyes");
+  eyes.Only({"left", "right"});
+  saved.left = eyes.Flag("left");
+  saved.right = eyes.Flag("right");
+  saved.generator = static_cast<std::uint32_t>(
+      fields.Whole("generator", std::numeric_limits<std::uint32_t>::max()));
+  saved.neuron = ReadNeuron(fields.Object("neuron"), saved.parameters);
+  return saved;
+}

@@ -1,0 +1,52 @@
+#include "StrictJson.h"
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Printable.h"
+#include "StateError.h"
+
+namespace {
+// A state nests four levels (the state, its neuron, the history, the squares); a little room
+// for a later version's.
+constexpr int kMaxDepth = 8;
+
+// The library's message without its "[json.exception.parse_error.101] " tag.
+std::string Reason(const nlohmann::json::exception& error) {
+  const std::string_view what = error.what();
+  const std::size_t tagEnd = what.find("] ");
+  return Printable(tagEnd == std::string_view::npos ? what : what.substr(tagEnd + 2), 200);
+}
+
+// Watches the parse: keys seen in each open object, innermost last.
+class KeyWatch {
+ public:
+  bool operator()(int depth, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+    using Event = nlohmann::json::parse_event_t;
+    if ((event == Event::object_start || event == Event::array_start) && depth >= kMaxDepth) {
+      throw StateError("nested deeper than a state ever is");
+    }
+    if (event == Event::object_start) open_.emplace_back();
+    if (event == Event::object_end) open_.pop_back();
+    if (event == Event::key && !open_.back().insert(parsed.get<std::string>()).second) {
+      throw StateError("the key \"" + Printable(parsed.get<std::string>()) +
+                       "\" appears twice in one object");
+    }
+    return true;
+  }
+
+ private:
+  std::vector<std::set<std::string>> open_;
+};
+}  // namespace
+
+nlohmann::json ParseStrictJson(std::string_view text) {
+  KeyWatch watch;
+  try {
+    return nlohmann::json::parse(text.begin(), text.end(), std::ref(watch));
+  } catch (const nlohmann::json::exception& error) {
+    throw StateError("not JSON: " + Reason(error));
+  }
+}
