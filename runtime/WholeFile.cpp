@@ -1,0 +1,90 @@
+#include "WholeFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace runtime {
+namespace {
+std::string FolderOf(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  return folder.empty() ? "." : folder;
+}
+
+bool WriteAll(int descriptor, std::string_view contents) {
+  while (!contents.empty()) {
+    const ssize_t written = ::write(descriptor, contents.data(), contents.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    contents.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+}  // namespace
+
+std::string WholeFileProblem(const std::string& path) {
+  if (path.empty()) return "no file name";
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+    return S_ISDIR(status.st_mode) ? "is a folder" : "is not a regular file";
+  }
+  const std::string folder = FolderOf(path);
+  if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
+    return "its folder " + folder + " does not exist";
+  }
+  if (::access(folder.c_str(), W_OK | X_OK) != 0) return "its folder " + folder + " is not writable";
+  return "";
+}
+
+bool WriteWholeFile(const std::string& path,
+                    const std::function<bool(const std::string&, std::string&)>& write,
+                    std::string& error) {
+  error = WholeFileProblem(path);
+  if (!error.empty()) return false;
+  const std::string name = std::filesystem::path(path).filename().string();
+  std::string temporary = FolderOf(path) + "/." + name + ".partial-XXXXXX";
+  const int descriptor = ::mkstemp(temporary.data());
+  if (descriptor < 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  ::close(descriptor);
+  // mkstemp makes the file private; a finished file gets the usual permissions.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::chmod(temporary.c_str(), 0666 & ~mask);
+  if (!write(temporary, error)) {
+    if (error.empty()) error = "write failed";
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    error = std::strerror(errno);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool WriteWholeFile(const std::string& path, std::string_view contents, std::string& error) {
+  return WriteWholeFile(
+      path,
+      [contents](const std::string& temporary, std::string& failure) {
+        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+        const bool written = descriptor >= 0 && WriteAll(descriptor, contents) &&
+                             ::fsync(descriptor) == 0;
+        if (!written) failure = std::strerror(errno);
+        if (descriptor >= 0 && ::close(descriptor) != 0 && written) {
+          failure = std::strerror(errno);
+          return false;
+        }
+        return written;
+      },
+      error);
+}
+
+}  // namespace runtime

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Files written in one piece (pictures, figures, states, summaries, records) appear whole or not
+// at all: they are written under a temporary name in the target's folder and renamed over the
+// target once complete. A failure never removes or truncates an existing file, and a target that
+// exists but is not a regular file (a folder, a device, a pipe) is refused, never replaced.
+namespace runtime {
+
+// Calls write(temporaryPath, error), which creates the file; on true, moves it over path. On any
+// failure returns false with a one-line reason in error and leaves nothing behind.
+bool WriteWholeFile(const std::string& path,
+                    const std::function<bool(const std::string& temporaryPath, std::string& error)>&
+                        write,
+                    std::string& error);
+
+// The same for a file of these bytes.
+bool WriteWholeFile(const std::string& path, std::string_view contents, std::string& error);
+
+// "" when a file could be written whole at path now: its folder exists and is writable, and path
+// is not an existing non-regular file. Else the reason, for checks made before a long run.
+std::string WholeFileProblem(const std::string& path);
+
+}  // namespace runtime
