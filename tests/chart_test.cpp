@@ -15,8 +15,10 @@
 #include <thread>
 
 #include "AxisTicks.h"
+#include "ChartApplication.h"
 #include "ColumnDecimation.h"
 #include "CourseChart.h"
+#include "CourseChartView.h"
 #include "Events.h"
 #include "FigureLayout.h"
 #include "PanelShares.h"
@@ -435,5 +437,30 @@ TEST(EnsembleChart, DrawsEachGroupInItsOwnColourWithABandOfOneDeviation) {
   for (const double outside : {0.7, 0.3, -0.7, -0.3}) {
     EXPECT_TRUE(White(At(image, x, y(outside)))) << outside;
   }
+}
+
+TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;  // a window program has one already
+  CourseChartView view;
+  view.resize(900, 600);
+  view.show();
+  QCoreApplication::processEvents();
+  const Box plot = LayOutFigure(900, 600, 1.0, kCoursePanelShares).plots.at(0);
+  const double clearRow = plot.top + 0.9 * plot.height;
+  Course course = ThreePhases();
+  course.points.resize(200);  // up to step 19900, the right eye still closed
+  course.events.resets.clear();
+  view.Show(course);
+  QImage image = view.grab().toImage();
+  const double x = XOf(plot, 15000, 20000);
+  EXPECT_TRUE(RightClosedTint(At(image, x, clearRow)));
+  EXPECT_GT(MiddleRowOf(image, plot, x, Blue), 0);
+
+  view.Show(ThreePhases());
+  image = view.grab().toImage();
+  EXPECT_TRUE(RightClosedTint(At(image, XOf(plot, 13000), clearRow)));
+  EXPECT_TRUE(White(At(image, XOf(plot, 23000), clearRow)));
+  EXPECT_GT(MiddleRowOf(image, plot, XOf(plot, 28000), Blue), 0);
 }
 }  // namespace
