@@ -23,10 +23,10 @@ test-asan: deps
 	ctest --preset asan-ubsan
 
 # clang-tidy and cppcheck over the program's sources; any finding fails.
-SOURCES = runtime neuron stimuli simulation ui batch app tools fuzz
+SOURCES = runtime neuron stimuli simulation ui chart batch app tools fuzz
 lint: build
 	run-clang-tidy -quiet -p build/$(PRESET) \
-	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|ui|batch|app|tools)/')
+	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|ui|chart|batch|app|tools)/')
 	cppcheck --quiet --enable=warning,performance,portability --std=c++20 --error-exitcode=1 \
 	  --inline-suppr --suppress=missingIncludeSystem $(addprefix -I ,$(SOURCES) ui/toolkit) \
 	  $(SOURCES)
