@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+// What a chart of a session's course is drawn from: plain values, so that a program without a
+// window can describe a course without Qt.
+
+// One logged step. odi is NaN when the two eyes' responses give no dominance (R + L <= 0).
+struct CoursePoint {
+  std::int64_t totalSteps = 0;
+  double maxLeft = 0.0;
+  double maxRight = 0.0;
+  double theta = 0.0;
+  double odi = std::numeric_limits<double>::quiet_NaN();
+};
+
+enum class Eye { Left, Right };
+
+// The eye was unticked from step fromSteps up to, not including, toSteps.
+struct EyeClosure {
+  std::int64_t fromSteps = 0;
+  std::int64_t toSteps = 0;
+  Eye eye = Eye::Left;
+};
+
+// The steps of a session, counted from its start, at which something happened to the neuron.
+struct SessionEvents {
+  std::vector<EyeClosure> closures;
+  std::vector<std::int64_t> resets;
+};
+
+struct Course {
+  std::vector<CoursePoint> points;  // in step order
+  SessionEvents events;
+  std::string caption;
+};
+
+// A value over the units of one ensemble group.
+struct Spread {
+  double mean = 0.0;
+  double deviation = 0.0;
+};
+
+struct EnsemblePoint {
+  std::int64_t totalSteps = 0;
+  Spread maxLeft;
+  Spread maxRight;
+  Spread odi;
+};
+
+// The units that share one combination of parameter values.
+struct EnsembleGroup {
+  std::string label;
+  std::vector<EnsemblePoint> points;  // in step order
+};
+
+struct EnsembleCourse {
+  std::vector<EnsembleGroup> groups;
+  SessionEvents events;
+  std::string caption;
+};
+
+// (R - L) / (R + L), or NaN when R + L <= 0: no response, so no dominance either.
+inline double OcularDominance(double left, double right) {
+  const double sum = left + right;
+  if (!(sum > 0.0)) return std::numeric_limits<double>::quiet_NaN();
+  return (right - left) / sum;
+}

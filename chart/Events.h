@@ -1,0 +1,13 @@
+#pragma once
+
+#include <vector>
+
+#include "AxisTicks.h"
+#include "Course.h"
+
+// The closures of one eye, sorted, with overlapping or touching ones joined into one: a band
+// drawn once, labelled once.
+std::vector<EyeClosure> JoinedClosures(const std::vector<EyeClosure>& closures, Eye eye);
+
+// Widens steps to take in every closure and reset, so that none falls off the step axis.
+void IncludeEvents(Extent& steps, const SessionEvents& events);

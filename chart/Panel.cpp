@@ -1,0 +1,151 @@
+#include "Panel.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include "Events.h"
+
+namespace {
+void SetFormat(QValueAxis& axis, const AxisScale& scale) {
+  axis.setRange(scale.low, scale.high);
+  axis.setTickType(QValueAxis::TicksDynamic);
+  axis.setTickAnchor(0.0);
+  axis.setTickInterval(scale.tickInterval);
+  axis.setLabelFormat(QString("%.%1f").arg(scale.decimals));
+}
+}  // namespace
+
+QList<QPointF> ToQt(const std::vector<PlotPoint>& points) {
+  QList<QPointF> converted;
+  converted.reserve(static_cast<qsizetype>(points.size()));
+  for (const PlotPoint& point : points) converted.append({point.x, point.y});
+  return converted;
+}
+
+Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valueTitle)
+    : style_(style), chart_(new QChart) {
+  scene.addItem(chart_);
+  chart_->setBackgroundVisible(false);
+  chart_->setBackgroundRoundness(0);
+  chart_->setMargins({0, 0, 0, 0});
+  // Qt draws a plot area's background where its own layout would put the plot, not in the plot
+  // area the figure sets, so it would cover the panels above; the figure's white shows instead.
+  chart_->setPlotAreaBackgroundVisible(false);
+  chart_->legend()->hide();  // the figure has one key for all panels
+  steps_ = MakeAxis(Qt::AlignBottom, "");
+  values_ = MakeAxis(Qt::AlignLeft, valueTitle);
+  leftClosed_ = AddClosedBand(Eye::Left);
+  rightClosed_ = AddClosedBand(Eye::Right);
+}
+
+QValueAxis* Panel::MakeAxis(Qt::Alignment side, const QString& title) {
+  auto* axis = new QValueAxis;
+  axis->setTitleText(title);
+  axis->setTitleFont(style_.Font(14));
+  axis->setTitleBrush(ChartStyle::Text());
+  axis->setLabelsFont(style_.Font(13));
+  axis->setLabelsColor(ChartStyle::QuietText());
+  axis->setGridLineColor(ChartStyle::Grid());
+  axis->setLinePen(QPen(ChartStyle::Frame(), style_.Pixels(1)));
+  axis->setMinorTickCount(0);
+  chart_->addAxis(axis, side);
+  return axis;
+}
+
+void Panel::Attach(QAbstractSeries* series) {
+  chart_->addSeries(series);
+  series->attachAxis(steps_);
+  series->attachAxis(values_);
+}
+
+QLineSeries* Panel::AddLine(const QPen& pen) {
+  auto* line = new QLineSeries;
+  line->setPen(pen);
+  Attach(line);
+  return line;
+}
+
+QAreaSeries* Panel::AddArea(const QColor& fill) {
+  auto* area = new QAreaSeries;
+  area->setUpperSeries(new QLineSeries(area));
+  area->setLowerSeries(new QLineSeries(area));
+  area->setBrush(fill);
+  area->setPen(Qt::NoPen);
+  Attach(area);
+  return area;
+}
+
+QAreaSeries* Panel::AddClosedBand(Eye eye) {
+  return AddArea(ChartStyle::ClosedBand(eye));
+}
+
+// The chart reaches from the figure's corner to past its plot area, so that the axes' labels and
+// titles around a plot area set by hand fall inside it.
+void Panel::Place(const Box& plotArea) {
+  chart_->setGeometry(0, 0, plotArea.Right() + style_.Pixels(40),
+                      plotArea.Bottom() + style_.Pixels(80));
+  chart_->setPlotArea({plotArea.left, plotArea.top, plotArea.width, plotArea.height});
+}
+
+void Panel::SetSteps(const AxisScale& steps, const QString& title) {
+  SetFormat(*steps_, steps);
+  steps_->setLabelsVisible(!title.isEmpty());
+  steps_->setTitleText(title);
+  steps_->setTitleVisible(!title.isEmpty());
+}
+
+void Panel::SetValues(const AxisScale& values) {
+  SetFormat(*values_, values);
+}
+
+void Panel::ShowEvents(const SessionEvents& events, double stepsPerUnit) {
+  ShowClosures(events.closures, Eye::Left, stepsPerUnit);
+  ShowClosures(events.closures, Eye::Right, stepsPerUnit);
+  ShowResets(events.resets, stepsPerUnit);
+}
+
+// All bands of an eye are one area whose outline runs along the bottom of the scale from one band
+// to the next, enclosing nothing there. Everything stays inside the scale: an SVG file keeps no
+// clipping.
+void Panel::ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, double stepsPerUnit) {
+  const double low = values_->min(), high = values_->max();
+  QList<QPointF> edges, base;
+  for (const EyeClosure& closure : JoinedClosures(closures, eye)) {
+    const double from = static_cast<double>(closure.fromSteps) / stepsPerUnit;
+    const double to = static_cast<double>(closure.toSteps) / stepsPerUnit;
+    edges.append({{from, low}, {from, high}, {to, high}, {to, low}});
+  }
+  if (!edges.isEmpty()) base = {edges.front(), edges.back()};
+  QAreaSeries* band = eye == Eye::Left ? leftClosed_ : rightClosed_;
+  band->upperSeries()->replace(edges);
+  band->lowerSeries()->replace(base);
+}
+
+// One series per line, made as more resets come: a single series would join the lines along the
+// frame.
+void Panel::ShowResets(const std::vector<std::int64_t>& resets, double stepsPerUnit) {
+  while (resetLines_.size() < resets.size()) {
+    resetLines_.push_back(AddLine(style_.ResetLine()));
+  }
+  for (std::size_t i = 0; i < resetLines_.size(); ++i) {
+    QList<QPointF> line;
+    if (i < resets.size()) {
+      const double x = static_cast<double>(resets[i]) / stepsPerUnit;
+      line = {{x, values_->min()}, {x, values_->max()}};
+    }
+    resetLines_[i]->replace(line);
+  }
+}
+
+void Panel::Settle() const {
+  if (QGraphicsLayout* layout = chart_->layout()) layout->activate();
+}
+
+QPointF Panel::PositionOf(QPointF value) const {
+  return chart_->mapToPosition(value, leftClosed_);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+#include "AxisTicks.h"
+#include "ChartStyle.h"
+#include "ColumnDecimation.h"
+#include "Course.h"
+#include "FigureLayout.h"
+
+class QAbstractSeries;
+class QAreaSeries;
+class QChart;
+class QGraphicsScene;
+class QLineSeries;
+class QValueAxis;
+
+// One of a figure's stacked panels: a chart of one kind of value over the figure's step axis,
+// with the closed-eye bands and the reset lines behind its data. Its plot area is placed by the
+// figure, so that all panels line up.
+class Panel {
+ public:
+  Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valueTitle);
+  Panel(const Panel&) = delete;
+  Panel& operator=(const Panel&) = delete;
+
+  // Series are drawn in the order they are added, over the bands.
+  QLineSeries* AddLine(const QPen& pen);
+  QAreaSeries* AddArea(const QColor& fill);
+
+  void Place(const Box& plotArea);
+  // An empty title leaves the step labels off: only the lowest panel carries them.
+  void SetSteps(const AxisScale& steps, const QString& title);
+  void SetValues(const AxisScale& values);
+  // The bands and lines span the value scale, so set it first.
+  void ShowEvents(const SessionEvents& events, double stepsPerUnit);
+
+  // Lays the chart out now rather than when the event loop next runs: a figure drawn to a file,
+  // or labelled where its data is drawn, cannot wait for that.
+  void Settle() const;
+  QPointF PositionOf(QPointF value) const;
+
+ private:
+  QValueAxis* MakeAxis(Qt::Alignment side, const QString& title);
+  void Attach(QAbstractSeries* series);
+  QAreaSeries* AddClosedBand(Eye eye);
+  void ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, double stepsPerUnit);
+  void ShowResets(const std::vector<std::int64_t>& resets, double stepsPerUnit);
+
+  const ChartStyle& style_;
+  QChart* chart_;
+  QValueAxis* steps_;
+  QValueAxis* values_;
+  QAreaSeries* leftClosed_;
+  QAreaSeries* rightClosed_;
+  std::vector<QLineSeries*> resetLines_;
+};
+
+QList<QPointF> ToQt(const std::vector<PlotPoint>& points);

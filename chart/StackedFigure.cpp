@@ -1,0 +1,72 @@
+#include "StackedFigure.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <algorithm>
+
+#include "BandLabels.h"
+
+StackedFigure::StackedFigure(const std::vector<PanelShape>& shapes, double scale)
+    : scene_(std::make_unique<QGraphicsScene>()), style_(scale) {
+  scene_->setBackgroundBrush(Qt::white);
+  for (const PanelShape& shape : shapes) {
+    panels_.push_back(std::make_unique<Panel>(*scene_, style_, shape.valueTitle));
+    shares_.push_back(shape.share);
+  }
+  legend_ = std::make_unique<FigureLegend>(*scene_, style_.Font(14));
+  bandLabels_ = std::make_unique<BandLabels>(*scene_, style_);
+  caption_ = scene_->addSimpleText("", style_.Font(13));
+  caption_->setBrush(ChartStyle::QuietText());
+}
+
+StackedFigure::~StackedFigure() = default;
+
+void StackedFigure::Resize(QSizeF size) {
+  scene_->setSceneRect(0, 0, size.width(), size.height());
+  layout_ = LayOutFigure(size.width(), size.height(), style_.Pixels(1), shares_);
+  for (std::size_t i = 0; i < panels_.size(); ++i) panels_[i]->Place(layout_.plots[i]);
+  legend_->Place(layout_.legend);
+  caption_->setPos(layout_.caption.left, layout_.caption.top);
+  if (shown_) {
+    Settle();
+    bandLabels_->Show(shown_->second, shown_->first, *panels_.front(), layout_.bandLabels);
+  }
+}
+
+int StackedFigure::Columns() const {
+  return layout_.plots.empty() ? 1 : std::max(1, static_cast<int>(layout_.plots[0].width));
+}
+
+void StackedFigure::ShowSession(const StepAxis& steps, const SessionEvents& events,
+                                const std::string& caption, std::vector<LegendEntry> key) {
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    const bool lowest = i + 1 == panels_.size();
+    panels_[i]->SetSteps(steps.scale, lowest ? QString::fromStdString(steps.unit.title) : "");
+    panels_[i]->ShowEvents(events, steps.unit.stepsPerUnit);
+  }
+  AddEventsToKey(events, key);
+  legend_->Show(key);
+  caption_->setText(QString::fromStdString(caption));
+  Settle();
+  bandLabels_->Show(events, steps, *panels_.front(), layout_.bandLabels);
+  shown_.emplace(steps, events);
+}
+
+void StackedFigure::AddEventsToKey(const SessionEvents& events,
+                                   std::vector<LegendEntry>& key) const {
+  for (const Eye eye : {Eye::Left, Eye::Right}) {
+    const auto closed = [eye](const EyeClosure& closure) {
+      return closure.eye == eye && closure.toSteps > closure.fromSteps;
+    };
+    if (std::any_of(events.closures.begin(), events.closures.end(), closed)) {
+      key.push_back({eye == Eye::Left ? "left eye closed" : "right eye closed",
+                     QPen(ChartStyle::ClosedBand(eye).darker(110), style_.Pixels(1)),
+                     ChartStyle::ClosedBand(eye)});
+    }
+  }
+  if (!events.resets.empty()) key.push_back({"weights reset", style_.ResetLine()});
+}
+
+void StackedFigure::Settle() const {
+  for (const auto& panel : panels_) panel->Settle();
+}

@@ -1,0 +1,466 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QSvgRenderer>
+#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "AxisTicks.h"
+#include "ChartApplication.h"
+#include "ColumnDecimation.h"
+#include "CourseChart.h"
+#include "CourseChartView.h"
+#include "Events.h"
+#include "FigureLayout.h"
+#include "PanelShares.h"
+#include "TempDir.h"
+
+namespace {
+std::vector<PlotPoint> Decimated(const std::vector<double>& values, int columns) {
+  return DecimateByColumn(
+      values.size(),
+      [&](std::size_t i) {
+        return PlotPoint{static_cast<double>(i), values[i]};
+      },
+      0.0, static_cast<double>(values.size()), columns);
+}
+
+TEST(ColumnDecimation, KeepsASpikeAndADipThatAStrideWouldStepOver) {
+  std::vector<double> values(100000, 0.5);
+  values[50037] = 7.0;
+  values[81013] = -3.0;
+  const std::vector<PlotPoint> kept = Decimated(values, 1000);
+  ASSERT_LE(kept.size(), 4000u);
+  const auto [low, high] = std::minmax_element(
+      kept.begin(), kept.end(), [](const PlotPoint& a, const PlotPoint& b) { return a.y < b.y; });
+  EXPECT_EQ(high->y, 7.0);
+  EXPECT_EQ(high->x, 50037.0);
+  EXPECT_EQ(low->y, -3.0);
+  EXPECT_EQ(low->x, 81013.0);
+  EXPECT_EQ(kept.front().x, 0.0);
+  EXPECT_EQ(kept.back().x, 99999.0);
+}
+
+TEST(ColumnDecimation, KeepsFirstLowestHighestAndLastOfEachColumnInTheirOrder) {
+  // Two columns of five points each; the second column's highest comes before its lowest.
+  const std::vector<double> values = {1, 5, -1, 2, 3, /**/ 0, 9, 4, -6, 8};
+  const std::vector<PlotPoint> kept = Decimated(values, 2);
+  const std::vector<double> expectedX = {0, 1, 2, 4, 5, 6, 8, 9};
+  ASSERT_EQ(kept.size(), expectedX.size());
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    EXPECT_EQ(kept[i].x, expectedX[i]) << i;
+    EXPECT_EQ(kept[i].y, values[static_cast<std::size_t>(expectedX[i])]) << i;
+  }
+  // Four points that are each the first, lowest, highest or last are all kept; a point that is
+  // more than one of these is kept once.
+  EXPECT_EQ(Decimated({3, 1, 4, 2}, 1).size(), 4u);
+  EXPECT_EQ(Decimated({2, 2, 2, 2, 2}, 1).size(), 2u);
+}
+
+TEST(ColumnDecimation, PassesOverValuesThatCannotBeDrawn) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<PlotPoint> kept = Decimated({nan, 1, inf, 2, -inf, nan}, 1);
+  ASSERT_EQ(kept.size(), 2u);
+  EXPECT_EQ(kept[0].y, 1);
+  EXPECT_EQ(kept[1].y, 2);
+}
+
+TEST(ChartAxes, StepsAreCountedInAUnitThatKeepsTickLabelsShort) {
+  EXPECT_EQ(StepUnitFor(9000).title, "training steps");
+  EXPECT_EQ(StepUnitFor(30000).stepsPerUnit, 1e3);
+  EXPECT_EQ(StepUnitFor(2.2e6).title, "training steps (millions)");
+  EXPECT_EQ(StepUnitFor(5e9).stepsPerUnit, 1e9);
+  // The axis starts at the session's start, and has a length even with nothing or step 0 only.
+  Extent later;
+  later.Include(5000);
+  later.Include(8000);
+  EXPECT_EQ(StepAxisFor(later).scale.low, 0.0);
+  EXPECT_EQ(StepAxisFor(later).scale.high, 8000.0);
+  Extent start;
+  start.Include(0);
+  for (const Extent& steps : {Extent{}, start}) {
+    EXPECT_EQ(StepAxisFor(steps).scale.low, 0.0);
+    EXPECT_EQ(StepAxisFor(steps).scale.high, 1.0);
+  }
+}
+
+TEST(ChartAxes, TickStepsAreRoundAndAboutAsManyAsAsked) {
+  for (const auto& [low, high] : std::vector<std::pair<double, double>>{
+           {0, 1.13}, {0, 30}, {-0.3, 7.9}, {0, 2.2}, {1e-6, 3e-5}, {4, 4}}) {
+    const AxisScale scale = ExactScale(low, high, 6);
+    const double power = std::pow(10.0, std::floor(std::log10(scale.tickInterval) + 1e-9));
+    const double mantissa = scale.tickInterval / power;
+    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
+                std::abs(mantissa - 5) < 1e-9)
+        << low << ".." << high << ": " << scale.tickInterval;
+    const double intervals = (scale.high - scale.low) / scale.tickInterval;
+    EXPECT_GE(intervals, 3) << low << ".." << high;
+    EXPECT_LE(intervals, 12) << low << ".." << high;
+    // Enough decimals to tell neighbouring ticks apart.
+    EXPECT_LE(scale.tickInterval * std::pow(10.0, scale.decimals), 9.0 + 1e-9);
+  }
+}
+
+TEST(ChartAxes, ValueScalesStartAtZeroAndHoldEveryValue) {
+  Extent positive;
+  for (const double v : {0.3, 1.2, 0.7}) positive.Include(v);
+  const AxisScale up = ValueScale(positive);
+  EXPECT_EQ(up.low, 0.0);
+  EXPECT_GT(up.high, 1.2);
+  Extent mixed;
+  for (const double v : {-0.02, 1.0, std::numeric_limits<double>::quiet_NaN()}) mixed.Include(v);
+  const AxisScale across = ValueScale(mixed);
+  EXPECT_LT(across.low, -0.02);
+  EXPECT_GT(across.low, -0.2);  // room beyond the values, not a whole tick step of it
+  EXPECT_GT(across.high, 1.0);
+}
+
+TEST(ChartEvents, ClosuresOfOneEyeAreJoinedWhereTheyTouchOrOverlap) {
+  const std::vector<EyeClosure> closures = {{500, 700, Eye::Left},  {100, 200, Eye::Left},
+                                            {200, 300, Eye::Left},  {250, 260, Eye::Left},
+                                            {150, 400, Eye::Right}, {800, 800, Eye::Left}};
+  const std::vector<EyeClosure> left = JoinedClosures(closures, Eye::Left);
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0].fromSteps, 100);
+  EXPECT_EQ(left[0].toSteps, 300);
+  EXPECT_EQ(left[1].fromSteps, 500);
+  EXPECT_EQ(left[1].toSteps, 700);
+  ASSERT_EQ(JoinedClosures(closures, Eye::Right).size(), 1u);
+}
+
+TEST(ChartFile, RejectsWhatItCannotWriteBeforeAnyRun) {
+  TempDir dir;
+  const std::string good = (dir.path() / "course.png").string();
+  EXPECT_EQ(ChartFileProblem(good, 1200, 900), "");
+  EXPECT_EQ(ChartFileProblem((dir.path() / "course.SVG").string(), 200, 150), "");
+  EXPECT_EQ(ChartFileProblem(good, 8000, 8000), "");
+  for (const char* name : {"course.jpg", "course", "course.png.txt"}) {
+    EXPECT_NE(ChartFileProblem((dir.path() / name).string(), 1200, 900).find(".png or .svg"),
+              std::string::npos)
+        << name;
+  }
+  for (const auto& [width, height] :
+       std::vector<std::pair<int, int>>{{199, 900}, {1200, 149}, {8001, 900}, {1200, 8001}}) {
+    EXPECT_NE(ChartFileProblem(good, width, height).find("outside 200x150 to 8000x8000"),
+              std::string::npos)
+        << width << "x" << height;
+  }
+  std::filesystem::create_directory(dir.path() / "folder.png");
+  EXPECT_NE(ChartFileProblem((dir.path() / "folder.png").string(), 1200, 900).find("folder"),
+            std::string::npos);
+  EXPECT_NE(ChartFileProblem((dir.path() / "missing" / "c.png").string(), 1200, 900)
+                .find("does not exist"),
+            std::string::npos);
+  // Not writable even for root.
+  EXPECT_NE(ChartFileProblem("/proc/self/c.svg", 1200, 900).find("not writable"),
+            std::string::npos);
+  std::filesystem::create_symlink("/dev/null", dir.path() / "device.png");
+  EXPECT_NE(ChartFileProblem((dir.path() / "device.png").string(), 1200, 900), "");
+}
+
+// A course of three phases: both eyes see (left 0.6, right 0.4), the right eye is closed (left
+// 1.0, right 0.2), both see again (left 0.4, right 0.6); logged every 100 steps; weights reset at
+// step 26000.
+constexpr std::int64_t kLast = 30000;
+
+Course ThreePhases() {
+  Course course;
+  for (std::int64_t steps = 0; steps <= kLast; steps += 100) {
+    const double left = steps < 10000 ? 0.6 : steps < 20000 ? 1.0 : 0.4;
+    const double right = steps < 10000 ? 0.4 : steps < 20000 ? 0.2 : 0.6;
+    course.points.push_back({steps, left, right, 0.5, OcularDominance(left, right)});
+  }
+  course.events.closures = {{10000, 20000, Eye::Right}};
+  course.events.resets = {26000};
+  course.caption = "seed 42  --closed-noise 0.1";
+  return course;
+}
+
+QImage Written(const Course& course, const TempDir& dir) {
+  const std::string path = (dir.path() / "course.png").string();
+  std::string error;
+  EXPECT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
+  return QImage(QString::fromStdString(path));
+}
+
+// The panels' plot areas in a 1200 x 900 course chart: responses, threshold, dominance.
+std::vector<Box> CoursePlots() {
+  return LayOutFigure(1200, 900, FigureScale(1200, 900), kCoursePanelShares).plots;
+}
+
+double XOf(const Box& plot, std::int64_t steps, std::int64_t last = kLast) {
+  return plot.left + static_cast<double>(steps) / static_cast<double>(last) * plot.width;
+}
+
+QColor At(const QImage& image, double x, double y) {
+  return image.pixelColor(static_cast<int>(x), static_cast<int>(y));
+}
+
+bool White(const QColor& c) {
+  return c.red() >= 250 && c.green() >= 250 && c.blue() >= 250;
+}
+// The pale wash of red over white that marks the right eye closed.
+bool RightClosedTint(const QColor& c) {
+  return c.red() >= 240 && c.green() >= 205 && c.green() <= 238 && c.blue() >= 205 &&
+         c.blue() <= 238;
+}
+bool Blue(const QColor& c) {
+  return c.blue() > c.red() + 80 && c.blue() > c.green() + 40;
+}
+bool Red(const QColor& c) {
+  return c.red() > c.green() + 80 && c.red() > c.blue() + 80;
+}
+bool Purple(const QColor& c) {
+  return c.blue() > c.green() + 50 && c.red() > c.green() + 20;
+}
+bool Grey(const QColor& c) {
+  return c.red() < 150 && std::abs(c.red() - c.green()) < 12 && std::abs(c.red() - c.blue()) < 12;
+}
+
+// The middle row of the pixels of column x inside the plot that pass the test; -1 if none.
+template <class Test>
+double MiddleRowOf(const QImage& image, const Box& plot, double x, Test test) {
+  double sum = 0;
+  int count = 0;
+  for (int y = static_cast<int>(plot.top); y < static_cast<int>(plot.Bottom()); ++y) {
+    if (test(At(image, x, y))) {
+      sum += y;
+      ++count;
+    }
+  }
+  return count == 0 ? -1 : sum / count;
+}
+
+TEST(CourseChart, ShadesABandExactlyWhereTheRightEyeWasClosed) {
+  TempDir dir;
+  const QImage image = Written(ThreePhases(), dir);
+  ASSERT_EQ(image.size(), QSize(1200, 900));
+  // Rows clear of lines, grid and notes in each panel.
+  const std::vector<Box> plots = CoursePlots();
+  const double clearRow[] = {0.9, 0.52, 0.12};
+  for (std::size_t panel = 0; panel < plots.size(); ++panel) {
+    const Box& plot = plots[panel];
+    const double y = plot.top + clearRow[panel] * plot.height;
+    for (const double x : {XOf(plot, 10000) + 3, XOf(plot, 13000), XOf(plot, 20000) - 3}) {
+      EXPECT_TRUE(RightClosedTint(At(image, x, y)))
+          << "panel " << panel << " x " << x << ": " << At(image, x, y).name().toStdString();
+    }
+    for (const double x :
+         {XOf(plot, 7000), XOf(plot, 10000) - 3, XOf(plot, 20000) + 3, XOf(plot, 23000)}) {
+      EXPECT_TRUE(White(At(image, x, y)))
+          << "panel " << panel << " x " << x << ": " << At(image, x, y).name().toStdString();
+    }
+  }
+}
+
+TEST(CourseChart, DrawsTheResetAsAVerticalLineAtItsStep) {
+  TempDir dir;
+  const QImage image = Written(ThreePhases(), dir);
+  for (const Box& plot : CoursePlots()) {
+    const auto greyRows = [&](double x) {
+      int rows = 0;
+      for (int y = static_cast<int>(plot.top); y < static_cast<int>(plot.Bottom()); ++y) {
+        const bool grey = Grey(At(image, x - 1, y)) || Grey(At(image, x, y));
+        rows += grey ? 1 : 0;
+      }
+      return rows / plot.height;
+    };
+    EXPECT_GT(greyRows(XOf(plot, 26000)), 0.3);  // dashed
+    EXPECT_LT(greyRows(XOf(plot, 26000) - 8), 0.05);
+    EXPECT_LT(greyRows(XOf(plot, 26000) + 8), 0.05);
+  }
+}
+
+TEST(CourseChart, DrawsTheLeftEyeBlueAndTheRightEyeRedAtTheirValues) {
+  TempDir dir;
+  const QImage image = Written(ThreePhases(), dir);
+  const Box plot = CoursePlots()[0];
+  // Responses are drawn from 0 at the bottom of the panel, so heights above it keep the ratio
+  // of the values.
+  const std::vector<std::pair<std::int64_t, double>> phases = {
+      {6000, 0.6 / 0.4}, {13000, 1.0 / 0.2}, {28000, 0.4 / 0.6}};
+  for (const auto& [steps, ratio] : phases) {
+    const double x = XOf(plot, steps);
+    const double blue = MiddleRowOf(image, plot, x, Blue);
+    const double red = MiddleRowOf(image, plot, x, Red);
+    ASSERT_GT(blue, 0) << steps;
+    ASSERT_GT(red, 0) << steps;
+    EXPECT_NEAR((plot.Bottom() - blue) / (plot.Bottom() - red), ratio, 0.06 * ratio) << steps;
+  }
+}
+
+TEST(CourseChart, PlotsDominanceOnAScaleFromMinusOneToOne) {
+  TempDir dir;
+  const QImage image = Written(ThreePhases(), dir);
+  const Box plot = CoursePlots()[2];
+  const std::vector<std::pair<std::int64_t, double>> dominance = {
+      {6000, -0.2}, {13000, -0.8 / 1.2}, {28000, 0.2}};
+  for (const auto& [steps, value] : dominance) {
+    const double row = MiddleRowOf(image, plot, XOf(plot, steps), Purple);
+    EXPECT_NEAR(row, plot.top + (1 - value) / 2 * plot.height, 2.0) << steps;
+  }
+}
+
+TEST(CourseChart, KeepsASpikeAmongAMillionPoints) {
+  constexpr std::int64_t kPoints = 1000000, kSpike = 612345;
+  Course course;
+  course.points.reserve(kPoints);
+  for (std::int64_t i = 0; i < kPoints; ++i) {
+    course.points.push_back({i * 100, i == kSpike ? 2.0 : 0.5, 0.25, 0.3, 0.0});
+  }
+  TempDir dir;
+  const QImage image = Written(course, dir);
+  const Box plot = CoursePlots()[0];
+  const double x = XOf(plot, kSpike * 100, (kPoints - 1) * 100);
+  const double flat = MiddleRowOf(image, plot, x - 30, Blue);
+  double top = plot.Bottom();
+  for (const double column : {x - 1, x, x + 1}) {
+    for (int y = static_cast<int>(plot.top); y < static_cast<int>(plot.Bottom()); ++y) {
+      if (Blue(At(image, column, y))) top = std::min(top, static_cast<double>(y));
+    }
+  }
+  EXPECT_NEAR((plot.Bottom() - top) / (plot.Bottom() - flat), 2.0 / 0.5, 0.2);
+}
+
+TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
+  TempDir dir;
+  const std::string path = (dir.path() / "course.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteCourseChart(ThreePhases(), path, 1200, 900, error)) << error;
+  const std::string svg = dir.Read("course.svg");
+  EXPECT_NE(svg.find("viewBox=\"0 0 1200 900\""), std::string::npos);
+  EXPECT_NE(svg.find(">right eye closed<"), std::string::npos);
+  EXPECT_EQ(svg.find("left eye closed"), std::string::npos);  // no such band, no such label
+  EXPECT_NE(svg.find(">weights reset<"), std::string::npos);
+  EXPECT_NE(svg.find(">seed 42  --closed-noise 0.1<"), std::string::npos);
+  EXPECT_NE(svg.find(">training steps (thousands)<"), std::string::npos);
+  EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid());
+}
+
+TEST(CourseChart, DrawsWithoutADisplayAndLeavesNumbersWithAFullStop) {
+  if (QCoreApplication::instance() != nullptr) GTEST_SKIP() << "needs a process of its own";
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale";
+  std::setlocale(LC_ALL, "C");
+  ::unsetenv("DISPLAY");
+  ::unsetenv("WAYLAND_DISPLAY");
+  ::unsetenv("QT_QPA_PLATFORM");
+  ::setenv("LC_ALL", "de_DE.UTF-8", 1);
+  TempDir dir;
+  EXPECT_FALSE(Written(ThreePhases(), dir).isNull());
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f", 0.5);
+  EXPECT_STREQ(text, "0.5");
+}
+
+TEST(CourseChart, RefusesToDrawOffTheMainThread) {
+  TempDir dir;
+  Written(ThreePhases(), dir);  // the application now exists, on this thread
+  bool written = true;
+  std::string error;
+  const std::string path = (dir.path() / "other.png").string();
+  std::thread([&] { written = WriteCourseChart(ThreePhases(), path, 1200, 900, error); }).join();
+  EXPECT_FALSE(written);
+  EXPECT_NE(error.find("main thread"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(ChartFile, AFailedWriteLeavesTheExistingFileAsItWas) {
+  TempDir dir;
+  const std::filesystem::path path = dir.path() / "course.png";
+  std::ofstream(path) << "an earlier chart";
+  std::string error;
+  EXPECT_FALSE(WriteCourseChart(ThreePhases(), path.string(), 100, 100, error));
+  // A file size limit makes the write itself fail, after the checks have passed.
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = WriteCourseChart(ThreePhases(), path.string(), 1200, 900, error);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_NE(error.find("course.png"), std::string::npos) << error;
+  EXPECT_EQ(dir.Read("course.png"), "an earlier chart");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// Two groups whose dominance is 0.5 +- 0.1 and -0.5 +- 0.1 throughout.
+EnsembleCourse TwoGroups() {
+  EnsembleCourse ensemble;
+  for (const double dominance : {0.5, -0.5}) {
+    EnsembleGroup group;
+    group.label = dominance > 0 ? "right favoured" : "left favoured";
+    for (std::int64_t steps = 0; steps <= 10000; steps += 100) {
+      group.points.push_back({steps, {0.8, 0.05}, {0.3, 0.05}, {dominance, 0.1}});
+    }
+    ensemble.groups.push_back(group);
+  }
+  ensemble.caption = "2 groups";
+  return ensemble;
+}
+
+TEST(EnsembleChart, DrawsEachGroupInItsOwnColourWithABandOfOneDeviation) {
+  TempDir dir;
+  const std::string path = (dir.path() / "ensemble.png").string();
+  std::string error;
+  ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), path, 1200, 900, error)) << error;
+  const QImage image(QString::fromStdString(path));
+  const Box plot =
+      LayOutFigure(1200, 900, FigureScale(1200, 900), kEnsemblePanelShares).plots.at(1);
+  const double x = XOf(plot, 5500, 10000);
+  const auto y = [&](double value) { return plot.top + (1 - value) / 2 * plot.height; };
+  const QColor first = At(image, x, y(0.5)), second = At(image, x, y(-0.5));
+  for (const QColor& line : {first, second}) {
+    EXPECT_GT(std::max({line.red(), line.green(), line.blue()}) -
+                  std::min({line.red(), line.green(), line.blue()}),
+              60)
+        << line.name().toStdString();
+  }
+  EXPECT_GT(std::abs(first.red() - second.red()) + std::abs(first.green() - second.green()) +
+                std::abs(first.blue() - second.blue()),
+            90);
+  for (const double inside : {0.56, 0.44, -0.56, -0.44}) {
+    EXPECT_FALSE(White(At(image, x, y(inside)))) << inside;
+  }
+  for (const double outside : {0.7, 0.3, -0.7, -0.3}) {
+    EXPECT_TRUE(White(At(image, x, y(outside)))) << outside;
+  }
+}
+
+TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;  // a window program has one already
+  CourseChartView view;
+  view.resize(900, 600);
+  view.show();
+  QCoreApplication::processEvents();
+  const Box plot = LayOutFigure(900, 600, 1.0, kCoursePanelShares).plots.at(0);
+  const double clearRow = plot.top + 0.9 * plot.height;
+  Course course = ThreePhases();
+  course.points.resize(200);  // up to step 19900, the right eye still closed
+  course.events.resets.clear();
+  view.Show(course);
+  QImage image = view.grab().toImage();
+  const double x = XOf(plot, 15000, 20000);
+  EXPECT_TRUE(RightClosedTint(At(image, x, clearRow)));
+  EXPECT_GT(MiddleRowOf(image, plot, x, Blue), 0);
+
+  view.Show(ThreePhases());
+  image = view.grab().toImage();
+  EXPECT_TRUE(RightClosedTint(At(image, XOf(plot, 13000), clearRow)));
+  EXPECT_TRUE(White(At(image, XOf(plot, 23000), clearRow)));
+  EXPECT_GT(MiddleRowOf(image, plot, XOf(plot, 28000), Blue), 0);
+}
+}  // namespace
