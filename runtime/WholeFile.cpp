@@ -38,9 +38,8 @@ std::string WholeFileProblem(const std::string& path) {
 
 std::string FolderProblem(const std::string& folder) {
   struct stat status {};
-  if (::stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode)) {
-    return folder + " is not a folder";
-  }
+  if (::stat(folder.c_str(), &status) != 0) return folder + " does not exist";
+  if (!S_ISDIR(status.st_mode)) return folder + " is not a folder";
   std::string probe = folder + "/.orvel-probe-XXXXXX";
   const int descriptor = ::mkstemp(probe.data());
   if (descriptor < 0) return folder + " is not writable: " + std::strerror(errno);

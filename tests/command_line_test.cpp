@@ -111,7 +111,7 @@ TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
       {pipe.string(), "is not a regular file"},
       {"../orvel-plot-folder.png", "is a folder"},
       {"/proc/plot.png", "not writable"},
-      {"/no/such/folder/plot.png", "is not a folder"},
+      {"/no/such/folder/plot.png", "does not exist"},
       {"plot.jpg", "--plot takes a .png file"},
       {"plot", "--plot takes a .png file"},
   };
