@@ -15,7 +15,8 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& arguments
 std::optional<ParameterArgument> TakeParameterArgument(const std::vector<std::string>& arguments,
                                                        std::size_t& i) {
   for (const ParameterOption& option : ParameterOptions()) {
-    if (auto value = OptionValue(arguments, i, option.name)) return ParameterArgument{&option, *value};
+    if (auto value = OptionValue(arguments, i, option.name))
+      return ParameterArgument{&option, *value};
   }
   return std::nullopt;
 }
@@ -45,9 +46,11 @@ bool IsUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 0x6 ? 2 : lead >> 4 == 0xE ? 3
-                               : lead >> 3 == 0x1E                 ? 4
-                                                                    : 0;
+    const std::size_t length = lead < 0x80         ? 1
+                               : lead >> 5 == 0x6  ? 2
+                               : lead >> 4 == 0xE  ? 3
+                               : lead >> 3 == 0x1E ? 4
+                                                   : 0;
     if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2) ||
         (length == 4 && lead > 0xF4)) {
       return false;

@@ -8,8 +8,7 @@ namespace {
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 }  // namespace
 
-FreeSpaceGuard::FreeSpaceGuard(std::string folder, Probe probe,
-                               std::chrono::milliseconds interval)
+FreeSpaceGuard::FreeSpaceGuard(std::string folder, Probe probe, std::chrono::milliseconds interval)
     : folder_(folder.empty() ? "." : std::move(folder)),
       probe_(probe ? std::move(probe) : SystemSpace),
       interval_(interval) {}

@@ -147,6 +147,7 @@ void RunLogs::LogProbe(double maxLeft, double maxRight) {
 }
 
 void RunLogs::LogCourse(const CourseRow& row) {
+  if (onCourseRow) onCourseRow(row);
   if (files_[kCourse].stream == nullptr) return;
   std::string line;
   runtime::AppendInteger(line, row.run, 0);
@@ -164,8 +165,8 @@ void RunLogs::LogCourse(const CourseRow& row) {
   if (row.maxLeft + row.maxRight > 0) {
     AppendExact(line, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
   }
-  for (double value : {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight,
-                       row.meanRightWeight}) {
+  for (double value :
+       {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight, row.meanRightWeight}) {
     line += ',';
     AppendExact(line, value);
   }

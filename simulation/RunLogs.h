@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,14 +51,16 @@ class RunLogs {
   // One row of the course record.
   struct CourseRow {
     int run;
-    std::int64_t step;              // within the run
-    std::uint64_t trainedSteps;     // of the whole session, this step included
+    std::int64_t step;           // within the run
+    std::uint64_t trainedSteps;  // of the whole session, this step included
     bool leftTicked, rightTicked;
-    double maxLeft, maxRight;       // the probe's, as in log.txt
+    double maxLeft, maxRight;        // the probe's, as in log.txt
     double theta, y, yLeft, yRight;  // the step's; yLeft as it is, never negated
     double meanLeftWeight, meanRightWeight;
   };
   void LogCourse(const CourseRow& row);
+  // Told of every course row as it is logged, file or no file: for a live or a final figure.
+  std::function<void(const CourseRow&)> onCourseRow;
 
   // Closes every file that opened, once; later calls and the destructor do nothing more.
   void Close();

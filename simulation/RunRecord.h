@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Parameters.h"
+
+// run.json beside the logs: what made this session's logs, so that anyone can tell and repeat
+// it. It is written at start-up and rewritten whole at every action or run boundary: the
+// program, its version, the seed, every parameter, the log folder, the start time, and the
+// session's events, each at the session's training step it happened after.
+class RunRecord {
+ public:
+  struct Event {
+    std::uint64_t at;                // training steps of the session before it
+    std::string kind;                // "run", "eyes", "reset", "load" or "parameters"
+    int run = 0;                     // run: its number
+    bool left = true, right = true;  // eyes: the boxes from now on
+    std::string file;                // load: the state file
+  };
+
+  // Writes nothing yet; Save does.
+  RunRecord(std::string folder, std::string program, std::uint32_t seed,
+            const Parameters& parameters);
+
+  // orvel-batch: the actions as given on its command line.
+  void SetActions(std::vector<std::string> actions) { actions_ = std::move(actions); }
+  void NoteRun(std::uint64_t at, int run) { events_.push_back({at, "run", run, true, true, ""}); }
+  // Noted only when the boxes differ from the last noted ones.
+  void NoteEyes(std::uint64_t at, bool left, bool right);
+  void NoteReset(std::uint64_t at) { events_.push_back({at, "reset", 0, true, true, ""}); }
+  void NoteLoad(std::uint64_t at, const std::string& file);
+  void NoteParameters(std::uint64_t at, const Parameters& parameters);
+
+  const std::vector<Event>& Events() const { return events_; }
+  const Parameters& CurrentParameters() const { return parameters_; }
+
+  // The record's text: JSON, ending in a newline.
+  std::string Text() const;
+  // Writes run.json whole; false with a one-line reason in error.
+  bool Save(std::string& error) const;
+
+ private:
+  std::string folder_;
+  std::string program_;
+  std::uint32_t seed_;
+  Parameters parameters_;
+  std::string startTime_;
+  std::vector<std::string> actions_;
+  std::vector<Event> events_;
+  bool left_ = true, right_ = true;
+};
