@@ -5,7 +5,11 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <tuple>
 
+#include "CourseChart.h"
+#include "StateFile.h"
 #include "WholeFile.h"
 
 namespace {
@@ -60,14 +64,50 @@ void CheckWritableDirectory(const std::string& directory, const std::string& wha
 
 bool EndsWith(const std::string& text, const std::string& ending) {
   if (text.size() < ending.size()) return false;
-  return std::equal(ending.rbegin(), ending.rend(), text.rbegin(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+  return std::equal(ending.rbegin(), ending.rend(), text.rbegin(), [](char a, char b) {
+    return a == std::tolower(static_cast<unsigned char>(b));
+  });
 }
 
 void CheckPlotFile(const std::string& plot) {
   if (!EndsWith(plot, ".png")) throw UsageError("--plot takes a .png file, not " + Printable(plot));
   const std::string problem = runtime::WholeFileProblem(plot);
   if (!problem.empty()) throw UsageError("--plot " + Printable(plot) + ": " + problem);
+}
+
+// Width x height, as in 1200x900.
+std::pair<int, int> ParseSize(const std::string& text) {
+  const auto x = text.find('x');
+  int width = 0, height = 0;
+  if (x == std::string::npos || !ParseNumber(text.substr(0, x), width) ||
+      !ParseNumber(text.substr(x + 1), height)) {
+    throw UsageError("--course-size takes WIDTHxHEIGHT, as 1200x900, not " + Printable(text));
+  }
+  return {width, height};
+}
+
+void CheckCourseFile(const BatchOptions& options) {
+  const std::string problem =
+      ChartFileProblem(options.course, options.courseWidth, options.courseHeight);
+  if (!problem.empty()) throw UsageError("--course " + Printable(options.course) + ": " + problem);
+}
+
+// A state is read whole before anything is written, unless an earlier save makes it.
+void CheckStateFiles(const BatchOptions& options) {
+  std::set<std::string> saved;
+  for (const Action& action : options.actions) {
+    if (action.kind == Action::Kind::Save) {
+      const std::string problem = runtime::WholeFileProblem(action.file);
+      if (!problem.empty()) throw UsageError(Printable(action.word) + ": " + problem);
+      saved.insert(action.file);
+    }
+    if (action.kind != Action::Kind::Load || saved.count(action.file) > 0) continue;
+    try {
+      ParametersAfterLoad(LoadState(action.file), options);
+    } catch (const std::runtime_error& error) {
+      throw UsageError(Printable(action.file) + ": " + error.what());
+    }
+  }
 }
 
 std::uint32_t ParseSeed(const std::string& text) {
@@ -78,6 +118,20 @@ std::uint32_t ParseSeed(const std::string& text) {
   return seed;
 }
 }  // namespace
+
+Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options) {
+  Parameters parameters = saved.parameters;
+  for (const std::string& name : options.givenParameters) {
+    const ParameterOption& option = *FindParameterOption(name);
+    const std::string given = option.get(options.parameters);
+    if (!options.overrideParameters && given != option.get(saved.parameters)) {
+      throw UsageError("--" + name + " " + given + " differs from the state's " +
+                       option.get(saved.parameters) + " (--override-parameters applies it)");
+    }
+    SetParameter(parameters, option, given);
+  }
+  return parameters;
+}
 
 std::string Usage() {
   return "usage: orvel-batch --seed S [--dir DIR] [--plot FILE.png] [--quiet] [PARAMETER...] "
@@ -92,6 +146,10 @@ std::string Usage() {
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
          "  --plot FILE.png     writes the weight plot as the window last drew it\n"
+         "  --course FILE       writes the figure of the course at the end (.png or .svg)\n"
+         "  --course-size WxH   its size in pixels (default 1200x900)\n"
+         "  --override-parameters\n"
+         "                      a loaded state learns on with the command line's parameters\n"
          "  --quiet             no progress bar\n"
          "  --help              this text\n"
          "\n"
@@ -104,6 +162,8 @@ std::string Usage() {
          "  reset               Reset Weights\n"
          "  left=on|off         tick or untick the left eye\n"
          "  right=on|off        tick or untick the right eye\n"
+         "  save=FILE           saves the simulation's state: it continues exactly after load\n"
+         "  load=FILE           continues from a saved state (and its eye boxes)\n"
          "  @FILE               the actions in FILE, one per line; # starts a comment\n"
          "\n"
          "Exit status: 0 when every action ran and every log line was written; 1 when a file\n"
@@ -114,13 +174,22 @@ std::string Usage() {
 Action ParseAction(const std::string& word) {
   const std::string name = word.substr(0, word.find('='));
   const std::string value = word.find('=') == std::string::npos ? "" : word.substr(name.size() + 1);
-  Action action{Action::Kind::Run};
+  Action action{Action::Kind::Run, 0, false, "", word};
   if (name == "run" && ParseNumber(value, action.steps) && action.steps >= 1) return action;
-  if (word == "check") return {Action::Kind::Check};
-  if (word == "reset") return {Action::Kind::Reset};
-  if (name == "left" && ParseSwitch(value, action.on)) return {Action::Kind::Left, 0, action.on};
-  if (name == "right" && ParseSwitch(value, action.on)) return {Action::Kind::Right, 0, action.on};
   if (name == "run") throw UsageError("run needs a whole number of steps >= 1: " + Printable(word));
+  if ((name == "save" || name == "load") && word.size() > name.size() + 1) {
+    action.kind = name == "save" ? Action::Kind::Save : Action::Kind::Load;
+    action.file = value;
+    return action;
+  }
+  if (name == "left" || name == "right") {
+    if (!ParseSwitch(value, action.on))
+      throw UsageError(name + " takes on or off: " + Printable(word));
+    action.kind = name == "left" ? Action::Kind::Left : Action::Kind::Right;
+    return action;
+  }
+  action.kind = word == "check" ? Action::Kind::Check : Action::Kind::Reset;
+  if (word == "check" || word == "reset") return action;
   throw UsageError("unknown action: " + Printable(word));
 }
 
@@ -140,10 +209,19 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
       options.directory = *directory;
     } else if (const auto plot = OptionValue(arguments, i, "plot")) {
       options.plot = *plot;
+    } else if (const auto course = OptionValue(arguments, i, "course")) {
+      options.course = *course;
+    } else if (const auto size = OptionValue(arguments, i, "course-size")) {
+      std::tie(options.courseWidth, options.courseHeight) = ParseSize(*size);
+    } else if (argument == "--override-parameters") {
+      options.overrideParameters = true;
+    } else if (argument == "--no-record") {
+      options.record = false;
     } else if (argument == "--quiet") {
       options.quiet = true;
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
       SetParameter(options.parameters, *parameter->option, parameter->value);
+      options.givenParameters.emplace_back(parameter->option->name);
     } else if (argument.rfind("--", 0) == 0) {
       throw UsageError("unknown option: " + Printable(argument));
     } else if (!argument.empty() && argument.front() == '@') {
@@ -156,5 +234,7 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   if (options.actions.empty()) throw UsageError("no actions given: nothing to do");
   CheckWritableDirectory(options.directory, "--dir");
   if (!options.plot.empty()) CheckPlotFile(options.plot);
+  if (!options.course.empty()) CheckCourseFile(options);
+  CheckStateFiles(options);
   return options;
 }

@@ -6,28 +6,41 @@
 
 #include "CommandLine.h"
 #include "Parameters.h"
+#include "Simulation.h"
 
 // What orvel-batch is asked to do: the user actions of a window session, replayed in order.
 struct Action {
-  enum class Kind { Run, Check, Reset, Left, Right };
+  enum class Kind { Run, Check, Reset, Left, Right, Save, Load };
   Kind kind;
   std::int64_t steps = 0;  // Run: how many steps, at least 1
   bool on = false;         // Left, Right: ticked or not
+  std::string file = {};   // Save, Load: the state file
+  std::string word = {};   // as given, for the record
 };
 
 struct BatchOptions {
   bool help = false;
   std::uint32_t seed = 0;
   std::string directory = ".";
-  std::string plot;  // empty: no plot file
+  std::string plot;    // empty: no plot file
+  std::string course;  // empty: no course figure
+  int courseWidth = 1200, courseHeight = 900;
   bool quiet = false;
+  bool record = true;  // course.csv and run.json; off only to measure what they cost
   Parameters parameters;
+  std::vector<std::string> givenParameters;  // the option names set on the command line
+  bool overrideParameters = false;
   std::vector<Action> actions;
 };
 
 // Reads the command line, and every @FILE it names, checking all of it before anything is
 // written: throws UsageError on the first fault.
 BatchOptions ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The parameters a loaded state goes on with: its own, or, with --override-parameters, with the
+// ones given on the command line in their place. Throws UsageError when a parameter given on the
+// command line differs from the state's and --override-parameters is not set.
+Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options);
 
 // Parses one action word such as run=500 or left=off.
 Action ParseAction(const std::string& word);

@@ -6,6 +6,16 @@
 #include <memory>
 
 namespace {
+QtMessageHandler previousHandler = nullptr;
+
+// Without a desktop session Qt warns that it has no runtime folder, which offscreen drawing never
+// uses; a batch user would only be puzzled by it.
+void QuietAboutTheRuntimeFolder(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+  if (message.startsWith("QStandardPaths: XDG_RUNTIME_DIR not set")) return;
+  if (previousHandler != nullptr) previousHandler(type, context, message);
+}
+
 // The application a chart creates for a program that has none.
 class OffscreenApplication {
  public:
@@ -13,6 +23,7 @@ class OffscreenApplication {
     // Qt adopts the environment's locale on construction; the program's printf-style output
     // (logs, listings) must keep the full stop it had.
     const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+    previousHandler = qInstallMessageHandler(QuietAboutTheRuntimeFolder);
     application_ = std::make_unique<QApplication>(argc_, argv_);
     std::setlocale(LC_NUMERIC, numeric.c_str());
   }

@@ -76,7 +76,9 @@ std::string RunRecord::Text() const {
   json["parameters"] = ParameterJson(parameters_);
   std::error_code error;
   const std::filesystem::path absolute = std::filesystem::absolute(folder_, error);
-  json["log_folder"] = error ? folder_ : absolute.lexically_normal().string();
+  std::string folder = error ? folder_ : absolute.lexically_normal().string();
+  if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  json["log_folder"] = folder;
   json["start_time"] = startTime_;
   if (!actions_.empty()) json["actions"] = actions_;
   json["events"] = nlohmann::ordered_json::array();

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BatchHost.h"
+#include "BatchOptions.h"
+#include "Course.h"
+#include "RunLogs.h"
+#include "RunRecord.h"
+#include "Simulation.h"
+
+// One scripted session, played as the window would: start-up with the seed, the actions in order,
+// shut-down. It owns everything it writes, so sessions in different threads share nothing.
+class BatchSession {
+ public:
+  // terminal: where a progress bar goes (null: none); listing: where Check It Out prints.
+  BatchSession(const BatchOptions& options, std::FILE* terminal, std::FILE* listing);
+
+  // Plays every action, or those before a termination signal; returns the exit status: 0; 1 when
+  // a line or a file could not be written; 2 when a state saved earlier in the session cannot be
+  // loaded; 128 plus the signal's number when interrupted.
+  int Play();
+
+ private:
+  void Perform(const Action& action);
+  void Load(const Action& action);
+  void SaveState(const Action& action);
+  void SaveRecord();
+  void Finish();
+  void Fail(const std::string& message);
+
+  const BatchOptions& options_;
+  std::FILE* terminal_;
+  std::FILE* listing_;
+  Simulation simulation_;
+  BatchHost host_;
+  RunRecord record_;
+  RunLogs logs_;
+  std::vector<CoursePoint> course_;
+  int runs_ = 0;
+  int status_ = 0;
+};
