@@ -79,7 +79,9 @@ TEST(BothPrograms, ExplicitDefaultsChangeNoByte) {
   EXPECT_EQ(a.out, b.out);
   for (const auto& entry : std::filesystem::directory_iterator(plain.path())) {
     const std::string name = entry.path().filename().string();
-    if (name != "run.json") EXPECT_EQ(plain.Read(name), explicit_.Read(name)) << name;
+    if (name != "run.json") {
+      EXPECT_EQ(plain.Read(name), explicit_.Read(name)) << name;
+    }
   }
 }
 
