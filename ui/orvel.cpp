@@ -27,7 +27,8 @@ Control* TForm1::Find(const std::string& name) const {
 }
 
 // Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
-TForm1::TForm1(WindowOptions options) : simulation(1, options.parameters), options_(options) {
+TForm1::TForm1(const WindowOptions& options)
+    : simulation(1, options.parameters), options_(options) {
   LoadLayout(*this, MainWindowLayout(),
              {{"FormCreate", [this] { FormCreate(); }},
               {"FormDestroy", [this] { FormDestroy(); }},

@@ -13,7 +13,7 @@ class RunLogs;
 // start, stop and probe training runs. It hosts every run and owns the neuron and the logs.
 class TForm1 : public TForm, private RunHost {
  public:
-  explicit TForm1(WindowOptions options = {});
+  explicit TForm1(const WindowOptions& options = {});
   ~TForm1() override;
 
   TListBox* ListBox1;
