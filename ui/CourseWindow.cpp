@@ -1,0 +1,45 @@
+#include "CourseWindow.h"
+
+#include <QVBoxLayout>
+
+#include "CourseChartView.h"
+#include "CourseHistory.h"
+#include "DisplayRefresh.h"
+
+CourseWindow::CourseWindow(CourseHistory& history, std::function<SessionEvents()> events)
+    : history_(history),
+      events_(std::move(events)),
+      window_(new QWidget),
+      view_(new CourseChartView) {
+  window_->setWindowTitle("BCM Orvel — Course");
+  auto* layout = new QVBoxLayout(window_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(view_);
+  window_->resize(640, 480);
+  timer_.setInterval(DisplayRefresh::kFrame);
+  QObject::connect(&timer_, &QTimer::timeout, [this] { Refresh(); });
+  view_->Show(history_.WithEvents(events_(), "this session"));
+}
+
+CourseWindow::~CourseWindow() {
+  delete window_;
+}
+
+void CourseWindow::Show() {
+  window_->show();
+  window_->raise();
+  timer_.start();
+}
+
+void CourseWindow::Refresh() {
+  if (!window_->isVisible()) return;
+  SessionEvents events = events_();
+  const bool eventsChanged =
+      events.closures.size() != closuresShown_ || events.resets.size() != resetsShown_;
+  // Points bring their steps, and an open closure grows with them.
+  if (!history_.TakeChanged() && !eventsChanged) return;
+  closuresShown_ = events.closures.size();
+  resetsShown_ = events.resets.size();
+  view_->Show(history_.WithEvents(std::move(events), "this session"));
+  ++redraws_;
+}
