@@ -10,7 +10,8 @@ class CourseChartView;
 class CourseHistory;
 
 // View → Course: the session's course chart, live. It is redrawn at display rate when rows came
-// or the eyes changed, never once a row, so that it costs a run little.
+// or the eyes changed, never once a row, and less often when a redraw takes long, so that it
+// costs a run little.
 class CourseWindow {
  public:
   CourseWindow(CourseHistory& history, std::function<SessionEvents()> events);
@@ -25,6 +26,7 @@ class CourseWindow {
 
  private:
   void Refresh();
+  void Draw(SessionEvents events);
 
   CourseHistory& history_;
   std::function<SessionEvents()> events_;
