@@ -1,6 +1,7 @@
 // The real window's run against the bare run loop, in one process: Start is clicked, a timer
 // inside the pump presses Stop after a fixed time, and a click posted mid-run measures how long a
-// user waits for a handler. Usage: window_bench [seconds]   (QT_QPA_PLATFORM picks the platform)
+// user waits for a handler; then the same run with the Course window open. Usage: window_bench
+// [seconds]   (QT_QPA_PLATFORM picks the platform)
 #include <unistd.h>
 
 #include <QMetaObject>
@@ -25,6 +26,16 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::duration duration) {
   return std::chrono::duration<double>(duration).count();
+}
+
+// Steps a second of one Start, stopped after milliseconds.
+double WindowStepsPerSecond(int milliseconds) {
+  const std::uint64_t before = Form1->simulation.trainedSteps;
+  QTimer::singleShot(milliseconds, [] { Form1->Stop->Click(); });
+  const auto start = Clock::now();
+  Form1->Start->Click();
+  return static_cast<double>(Form1->simulation.trainedSteps - before) /
+         Seconds(Clock::now() - start);
 }
 
 double HeadlessStepsPerSecond(long steps) {
@@ -75,6 +86,12 @@ int main(int argc, char** argv) {
   std::printf("ratio window/headless: %.2f\n", windowRate / headlessRate);
   std::printf("click handled %.3f ms after it was posted\n",
               1000 * Seconds(clickHandled - clickPosted));
+  const double withoutCourse = WindowStepsPerSecond(runMs);
+  Form1->ShowCourse();
+  const double withCourse = WindowStepsPerSecond(runMs);
+  std::printf("window run without the Course window: %.0f steps/s\n", withoutCourse);
+  std::printf("window run with the Course window:    %.0f steps/s\n", withCourse);
+  std::printf("ratio with/without Course window: %.2f\n", withCourse / withoutCourse);
   Form1->Release();
   std::filesystem::current_path("/");
   return 0;

@@ -20,4 +20,7 @@ class RunHost {
   // Runs every pending event; a handler run here may start a nested run, stop all runs, or
   // replace the neuron.
   virtual void ProcessMessages() = 0;
+  // While the run is paused: runs events as they come, without spinning where the host can sleep
+  // until one arrives.
+  virtual void WaitForMessages() { ProcessMessages(); }
 };

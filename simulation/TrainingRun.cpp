@@ -70,7 +70,7 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
   // 64 bits: a run left going for days passes 2^31 steps.
   std::int64_t step = 0;
   while (!simulation.stopRequested) {
-    while (simulation.paused) host.ProcessMessages();
+    while (simulation.paused) host.WaitForMessages();
     host.ShowStep(step);
     if (step % parameters.redrawEvery == 0) host.ShowNeuron(simulation.neuron);
     const bool left = host.LeftTicked();

@@ -103,8 +103,8 @@ TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
 }
 
 TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
-  const TControl* order[] = {Form1->ListBox1, Form1->Start,        Form1->Stop,      Form1->Left,
-                             Form1->Right,    Form1->ResetWeights, Form1->CheckItOut};
+  const TControl* order[] = {Form1->Left,         Form1->Right,      Form1->Start,   Form1->Stop,
+                             Form1->ResetWeights, Form1->CheckItOut, Form1->ListBox1};
   QWidget* widget = order[0]->NativeWidget();
   for (std::size_t i = 1; i < std::size(order); ++i) {
     do {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: the window after some seconds of training with the right eye
-# deprived, and its Check It Out listing. Runs the program under Xvfb and clicks with xdotool.
+# deprived, its Check It Out listing, and the Course window beside it. Runs the program under
+# Xvfb and clicks with xdotool.
 # Usage: tools/screenshot.sh [path/to/orvel] [seconds of training]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,18 +13,27 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-"$top/tools/with-xvfb.sh" bash -c '
+XVFB_SCREEN=1280x520x24 "$top/tools/with-xvfb.sh" bash -c '
   set -euo pipefail
-  "$0" & pid=$!
-  window=$("$3/tools/window-id.sh")
-  click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+  "$0" --seed 42 & pid=$!
+  client=$("$3/tools/window-id.sh")
+  frame=$("$3/tools/window-id.sh" --frame)
+  click() { xdotool mousemove --window "$client" "$1" "$2" click 1; sleep 0.3; }
   sleep 0.5
+  xdotool windowmove "$frame" 0 0
+  xdotool mousemove --window "$frame" 180 9 click 1; sleep 0.3        # View
+  xdotool mousemove --window "$frame" 195 32 click 1; sleep 0.5       # → Course
+  course=$(xdotool search --name "Course$" | head -n 1)
+  xdotool windowmove "$course" 600 0
+  xdotool windowsize "$course" 680 500
+  click 500 60     # Start: both eyes see
+  sleep "$1"
   click 520 32     # untick Right: the right eye sees only noise
-  click 500 60     # Start
   sleep "$1"
   click 500 92     # Stop
   click 500 156    # Check It Out
-  import -window "$window" "$2"
+  sleep 0.5
+  import -window root -crop 1280x500+0+0 "$2"
   kill -TERM "$pid"
   wait "$pid"
 ' "$orvel" "$seconds" "$top/docs/screenshot.png" "$top"

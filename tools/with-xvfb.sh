@@ -2,14 +2,14 @@
 # Runs a command on a fresh Xvfb server and stops the server afterwards; the exit status is the
 # command's. The server picks a free display itself (-displayfd), so servers started in quick
 # succession never race for one, as xvfb-run -a's guess can.
-# Usage: tools/with-xvfb.sh COMMAND [ARGUMENT...]
+# Usage: [XVFB_SCREEN=WxHxDEPTH] tools/with-xvfb.sh COMMAND [ARGUMENT...]   (default 800x600x24)
 set -euo pipefail
 fifo=$(mktemp -u)
 mkfifo "$fifo"
 # Held open for the server's whole life, so its one write never meets a closed pipe.
 exec 4<>"$fifo"
 rm -f "$fifo"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>&4 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>&4 2>/dev/null &
 server=$!
 read -r display <&4
 stop_server() {

@@ -4,6 +4,7 @@ namespace {
 const TFont kWindowFont{"MS Sans Serif", 11};
 const TFont kListFont{"Courier New", 13, true};
 
+// Tab goes as a user reads the window: the eyes, the buttons top to bottom, then the listing.
 FormLayout MakeLayout() {
   FormLayout layout{"BCM Orvel", 205,         110,          590,           383,
                     clWhite,     kWindowFont, "FormCreate", "FormDestroy", {}};
@@ -28,7 +29,7 @@ FormLayout MakeLayout() {
                .width = 305,
                .height = 201,
                .font = kListFont,
-               .tabOrder = 0,
+               .tabOrder = 6,
                .borderless = true,
                .itemHeight = 16});
   c.push_back({.name = "Start",
@@ -38,7 +39,7 @@ FormLayout MakeLayout() {
                .width = 121,
                .height = 25,
                .caption = "Start",
-               .tabOrder = 1,
+               .tabOrder = 2,
                .onClick = "StartClick",
                .leftToRight = true});
   c.push_back({.name = "Stop",
@@ -49,7 +50,7 @@ FormLayout MakeLayout() {
                .height = 25,
                .caption = "Stop",
                .font = kWindowFont,
-               .tabOrder = 2,
+               .tabOrder = 3,
                .onClick = "StopClick"});
   c.push_back({.name = "Status",
                .kind = ControlKind::StatusBar,
@@ -67,7 +68,7 @@ FormLayout MakeLayout() {
                .height = 17,
                .caption = "Left",
                .color = clWhite,
-               .tabOrder = 4,
+               .tabOrder = 0,
                .checked = true});
   c.push_back({.name = "Right",
                .kind = ControlKind::CheckBox,
@@ -76,7 +77,7 @@ FormLayout MakeLayout() {
                .width = 49,
                .height = 17,
                .caption = "Right",
-               .tabOrder = 5,
+               .tabOrder = 1,
                .checked = true});
   c.push_back({.name = "ResetWeights",
                .kind = ControlKind::Button,
@@ -85,7 +86,7 @@ FormLayout MakeLayout() {
                .width = 121,
                .height = 25,
                .caption = "Reset Weights",
-               .tabOrder = 6,
+               .tabOrder = 4,
                .onClick = "ResetWeightsClick"});
   c.push_back({.name = "CheckItOut",
                .kind = ControlKind::Button,
@@ -94,7 +95,7 @@ FormLayout MakeLayout() {
                .width = 121,
                .height = 25,
                .caption = "Check It Out",
-               .tabOrder = 7,
+               .tabOrder = 5,
                .onClick = "CheckItOutClick"});
   return layout;
 }

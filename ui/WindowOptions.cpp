@@ -17,6 +17,16 @@ std::uint32_t ParseSeed(const std::string& text) {
   return seed;
 }
 
+std::int64_t ParseSpeed(const std::string& text) {
+  std::int64_t speed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), speed);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || speed < 1) {
+    throw UsageError("--speed takes a whole number of steps a second, at least 1, not " +
+                     Printable(text));
+  }
+  return speed;
+}
+
 void CheckWritableDirectory(const std::string& directory) {
   const std::string problem = runtime::FolderProblem(directory);
   if (!problem.empty()) throw UsageError("--dir: " + Printable(problem));
@@ -34,17 +44,24 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
     } else if (const auto directory = OptionValue(arguments, i, "dir")) {
       CheckWritableDirectory(*directory);
       options.directory = *directory;
+    } else if (arguments[i] == "--new-session") {
+      options.newSession = true;
+    } else if (const auto speed = OptionValue(arguments, i, "speed")) {
+      options.speed = ParseSpeed(*speed);
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
       SetParameter(options.parameters, *parameter->option, parameter->value);
     } else {
       throw UsageError("unknown argument: " + Printable(arguments[i]));
     }
   }
+  if (options.newSession && !options.directory.empty()) {
+    throw UsageError("--new-session makes its own log folder; it cannot go with --dir");
+  }
   return options;
 }
 
 std::string WindowUsage() {
-  return "usage: orvel [--seed S] [--dir DIR] [PARAMETER...]\n"
+  return "usage: orvel [--seed S] [--dir DIR | --new-session] [--speed N] [PARAMETER...]\n"
          "\n"
          "Opens the BCM Orvel window: one model neuron learning by the BCM rule from two eyes.\n"
          "The seed in use is printed at start-up; orvel-batch --seed S replays the session.\n"
@@ -52,6 +69,8 @@ std::string WindowUsage() {
          "  --seed S            seeds the generator (0..4294967295; default: the clock's second)\n"
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
+         "  --new-session       writes them in a new folder under $XDG_DATA_HOME/orvel/sessions\n"
+         "  --speed N           trains N steps a second (default: as fast as the machine goes)\n"
          "  --help              this text\n"
          "\n"
          "Parameters (each also as --name=X):\n" +

@@ -12,6 +12,8 @@ struct WindowOptions {
   bool help = false;
   std::optional<std::uint32_t> seed;  // unset: the clock's second at start-up
   std::string directory;              // where the logs go; "" is the working directory
+  bool newSession = false;  // the logs go to a new folder of their own (see SessionFolder)
+  std::int64_t speed = 0;   // training steps a second; 0 is as fast as the machine goes
   Parameters parameters;
 };
 

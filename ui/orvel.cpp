@@ -2,17 +2,30 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
 
 #include "Application.h"
 #include "Bcm.h"
 #include "CRand.h"
+#include "CourseEvents.h"
+#include "CourseWindow.h"
 #include "Exception.h"
+#include "MainMenu.h"
 #include "MainWindowLayout.h"
 #include "Picture.h"
+#include "PngFile.h"
 #include "Probe.h"
 #include "RunLogs.h"
+#include "RunRecord.h"
+#include "SessionFolder.h"
+#include "StackRoom.h"
+#include "StateFile.h"
 #include "TrainingRun.h"
 #include "WeightPlot.h"
+#include "WholeFile.h"
 
 TForm1* Form1 = nullptr;
 
@@ -48,11 +61,33 @@ TForm1::TForm1(const WindowOptions& options)
   Image1 = Find<TImage>("Image1");
   ShowStoredPicture();
   CanClose = [this] { return CanCloseNow(); };
+  Left->OnClick = [this] { NoteEyes(); };
+  Right->OnClick = [this] { NoteEyes(); };
+  throttle_.SetRate(options_.speed);
+  menu_ = std::make_unique<MainMenu>(*this);
 }
 
 TForm1::~TForm1() {
   Release();
 }
+
+namespace {
+// Shown in a message box where there is a screen, always on standard error.
+void Complain(const std::string& message) {
+  Application->ShowException(std::runtime_error(message));
+}
+
+std::string AbsoluteFolder(const std::string& folder) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(folder.empty() ? "." : folder, error);
+  return error ? folder : absolute.lexically_normal().string();
+}
+
+std::string WithoutTrailingSlash(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+}  // namespace
 
 void TForm1::ShowStoredPicture() {
   const PictureBytes stored = StoredPicture();
@@ -61,6 +96,7 @@ void TForm1::ShowStoredPicture() {
     Image1->SetPicture(picture->pixels);
   } else {
     std::fprintf(stderr, "orvel: cannot show the picture: %s\n", error.c_str());
+    notice_ = "cannot show the picture";
   }
 }
 
@@ -69,16 +105,85 @@ void TForm1::FormCreate() {
   // Any session can be replayed with orvel-batch --seed.
   std::printf("seed %u\n", seed);
   std::fflush(stdout);
+  seed_ = seed;
   simulation.generator.srand(seed);
   ResetWeightsClick();
-  logs_ = std::make_unique<RunLogs>(options_.directory);
+  OpenLogs();
+}
+
+// From a terminal the logs go where the user stands; from the desktop, to a session folder.
+void TForm1::OpenLogs() {
+  std::string folder = options_.directory;
+  if (options_.newSession) {
+    folder = SessionFolder(seed_, std::time(nullptr));
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error)
+      std::fprintf(stderr, "orvel: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
+  }
+  logFolder_ = WithoutTrailingSlash(AbsoluteFolder(folder));
+  logs_ = std::make_unique<RunLogs>(folder);
+  logs_->onCourseRow = [this](const RunLogs::CourseRow& row) { history_.Add(row); };
+  record_ = std::make_unique<RunRecord>(folder, "orvel", seed_, simulation.parameters());
+  SaveRecord();
+  ShowLogNotice();
+}
+
+void TForm1::SaveRecord() {
+  std::string error;
+  if (record_->Save(error)) return;
+  std::fprintf(stderr, "orvel: cannot write run.json: %s\n", error.c_str());
+  ShowNotice("cannot write run.json");
+}
+
+void TForm1::NoteEyes() {
+  if (!record_) return;
+  record_->NoteEyes(simulation.trainedSteps, Left->Checked(), Right->Checked());
+  SaveRecord();
+}
+
+// Each nested run holds a few kilobytes of the stack until it returns, so thousands of queued
+// clicks on Start would overflow it without a limit.
+bool TForm1::RoomForAnotherRun() const {
+  if (runDepth_ >= kMaxRunDepth) return false;
+  const StackRoom room = CurrentStackRoom();
+  return room.size == 0 || room.used < room.size / 2 - room.size / 16;
 }
 
 void TForm1::StartClick() {
+  if (!RoomForAnotherRun()) {
+    ShowNotice("Start ignored: " + std::to_string(runDepth_) + " runs nested");
+    return;
+  }
+  DismissNotice();
   ++runDepth_;
+  record_->NoteRun(simulation.trainedSteps, ++runs_);
+  SaveRecord();
   TrainingRun(simulation, *this, *logs_);
   --runDepth_;
+  SaveRecord();
   if (runDepth_ == 0 && closeAfterRuns_) Close();
+}
+
+void TForm1::ShowNotice(const std::string& notice) {
+  notice_ = notice;
+  Status->SetPanelText(Status->PanelCount() - 1, notice_);
+  Status->SetPanelWarning(Status->PanelCount() - 1, true);
+}
+
+// Only a failure newer than the last start is shown.
+void TForm1::ShowLogNotice() {
+  if (logs_ && logs_->Notice() != dismissedLogNotice_) {
+    dismissedLogNotice_ = logs_->Notice();
+    ShowNotice(logs_->Notice());
+  }
+}
+
+void TForm1::DismissNotice() {
+  if (notice_.empty()) return;
+  notice_.clear();
+  Status->SetPanelWarning(Status->PanelCount() - 1, false);
+  WriteNeuronPanels(simulation.neuron.Theta(), simulation.parameters(), *Status);
 }
 
 void TForm1::StopClick() {
@@ -90,12 +195,16 @@ void TForm1::PauseClick() {
 }
 
 void TForm1::FormDestroy() {
+  course_.reset();
   if (logs_) logs_->Close();
 }
 
 void TForm1::ResetWeightsClick() {
   simulation.ResetNeuron();
   ShowNeuron(simulation.neuron);
+  if (!record_) return;
+  record_->NoteReset(simulation.trainedSteps);
+  SaveRecord();
 }
 
 void TForm1::CheckItOutClick() {
@@ -107,6 +216,83 @@ void TForm1::CheckItOutClick() {
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
   WriteNeuronPanels(shown.Theta(), simulation.parameters(), *Status);
+  ShowLogNotice();
+  if (!notice_.empty()) ShowNotice(notice_);
+}
+
+bool TForm1::SavePictureTo(const std::string& path) {
+  std::string error;
+  if (WritePng(path, Trace->Picture(), error)) return true;
+  Complain("cannot save the picture: " + error);
+  return false;
+}
+
+bool TForm1::SaveStateTo(const std::string& path) {
+  std::string error;
+  if (SaveState(path, simulation.Save(Left->Checked(), Right->Checked()), error)) return true;
+  Complain("cannot save the state: " + error);
+  return false;
+}
+
+bool TForm1::OpenStateFrom(const std::string& path) {
+  try {
+    const Simulation::Saved saved = LoadState(path);
+    simulation.Restore(saved);
+    Left->SetChecked(saved.left);
+    Right->SetChecked(saved.right);
+  } catch (const std::exception& error) {
+    Complain("cannot open the state " + path + ": " + error.what());
+    return false;
+  }
+  record_->NoteLoad(simulation.trainedSteps, path);
+  record_->NoteEyes(simulation.trainedSteps, Left->Checked(), Right->Checked());
+  record_->NoteParameters(simulation.trainedSteps, simulation.parameters());
+  SaveRecord();
+  ShowNeuron(simulation.neuron);
+  return true;
+}
+
+bool TForm1::ExportCourseTo(const std::string& path) {
+  std::ifstream course(logFolder_ + "/course.csv", std::ios::binary);
+  std::ostringstream text;
+  text << course.rdbuf();
+  std::string error;
+  if (!course) {
+    error = "the session's course.csv cannot be read";
+  } else if (runtime::WriteWholeFile(path, text.str(), error)) {
+    return true;
+  }
+  Complain("cannot export the course: " + error);
+  return false;
+}
+
+void TForm1::SetSpeed(std::int64_t stepsPerSecond) {
+  throttle_.SetRate(stepsPerSecond);
+  menu_->ShowSpeed(stepsPerSecond);
+}
+
+Settings TForm1::CurrentSettings() const {
+  return {simulation.parameters(), seed_};
+}
+
+// Stimulus constants reach the next step, the neuron's the next reset (Simulation sees to it).
+void TForm1::ApplySettings(const Settings& settings) {
+  simulation.SetParameters(settings.parameters);
+  record_->NoteParameters(simulation.trainedSteps, settings.parameters);
+  if (settings.seed != seed_) {
+    seed_ = settings.seed;
+    simulation.generator.srand(seed_);
+  }
+  SaveRecord();
+  ShowNeuron(simulation.neuron);
+}
+
+void TForm1::ShowCourse() {
+  if (!course_) {
+    course_ = std::make_unique<CourseWindow>(
+        history_, [this] { return CourseEvents(record_->Events(), simulation.trainedSteps); });
+  }
+  course_->Show();
 }
 
 // A window closed during a run would pull the logs from under it: every run is
@@ -115,6 +301,7 @@ bool TForm1::CanCloseNow() {
   if (runDepth_ == 0) return true;
   closeAfterRuns_ = true;
   simulation.RequestStop();
+  simulation.paused = false;
   return false;
 }
 
@@ -129,4 +316,12 @@ bool TForm1::RightTicked() const {
 }
 void TForm1::ProcessMessages() {
   Application->ProcessMessages();
+  // Only a limited speed reads the clock: at full speed a step costs too little to afford it.
+  if (throttle_.Rate() == 0) return;
+  if (const auto due = throttle_.StepDone(StepThrottle::Clock::now())) {
+    Application->WaitForMessagesUntil(*due);
+  }
+}
+void TForm1::WaitForMessages() {
+  Application->WaitForMessages();
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QMessageBox>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
 
@@ -69,6 +70,25 @@ void TApplication::ProcessMessages() {
 void TApplication::PollWindowSystem() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   lastPoll_ = std::chrono::steady_clock::now();
+}
+
+void TApplication::WaitForMessages() {
+  if (!qt_) return;
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  lastPoll_ = std::chrono::steady_clock::now();
+}
+
+void TApplication::WaitForMessagesUntil(std::chrono::steady_clock::time_point deadline) {
+  if (!qt_) return;
+  // The timer only wakes the loop at the deadline; any other event wakes it earlier.
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  for (auto now = std::chrono::steady_clock::now(); now < deadline;
+       now = std::chrono::steady_clock::now()) {
+    wake.start(std::chrono::ceil<std::chrono::milliseconds>(deadline - now));
+    WaitForMessages();
+  }
 }
 
 void TApplication::ShowException(const std::exception& error) {

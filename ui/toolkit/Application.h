@@ -38,6 +38,11 @@ class TApplication {
   // nothing can be pending: the window system is asked for new input at most every 100 us.
   void ProcessMessages();
 
+  // Sleeps until an event arrives, then runs the pending ones.
+  void WaitForMessages();
+  // Runs events as they arrive until deadline, sleeping between them.
+  void WaitForMessagesUntil(std::chrono::steady_clock::time_point deadline);
+
   // The message on standard error, and in a dialog where there is a screen to show one.
   void ShowException(const std::exception& error);
 

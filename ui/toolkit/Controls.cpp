@@ -1,7 +1,10 @@
 #include "Controls.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QImage>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -29,18 +32,34 @@ class StatusBarWidget : public QWidget {
     painter.fillRect(rect(), palette().window());
     int left = 0;
     for (int i = 0; i < bar_.PanelCount(); ++i) {
-      const QRect panel(left, 2, bar_.PanelWidth(i) - 2, height() - 2);
+      const QRect panel(left, 2, bar_.ShownPanelWidth(i) - 2, height() - 2);
       painter.setPen(palette().color(QPalette::Mid));
       painter.drawRect(panel.adjusted(0, 0, -1, -1));
-      painter.setPen(palette().color(QPalette::WindowText));
+      painter.setPen(bar_.PanelWarning(i) ? QColor(Qt::red)
+                                          : palette().color(QPalette::WindowText));
       painter.drawText(panel.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft,
                        ToQString(bar_.PanelText(i)));
-      left += bar_.PanelWidth(i);
+      left += bar_.ShownPanelWidth(i);
     }
   }
 
  private:
   const TStatusBar& bar_;
+};
+
+class ButtonWidget : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  // Outside a dialog Qt leaves Return to the default button; here every button is its own.
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      click();
+    } else {
+      QPushButton::keyPressEvent(event);
+    }
+  }
 };
 
 class ImageWidget : public QWidget {
@@ -110,7 +129,7 @@ void TControl::SetTakesFocus(bool takes) {
 }
 
 TButton::TButton(TForm& parent, std::string name)
-    : TControl(std::move(name), new QPushButton(parent.NativeWidget())),
+    : TControl(std::move(name), new ButtonWidget(parent.NativeWidget())),
       button_(static_cast<QPushButton*>(NativeWidget())) {
   QObject::connect(button_, &QPushButton::clicked, [this] { Click(); });
 }
@@ -128,7 +147,11 @@ void TButton::Click() {
 
 TCheckBox::TCheckBox(TForm& parent, std::string name)
     : TControl(std::move(name), new QCheckBox(parent.NativeWidget())),
-      box_(static_cast<QCheckBox*>(NativeWidget())) {}
+      box_(static_cast<QCheckBox*>(NativeWidget())) {
+  QObject::connect(box_, &QCheckBox::clicked, [this] {
+    if (OnClick) OnClick();
+  });
+}
 
 void TCheckBox::SetCaption(const std::string& caption) {
   box_->setText(ToQString(caption));
@@ -173,11 +196,28 @@ TStatusBar::TStatusBar(TForm& parent, std::string name)
     : TControl(std::move(name), new StatusBarWidget(parent.NativeWidget(), *this)) {}
 
 void TStatusBar::AddPanel(int width) {
-  panels_.push_back({width, {}});
+  panels_.push_back({width, {}, false});
 }
 
 int TStatusBar::PanelWidth(int index) const {
   return index >= 0 && index < PanelCount() ? panels_[static_cast<std::size_t>(index)].width : 0;
+}
+
+int TStatusBar::ShownPanelWidth(int index) const {
+  if (index != PanelCount() - 1) return PanelWidth(index);
+  int before = 0;
+  for (int i = 0; i < index; ++i) before += PanelWidth(i);
+  return std::max(PanelWidth(index), Width() - before);
+}
+
+void TStatusBar::SetPanelWarning(int index, bool warning) {
+  if (index < 0 || index >= PanelCount()) return;
+  panels_[static_cast<std::size_t>(index)].warning = warning;
+  MarkChanged(NativeWidget());
+}
+
+bool TStatusBar::PanelWarning(int index) const {
+  return index >= 0 && index < PanelCount() && panels_[static_cast<std::size_t>(index)].warning;
 }
 
 std::string TStatusBar::PanelText(int index) const {

@@ -54,6 +54,7 @@ class TControl {
   QWidget* widget_;  // owned by the form's window
 };
 
+// Space and Return press a focused button, as on any desktop.
 class TButton : public TControl {
  public:
   TButton(TForm& parent, std::string name);
@@ -75,6 +76,9 @@ class TCheckBox : public TControl {
   std::string Caption() const;
   bool Checked() const;
   void SetChecked(bool checked);
+
+  // Runs when the user ticks or unticks the box, not when SetChecked does.
+  std::function<void()> OnClick;
 
  private:
   QCheckBox* box_;
@@ -107,14 +111,20 @@ class TStatusBar : public TControl, public StatusPanels {
   void AddPanel(int width);
   int PanelCount() const { return static_cast<int>(panels_.size()); }
   int PanelWidth(int index) const;
+  // The width drawn: the last panel takes the rest of the bar, so its text is not cut short.
+  int ShownPanelWidth(int index) const;
   std::string PanelText(int index) const;
   // Ignores an index without a panel.
   void SetPanelText(int index, const std::string& text) override;
+  // A warning's text is drawn in red until it is cleared.
+  void SetPanelWarning(int index, bool warning);
+  bool PanelWarning(int index) const;
 
  private:
   struct Panel {
     int width;
     std::string text;
+    bool warning = false;
   };
   std::vector<Panel> panels_;
 };

@@ -1,7 +1,15 @@
 #include "Form.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
+
+#include "WindowPlacement.h"
 
 namespace {
 class FormWindow : public QWidget {
@@ -20,26 +28,43 @@ class FormWindow : public QWidget {
  private:
   const TForm& form_;
 };
+
+ScreenRect ToScreenRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
 }  // namespace
 
-TForm::TForm() : window_(new FormWindow(*this)) {}
+TForm::TForm()
+    : frame_(new FormWindow(*this)), scroller_(new QScrollArea(frame_)), window_(new QWidget) {
+  auto* layout = new QVBoxLayout(frame_);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(scroller_);
+  scroller_->setFrameShape(QFrame::NoFrame);
+  scroller_->setWidget(window_);
+  // A native window of its own lets scripts find and click the client area by name, whatever
+  // sits above it.
+  window_->setAttribute(Qt::WA_NativeWindow);
+}
 
 // The window goes first: with it go the native widgets and every connection to a control.
 TForm::~TForm() {
-  delete window_;
+  delete frame_;
 }
 
 void TForm::SetCaption(const std::string& caption) {
-  window_->setWindowTitle(QString::fromStdString(caption));
+  frame_->setWindowTitle(QString::fromStdString(caption));
 }
 
 std::string TForm::Caption() const {
-  return window_->windowTitle().toStdString();
+  return frame_->windowTitle().toStdString();
 }
 
 void TForm::SetClientBounds(int left, int top, int width, int height) {
-  window_->setGeometry(left, top, width, height);
+  left_ = left;
+  top_ = top;
   window_->setFixedSize(width, height);
+  FitToScreen();
 }
 
 int TForm::ClientWidth() const {
@@ -68,12 +93,41 @@ void TForm::SetTabOrder(const std::vector<TControl*>& order) {
   }
 }
 
+QMenuBar* TForm::MenuBar() {
+  if (menuBar_ == nullptr) {
+    menuBar_ = new QMenuBar(frame_);
+    frame_->layout()->setMenuBar(menuBar_);
+  }
+  return menuBar_;
+}
+
+// The stored place where the window fits the screen's free area, else the nearest place that
+// does; a screen too small for the window gets scroll bars instead of unreachable controls.
+void TForm::FitToScreen() {
+  const int menuHeight = menuBar_ != nullptr ? menuBar_->sizeHint().height() : 0;
+  const ScreenRect wanted{left_, top_, window_->width(), window_->height() + menuHeight};
+  QScreen* screen = QGuiApplication::screenAt(QPoint(left_, top_));
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const ScreenRect placed =
+      screen != nullptr ? PlaceWindow(wanted, ToScreenRect(screen->availableGeometry())) : wanted;
+  frame_->setGeometry(placed.left, placed.top, placed.width, placed.height);
+  frame_->setFixedSize(placed.width, placed.height);
+}
+
 void TForm::Show() {
-  window_->show();
+  FitToScreen();
+  frame_->show();
+  if (QWindow* client = window_->windowHandle()) {
+    client->setTitle(frame_->windowTitle() + " client area");
+  }
+}
+
+bool TForm::Visible() const {
+  return frame_->isVisible();
 }
 
 void TForm::Close() {
-  window_->close();
+  frame_->close();
 }
 
 void TForm::Release() {

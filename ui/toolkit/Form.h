@@ -9,10 +9,13 @@
 #include "Colors.h"
 #include "Controls.h"
 
+class QMenuBar;
+class QScrollArea;
 class QWidget;
 
-// A top-level window of fixed size holding controls. OnCreate runs once the whole layout exists
-// (CreateForm calls it); OnDestroy runs exactly once, when the form is released.
+// A top-level window holding controls in a client area of fixed size, below an optional menu bar.
+// OnCreate runs once the whole layout exists (CreateForm calls it); OnDestroy runs exactly once,
+// when the form is released.
 class TForm {
  public:
   TForm();
@@ -22,7 +25,9 @@ class TForm {
 
   void SetCaption(const std::string& caption);
   std::string Caption() const;
-  // Places the client area at (left, top) of the screen, width x height, not resizable.
+  // Places the client area at (left, top) of the screen, width x height, not resizable. Show moves
+  // the window onto the screen if it would not fit there, and scrolls a client area larger than
+  // the screen.
   void SetClientBounds(int left, int top, int width, int height);
   int ClientWidth() const;
   int ClientHeight() const;
@@ -44,6 +49,7 @@ class TForm {
   const std::vector<std::unique_ptr<TControl>>& Controls() const { return controls_; }
 
   void Show();
+  bool Visible() const;
   // Asks the window to close, as the user's close button does; CanClose may refuse.
   void Close();
 
@@ -55,10 +61,22 @@ class TForm {
   // Runs OnDestroy unless it has run.
   void Release();
 
+  // The menu bar above the client area, made on first use.
+  QMenuBar* MenuBar();
+
+  // The client area, parent of every control.
   QWidget* NativeWidget() const { return window_; }
+  // The top-level window around the menu bar and the client area.
+  QWidget* Frame() const { return frame_; }
 
  private:
+  void FitToScreen();
+
+  QWidget* frame_;
+  QScrollArea* scroller_;
+  QMenuBar* menuBar_ = nullptr;
   QWidget* window_;
+  int left_ = 0, top_ = 0;
   std::vector<std::unique_ptr<TControl>> controls_;
   bool released_ = false;
 };

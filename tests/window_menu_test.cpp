@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "Application.h"
+#include "Bcm.h"
+#include "CourseWindow.h"
+#include "QtEvents.h"
+#include "StackRoom.h"
+#include "TempDir.h"
+#include "TextLines.h"
+#include "orvel.h"
+
+// The menu bar's commands, the speeds, the pause, the nesting limit, the keyboard and the
+// failure notice of the real window, offscreen.
+namespace {
+using Clock = std::chrono::steady_clock;
+
+class WindowMenu : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { setenv("QT_QPA_PLATFORM", "offscreen", 1); }
+
+  void SetUp() override {
+    std::filesystem::current_path(dir.path());
+    application.Initialize();
+  }
+  void TearDown() override { std::filesystem::current_path("/"); }
+
+  void Open(WindowOptions options = {}) {
+    options.seed = 7;
+    application.CreateForm(Form1, options);
+    Form1->Show();
+  }
+
+  static QAction* MenuItem(const QString& text) {
+    for (QAction* action : Form1->Frame()->findChildren<QAction*>()) {
+      if (action->text() == text) return action;
+    }
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+  }
+
+  // Runs action from inside the run that Start begins, once ready holds; then stops every run.
+  static void DuringARun(const std::function<bool()>& ready, const std::function<void()>& action) {
+    std::function<void()> poll = [&] {
+      if (!ready()) {
+        QTimer::singleShot(5, poll);
+        return;
+      }
+      action();
+      Form1->StopClick();
+    };
+    QTimer::singleShot(5, poll);
+    Form1->StartClick();
+  }
+
+  static std::string LastPanel() { return Form1->Status->PanelText(5); }
+
+  TempDir dir;
+  TApplication application;
+};
+
+double CpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double Seconds(Clock::duration duration) {
+  return std::chrono::duration<double>(duration).count();
+}
+}  // namespace
+
+TEST_F(WindowMenu, RunCommandsDoWhatTheButtonsDo) {
+  Open();
+  const std::vector<double> before = Form1->simulation.neuron.Weights();
+  MenuItem("&Reset Weights")->trigger();
+  EXPECT_NE(Form1->simulation.neuron.Weights(), before);
+  MenuItem("&Check It Out")->trigger();
+  EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
+
+  // Start from the menu, then Pause and Stop from the menu as a user would, from the pump.
+  QTimer::singleShot(20, [] {
+    MenuItem("&Pause")->trigger();
+    EXPECT_TRUE(Form1->simulation.paused);
+    MenuItem("S&top")->trigger();
+    MenuItem("&Pause")->trigger();
+  });
+  MenuItem("&Start")->trigger();
+  EXPECT_EQ(Form1->RunDepth(), 0);
+  EXPECT_FALSE(Form1->simulation.paused);
+  EXPECT_GT(Form1->simulation.trainedSteps, 0U);
+
+  EXPECT_EQ(MenuItem("&Start")->shortcut(), QKeySequence(Qt::Key_F5));
+  EXPECT_EQ(MenuItem("S&top")->shortcut(), QKeySequence(Qt::Key_Escape));
+  EXPECT_EQ(MenuItem("&Pause")->shortcut(), QKeySequence(Qt::Key_F6));
+  EXPECT_EQ(MenuItem("&Save State…")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(MenuItem("&Open State…")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(MenuItem("Save &Picture…")->shortcut(), QKeySequence("Ctrl+Shift+S"));
+  EXPECT_EQ(MenuItem("&Quit")->shortcut(), QKeySequence("Ctrl+Q"));
+}
+
+TEST_F(WindowMenu, SpeedItemsAndTheCommandLineSetTheSameThrottle) {
+  WindowOptions options;
+  options.speed = 100000;
+  Open(options);
+  EXPECT_EQ(Form1->Speed(), 100000);
+  EXPECT_TRUE(MenuItem("100,000 steps per second")->isChecked());
+  MenuItem("1,000 steps per second")->trigger();
+  EXPECT_EQ(Form1->Speed(), 1000);
+  EXPECT_FALSE(MenuItem("100,000 steps per second")->isChecked());
+  MenuItem("&Full")->trigger();
+  EXPECT_EQ(Form1->Speed(), 0);
+}
+
+// A functional check of the throttle over more than a second: the rate may wander a little on a
+// loaded machine, never by a tenth.
+TEST_F(WindowMenu, TenThousandStepsASecondIsWhatARunGets) {
+  Open();
+  MenuItem("10,000 steps per second")->trigger();
+  std::uint64_t firstSteps = 0;
+  Clock::time_point first;
+  double rate = 0;
+  QTimer::singleShot(300, [&] {
+    firstSteps = Form1->simulation.trainedSteps;
+    first = Clock::now();
+    QTimer::singleShot(1500, [&] {
+      rate = static_cast<double>(Form1->simulation.trainedSteps - firstSteps) /
+             Seconds(Clock::now() - first);
+      Form1->StopClick();
+    });
+  });
+  Form1->StartClick();
+  EXPECT_NEAR(rate, 10000, 1000);
+}
+
+TEST_F(WindowMenu, APausedRunStandsStillAndLeavesTheProcessorIdle) {
+  Open();
+  std::uint64_t pausedAt = 0, stepsWhilePaused = 1;
+  double cpuShare = 1;
+  double cpuAtPause = 0;
+  Clock::time_point measuredFrom;
+  QTimer::singleShot(50, [&] {
+    Form1->PauseClick();
+    QTimer::singleShot(100, [&] {
+      pausedAt = Form1->simulation.trainedSteps;
+      cpuAtPause = CpuSeconds();
+      measuredFrom = Clock::now();
+    });
+    QTimer::singleShot(600, [&] {
+      cpuShare = (CpuSeconds() - cpuAtPause) / Seconds(Clock::now() - measuredFrom);
+      stepsWhilePaused = Form1->simulation.trainedSteps - pausedAt;
+      Form1->StopClick();
+      Form1->PauseClick();
+    });
+  });
+  Form1->StartClick();
+  EXPECT_GT(pausedAt, 0U);
+  EXPECT_EQ(stepsWhilePaused, 0U);
+  EXPECT_LT(cpuShare, 0.02);
+  std::printf("processor share while paused: %.4f\n", cpuShare);
+}
+
+// Every queued click nests a run in the last until the limit; the rest are refused with a word in
+// the status bar, and the stack keeps half its room.
+TEST_F(WindowMenu, ThousandsOfQueuedStartsStopAtTheNestingLimit) {
+  Open();
+  int deepest = 0;
+  StackRoom deepestRoom;
+  const auto start = Form1->Start->OnClick;
+  Form1->Start->OnClick = [&] {
+    if (Form1->RunDepth() >= deepest) {
+      deepest = Form1->RunDepth();
+      deepestRoom = CurrentStackRoom();
+    }
+    start();
+  };
+  for (int i = 0; i < 2000; ++i) {
+    QMetaObject::invokeMethod(Form1->Start->NativeWidget(), "click", Qt::QueuedConnection);
+  }
+  QTimer::singleShot(300, [] { Form1->StopClick(); });
+  Form1->Start->Click();
+  EXPECT_EQ(Form1->RunDepth(), 0);
+  EXPECT_GE(deepest, 500);
+  EXPECT_LT(deepestRoom.used, deepestRoom.size / 2);
+  EXPECT_EQ(LastPanel().rfind("Start ignored: ", 0), 0U) << LastPanel();
+  EXPECT_TRUE(Form1->Status->PanelWarning(5));
+  std::printf("deepest %d runs, %zu of %zu stack bytes used, %zu a run\n", deepest,
+              deepestRoom.used, deepestRoom.size,
+              deepestRoom.used / static_cast<std::size_t>(std::max(deepest, 1)));
+}
+
+TEST_F(WindowMenu, TheLastPanelShowsTheWholeNoiseText) {
+  Open();
+  const std::string text = LastPanel();
+  ASSERT_EQ(text, "noise: -0.050..0.050");
+  const QFontMetrics metrics(Form1->Status->NativeWidget()->font());
+  EXPECT_LT(metrics.horizontalAdvance(QString::fromStdString(text)) + 5,
+            Form1->Status->ShownPanelWidth(5));
+  int shown = 0;
+  for (int i = 0; i < 6; ++i) shown += Form1->Status->ShownPanelWidth(i);
+  EXPECT_EQ(shown, Form1->ClientWidth()) << "the last panel reaches the right edge";
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Form1->Status->ShownPanelWidth(i), 80);
+}
+
+TEST_F(WindowMenu, SpaceAndReturnPressTheFocusedButton) {
+  Open();
+  Form1->Frame()->activateWindow();
+  for (int key : {int{Qt::Key_Space}, int{Qt::Key_Return}}) {
+    Form1->ListBox1->Items.Clear();
+    QWidget* button = Form1->CheckItOut->NativeWidget();
+    button->setFocus(Qt::TabFocusReason);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r");
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r");
+    QCoreApplication::sendEvent(button, &press);
+    QCoreApplication::sendEvent(button, &release);
+    EXPECT_EQ(Form1->ListBox1->Items.Count(), 12) << "key " << key;
+  }
+}
+
+TEST_F(WindowMenu, AFailedLogShowsARedNoticeUntilTheNextStart) {
+  std::filesystem::create_directory(dir.path() / "log.txt");
+  ::testing::internal::CaptureStderr();
+  Open();
+  const std::string errors = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(errors.find("orvel: cannot open log.txt: "), std::string::npos) << errors;
+  EXPECT_EQ(LastPanel(), "cannot open log.txt");
+  EXPECT_TRUE(Form1->Status->PanelWarning(5));
+  QTimer::singleShot(20, [] { Form1->StopClick(); });
+  Form1->StartClick();
+  EXPECT_EQ(LastPanel(), "noise: -0.050..0.050");
+  EXPECT_FALSE(Form1->Status->PanelWarning(5));
+}
+
+TEST_F(WindowMenu, StatesSaveAndOpenAsTheStateFilesDo) {
+  Open();
+  Form1->Right->SetChecked(false);
+  const std::string state = (dir.path() / "reared.json").string();
+  ASSERT_TRUE(Form1->SaveStateTo(state));
+  const Simulation::Saved saved = Form1->simulation.Save(true, false);
+  DuringARun([] { return Form1->simulation.trainedSteps > 500; }, [] {});
+  Form1->Right->SetChecked(true);
+
+  ASSERT_TRUE(Form1->OpenStateFrom(state));
+  EXPECT_EQ(Form1->simulation.Save(Form1->Left->Checked(), Form1->Right->Checked()), saved);
+  EXPECT_FALSE(Form1->Right->Checked());
+
+  std::ofstream(dir.path() / "bad.json") << "{\"not\": \"a state\"}";
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(Form1->OpenStateFrom((dir.path() / "bad.json").string()));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot open the state"),
+            std::string::npos);
+  EXPECT_EQ(Form1->simulation.Save(Form1->Left->Checked(), Form1->Right->Checked()), saved)
+      << "a bad file changed it";
+  EXPECT_NE(dir.Read("run.json").find("\"event\": \"load\""), std::string::npos);
+}
+
+TEST_F(WindowMenu, OpeningAStateDuringARunContinuesTheRunWithIt) {
+  Open();
+  const std::string state = (dir.path() / "state.json").string();
+  ASSERT_TRUE(Form1->SaveStateTo(state));
+  std::uint64_t loadedAt = 0;
+  DuringARun(
+      [&] {
+        if (loadedAt == 0 && Form1->simulation.trainedSteps > 2000) {
+          EXPECT_TRUE(Form1->OpenStateFrom(state));
+          EXPECT_EQ(Form1->simulation.neuron.HistoryLength(), 0U);
+          loadedAt = Form1->simulation.trainedSteps;
+        }
+        return loadedAt > 0 && Form1->simulation.trainedSteps > loadedAt + 1000;
+      },
+      [] {});
+  EXPECT_GT(Form1->simulation.neuron.HistoryLength(), 1000U) << "the run went on with the state";
+  EXPECT_EQ(Form1->RunDepth(), 0);
+}
+
+TEST_F(WindowMenu, PictureAndCourseFilesAreWritten) {
+  Open();
+  DuringARun([] { return Form1->simulation.trainedSteps > 1000; }, [] {});
+  ASSERT_TRUE(Form1->SavePictureTo((dir.path() / "plot.png").string()));
+  EXPECT_EQ(dir.Read("plot.png").substr(1, 3), "PNG");
+  ASSERT_TRUE(Form1->ExportCourseTo((dir.path() / "copy.csv").string()));
+  EXPECT_EQ(dir.Read("copy.csv"), dir.Read("course.csv"));
+  EXPECT_GE(Lines(dir.Read("copy.csv")), 11);
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(Form1->SavePictureTo((dir.path() / "no-such-folder" / "plot.png").string()));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot save the picture"),
+            std::string::npos);
+}
+
+// Stimulus parameters reach the very next step, the neuron's wait for Reset Weights, and a new
+// seed replays as orvel-batch --seed would.
+TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
+  Open();
+  Settings settings = Form1->CurrentSettings();
+  const std::vector<std::string> bad(ParameterOptions().size(), "-1");
+  Settings unchanged = settings;
+  EXPECT_EQ(ReadSettings(bad, "7", unchanged), "rate must be finite, > 0, not \"-1\"");
+  EXPECT_EQ(unchanged.parameters, settings.parameters);
+
+  std::vector<std::string> texts;
+  for (const ParameterOption& option : ParameterOptions()) {
+    texts.push_back(option.get(settings.parameters));
+  }
+  texts[0] = "0.01";  // rate
+  texts[3] = "0.1";   // noise
+  ASSERT_EQ(ReadSettings(texts, "42", settings), "");
+  EXPECT_FALSE(settings.parameters.closedNoise) << "an untouched closed-noise must follow noise";
+  Form1->ApplySettings(settings);
+  EXPECT_EQ(LastPanel(), "noise: -0.100..0.100");
+  EXPECT_EQ(Form1->simulation.parameters().rate, 0.01);
+  EXPECT_EQ(TakesEffect("rate"), "at the next Reset Weights");
+  EXPECT_EQ(TakesEffect("noise"), "at the next step");
+  EXPECT_EQ(Form1->Seed(), 42U);
+  runtime::CRand expected;
+  expected.srand(42);
+  EXPECT_EQ(Form1->simulation.generator.rand(), expected.rand());
+  EXPECT_NE(dir.Read("run.json").find("\"event\": \"parameters\""), std::string::npos);
+}
+
+TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
+  Open();
+  MenuItem("&Course")->trigger();
+  ASSERT_NE(Form1->Course(), nullptr);
+  EXPECT_TRUE(Form1->Course()->NativeWidget()->isVisible());
+  Form1->Right->SetChecked(false);
+  DuringARun([] { return Form1->simulation.trainedSteps > 200000; }, [] {});
+  const int redraws = Form1->Course()->Redraws();
+  EXPECT_GT(redraws, 0);
+  EXPECT_LT(redraws, static_cast<int>(Form1->simulation.trainedSteps / 100) / 10);
+}
+
+TEST_F(WindowMenu, NewSessionLogsGoToAFolderOfTheirOwn) {
+  setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+  WindowOptions options;
+  options.newSession = true;
+  Open(options);
+  const std::string folder = Form1->LogFolder();
+  EXPECT_EQ(folder.rfind((dir.path() / "orvel" / "sessions").string() + "/", 0), 0U) << folder;
+  EXPECT_EQ(folder.substr(folder.size() - 7), "-seed-7");
+  EXPECT_TRUE(std::filesystem::exists(folder + "/log.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder + "/run.json"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.txt"));
+  unsetenv("XDG_DATA_HOME");
+}

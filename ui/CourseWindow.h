@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "Course.h"
+
+class CourseChartView;
+class CourseHistory;
+
+// View → Course: the session's course chart, live. It is redrawn at display rate when rows came
+// or the eyes changed, never once a row, and less often when a redraw takes long, so that it
+// costs a run little.
+class CourseWindow {
+ public:
+  CourseWindow(CourseHistory& history, std::function<SessionEvents()> events);
+  ~CourseWindow();
+  CourseWindow(const CourseWindow&) = delete;
+  CourseWindow& operator=(const CourseWindow&) = delete;
+
+  void Show();
+  QWidget* NativeWidget() const { return window_; }
+  // Redraws made so far, for tests of the refresh.
+  int Redraws() const { return redraws_; }
+
+ private:
+  void Refresh();
+  void Draw(SessionEvents events);
+
+  CourseHistory& history_;
+  std::function<SessionEvents()> events_;
+  QWidget* window_;
+  CourseChartView* view_;
+  QTimer timer_;
+  std::size_t closuresShown_ = 0, resetsShown_ = 0;
+  int redraws_ = 0;
+};

@@ -1,0 +1,134 @@
+#include "MainMenu.h"
+
+#include <QActionGroup>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QUrl>
+#include <functional>
+
+#include "HelpTexts.h"
+#include "ParametersDialog.h"
+#include "orvel.h"
+
+namespace {
+QAction* AddItem(QMenu& menu, const QString& text, const QKeySequence& shortcut,
+                 std::function<void()> command) {
+  QAction* action = menu.addAction(text);
+  action->setShortcut(shortcut);
+  // Works wherever the focus is in the window, a list or a check box included.
+  action->setShortcutContext(Qt::WindowShortcut);
+  QObject::connect(action, &QAction::triggered, std::move(command));
+  return action;
+}
+
+// Asks for a file to write; "" when cancelled.
+std::string AskSavePath(QWidget* parent, const QString& title, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, title, QString(), filter).toStdString();
+}
+
+std::string AskOpenPath(QWidget* parent, const QString& title, const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, title, QString(), filter).toStdString();
+}
+}  // namespace
+
+MainMenu::MainMenu(TForm1& form) : form_(form) {
+  QMenuBar& bar = *form.MenuBar();
+  AddFile(*bar.addMenu("&File"));
+  AddRun(*bar.addMenu("&Run"));
+  AddExperiment(*bar.addMenu("&Experiment"));
+  AddView(*bar.addMenu("&View"));
+  AddHelp(*bar.addMenu("&Help"));
+}
+
+void MainMenu::AddFile(QMenu& menu) {
+  QWidget* window = form_.Frame();
+  AddItem(menu, "Save &Picture…", QKeySequence("Ctrl+Shift+S"), [this, window] {
+    const std::string path = AskSavePath(window, "Save Picture", "PNG pictures (*.png)");
+    if (!path.empty()) form_.SavePictureTo(path);
+  });
+  AddItem(menu, "&Save State…", QKeySequence::fromString("Ctrl+S"), [this, window] {
+    const std::string path = AskSavePath(window, "Save State", "States (*.json)");
+    if (!path.empty()) form_.SaveStateTo(path);
+  });
+  AddItem(menu, "&Open State…", QKeySequence::fromString("Ctrl+O"), [this, window] {
+    const std::string path = AskOpenPath(window, "Open State", "States (*.json)");
+    if (!path.empty()) form_.OpenStateFrom(path);
+  });
+  AddItem(menu, "&Export Course…", {}, [this, window] {
+    const std::string path = AskSavePath(window, "Export Course", "Tables (*.csv)");
+    if (!path.empty()) form_.ExportCourseTo(path);
+  });
+  AddItem(menu, "Open &Log Folder", {}, [this] {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(form_.LogFolder())));
+  });
+  menu.addSeparator();
+  AddItem(menu, "&Quit", QKeySequence::fromString("Ctrl+Q"), [this] { form_.Close(); });
+}
+
+void MainMenu::AddRun(QMenu& menu) {
+  AddItem(menu, "&Start", QKeySequence(Qt::Key_F5), [this] { form_.StartClick(); });
+  AddItem(menu, "S&top", QKeySequence(Qt::Key_Escape), [this] { form_.StopClick(); });
+  QAction* pause =
+      AddItem(menu, "&Pause", QKeySequence(Qt::Key_F6), [this] { form_.PauseClick(); });
+  pause->setCheckable(true);
+  QObject::connect(&menu, &QMenu::aboutToShow,
+                   [this, pause] { pause->setChecked(form_.simulation.paused); });
+  menu.addSeparator();
+  AddItem(menu, "&Reset Weights", {}, [this] { form_.ResetWeightsClick(); });
+  AddItem(menu, "&Check It Out", {}, [this] { form_.CheckItOutClick(); });
+  menu.addSeparator();
+  AddSpeeds(*menu.addMenu("Spee&d"));
+}
+
+void MainMenu::AddSpeeds(QMenu& menu) {
+  auto* group = new QActionGroup(&menu);
+  const std::pair<std::int64_t, const char*> speeds[] = {{0, "&Full"},
+                                                         {1000000, "&1,000,000 steps per second"},
+                                                         {100000, "100,000 steps per second"},
+                                                         {10000, "10,000 steps per second"},
+                                                         {1000, "1,000 steps per second"}};
+  for (const auto& [rate, text] : speeds) {
+    QAction* item = AddItem(menu, text, {}, [this, rate = rate] { form_.SetSpeed(rate); });
+    item->setCheckable(true);
+    group->addAction(item);
+    speeds_[rate] = item;
+  }
+  ShowSpeed(form_.Speed());
+}
+
+void MainMenu::ShowSpeed(std::int64_t stepsPerSecond) {
+  const auto item = speeds_.find(stepsPerSecond);
+  if (item != speeds_.end()) {
+    item->second->setChecked(true);
+    return;
+  }
+  // A rate from the command line that no item names: none is ticked.
+  for (const auto& [rate, action] : speeds_) action->setChecked(false);
+}
+
+void MainMenu::AddExperiment(QMenu& menu) {
+  AddItem(menu, "&Parameters…", {}, [this] {
+    if (const auto settings = AskSettings(form_.Frame(), form_.CurrentSettings())) {
+      form_.ApplySettings(*settings);
+    }
+  });
+}
+
+void MainMenu::AddView(QMenu& menu) {
+  AddItem(menu, "&Course", {}, [this] { form_.ShowCourse(); });
+}
+
+void MainMenu::AddHelp(QMenu& menu) {
+  AddItem(menu, "&About", {}, [this] {
+    QMessageBox::about(form_.Frame(), "About BCM Orvel",
+                       QString::fromStdString(AboutText(form_.Seed(), form_.simulation.parameters(),
+                                                        form_.LogFolder())));
+  });
+  AddItem(menu, "&Keyboard Shortcuts", {}, [this] {
+    QMessageBox::information(form_.Frame(), "Keyboard Shortcuts",
+                             QString::fromStdString(ShortcutsText()));
+  });
+}

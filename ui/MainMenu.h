@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+
+class QAction;
+class QMenu;
+class TForm1;
+
+// The window's menu bar: File, Run, Experiment, View and Help. Each command does what the
+// matching button or command-line option does; the ones that need a file ask for it first.
+class MainMenu {
+ public:
+  explicit MainMenu(TForm1& form);
+
+  // Ticks the Speed item of this many steps a second (0: Full).
+  void ShowSpeed(std::int64_t stepsPerSecond);
+
+ private:
+  void AddFile(QMenu& menu);
+  void AddRun(QMenu& menu);
+  void AddSpeeds(QMenu& menu);
+  void AddExperiment(QMenu& menu);
+  void AddView(QMenu& menu);
+  void AddHelp(QMenu& menu);
+
+  TForm1& form_;
+  std::map<std::int64_t, QAction*> speeds_;
+};

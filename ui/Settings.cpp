@@ -1,0 +1,38 @@
+#include "Settings.h"
+
+#include <charconv>
+
+namespace {
+bool ReadSeed(const std::string& text, std::uint32_t& seed) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+  return !text.empty() && text.front() != '-' && error == std::errc() &&
+         end == text.data() + text.size();
+}
+}  // namespace
+
+std::string TakesEffect(const std::string& name) {
+  if (name == "rate" || name == "tau" || name == "theta0" || name == "init-weights") {
+    return "at the next Reset Weights";
+  }
+  return "at the next step";
+}
+
+std::string ReadSettings(const std::vector<std::string>& texts, const std::string& seedText,
+                         Settings& settings) {
+  Settings read = settings;
+  const std::vector<ParameterOption>& options = ParameterOptions();
+  for (std::size_t i = 0; i < options.size() && i < texts.size(); ++i) {
+    const ParameterOption& option = options[i];
+    // Untouched, closed-noise must stay unset: it follows noise until given a value of its own.
+    if (texts[i] == option.get(settings.parameters)) continue;
+    if (!option.set(read.parameters, texts[i])) {
+      return std::string(option.name) + " must be " + std::string(option.valid) + ", not \"" +
+             texts[i] + "\"";
+    }
+  }
+  if (!ReadSeed(seedText, read.seed)) {
+    return "seed must be a whole number from 0 to 4294967295, not \"" + seedText + "\"";
+  }
+  settings = read;
+  return "";
+}

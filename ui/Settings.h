@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Parameters.h"
+
+// What the Parameters dialog edits: every parameter and the seed.
+struct Settings {
+  Parameters parameters;
+  std::uint32_t seed = 0;
+};
+
+// When a change of the option called name takes effect, in words for the dialog.
+std::string TakesEffect(const std::string& name);
+
+// Reads the dialog's texts, one per ParameterOptions() entry in its order, and the seed's, into
+// settings, as the command line reads them; a text left as shown changes nothing. "" when all
+// are valid, else one line naming the first bad one with its valid range (settings unchanged).
+std::string ReadSettings(const std::vector<std::string>& texts, const std::string& seedText,
+                         Settings& settings);
