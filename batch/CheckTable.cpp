@@ -1,0 +1,41 @@
+#include "CheckTable.h"
+
+#include <charconv>
+
+#include "Course.h"
+
+namespace {
+constexpr double kNoResponse = -100.0;  // log.txt's floor for an eye that drives nothing
+
+std::string EyeColumns(const char* eye, std::size_t count) {
+  std::string columns;
+  for (std::size_t i = 0; i < count; ++i) columns += std::string(",") + eye + std::to_string(i);
+  return columns;
+}
+}  // namespace
+
+std::string ExactNumber(double value) {
+  char text[32];
+  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+std::string CheckTableHeader() {
+  return "check,steps,max_left,max_right,odi" + EyeColumns("left_", 12) + EyeColumns("right_", 12) +
+         "\n";
+}
+
+std::string CheckTableRow(int check, std::uint64_t trainedSteps,
+                          const std::vector<ListingRow>& rows) {
+  double maxLeft = kNoResponse, maxRight = kNoResponse;
+  for (const ListingRow& row : rows) {
+    if (row.yLeft > maxLeft) maxLeft = row.yLeft;
+    if (row.yRight > maxRight) maxRight = row.yRight;
+  }
+  std::string line = std::to_string(check) + ',' + std::to_string(trainedSteps) + ',' +
+                     ExactNumber(maxLeft) + ',' + ExactNumber(maxRight) + ',';
+  const double odi = OcularDominance(maxLeft, maxRight);
+  if (odi == odi) line += ExactNumber(odi);
+  for (const ListingRow& row : rows) line += ',' + ExactNumber(row.yLeft);
+  for (const ListingRow& row : rows) line += ',' + ExactNumber(row.yRight);
+  return line + '\n';
+}
