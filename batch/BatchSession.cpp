@@ -23,9 +23,10 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
     if (action.kind == Action::Kind::Run) ++runCount_;
   }
   record_.SetActions(words);
-  if (!options.course.empty()) {
-    logs_.onCourseRow = [this](const RunLogs::CourseRow& row) { course_.push_back(PointOf(row)); };
-  }
+  logs_.onCourseRow = [this](const RunLogs::CourseRow& row) {
+    logged_ = EyeMaxima{row.maxLeft, row.maxRight};
+    if (!options_.course.empty()) course_.push_back(PointOf(row));
+  };
   SaveRecord();
 }
 
@@ -78,7 +79,7 @@ void BatchSession::Check() {
   for (const ListingRow& row : rows) {
     std::fprintf(listing_, "%s\n", ListingLine(centre++, row.yLeft, row.yRight, row.y).c_str());
   }
-  if (onCheck) onCheck(simulation_.trainedSteps, rows);
+  if (onCheck) onCheck(simulation_.trainedSteps, logged_, rows);
 }
 
 // As Reset Weights replaces the neuron, a load replaces the whole simulation's state.

@@ -26,8 +26,11 @@ class BatchSession {
   // loaded; 128 plus the signal's number when interrupted.
   int Play();
 
-  // Told of every Check It Out: the training steps so far and the responses it listed.
-  std::function<void(std::uint64_t trainedSteps, const std::vector<ListingRow>& rows)> onCheck;
+  // Told of every Check It Out: the training steps so far, the maxima of log.txt's latest line
+  // (none before the first logged step) and the responses it listed.
+  std::function<void(std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
+                     const std::vector<ListingRow>& rows)>
+      onCheck;
   // Adds the steps of every run to counter as they are taken.
   void CountStepsInto(std::atomic<std::int64_t>* counter) { host_.CountStepsInto(counter); }
 
@@ -48,6 +51,7 @@ class BatchSession {
   RunRecord record_;
   RunLogs logs_;
   std::vector<CoursePoint> course_;
+  std::optional<EyeMaxima> logged_;
   int runs_ = 0;
   int runCount_ = 0;  // run actions in the script
   int status_ = 0;

@@ -1,12 +1,11 @@
 #include "CheckTable.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "Course.h"
 
 namespace {
-constexpr double kNoResponse = -100.0;  // log.txt's floor for an eye that drives nothing
-
 std::string EyeColumns(const char* eye, std::size_t count) {
   std::string columns;
   for (std::size_t i = 0; i < count; ++i) columns += std::string(",") + eye + std::to_string(i);
@@ -25,16 +24,16 @@ std::string CheckTableHeader() {
 }
 
 std::string CheckTableRow(int check, std::uint64_t trainedSteps,
+                          const std::optional<EyeMaxima>& logged,
                           const std::vector<ListingRow>& rows) {
-  double maxLeft = kNoResponse, maxRight = kNoResponse;
-  for (const ListingRow& row : rows) {
-    if (row.yLeft > maxLeft) maxLeft = row.yLeft;
-    if (row.yRight > maxRight) maxRight = row.yRight;
+  std::string line = std::to_string(check) + ',' + std::to_string(trainedSteps) + ',';
+  if (logged) {
+    line += ExactNumber(logged->maxLeft) + ',' + ExactNumber(logged->maxRight) + ',';
+    const double odi = OcularDominance(logged->maxLeft, logged->maxRight);
+    if (!std::isnan(odi)) line += ExactNumber(odi);
+  } else {
+    line += ",,";
   }
-  std::string line = std::to_string(check) + ',' + std::to_string(trainedSteps) + ',' +
-                     ExactNumber(maxLeft) + ',' + ExactNumber(maxRight) + ',';
-  const double odi = OcularDominance(maxLeft, maxRight);
-  if (odi == odi) line += ExactNumber(odi);
   for (const ListingRow& row : rows) line += ',' + ExactNumber(row.yLeft);
   for (const ListingRow& row : rows) line += ',' + ExactNumber(row.yRight);
   return line + '\n';

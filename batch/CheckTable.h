@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,10 @@
 // "check,steps,max_left,max_right,odi,left_0,...,left_11,right_0,...,right_11\n"
 std::string CheckTableHeader();
 
-// check counts from 1; trainedSteps are the session's so far. The maxima are log.txt's, taken
-// over the listing's own responses: the largest of each eye's, -100 when none is above that.
+// check counts from 1; trainedSteps are the session's so far. The maxima are those of log.txt's
+// latest line (the probe at the last logged step), empty with the dominance before any.
 std::string CheckTableRow(int check, std::uint64_t trainedSteps,
+                          const std::optional<EyeMaxima>& logged,
                           const std::vector<ListingRow>& rows);
 
 // The shortest text that reads back as exactly value.

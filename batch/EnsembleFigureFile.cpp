@@ -110,7 +110,7 @@ std::string EnsembleCaption(const BatchOptions& options) {
 }
 }  // namespace
 
-bool WriteEnsembleFigure(const BatchOptions& options, std::string& error) {
+EnsembleCourse EnsembleCourseOf(const BatchOptions& options) {
   const EnsemblePlan& plan = options.ensemble->plan;
   EnsembleCourse ensemble;
   std::string anyFolder;
@@ -126,13 +126,19 @@ bool WriteEnsembleFigure(const BatchOptions& options, std::string& error) {
     const std::string name = plan.GroupName(group);
     ensemble.groups.push_back({name.empty() ? "all seeds" : name, Average(courses)});
   }
-  if (ensemble.groups.empty()) return true;
+  if (ensemble.groups.empty()) return ensemble;
   std::int64_t end = ScriptSteps(options);
   for (const EnsembleGroup& group : ensemble.groups) {
     if (!group.points.empty()) end = std::max(end, group.points.back().totalSteps);
   }
   ensemble.events = EventsOfUnit(anyFolder, end);
   ensemble.caption = EnsembleCaption(options);
+  return ensemble;
+}
+
+bool WriteEnsembleFigure(const BatchOptions& options, std::string& error) {
+  const EnsembleCourse ensemble = EnsembleCourseOf(options);
+  if (ensemble.groups.empty()) return true;
   const std::string path = options.directory + "/course." + options.ensemble->courseFormat;
   return WriteEnsembleChart(ensemble, path, options.courseWidth, options.courseHeight, error);
 }

@@ -19,10 +19,10 @@ bool WriteOrReport(const std::string& path, const std::string& contents) {
   return false;
 }
 
-// A fresh start: whatever an interrupted attempt left is overwritten as the session goes.
+// A fresh start: nothing an interrupted attempt left, a half-written temporary file included.
 bool PrepareFolder(const std::string& folder) {
   std::error_code error;
-  std::filesystem::remove(folder + "/" + kUnitCompleteName, error);
+  std::filesystem::remove_all(folder, error);
   std::filesystem::create_directories(folder, error);
   if (!std::filesystem::is_directory(folder)) {
     Report("cannot make " + folder + ": " + error.message());
@@ -43,8 +43,9 @@ int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, s
   {
     BatchSession session(options, nullptr, listing);
     int checks = 0;
-    session.onCheck = [&](std::uint64_t trainedSteps, const std::vector<ListingRow>& rows) {
-      table += CheckTableRow(++checks, trainedSteps, rows);
+    session.onCheck = [&](std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
+                          const std::vector<ListingRow>& rows) {
+      table += CheckTableRow(++checks, trainedSteps, logged, rows);
     };
     session.CountStepsInto(&steps);
     status = session.Play();

@@ -12,7 +12,8 @@
 // checks.txt and the listing's exact numbers in checks.csv beside the logs. The completion marker
 // is written last, so a unit interrupted anywhere is redone from scratch by a rerun.
 
-// The unit's folder: the ensemble's folder, then the plan's folder for the unit.
+// The unit's folder: the ensemble's folder, then the plan's folder for the unit. It belongs
+// to the unit alone: playing the unit empties it first.
 std::string UnitFolder(const BatchOptions& ensemble, std::size_t index);
 
 // Whether the unit's folder holds its completion marker.
