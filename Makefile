@@ -59,6 +59,7 @@ bench: build
 	done
 	build/$(PRESET)/bench/run_bench
 	bench/batch_bench.sh build/$(PRESET)
+	bench/ensemble_bench.sh build/$(PRESET)
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
 	tools/with-xvfb.sh build/$(PRESET)/bench/window_bench 3

@@ -5,11 +5,18 @@
 #include <cstdio>
 
 #include "BatchSession.h"
+#include "Ensemble.h"
 #include "Interrupts.h"
 
 int RunBatch(const BatchOptions& options) {
   std::FILE* terminal = !options.quiet && ::isatty(STDERR_FILENO) ? stderr : nullptr;
+  if (options.summarizeOnly) return SummarizeEnsemble(options);
   runtime::CatchTerminationSignals();
+  if (options.ensemble) return RunEnsemble(options, terminal);
   BatchSession session(options, terminal, stdout);
-  return session.Play();
+  const int status = session.Play();
+  if (runtime::TerminationSignal() != 0) {
+    std::fputs("orvel-batch: interrupted; the logs end at the last logged step\n", stderr);
+  }
+  return status;
 }

@@ -6,12 +6,19 @@
 #include "TrainingRun.h"
 #include "WeightPlot.h"
 
-void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal) {
+namespace {
+// Steps are counted into a shared counter in batches, so that jobs do not fight over it.
+constexpr std::int64_t kCountMask = (1 << 14) - 1;
+}  // namespace
+
+void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal,
+                    const std::string& label) {
   pumps_ = 0;
   stopAt_ = steps;
-  if (terminal != nullptr) progress_ = std::make_unique<Progress>(terminal, steps);
+  if (terminal != nullptr) progress_ = std::make_unique<Progress>(terminal, steps, label);
   TrainingRun(simulation_, *this, logs);
   progress_.reset();
+  if (stepCounter_ != nullptr) stepCounter_->fetch_add(pumps_ & kCountMask);
 }
 
 void BatchHost::ShowNeuron(const BCMNeuron& shown) {
@@ -27,5 +34,7 @@ const Bitmap& BatchHost::Plot() {
 void BatchHost::ProcessMessages() {
   ++pumps_;
   if (progress_) progress_->Update(pumps_);
+  if (stepCounter_ != nullptr && (pumps_ & kCountMask) == 0)
+    stepCounter_->fetch_add(kCountMask + 1);
   if (pumps_ == stopAt_ || runtime::TerminationSignal() != 0) simulation_.RequestStop();
 }

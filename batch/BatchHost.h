@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "Bitmap.h"
 #include "Canvas.h"
@@ -19,8 +21,11 @@ class BatchHost : public RunHost {
   explicit BatchHost(Simulation& simulation)
       : simulation_(simulation), plot_(369, 121), canvas_(plot_) {}
 
-  // A run of exactly steps steps; a progress bar on terminal unless it is null.
-  void Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal);
+  // A run of exactly steps steps; a progress bar on terminal, named label, unless it is null.
+  void Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal, const std::string& label);
+
+  // Adds the steps taken to counter now and then, for a progress bar over many sessions.
+  void CountStepsInto(std::atomic<std::int64_t>* counter) { stepCounter_ = counter; }
 
   void SetLeft(bool ticked) { left_ = ticked; }
   void SetRight(bool ticked) { right_ = ticked; }
@@ -43,4 +48,5 @@ class BatchHost : public RunHost {
   std::int64_t pumps_ = 0;
   std::int64_t stopAt_ = 0;
   std::unique_ptr<Progress> progress_;
+  std::atomic<std::int64_t>* stepCounter_ = nullptr;
 };

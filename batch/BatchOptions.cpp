@@ -9,6 +9,8 @@
 #include <tuple>
 
 #include "CourseChart.h"
+#include "EnsembleOptions.h"
+#include "EnsembleRecord.h"
 #include "StateFile.h"
 #include "WholeFile.h"
 
@@ -92,6 +94,18 @@ void CheckCourseFile(const BatchOptions& options) {
   if (!problem.empty()) throw UsageError("--course " + Printable(options.course) + ": " + problem);
 }
 
+// The parameters each session of the command line plays with: one set, or one per combination of
+// an ensemble's listed values.
+std::vector<Parameters> SessionParameters(const BatchOptions& options) {
+  if (!options.ensemble) return {options.parameters};
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::vector<Parameters> sets;
+  for (std::size_t group = 0; group < plan.Groups(); ++group) {
+    sets.push_back(plan.ParametersOf(plan.Unit(group * plan.SeedsPerGroup()), options.parameters));
+  }
+  return sets;
+}
+
 // A state is read whole before anything is written, unless an earlier save makes it.
 void CheckStateFiles(const BatchOptions& options) {
   std::set<std::string> saved;
@@ -103,11 +117,35 @@ void CheckStateFiles(const BatchOptions& options) {
     }
     if (action.kind != Action::Kind::Load || saved.count(action.file) > 0) continue;
     try {
-      ParametersAfterLoad(LoadState(action.file), options);
+      const Simulation::Saved state = LoadState(action.file);
+      for (const Parameters& given : SessionParameters(options)) {
+        ParametersAfterLoad(state, options, given);
+      }
     } catch (const std::runtime_error& error) {
       throw UsageError(Printable(action.file) + ": " + error.what());
     }
   }
+}
+
+// --summarize DIR: the ensemble's own command, read from its folder, with the drawing options.
+BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::string>& rest) {
+  CheckWritableDirectory(folder, "--summarize");
+  std::optional<std::vector<std::string>> command = ReadEnsembleCommand(folder);
+  if (!command) throw UsageError("--summarize: " + Printable(folder) + " holds no ensemble.json");
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    const bool drawing =
+        OptionValue(rest, i, "course-format") || OptionValue(rest, i, "course-size");
+    if (!drawing && rest[i] != "--quiet") {
+      throw UsageError(
+          "--summarize DIR takes only --course-format, --course-size and --quiet, not " +
+          Printable(rest[i]));
+    }
+  }
+  command->insert(command->end(), {"--dir", folder});
+  command->insert(command->end(), rest.begin(), rest.end());
+  BatchOptions options = ParseCommandLine(*command);
+  options.summarizeOnly = true;
+  return options;
 }
 
 std::uint32_t ParseSeed(const std::string& text) {
@@ -120,10 +158,15 @@ std::uint32_t ParseSeed(const std::string& text) {
 }  // namespace
 
 Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options) {
+  return ParametersAfterLoad(saved, options, options.parameters);
+}
+
+Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options,
+                               const Parameters& givenParameters) {
   Parameters parameters = saved.parameters;
   for (const std::string& name : options.givenParameters) {
     const ParameterOption& option = *FindParameterOption(name);
-    const std::string given = option.get(options.parameters);
+    const std::string given = option.get(givenParameters);
     if (!options.overrideParameters && given != option.get(saved.parameters)) {
       throw UsageError("--" + name + " " + given + " differs from the state's " +
                        option.get(saved.parameters) + " (--override-parameters applies it)");
@@ -136,6 +179,9 @@ Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOption
 std::string Usage() {
   return "usage: orvel-batch --seed S [--dir DIR] [--plot FILE.png] [--quiet] [PARAMETER...] "
          "ACTION...\n"
+         "       orvel-batch --seeds A-B [--jobs N] [--shard K/N] [--force] --dir DIR "
+         "[PARAMETER[=LIST]...] ACTION...\n"
+         "       orvel-batch --summarize DIR\n"
          "\n"
          "Runs the BCM Orvel simulation without a window, replaying the actions of a window "
          "session.\n"
@@ -151,6 +197,18 @@ std::string Usage() {
          "  --override-parameters\n"
          "                      a loaded state learns on with the command line's parameters\n"
          "  --quiet             no progress bar\n"
+         "\n"
+         "Ensembles: one unit per seed and per combination of listed values, each played as\n"
+         "`--seed S --dir DIR/[NAME=VALUE,...]/seed-S` would, its listing in checks.txt:\n"
+         "  --seeds LIST        seeds as A-B, A,B,C or both (1-5,9); at most 1000000 units\n"
+         "  PARAMETER X,Y,...   a list of values for any parameter option\n"
+         "  --jobs N            units played at once (default: the number of cores)\n"
+         "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
+         "  --force             replaces an ensemble DIR made by another command\n"
+         "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
+         "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards\n"
+         "A rerun of the same command skips complete units. load= gives every unit the same\n"
+         "state; save= is refused.\n"
          "  --help              this text\n"
          "\n"
          "Parameters (each also as --name=X):\n" +
@@ -195,18 +253,24 @@ Action ParseAction(const std::string& word) {
 
 BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   BatchOptions options;
-  bool seeded = false;
+  EnsembleArguments ensemble;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
       options.help = true;
       return options;
+    } else if (const auto summarized = OptionValue(arguments, i, "summarize")) {
+      std::vector<std::string> rest(arguments.begin(), arguments.end());
+      rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i) - (argument == "--summarize"),
+                 rest.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      return ParseSummarize(*summarized, rest);
     } else if (const auto seed = OptionValue(arguments, i, "seed")) {
-      if (seeded) throw UsageError("--seed is given twice");
+      if (ensemble.seedGiven) throw UsageError("--seed is given twice");
       options.seed = ParseSeed(*seed);
-      seeded = true;
+      ensemble.seedGiven = true;
     } else if (const auto directory = OptionValue(arguments, i, "dir")) {
       options.directory = *directory;
+      ensemble.folderGiven = true;
     } else if (const auto plot = OptionValue(arguments, i, "plot")) {
       options.plot = *plot;
     } else if (const auto course = OptionValue(arguments, i, "course")) {
@@ -219,9 +283,15 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
       options.record = false;
     } else if (argument == "--quiet") {
       options.quiet = true;
+    } else if (ensemble.Take(arguments, i)) {
+      continue;
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
-      SetParameter(options.parameters, *parameter->option, parameter->value);
+      // A list's values are checked, and set unit by unit, once the ensemble is known.
+      if (!IsValueList(parameter->value)) {
+        SetParameter(options.parameters, *parameter->option, parameter->value);
+      }
       options.givenParameters.emplace_back(parameter->option->name);
+      ensemble.parameters.emplace_back(parameter->option, parameter->value);
     } else if (argument.rfind("--", 0) == 0) {
       throw UsageError("unknown option: " + Printable(argument));
     } else if (!argument.empty() && argument.front() == '@') {
@@ -230,9 +300,10 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
       options.actions.push_back(ParseAction(argument));
     }
   }
-  if (!seeded) throw UsageError("--seed is required");
+  if (!ensemble.seedGiven && !ensemble.seeds) throw UsageError("--seed or --seeds is required");
   if (options.actions.empty()) throw UsageError("no actions given: nothing to do");
   CheckWritableDirectory(options.directory, "--dir");
+  FinishEnsembleOptions(options, ensemble);
   if (!options.plot.empty()) CheckPlotFile(options.plot);
   if (!options.course.empty()) CheckCourseFile(options);
   CheckStateFiles(options);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
+#include "EnsemblePlan.h"
 #include "Parameters.h"
 #include "Simulation.h"
 
@@ -16,6 +18,16 @@ struct Action {
   bool on = false;         // Left, Right: ticked or not
   std::string file = {};   // Save, Load: the state file
   std::string word = {};   // as given, for the record
+};
+
+// Many sessions of the same actions, one per unit of the plan, each in a folder of its own.
+struct EnsembleOptions {
+  EnsemblePlan plan;
+  unsigned jobs = 1;                  // units played at once, one thread each
+  std::size_t shard = 1, shards = 1;  // this process plays units shard, shard + shards, ...
+  bool force = false;                 // replace another command's ensemble, redo complete units
+  std::string courseFormat = "png";
+  std::vector<std::string> command;  // what makes this ensemble, as recorded in its folder
 };
 
 struct BatchOptions {
@@ -31,6 +43,8 @@ struct BatchOptions {
   std::vector<std::string> givenParameters;  // the option names set on the command line
   bool overrideParameters = false;
   std::vector<Action> actions;
+  std::optional<EnsembleOptions> ensemble;  // set by --seeds
+  bool summarizeOnly = false;               // --summarize: the ensemble's summary and figure only
 };
 
 // Reads the command line, and every @FILE it names, checking all of it before anything is
@@ -41,6 +55,9 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments);
 // ones given on the command line in their place. Throws UsageError when a parameter given on the
 // command line differs from the state's and --override-parameters is not set.
 Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options);
+// The same for a session whose given parameters are these (an ensemble's unit).
+Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options,
+                               const Parameters& given);
 
 // Parses one action word such as run=500 or left=off.
 Action ParseAction(const std::string& word);

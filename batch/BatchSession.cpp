@@ -18,11 +18,15 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
   // The window's start-up: seed, first neuron drawn, logs opened.
   host_.ShowNeuron(simulation_.neuron);
   std::vector<std::string> words;
-  for (const Action& action : options.actions) words.push_back(action.word);
-  record_.SetActions(words);
-  if (!options.course.empty()) {
-    logs_.onCourseRow = [this](const RunLogs::CourseRow& row) { course_.push_back(PointOf(row)); };
+  for (const Action& action : options.actions) {
+    words.push_back(action.word);
+    if (action.kind == Action::Kind::Run) ++runCount_;
   }
+  record_.SetActions(words);
+  logs_.onCourseRow = [this](const RunLogs::CourseRow& row) {
+    logged_ = EyeMaxima{row.maxLeft, row.maxRight};
+    if (!options_.course.empty()) course_.push_back(PointOf(row));
+  };
   SaveRecord();
 }
 
@@ -33,10 +37,7 @@ int BatchSession::Play() {
     SaveRecord();
   }
   Finish();
-  if (const int signal = runtime::TerminationSignal(); signal != 0) {
-    std::fputs("orvel-batch: interrupted; the logs end at the last logged step\n", stderr);
-    return 128 + signal;
-  }
+  if (const int signal = runtime::TerminationSignal(); signal != 0) return 128 + signal;
   return status_ != 0 ? status_ : logs_.Failed() ? 1 : 0;
 }
 
@@ -44,12 +45,11 @@ void BatchSession::Perform(const Action& action) {
   switch (action.kind) {
     case Action::Kind::Run:
       record_.NoteRun(simulation_.trainedSteps, ++runs_);
-      host_.Run(action.steps, logs_, terminal_);
+      host_.Run(action.steps, logs_, terminal_,
+                "run " + std::to_string(runs_) + " of " + std::to_string(runCount_));
       break;
     case Action::Kind::Check:
-      for (const std::string& line : CheckItOutListing(simulation_)) {
-        std::fprintf(listing_, "%s\n", line.c_str());
-      }
+      Check();
       break;
     case Action::Kind::Reset:
       simulation_.ResetNeuron();
@@ -71,6 +71,15 @@ void BatchSession::Perform(const Action& action) {
       Load(action);
       break;
   }
+}
+
+void BatchSession::Check() {
+  const std::vector<ListingRow> rows = CheckItOutResponses(simulation_);
+  int centre = 0;
+  for (const ListingRow& row : rows) {
+    std::fprintf(listing_, "%s\n", ListingLine(centre++, row.yLeft, row.yRight, row.y).c_str());
+  }
+  if (onCheck) onCheck(simulation_.trainedSteps, logged_, rows);
 }
 
 // As Reset Weights replaces the neuron, a load replaces the whole simulation's state.

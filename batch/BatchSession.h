@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "BatchHost.h"
 #include "BatchOptions.h"
 #include "Course.h"
+#include "Probe.h"
 #include "RunLogs.h"
 #include "RunRecord.h"
 #include "Simulation.h"
@@ -24,8 +26,17 @@ class BatchSession {
   // loaded; 128 plus the signal's number when interrupted.
   int Play();
 
+  // Told of every Check It Out: the training steps so far, the maxima of log.txt's latest line
+  // (none before the first logged step) and the responses it listed.
+  std::function<void(std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
+                     const std::vector<ListingRow>& rows)>
+      onCheck;
+  // Adds the steps of every run to counter as they are taken.
+  void CountStepsInto(std::atomic<std::int64_t>* counter) { host_.CountStepsInto(counter); }
+
  private:
   void Perform(const Action& action);
+  void Check();
   void Load(const Action& action);
   void SaveState(const Action& action);
   void SaveRecord();
@@ -40,6 +51,8 @@ class BatchSession {
   RunRecord record_;
   RunLogs logs_;
   std::vector<CoursePoint> course_;
+  std::optional<EyeMaxima> logged_;
   int runs_ = 0;
+  int runCount_ = 0;  // run actions in the script
   int status_ = 0;
 };

@@ -3,12 +3,13 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
-// A progress bar on standard error for a run of known length: steps done, steps per second and
-// time left, shown once the run has taken a second and redrawn a few times a second.
+// A progress bar on standard error for a run of known length: which run, steps done, steps per
+// second and time left, shown once the run has taken a second and redrawn a few times a second.
 class Progress {
  public:
-  Progress(std::FILE* terminal, std::int64_t total);
+  Progress(std::FILE* terminal, std::int64_t total, std::string label);
   ~Progress();
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
@@ -25,7 +26,18 @@ class Progress {
 
   std::FILE* terminal_;
   std::int64_t total_;
+  std::string label_;
   std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastDrawn_;
   bool shown_ = false;
 };
+
+// The columns of the terminal behind stream; 80 when it cannot tell.
+int TerminalColumns(std::FILE* stream);
+
+// One line of a bar filled to fraction, then text, in fewer than columns characters (so that
+// the cursor never wraps): the bar narrows first, and goes before the text is cut.
+std::string ProgressLine(int columns, double fraction, const std::string& text);
+
+// "12.34M steps/s  56 s left" for done of total steps in seconds.
+std::string RateText(std::int64_t done, std::int64_t total, double seconds);

@@ -1,0 +1,132 @@
+#include "Ensemble.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "EnsembleFigureFile.h"
+#include "EnsembleProgress.h"
+#include "EnsembleRecord.h"
+#include "EnsembleSummary.h"
+#include "EnsembleUnitRun.h"
+#include "Interrupts.h"
+
+namespace {
+constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
+
+void Report(const std::string& message) {
+  std::fprintf(stderr, "orvel-batch: %s\n", message.c_str());
+}
+
+// This shard's units that are still to play, in the ensemble's order.
+std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& shardUnits) {
+  const EnsembleOptions& ensemble = *options.ensemble;
+  std::vector<std::size_t> units;
+  shardUnits = 0;
+  for (std::size_t index = ensemble.shard - 1; index < ensemble.plan.Units();
+       index += ensemble.shards) {
+    ++shardUnits;
+    if (ensemble.force || !UnitComplete(UnitFolder(options, index))) units.push_back(index);
+  }
+  return units;
+}
+
+std::int64_t StepsPerUnit(const BatchOptions& options) {
+  std::int64_t steps = 0;
+  for (const Action& action : options.actions) steps += action.steps;
+  return steps;
+}
+
+// The jobs: each takes the next unit until none is left or a signal arrives.
+class Players {
+ public:
+  Players(const BatchOptions& options, std::vector<std::size_t> units)
+      : options_(options), single_(options), units_(std::move(units)) {
+    single_.ensemble.reset();
+  }
+
+  int Play(unsigned jobs, EnsembleProgress& progress) {
+    const std::size_t count = std::min<std::size_t>(jobs, units_.size());
+    std::vector<std::jthread> threads;
+    for (std::size_t job = 0; job < count; ++job) threads.emplace_back([this] { Work(); });
+    std::unique_lock lock(mutex_);
+    while (!changed_.wait_for(lock, kRedrawEvery, [&] { return finished_ == count; })) {
+      progress.Draw(played_, steps_.load());
+    }
+    return status_;
+  }
+
+ private:
+  void Work() {
+    while (runtime::TerminationSignal() == 0) {
+      const std::size_t next = next_.fetch_add(1);
+      if (next >= units_.size()) break;
+      const int status = PlayUnit(options_, single_, units_[next], steps_);
+      std::lock_guard lock(mutex_);
+      if (status < 128) status_ = std::max(status_, status);
+      if (status == 0) ++played_;
+    }
+    std::lock_guard lock(mutex_);
+    ++finished_;
+    changed_.notify_one();
+  }
+
+  const BatchOptions& options_;
+  BatchOptions single_;
+  std::vector<std::size_t> units_;
+  std::atomic<std::size_t> next_ = 0;
+  std::atomic<std::int64_t> steps_ = 0;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t finished_ = 0, played_ = 0;
+  int status_ = 0;
+};
+}  // namespace
+
+int SummarizeEnsemble(const BatchOptions& options) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::size_t complete = 0;
+  for (std::size_t index = 0; index < plan.Units(); ++index) {
+    if (UnitComplete(UnitFolder(options, index))) ++complete;
+  }
+  if (complete < plan.Units()) {
+    Report(std::to_string(plan.Units() - complete) + " of " + std::to_string(plan.Units()) +
+           " units are not complete yet: the summary and the figure leave them out");
+  }
+  std::string error;
+  int status = 0;
+  if (!WriteEnsembleSummary(options, error)) {
+    Report("cannot write summary.csv: " + error);
+    status = 1;
+  }
+  if (!WriteEnsembleFigure(options, error)) {
+    Report("cannot write course." + options.ensemble->courseFormat + ": " + error);
+    status = 1;
+  }
+  return status;
+}
+
+int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
+  std::string error;
+  if (!WriteEnsembleRecord(options.directory, options.ensemble->command, error)) {
+    Report("cannot write ensemble.json: " + error);
+    return 1;
+  }
+  std::size_t shardUnits = 0;
+  std::vector<std::size_t> units = UnitsToPlay(options, shardUnits);
+  const auto totalSteps = static_cast<std::int64_t>(units.size()) * StepsPerUnit(options);
+  int status = 0;
+  {
+    EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps);
+    status = Players(options, std::move(units)).Play(options.ensemble->jobs, progress);
+  }
+  if (const int signal = runtime::TerminationSignal(); signal != 0) {
+    Report(
+        "interrupted; every unit's logs end at its last logged step, and the same command "
+        "finishes the ensemble");
+    return 128 + signal;
+  }
+  return std::max(status, SummarizeEnsemble(options));
+}

@@ -1,0 +1,179 @@
+#include "EnsembleOptions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <thread>
+
+#include "CourseChart.h"
+#include "EnsembleRecord.h"
+#include "ValueLists.h"
+
+namespace {
+template <class Number>
+std::optional<Number> WholeNumber(const std::string& text) {
+  Number value{};
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || text.front() == '+' || error != std::errc() || stop != end) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
+  for (const auto& [option, value] : arguments.parameters) {
+    if (IsValueList(value)) {
+      throw UsageError("--" + std::string(option->name) + " " + Printable(value) +
+                       ": a list of values makes an ensemble, which needs --seeds");
+    }
+  }
+  if (arguments.jobs) throw UsageError("--jobs needs --seeds");
+  if (arguments.shard) throw UsageError("--shard needs --seeds");
+  if (arguments.force) throw UsageError("--force needs --seeds");
+  if (arguments.courseFormat) throw UsageError("--course-format needs --seeds");
+}
+
+void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArguments& arguments) {
+  if (arguments.seedGiven) throw UsageError("--seeds and --seed cannot go together");
+  if (!arguments.folderGiven) throw UsageError("--seeds needs --dir DIR, the ensemble's folder");
+  if (!options.plot.empty() || !options.course.empty()) {
+    throw UsageError(
+        "--plot and --course draw one session; an ensemble draws DIR/course.png (--course-format)");
+  }
+  for (const Action& action : options.actions) {
+    if (action.kind == Action::Kind::Save) {
+      throw UsageError(Printable(action.word) +
+                       ": every unit of an ensemble would save to the same file");
+    }
+  }
+}
+
+// The last value given to each parameter option, in the order of the parameter table.
+std::vector<std::pair<const ParameterOption*, std::string>> LastValues(
+    const EnsembleArguments& arguments) {
+  std::map<const ParameterOption*, std::string> last;
+  for (const auto& [option, value] : arguments.parameters) last[option] = value;
+  std::vector<std::pair<const ParameterOption*, std::string>> ordered;
+  for (const ParameterOption& option : ParameterOptions()) {
+    if (const auto found = last.find(&option); found != last.end()) ordered.push_back(*found);
+  }
+  return ordered;
+}
+
+ListedParameter ParseValueList(const ParameterOption& option, const std::string& text) {
+  const std::string name = "--" + std::string(option.name);
+  ListedParameter listed{&option, SplitList(text, name)};
+  std::vector<std::string> exact;
+  for (const std::string& value : listed.values) {
+    Parameters probe;
+    SetParameter(probe, option, value);
+    if (std::find(exact.begin(), exact.end(), option.get(probe)) != exact.end()) {
+      throw UsageError(name + " lists " + Printable(value) + " twice");
+    }
+    exact.push_back(option.get(probe));
+  }
+  return listed;
+}
+
+EnsemblePlan ParsePlan(const EnsembleArguments& arguments) {
+  const std::vector<SeedRange> ranges = ParseSeedRanges(*arguments.seeds);
+  std::vector<ListedParameter> listed;
+  std::uint64_t units = SeedCount(ranges);
+  for (const auto& [option, value] : LastValues(arguments)) {
+    if (!IsValueList(value)) continue;
+    listed.push_back(ParseValueList(*option, value));
+    units *= listed.back().values.size();
+    if (units > kMostUnits) break;
+  }
+  if (units > kMostUnits) {
+    throw UsageError("the ensemble has more than " + std::to_string(kMostUnits) +
+                     " units (seeds times combinations of values)");
+  }
+  return EnsemblePlan(std::move(listed), ExpandSeeds(ranges));
+}
+
+unsigned ParseJobs(const std::optional<std::string>& text) {
+  if (!text) return std::max(1U, std::thread::hardware_concurrency());
+  const auto jobs = WholeNumber<unsigned>(*text);
+  if (!jobs || *jobs < 1 || *jobs > 4096) {
+    throw UsageError("--jobs takes a whole number from 1 to 4096, not " + Printable(*text));
+  }
+  return *jobs;
+}
+
+std::pair<std::size_t, std::size_t> ParseShard(const std::optional<std::string>& text) {
+  if (!text) return {1, 1};
+  const auto slash = text->find('/');
+  const auto shard = WholeNumber<std::size_t>(text->substr(0, slash));
+  const auto shards =
+      slash == std::string::npos ? std::nullopt : WholeNumber<std::size_t>(text->substr(slash + 1));
+  if (!shard || !shards || *shard < 1 || *shard > *shards) {
+    throw UsageError("--shard takes K/N with 1 <= K <= N, not " + Printable(*text));
+  }
+  return {*shard, *shards};
+}
+
+// What makes the ensemble's units what they are: not how many jobs or which shard play them.
+std::vector<std::string> CommandOf(const BatchOptions& options,
+                                   const EnsembleArguments& arguments) {
+  std::vector<std::string> command = {"--seeds", *arguments.seeds};
+  for (const auto& [option, value] : LastValues(arguments)) {
+    command.push_back("--" + std::string(option->name));
+    command.push_back(value);
+  }
+  if (options.overrideParameters) command.emplace_back("--override-parameters");
+  if (!options.record) command.emplace_back("--no-record");
+  for (const Action& action : options.actions) command.push_back(action.word);
+  return command;
+}
+
+void CheckEnsembleFolder(const BatchOptions& options, const EnsembleOptions& ensemble) {
+  const auto recorded = ReadEnsembleCommand(options.directory);
+  if (!recorded || *recorded == ensemble.command || ensemble.force) return;
+  std::string made;
+  for (const std::string& word : *recorded) made += (made.empty() ? "" : " ") + word;
+  throw UsageError(Printable(options.directory) + " holds an ensemble made by another command (" +
+                   Printable(made) + "); --force replaces it");
+}
+}  // namespace
+
+bool EnsembleArguments::Take(const std::vector<std::string>& arguments, std::size_t& i) {
+  if (auto value = OptionValue(arguments, i, "seeds")) {
+    seeds = std::move(value);
+  } else if (auto jobsValue = OptionValue(arguments, i, "jobs")) {
+    jobs = std::move(jobsValue);
+  } else if (auto shardValue = OptionValue(arguments, i, "shard")) {
+    shard = std::move(shardValue);
+  } else if (auto format = OptionValue(arguments, i, "course-format")) {
+    courseFormat = std::move(format);
+  } else if (arguments[i] == "--force") {
+    force = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& arguments) {
+  if (!arguments.seeds) {
+    RefuseWithoutSeeds(arguments);
+    return;
+  }
+  RefuseSingleSessionOptions(options, arguments);
+  EnsembleOptions ensemble;
+  ensemble.plan = ParsePlan(arguments);
+  ensemble.jobs = ParseJobs(arguments.jobs);
+  std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);
+  ensemble.force = arguments.force;
+  ensemble.courseFormat = arguments.courseFormat.value_or("png");
+  if (ensemble.courseFormat != "png" && ensemble.courseFormat != "svg") {
+    throw UsageError("--course-format takes png or svg, not " + Printable(ensemble.courseFormat));
+  }
+  const std::string figure = options.directory + "/course." + ensemble.courseFormat;
+  const std::string problem = ChartFileProblem(figure, options.courseWidth, options.courseHeight);
+  if (!problem.empty()) throw UsageError(Printable(figure) + ": " + problem);
+  ensemble.command = CommandOf(options, arguments);
+  CheckEnsembleFolder(options, ensemble);
+  options.ensemble = std::move(ensemble);
+}

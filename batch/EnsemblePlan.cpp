@@ -1,0 +1,46 @@
+#include "EnsemblePlan.h"
+
+#include "CommandLine.h"
+
+EnsemblePlan::EnsemblePlan(std::vector<ListedParameter> listed, std::vector<std::uint32_t> seeds)
+    : listed_(std::move(listed)), seeds_(std::move(seeds)) {
+  for (const ListedParameter& parameter : listed_) groups_ *= parameter.values.size();
+}
+
+std::vector<std::string> EnsemblePlan::ValuesOf(std::size_t group) const {
+  std::vector<std::string> values(listed_.size());
+  for (std::size_t i = listed_.size(); i-- > 0;) {
+    const std::vector<std::string>& choices = listed_[i].values;
+    values[i] = choices[group % choices.size()];
+    group /= choices.size();
+  }
+  return values;
+}
+
+EnsembleUnit EnsemblePlan::Unit(std::size_t index) const {
+  const std::size_t group = index / seeds_.size();
+  return {group, seeds_[index % seeds_.size()], ValuesOf(group)};
+}
+
+Parameters EnsemblePlan::ParametersOf(const EnsembleUnit& unit, const Parameters& base) const {
+  Parameters parameters = base;
+  for (std::size_t i = 0; i < listed_.size(); ++i) {
+    SetParameter(parameters, *listed_[i].option, unit.values[i]);
+  }
+  return parameters;
+}
+
+std::string EnsemblePlan::GroupName(std::size_t group) const {
+  const std::vector<std::string> values = ValuesOf(group);
+  std::string name;
+  for (std::size_t i = 0; i < listed_.size(); ++i) {
+    if (i > 0) name += ',';
+    name += std::string(listed_[i].option->name) + '=' + values[i];
+  }
+  return name;
+}
+
+std::string EnsemblePlan::FolderOf(const EnsembleUnit& unit) const {
+  const std::string group = GroupName(unit.group);
+  return (group.empty() ? "" : group + "/") + "seed-" + std::to_string(unit.seed);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Parameters.h"
+
+// The units of an ensemble: one per seed and per combination of the listed parameters' values.
+// Their order is fixed, so that shards of one ensemble on different machines never overlap:
+// combination by combination, the last listed parameter (in the order of the parameter table)
+// changing fastest, and within a combination the seeds in the order given.
+
+struct ListedParameter {
+  const ParameterOption* option;
+  std::vector<std::string> values;  // as given on the command line
+};
+
+struct EnsembleUnit {
+  std::size_t group;  // which combination of values
+  std::uint32_t seed;
+  std::vector<std::string> values;  // one per listed parameter
+};
+
+class EnsemblePlan {
+ public:
+  EnsemblePlan() = default;
+  // listed in the order of the parameter table.
+  EnsemblePlan(std::vector<ListedParameter> listed, std::vector<std::uint32_t> seeds);
+
+  const std::vector<ListedParameter>& Listed() const { return listed_; }
+  std::size_t Groups() const { return groups_; }
+  std::size_t SeedsPerGroup() const { return seeds_.size(); }
+  std::size_t Units() const { return groups_ * seeds_.size(); }
+  EnsembleUnit Unit(std::size_t index) const;
+
+  // The parameters of a unit: base with its listed values set.
+  Parameters ParametersOf(const EnsembleUnit& unit, const Parameters& base) const;
+  // "closed-noise=0.05,rate=0.01", or "" when nothing is listed.
+  std::string GroupName(std::size_t group) const;
+  // The unit's folder inside the ensemble's: "GROUP/seed-S", or "seed-S".
+  std::string FolderOf(const EnsembleUnit& unit) const;
+
+ private:
+  std::vector<std::string> ValuesOf(std::size_t group) const;
+
+  std::vector<ListedParameter> listed_;
+  std::vector<std::uint32_t> seeds_;
+  std::size_t groups_ = 1;
+};
+
+// The completion marker a unit writes last: a unit whose folder holds it is done.
+inline constexpr const char* kUnitCompleteName = "complete";

@@ -1,0 +1,45 @@
+#include "EnsembleSummary.h"
+
+#include <fstream>
+
+#include "CheckTable.h"
+#include "EnsembleUnitRun.h"
+#include "WholeFile.h"
+
+namespace {
+std::string HeaderOf(const EnsemblePlan& plan) {
+  std::string header;
+  for (const ListedParameter& listed : plan.Listed()) {
+    std::string name(listed.option->name);
+    for (char& c : name) c = c == '-' ? '_' : c;
+    header += name + ',';
+  }
+  return header + "seed," + CheckTableHeader();
+}
+
+// The unit's columns before its checks: its listed parameters' exact values and its seed.
+std::string UnitColumns(const BatchOptions& options, std::size_t index) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  const EnsembleUnit unit = plan.Unit(index);
+  const Parameters parameters = plan.ParametersOf(unit, options.parameters);
+  std::string columns;
+  for (const ListedParameter& listed : plan.Listed())
+    columns += listed.option->get(parameters) + ',';
+  return columns + std::to_string(unit.seed) + ',';
+}
+}  // namespace
+
+bool WriteEnsembleSummary(const BatchOptions& options, std::string& error) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::string summary = HeaderOf(plan);
+  for (std::size_t index = 0; index < plan.Units(); ++index) {
+    const std::string folder = UnitFolder(options, index);
+    if (!UnitComplete(folder)) continue;
+    std::ifstream checks(folder + "/checks.csv", std::ios::binary);
+    std::string line;
+    std::getline(checks, line);  // its header
+    const std::string columns = UnitColumns(options, index);
+    while (std::getline(checks, line)) summary += columns + line + '\n';
+  }
+  return runtime::WriteWholeFile(options.directory + "/summary.csv", summary, error);
+}

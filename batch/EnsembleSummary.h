@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+#include "BatchOptions.h"
+
+// DIR/summary.csv: one row per complete unit per check, in the ensemble's order: the listed
+// parameters (their option names with _ for -), the seed, then the unit's checks.csv row. Plain
+// names, no quoting, empty fields for missing values: it loads as it is into pandas, R and numpy.
+// Written whole; false with a one-line reason in error.
+bool WriteEnsembleSummary(const BatchOptions& options, std::string& error);

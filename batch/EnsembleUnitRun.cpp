@@ -1,0 +1,87 @@
+#include "EnsembleUnitRun.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "BatchSession.h"
+#include "CheckTable.h"
+#include "WholeFile.h"
+
+namespace {
+void Report(const std::string& message) {
+  std::fprintf(stderr, "orvel-batch: %s\n", message.c_str());
+}
+
+bool WriteOrReport(const std::string& path, const std::string& contents) {
+  std::string error;
+  if (runtime::WriteWholeFile(path, contents, error)) return true;
+  Report("cannot write " + path + ": " + error);
+  return false;
+}
+
+// A fresh start: nothing an interrupted attempt left, a half-written temporary file included.
+bool PrepareFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+  std::filesystem::create_directories(folder, error);
+  if (!std::filesystem::is_directory(folder)) {
+    Report("cannot make " + folder + ": " + error.message());
+    return false;
+  }
+  return true;
+}
+
+// Plays the session with its listing in checks.txt; table gets checks.csv's rows.
+int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, std::string& table) {
+  const std::string listingPath = options.directory + "/checks.txt";
+  std::FILE* listing = std::fopen(listingPath.c_str(), "wb");
+  if (listing == nullptr) {
+    Report("cannot open " + listingPath + ": " + std::strerror(errno));
+    return 1;
+  }
+  int status = 0;
+  {
+    BatchSession session(options, nullptr, listing);
+    int checks = 0;
+    session.onCheck = [&](std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
+                          const std::vector<ListingRow>& rows) {
+      table += CheckTableRow(++checks, trainedSteps, logged, rows);
+    };
+    session.CountStepsInto(&steps);
+    status = session.Play();
+  }
+  if (std::fclose(listing) != 0 && status == 0) {
+    Report("cannot write " + listingPath + ": " + std::strerror(errno));
+    status = 1;
+  }
+  return status;
+}
+}  // namespace
+
+std::string UnitFolder(const BatchOptions& ensemble, std::size_t index) {
+  const EnsemblePlan& plan = ensemble.ensemble->plan;
+  return ensemble.directory + "/" + plan.FolderOf(plan.Unit(index));
+}
+
+bool UnitComplete(const std::string& folder) {
+  std::error_code error;
+  return std::filesystem::exists(folder + "/" + kUnitCompleteName, error);
+}
+
+int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
+             std::atomic<std::int64_t>& steps) {
+  const EnsemblePlan& plan = ensemble.ensemble->plan;
+  const EnsembleUnit unit = plan.Unit(index);
+  BatchOptions options = single;
+  options.seed = unit.seed;
+  options.directory = UnitFolder(ensemble, index);
+  options.parameters = plan.ParametersOf(unit, single.parameters);
+  if (!PrepareFolder(options.directory)) return 1;
+  std::string table = CheckTableHeader();
+  const int status = PlaySession(options, steps, table);
+  if (status != 0) return status;
+  // The marker goes last: a unit is complete only once everything else is.
+  const bool written = WriteOrReport(options.directory + "/checks.csv", table) &&
+                       WriteOrReport(options.directory + "/" + kUnitCompleteName, "");
+  return written ? 0 : 1;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "BatchOptions.h"
+
+// One unit of an ensemble, played into its own folder exactly as the single session
+// `orvel-batch --seed S --dir FOLDER [its parameters] ACTIONS` would, with its listing in
+// checks.txt and the listing's exact numbers in checks.csv beside the logs. The completion marker
+// is written last, so a unit interrupted anywhere is redone from scratch by a rerun.
+
+// The unit's folder: the ensemble's folder, then the plan's folder for the unit. It belongs
+// to the unit alone: playing the unit empties it first.
+std::string UnitFolder(const BatchOptions& ensemble, std::size_t index);
+
+// Whether the unit's folder holds its completion marker.
+bool UnitComplete(const std::string& folder);
+
+// single: the ensemble's options without the ensemble, the template every unit's session
+// starts from. Returns the session's exit status (as RunBatch's).
+int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
+             std::atomic<std::int64_t>& steps);

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BatchOptions.h"
+#include "EnsembleFigureFile.h"
+#include "Program.h"
+#include "Progress.h"
+#include "TempDir.h"
+#include "TextLines.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> items;
+  std::istringstream in(text);
+  for (std::string item; std::getline(in, item, separator);) items.push_back(item);
+  if (!text.empty() && text.back() == separator) items.emplace_back();
+  return items;
+}
+
+// summary.csv as rows of named fields.
+std::vector<std::map<std::string, std::string>> ReadTable(const fs::path& path) {
+  const std::vector<std::string> lines = Split(ReadFile(path), '\n');
+  const std::vector<std::string> header = Split(lines.at(0), ',');
+  std::vector<std::map<std::string, std::string>> rows;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    const std::vector<std::string> fields = Split(lines[i], ',');
+    EXPECT_EQ(fields.size(), header.size()) << lines[i];
+    std::map<std::string, std::string> row;
+    for (std::size_t k = 0; k < header.size() && k < fields.size(); ++k) {
+      row[header[k]] = fields[k];
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// run.json without what differs by design between two runs: the start time and the folder.
+nlohmann::json RecordContent(const fs::path& path) {
+  nlohmann::json record = nlohmann::json::parse(ReadFile(path));
+  record.erase("start_time");
+  record.erase("log_folder");
+  return record;
+}
+
+// Every file under folder, by its path relative to folder.
+std::map<std::string, std::string> Files(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), folder).string()] = ReadFile(entry.path());
+    }
+  }
+  return files;
+}
+
+// Two ensemble folders hold the same units' files; run.json compared by content only.
+void ExpectSameUnits(const fs::path& a, const fs::path& b) {
+  const auto left = Files(a), right = Files(b);
+  ASSERT_EQ(left.size(), right.size());
+  for (const auto& [name, contents] : left) {
+    ASSERT_EQ(right.count(name), 1U) << name;
+    if (fs::path(name).filename() == "run.json") {
+      EXPECT_EQ(RecordContent(a / name), RecordContent(b / name)) << name;
+    } else if (fs::path(name).extension() != ".png") {
+      EXPECT_EQ(contents, right.at(name)) << name;
+    }
+  }
+}
+
+const char* const kGridActions = " run=2500 check right=off run=1500 check";
+const char* const kGrid = "--seeds 3,8 --closed-noise 0,0.1 --quiet";
+}  // namespace
+
+// Whatever the number of jobs, each unit's folder holds exactly what the single session of its
+// seed and values writes, and its listing is that session's standard output.
+TEST(Ensemble, EveryUnitIsTheSingleSessionOfItsSeedAndValuesWithOneOrTwoJobs) {
+  for (const char* jobs : {"1", "2"}) {
+    TempDir ensemble;
+    const Outcome made = RunBatch(
+        std::string(kGrid) + " --jobs " + jobs + " --dir ." + kGridActions, ensemble.path());
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out, "");
+    for (const char* noise : {"0", "0.1"}) {
+      for (const char* seed : {"3", "8"}) {
+        const fs::path unit = ensemble.path() / (std::string("closed-noise=") + noise) /
+                              (std::string("seed-") + seed);
+        TempDir single;
+        const Outcome alone = RunBatch(std::string("--quiet --seed ") + seed +
+                                           " --dir . --closed-noise " + noise + kGridActions,
+                                       single.path());
+        ASSERT_EQ(alone.status, 0) << alone.err;
+        EXPECT_EQ(ReadFile(unit / "checks.txt"), alone.out) << unit;
+        EXPECT_EQ(Lines(alone.out), 24);
+        for (const auto& [name, contents] : Files(single.path())) {
+          if (name == "run.json") {
+            EXPECT_EQ(RecordContent(unit / name), RecordContent(single.path() / name)) << unit;
+          } else {
+            EXPECT_EQ(ReadFile(unit / name), contents) << unit / name << " with --jobs " << jobs;
+          }
+        }
+        EXPECT_TRUE(fs::exists(unit / "complete"));
+      }
+    }
+  }
+}
+
+// A killed ensemble leaves units half done; the same command redoes them from scratch and skips
+// the complete ones, so the result is the uninterrupted ensemble's.
+TEST(Ensemble, ARerunAfterSigkillOrSigtermFinishesWithTheUninterruptedResult) {
+  const std::string command =
+      std::string(ORVEL_BATCH) + " --seeds 1-6 --jobs 1 --quiet --dir . run=200000 check";
+  TempDir whole;
+  ASSERT_EQ(RunProgram(command, "", whole.path()).status, 0);
+  for (const int signal : {SIGKILL, SIGTERM}) {
+    TempDir interrupted;
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::chdir(interrupted.path().c_str()) != 0) ::_exit(127);
+      ::execl("/bin/sh", "sh", "-c", ("exec " + command + " 2>/dev/null").c_str(), nullptr);
+      ::_exit(127);
+    }
+    // Once the first unit is complete, the second is under way.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!fs::exists(interrupted.path() / "seed-1" / "complete") &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::kill(child, signal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (signal == SIGTERM) {
+      ASSERT_TRUE(WIFEXITED(status));
+      EXPECT_EQ(WEXITSTATUS(status), 143);
+      const std::string log = ReadFile(interrupted.path() / "seed-2" / "log.txt");
+      EXPECT_TRUE(log.empty() || log.back() == '\n') << "a log ended mid-line";
+    } else {
+      ASSERT_TRUE(WIFSIGNALED(status));
+    }
+    EXPECT_FALSE(fs::exists(interrupted.path() / "seed-6" / "complete")) << "killed too late";
+    const Outcome rerun = RunProgram(command, "", interrupted.path());
+    ASSERT_EQ(rerun.status, 0) << rerun.err;
+    ExpectSameUnits(whole.path(), interrupted.path());
+  }
+}
+
+// Two machines' shards, here two GNU parallel jobs, fill one folder; --summarize then gives the
+// summary of the whole ensemble played at once.
+TEST(Ensemble, ShardsRunByGnuParallelAddUpToTheWholeEnsemble) {
+  const std::string ensemble =
+      std::string(" --seeds 1-3 --rate 0.005,0.01 --quiet --dir . run=2000 check");
+  TempDir whole, sharded;
+  ASSERT_EQ(RunBatch(ensemble, whole.path()).status, 0);
+  const Outcome shards = RunProgram(
+      "parallel --will-cite --halt now,fail=1 " ORVEL_BATCH " --shard {}/2" + ensemble + " ::: 1 2",
+      "", sharded.path());
+  ASSERT_EQ(shards.status, 0) << shards.err;
+  const Outcome summarized = RunBatch("--summarize .", sharded.path());
+  ASSERT_EQ(summarized.status, 0) << summarized.err;
+  EXPECT_EQ(summarized.err, "");
+  ExpectSameUnits(whole.path(), sharded.path());
+  EXPECT_EQ(Lines(ReadFile(sharded.path() / "summary.csv")), 1 + 6);
+}
+
+namespace {
+std::string Fixed5(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%8.5f", value);
+  return text;
+}
+}  // namespace
+
+// Every number of the summary is one the unit's own files show to five decimals: the listing's
+// 24 responses from checks.txt, the maxima from log.txt's line before the check.
+TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch(std::string(kGrid) + " --dir ." + kGridActions, dir.path()).status, 0);
+  const auto rows = ReadTable(dir.path() / "summary.csv");
+  ASSERT_EQ(rows.size(), 2U * 2U * 2U);
+  EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 50),
+            "closed_noise,seed,check,steps,max_left,max_right,o");
+  for (const auto& row : rows) {
+    const fs::path unit =
+        dir.path() / ("closed-noise=" + row.at("closed_noise")) / ("seed-" + row.at("seed"));
+    const int check = std::stoi(row.at("check"));
+    const std::vector<std::string> listing = Split(ReadFile(unit / "checks.txt"), '\n');
+    for (int position = 0; position < 12; ++position) {
+      const std::string& line = listing.at(static_cast<std::size_t>((check - 1) * 12 + position));
+      EXPECT_EQ(line.substr(4, 8), Fixed5(std::stod(row.at("left_" + std::to_string(position)))))
+          << unit << " " << line;
+      EXPECT_EQ(line.substr(15, 8), Fixed5(std::stod(row.at("right_" + std::to_string(position)))))
+          << unit << " " << line;
+    }
+    // run=2500 logs steps 0 ... 2400, run=1500 steps 0 ... 1400: 25 and 15 lines.
+    EXPECT_EQ(row.at("steps"), check == 1 ? "2500" : "4000");
+    const std::vector<std::string> log = Split(ReadFile(unit / "log.txt"), '\n');
+    const std::string& logged = log.at(check == 1 ? 24 : 39);
+    const double left = std::stod(row.at("max_left")), right = std::stod(row.at("max_right"));
+    EXPECT_EQ(logged, Fixed5(left) + " " + Fixed5(right)) << unit;
+    EXPECT_NEAR(std::stod(row.at("odi")), (right - left) / (right + left), 1e-12);
+  }
+}
+
+// The figure's lines are each group's mean over its seeds, row by row of the units' course.csv,
+// and its bands one sample standard deviation.
+TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-3 --closed-noise 0,0.1 --quiet --dir . run=900 right=off run=600",
+                     dir.path())
+                .status,
+            0);
+  EXPECT_EQ(ReadFile(dir.path() / "course.png").substr(1, 3), "PNG");
+  const BatchOptions options = ParseCommandLine({"--summarize", dir.path().string()});
+  const EnsembleCourse course = EnsembleCourseOf(options);
+  ASSERT_EQ(course.groups.size(), 2U);
+  EXPECT_EQ(course.groups[1].label, "closed-noise=0.1");
+  for (std::size_t group = 0; group < 2; ++group) {
+    std::vector<double> last;
+    for (const char* seed : {"1", "2", "3"}) {
+      const fs::path unit = dir.path() / (group == 0 ? "closed-noise=0" : "closed-noise=0.1") /
+                            (std::string("seed-") + seed);
+      const std::vector<std::string> lines = Split(ReadFile(unit / "course.csv"), '\n');
+      last.push_back(std::stod(Split(lines.at(lines.size() - 2), ',').at(6)));  // max_right
+    }
+    const double mean = (last[0] + last[1] + last[2]) / 3;
+    const double variance =
+        ((last[0] - mean) * (last[0] - mean) + (last[1] - mean) * (last[1] - mean) +
+         (last[2] - mean) * (last[2] - mean)) /
+        2;
+    const EnsemblePoint& point = course.groups[group].points.back();
+    EXPECT_EQ(course.groups[group].points.size(), 15U);
+    EXPECT_EQ(point.totalSteps, 1401);
+    EXPECT_NEAR(point.maxRight.mean, mean, 1e-12);
+    EXPECT_NEAR(point.maxRight.deviation, std::sqrt(variance), 1e-12);
+  }
+  ASSERT_EQ(course.events.closures.size(), 1U);
+  EXPECT_EQ(course.events.closures[0].fromSteps, 900);
+}
+
+namespace {
+void ExpectRefused(const std::string& arguments, const std::string& named) {
+  TempDir dir;
+  const Outcome outcome = RunBatch(arguments, dir.path());
+  EXPECT_EQ(outcome.status, 2) << arguments << ": " << outcome.err;
+  EXPECT_EQ(Lines(outcome.err), 1) << arguments << ": " << outcome.err;
+  EXPECT_NE(outcome.err.find(named), std::string::npos) << arguments << ": " << outcome.err;
+  EXPECT_TRUE(fs::is_empty(dir.path())) << arguments;
+}
+}  // namespace
+
+TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"--seeds 5-1 --dir . run=10", "5-1 runs backwards"},
+      {"--seeds 1-1000001 --dir . run=10", "more than 1000000 units"},
+      {"--seeds 1-10000 --rate 1,2,3,4,5,6,7,8,9,10 --tau 1,2,3,4,5,6,7,8,9,10,11 --dir . run=10",
+       "more than 1000000 units"},
+      {"--seeds 1-2 --seed 3 --dir . run=10", "--seeds and --seed"},
+      {"--seeds 1,,2 --dir . run=10", "1,,2"},
+      {"--seeds 1-x --dir . run=10", "1-x"},
+      {"--seeds 1-3,2 --dir . run=10", "a seed twice"},
+      {"--seeds 1-2 --shard 3/2 --dir . run=10", "3/2"},
+      {"--seeds 1-2 --shard 0/2 --dir . run=10", "0/2"},
+      {"--seeds 1-2 --jobs 0 --dir . run=10", "--jobs takes"},
+      {"--seed 1 --rate 0.01,0.02 run=10", "needs --seeds"},
+      {"--seed 1 --jobs 2 run=10", "--jobs needs --seeds"},
+      {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},
+      {"--seeds 1-2 --rate 0.01,0.010 --dir . run=10", "lists 0.010 twice"},
+      {"--seeds 1-2 --dir . run=10 save=s.json", "save=s.json"},
+      {"--seeds 1-2 run=10", "needs --dir"},
+      {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
+      {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
+      {"--summarize .", "holds no ensemble.json"},
+  };
+  for (const auto& [arguments, named] : cases) ExpectRefused(arguments, named);
+}
+
+TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-2 --quiet --dir . run=300 check", dir.path()).status, 0);
+  const std::string before = ReadFile(dir.path() / "summary.csv");
+  for (const char* other :
+       {"--seeds 1-2 --quiet --dir . run=301 check", "--seeds 1-3 --quiet --dir . run=300 check",
+        "--seeds 1-2 --rate 0.01 --quiet --dir . run=300 check"}) {
+    const Outcome refused = RunBatch(other, dir.path());
+    EXPECT_EQ(refused.status, 2) << other;
+    EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+  }
+  EXPECT_EQ(ReadFile(dir.path() / "summary.csv"), before);
+  const Outcome forced = RunBatch("--seeds 1-2 --quiet --force --dir . run=301 check", dir.path());
+  ASSERT_EQ(forced.status, 0) << forced.err;
+  EXPECT_NE(ReadFile(dir.path() / "summary.csv"), before);
+  EXPECT_NE(ReadFile(dir.path() / "ensemble.json").find("run=301"), std::string::npos);
+}
+
+// A bar that wraps scrolls the terminal at every redraw: each line stays within the width.
+TEST(ProgressBar, FitsEveryTerminalWidth) {
+  const std::string text = "units 12/40  3.21M steps/s  42 s left";
+  for (int columns = 1; columns <= 200; ++columns) {
+    for (const double fraction : {0.0, 0.5, 1.0}) {
+      const std::string line = ProgressLine(columns, fraction, text);
+      EXPECT_LT(static_cast<int>(line.size()), std::max(columns, 1)) << columns;
+    }
+  }
+  EXPECT_EQ(ProgressLine(80, 0.5, text).find(text), 33U) << ProgressLine(80, 0.5, text);
+  EXPECT_EQ(ProgressLine(80, 0.5, text).substr(0, 4), "[###");
+}
