@@ -67,7 +67,9 @@ void BCMNeuron::Learn(const std::vector<double>& input, double y) {
   history.Append(y);
   theta = Threshold();
   const double factor = Phi(y, theta) * learningRate;
-  for (std::size_t i = 0; i < weights.size(); ++i) weights[i] += input[i] * factor;
+  double* const w = weights.data();
+  const double* const x = input.data();
+  for (std::size_t i = 0, n = weights.size(); i < n; ++i) w[i] += x[i] * factor;
 }
 
 BCMNeuron::Saved BCMNeuron::Save() const {
