@@ -26,19 +26,28 @@ BCMNeuron::BCMNeuron(int n, double rate, double scale, int window, double initia
 BCMNeuron::BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale)
     : weights(std::move(initial)), history(std::move(recent)), learningRate(rate), theta0(scale) {}
 
-double BCMNeuron::Output(std::vector<double> input, bool learn) {
+double BCMNeuron::Output(const std::vector<double>& input, bool learn) {
   CheckLength(input);
   const std::size_t n = weights.size();
-  double y = 0.0;
-  for (std::size_t i = 0; i < n; ++i) y += weights[i] * input[i];
-  // The halves are summed apart from y, so yLeft + yRight may differ from y in the last bit.
-  yLeft = 0.0;
-  yRight = 0.0;
   const std::size_t h = n / 2;
+  const double* const w = weights.data();
+  const double* const x = input.data();
+  // Each product is formed once and added to y, in input order, and to its eye's own sum. The
+  // halves are summed apart from y, so yLeft + yRight may differ from y in the last bit.
+  double y = 0.0, left = 0.0, right = 0.0;
   for (std::size_t i = 0; i < h; ++i) {
-    yLeft += weights[i] * input[i];
-    yRight += weights[h + i] * input[h + i];
+    const double product = w[i] * x[i];
+    y += product;
+    left += product;
   }
+  for (std::size_t i = h; i < 2 * h; ++i) {
+    const double product = w[i] * x[i];
+    y += product;
+    right += product;
+  }
+  for (std::size_t i = 2 * h; i < n; ++i) y += w[i] * x[i];
+  yLeft = left;
+  yRight = right;
   if (learn) Learn(input, y);
   return y;
 }
@@ -58,7 +67,9 @@ void BCMNeuron::Learn(const std::vector<double>& input, double y) {
   history.Append(y);
   theta = Threshold();
   const double factor = Phi(y, theta) * learningRate;
-  for (std::size_t i = 0; i < weights.size(); ++i) weights[i] += input[i] * factor;
+  double* const w = weights.data();
+  const double* const x = input.data();
+  for (std::size_t i = 0, n = weights.size(); i < n; ++i) w[i] += x[i] * factor;
 }
 
 BCMNeuron::Saved BCMNeuron::Save() const {

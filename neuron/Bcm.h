@@ -19,7 +19,7 @@ class BCMNeuron {
   // The weighted sum of input; sets yLeft and yRight. With learn, also records the response,
   // moves the threshold and changes the weights. Throws std::invalid_argument, changing nothing,
   // when input's length is not n.
-  double Output(std::vector<double> input, bool learn);
+  double Output(const std::vector<double>& input, bool learn);
 
   const std::vector<double>& Weights() const { return weights; }
   double Theta() const { return theta; }

@@ -22,28 +22,12 @@ ResponseHistory::ResponseHistory(int window) {
   squares_.reserve(window_);
 }
 
-void ResponseHistory::Append(double response) {
-  const double square = response * response;
-  ++length_;
-  if (squares_.size() < window_) {
-    // While filling, the decay constant is the history's length, so every weight changes.
-    squares_.push_back(square);
-    newest_ = squares_.size() - 1;
-    SetSpan(squares_.size());
-    Refresh();
-    return;
-  }
-  newest_ = newest_ + 1 == window_ ? 0 : newest_ + 1;
-  const double dropped = squares_[newest_];
-  squares_[newest_] = square;
-  if (++sinceRefresh_ == kRefreshPeriod) return Refresh();
-  numerator_ = square + decayStep_ * (numerator_ - decay_.back() * dropped);
-  peak_ = std::max(peak_, numerator_);
-  if (numerator_ * kLossLimit < peak_) Refresh();
-}
-
-double ResponseHistory::WeightedMeanSquare() const {
-  return length_ == 0 ? 0.0 : numerator_ / denominator_;
+void ResponseHistory::AppendWhileFilling(double square) {
+  // While filling, the decay constant is the history's length, so every weight changes.
+  squares_.push_back(square);
+  newest_ = squares_.size() - 1;
+  SetSpan(squares_.size());
+  Refresh();
 }
 
 void ResponseHistory::SetSpan(std::size_t span) {

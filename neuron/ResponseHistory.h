@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -19,13 +20,25 @@ class ResponseHistory {
   // window >= 1; throws std::invalid_argument otherwise.
   explicit ResponseHistory(int window);
 
-  void Append(double response);
+  // Inline: the neuron appends at every learning step.
+  void Append(double response) {
+    const double square = response * response;
+    ++length_;
+    if (squares_.size() < window_) return AppendWhileFilling(square);
+    newest_ = newest_ + 1 == window_ ? 0 : newest_ + 1;
+    const double dropped = squares_[newest_];
+    squares_[newest_] = square;
+    if (++sinceRefresh_ == kRefreshPeriod) return Refresh();
+    numerator_ = square + decayStep_ * (numerator_ - decay_.back() * dropped);
+    peak_ = std::max(peak_, numerator_);
+    if (numerator_ * kLossLimit < peak_) Refresh();
+  }
 
   // Number of responses ever appended, not just the ones kept.
   std::uint64_t Length() const { return length_; }
 
   // 0.0 while empty.
-  double WeightedMeanSquare() const;
+  double WeightedMeanSquare() const { return length_ == 0 ? 0.0 : numerator_ / denominator_; }
 
   // Everything needed to continue exactly where this history stands.
   struct Saved {
@@ -47,6 +60,7 @@ class ResponseHistory {
   static constexpr int kRefreshPeriod = 128;
   static constexpr double kLossLimit = 16.0;
 
+  void AppendWhileFilling(double square);
   void SetSpan(std::size_t span);
   void Refresh();
   double FreshSum() const;

@@ -1,29 +1,37 @@
 #include "Probe.h"
 
+#include <span>
+
 #include "NumberText.h"
 #include "Simulation.h"
 #include "Stimuli.h"
 
 namespace {
 constexpr int kPositions = 12;
+
+// ProbePosition with the input written over a buffer the caller reuses for every position.
+double Present(Simulation& simulation, int centre, std::vector<double>& input) {
+  const auto width = static_cast<std::size_t>(simulation.parameters().EyeWidth());
+  const double noise = simulation.parameters().noise;
+  input.resize(2 * width);
+  const std::span<double> left(input.data(), width), right(input.data() + width, width);
+  FillPattern(right, centre, simulation.generator, noise);
+  FillPattern(left, centre, simulation.generator, noise);  // drawn after the right
+  return simulation.neuron.Output(input, false);
+}
 }  // namespace
 
 double ProbePosition(Simulation& simulation, int centre) {
-  const int width = simulation.parameters().EyeWidth();
-  const double noise = simulation.parameters().noise;
-  const std::vector<double> right = MakePattern(width, centre, simulation.generator, noise);
   std::vector<double> input;
-  input.reserve(static_cast<std::size_t>(simulation.parameters().inputs));
-  AppendPattern(input, width, centre, simulation.generator, noise);  // drawn after the right
-  input.insert(input.end(), right.begin(), right.end());
-  return simulation.neuron.Output(std::move(input), false);
+  return Present(simulation, centre, input);
 }
 
 EyeMaxima ProbeMaxima(Simulation& simulation) {
   EyeMaxima maxima{-100.0, -100.0};
   const BCMNeuron& probed = simulation.neuron;
+  std::vector<double> input;
   for (int centre = 0; centre < kPositions; ++centre) {
-    ProbePosition(simulation, centre);
+    Present(simulation, centre, input);
     if (probed.yLeft > maxima.maxLeft) maxima.maxLeft = probed.yLeft;
     if (probed.yRight > maxima.maxRight) maxima.maxRight = probed.yRight;
   }
@@ -45,8 +53,9 @@ std::string ListingLine(int centre, double yLeft, double yRight, double y) {
 
 std::vector<ListingRow> CheckItOutResponses(Simulation& simulation) {
   std::vector<ListingRow> rows;
+  std::vector<double> input;
   for (int centre = 0; centre < kPositions; ++centre) {
-    const double y = ProbePosition(simulation, centre);
+    const double y = Present(simulation, centre, input);
     rows.push_back({simulation.neuron.yLeft, simulation.neuron.yRight, y});
   }
   return rows;

@@ -1,5 +1,7 @@
 #include "TrainingRun.h"
 
+#include <span>
+
 #include "NumberText.h"
 #include "Probe.h"
 #include "RunHost.h"
@@ -8,12 +10,12 @@
 #include "Stimuli.h"
 
 namespace {
-void AppendEye(std::vector<double>& input, bool ticked, int centre, Simulation& simulation) {
+void DrawEye(std::span<double> eye, bool ticked, int centre, Simulation& simulation) {
   const Parameters& parameters = simulation.parameters();
   if (ticked) {
-    AppendPattern(input, parameters.EyeWidth(), centre, simulation.generator, parameters.noise);
+    FillPattern(eye, centre, simulation.generator, parameters.noise);
   } else {
-    AppendNoise(input, parameters.EyeWidth(), simulation.generator, parameters.ClosedNoise());
+    FillNoise(eye, simulation.generator, parameters.ClosedNoise());
   }
 }
 
@@ -38,21 +40,26 @@ void LogAndProbe(int run, std::int64_t step, double y, bool leftTicked, bool rig
 }
 }  // namespace
 
-// Both eyes are drawn into one vector, one allocation a step.
-std::vector<double> DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked) {
+void DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked,
+                       std::vector<double>& input) {
   const Parameters& parameters = simulation.parameters();
-  const int width = parameters.EyeWidth();
-  std::vector<double> input;
-  input.reserve(static_cast<std::size_t>(parameters.inputs));
+  const auto width = static_cast<std::size_t>(parameters.EyeWidth());
+  input.resize(2 * width);  // a no-op from the second step on
+  const std::span<double> left(input.data(), width), right(input.data() + width, width);
   if (UniformRandom(simulation.generator) >= parameters.patternRate) {
     const double closed = parameters.ClosedNoise();
-    AppendNoise(input, width, simulation.generator, leftTicked ? parameters.noise : closed);
-    AppendNoise(input, width, simulation.generator, rightTicked ? parameters.noise : closed);
-    return input;
+    FillNoise(left, simulation.generator, leftTicked ? parameters.noise : closed);
+    FillNoise(right, simulation.generator, rightTicked ? parameters.noise : closed);
+    return;
   }
-  const int centre = simulation.generator.rand() % width;
-  AppendEye(input, leftTicked, centre, simulation);
-  AppendEye(input, rightTicked, centre, simulation);
+  const int centre = simulation.generator.rand() % parameters.EyeWidth();
+  DrawEye(left, leftTicked, centre, simulation);
+  DrawEye(right, rightTicked, centre, simulation);
+}
+
+std::vector<double> DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked) {
+  std::vector<double> input;
+  DrawTrainingInput(simulation, leftTicked, rightTicked, input);
   return input;
 }
 
@@ -69,13 +76,16 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
   const Parameters& parameters = simulation.parameters();
   // 64 bits: a run left going for days passes 2^31 steps.
   std::int64_t step = 0;
+  // Every step's input is drawn into the same buffer: no allocation per step.
+  std::vector<double> input;
   while (!simulation.stopRequested) {
     while (simulation.paused) host.WaitForMessages();
     host.ShowStep(step);
     if (step % parameters.redrawEvery == 0) host.ShowNeuron(simulation.neuron);
     const bool left = host.LeftTicked();
     const bool right = host.RightTicked();
-    const double y = simulation.neuron.Output(DrawTrainingInput(simulation, left, right), true);
+    DrawTrainingInput(simulation, left, right, input);
+    const double y = simulation.neuron.Output(input, true);
     ++simulation.trainedSteps;
     if (step % parameters.logEvery == 0) LogAndProbe(run, step, y, left, right, simulation, logs);
     ++step;

@@ -17,6 +17,10 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs);
 // One step's input: noise to both eyes, or, with probability patternRate, a pattern at a random
 // centre to each ticked eye. An unticked eye sees noise of the closed-eye amplitude. Draws the
 // uniform number, the centre (pattern steps only), the left eye, the right eye, in that order.
+// Written over input, resized to both eyes' width, so that a run reuses one buffer every step.
+void DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked,
+                       std::vector<double>& input);
+// The same input in a new vector.
 std::vector<double> DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked);
 
 // "step: " followed by the step number, as status panel 0 shows it.

@@ -1,58 +1,33 @@
 #include "Stimuli.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
-double UniformRandom(runtime::CRand& generator) {
-  return generator.rand() / 32767.0;
-}
+// constinit: filled by the compiler, so no thread ever sees it half made.
+constinit const std::array<double, runtime::kRandMax + 1> kDrawFractions = [] {
+  std::array<double, runtime::kRandMax + 1> fractions{};
+  for (std::size_t r = 0; r < fractions.size(); ++r)
+    fractions[r] = static_cast<double>(r) / 32767.0;
+  return fractions;
+}();
 
-double NoiseSample(runtime::CRand& generator, double amplitude) {
-  return UniformRandom(generator) * 2.0 * amplitude - amplitude;
-}
-
-void AppendNoise(std::vector<double>& row, int n, runtime::CRand& generator, double amplitude) {
-  if (n <= 0) return;
-  const std::size_t start = row.size();
-  row.resize(start + static_cast<std::size_t>(n));
-  // A local generator and a plain pointer keep the loop in registers: this is most of a step.
-  runtime::CRand local = generator;
-  double* samples = row.data() + start;
-  for (int i = 0; i < n; ++i) samples[i] = NoiseSample(local, amplitude);
-  generator = local;
-}
-
-void AppendPattern(std::vector<double>& row, int n, int centre, runtime::CRand& generator,
-                   double amplitude) {
-  if (centre < 0 || centre >= n) {
-    throw std::out_of_range("pattern centre " + std::to_string(centre) + " outside a row of " +
-                            std::to_string(n));
-  }
-  const std::size_t start = row.size();
-  AppendNoise(row, n, generator, amplitude);
-  auto at = [&row, start](int position) -> double& {
-    return row[start + static_cast<std::size_t>(position)];
-  };
-  auto noise = [&generator, amplitude] { return NoiseSample(generator, amplitude); };
-  // The draw order (centre, c-1, c+1, c-2, c+2) is part of the random stream's contract.
-  at(centre) = 1.0 + noise();
-  if (centre >= 1) at(centre - 1) = 0.7 + noise();
-  if (centre < n - 1) at(centre + 1) = 0.7 + noise();
-  if (centre >= 2) at(centre - 2) = 0.3 + noise();
-  if (centre < n - 2) at(centre + 2) = 0.3 + noise();
+void ThrowCentreOutside(int centre, std::ptrdiff_t n) {
+  throw std::out_of_range("pattern centre " + std::to_string(centre) + " outside a row of " +
+                          std::to_string(n));
 }
 
 std::vector<double> MakeNoise(int n, runtime::CRand& generator, double amplitude) {
-  std::vector<double> noise;
-  if (n > 0) noise.reserve(static_cast<std::size_t>(n));
-  AppendNoise(noise, n, generator, amplitude);
+  std::vector<double> noise(static_cast<std::size_t>(std::max(n, 0)));
+  FillNoise(noise, generator, amplitude);
   return noise;
 }
 
 std::vector<double> MakePattern(int n, int centre, runtime::CRand& generator, double amplitude) {
-  std::vector<double> pattern;
-  if (n > 0) pattern.reserve(static_cast<std::size_t>(n));
-  AppendPattern(pattern, n, centre, generator, amplitude);
+  // Checked here too: a negative n must throw, not size the row.
+  if (centre < 0 || centre >= n) ThrowCentreOutside(centre, n);
+  std::vector<double> pattern(static_cast<std::size_t>(n));
+  FillPattern(pattern, centre, generator, amplitude);
   return pattern;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <span>
 #include <vector>
 
 #include "CRand.h"
@@ -7,26 +10,57 @@
 // What one eye sees: noise, or noise with a bump of activity centred on one of its inputs.
 // Every sample consumes exactly one number of the generator it is handed, in a fixed order and
 // whatever the amplitude, so the whole random stream depends only on these draw counts.
+// The per-sample functions are inline: drawing the input is most of a training step.
+
+// r / 32767.0 for every number r the generator returns, the compiler's correctly rounded quotient:
+// a load instead of a division, which would be the slowest instruction of a sample.
+extern const std::array<double, runtime::kRandMax + 1> kDrawFractions;
 
 // r / 32767 for one draw r; both 0.0 and 1.0 are reachable.
-double UniformRandom(runtime::CRand& generator);
+inline double UniformRandom(runtime::CRand& generator) {
+  return kDrawFractions[static_cast<std::size_t>(generator.rand())];
+}
 
-// Uniform over 32768 evenly spaced values in [-amplitude, amplitude].
-double NoiseSample(runtime::CRand& generator, double amplitude);
+// The noise sample of draw r: uniform over 32768 evenly spaced values in [-amplitude, amplitude].
+inline double NoiseOfDraw(int r, double amplitude) {
+  return kDrawFractions[static_cast<std::size_t>(r)] * 2.0 * amplitude - amplitude;
+}
+
+inline double NoiseSample(runtime::CRand& generator, double amplitude) {
+  return NoiseOfDraw(generator.rand(), amplitude);
+}
+
+// Writes row.size() noise samples over row, in position order.
+inline void FillNoise(std::span<double> row, runtime::CRand& generator, double amplitude) {
+  generator.DrawMany(
+      row.size(), [row, amplitude](std::size_t i, int r) { row[i] = NoiseOfDraw(r, amplitude); });
+}
+
+[[noreturn]] void ThrowCentreOutside(int centre, std::ptrdiff_t n);
+
+// Noise with a bump of 1.0 at centre, 0.7 beside it and 0.3 two away, cut off at the row's ends,
+// written over row. Each bump value carries a fresh sample; the noise drawn first at those
+// positions is discarded. Throws std::out_of_range, before drawing anything, unless
+// 0 <= centre < row.size().
+inline void FillPattern(std::span<double> row, int centre, runtime::CRand& generator,
+                        double amplitude) {
+  const auto n = static_cast<std::ptrdiff_t>(row.size());
+  if (centre < 0 || centre >= n) ThrowCentreOutside(centre, n);
+  FillNoise(row, generator, amplitude);
+  double* const at = row.data() + centre;
+  // The draw order (centre, c-1, c+1, c-2, c+2) is part of the random stream's contract.
+  at[0] = 1.0 + NoiseSample(generator, amplitude);
+  if (centre >= 1) at[-1] = 0.7 + NoiseSample(generator, amplitude);
+  if (centre < n - 1) at[1] = 0.7 + NoiseSample(generator, amplitude);
+  if (centre >= 2) at[-2] = 0.3 + NoiseSample(generator, amplitude);
+  if (centre < n - 2) at[2] = 0.3 + NoiseSample(generator, amplitude);
+}
 
 // n noise samples in position order; empty, drawing nothing, for n <= 0.
 std::vector<double> MakeNoise(int n, runtime::CRand& generator, double amplitude);
 
-// Noise with a bump of 1.0 at centre, 0.7 beside it and 0.3 two away, cut off at the row's ends.
-// Each bump value carries a fresh sample; the noise drawn first at those positions is discarded.
-// Throws std::out_of_range, before drawing anything, unless 0 <= centre < n.
+// FillPattern over a new row of n.
 std::vector<double> MakePattern(int n, int centre, runtime::CRand& generator, double amplitude);
-
-// The same rows appended to the end of row, so that a run can build both eyes in one vector with
-// one allocation; the draws are exactly those of MakeNoise and MakePattern.
-void AppendNoise(std::vector<double>& row, int n, runtime::CRand& generator, double amplitude);
-void AppendPattern(std::vector<double>& row, int n, int centre, runtime::CRand& generator,
-                   double amplitude);
 
 // left's elements, then right's.
 std::vector<double> Join(std::vector<double> left, std::vector<double> right);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <thread>
 
@@ -22,6 +23,21 @@ TEST(Generator, ReseedingRestartsAndTheSavedStateContinuesTheStream) {
   EXPECT_EQ(generator.rand(), first[1]);
   runtime::CRand continued(generator.State());
   for (std::size_t i = 2; i < first.size(); ++i) EXPECT_EQ(continued.rand(), first[i]);
+}
+
+TEST(Generator, DrawingManyAtOnceGivesTheSameNumbersAndLeavesTheSameState) {
+  // Counts around the leap table's length of 16, where a row is drawn in several chunks.
+  for (std::uint32_t seed : {1U, 42U, 0xFFFFFFFFU}) {
+    for (std::size_t count : {0U, 1U, 12U, 15U, 16U, 17U, 32U, 33U, 100U}) {
+      runtime::CRand single(seed), many(seed);
+      std::vector<int> drawn(count, -1);
+      many.DrawMany(count, [&drawn](std::size_t i, int r) { drawn[i] = r; });
+      for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_EQ(drawn[i], single.rand()) << "seed " << seed << ", count " << count << ", " << i;
+      }
+      EXPECT_EQ(many.State(), single.State()) << "seed " << seed << ", count " << count;
+    }
+  }
 }
 
 TEST(Generator, StaysInRangeAndReachesBothEnds) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -156,6 +157,20 @@ TEST_F(Run, ANewRunStartsAtStepZeroWithTheTrainedNeuron) {
   logs->Close();
   const std::string summaries = dir.Read("log-learn-2.txt");
   EXPECT_EQ(summaries.substr(summaries.rfind('\n', summaries.size() - 2) + 1, 7), "     0 ");
+}
+
+TEST(TrainingInput, ABufferReusedEveryStepHoldsWhatAFreshVectorWould) {
+  Parameters parameters;
+  parameters.patternRate = 0.5;
+  parameters.closedNoise = 0.3;
+  Simulation reusing(31, parameters), fresh(31, parameters);
+  std::vector<double> buffer(30, std::nan(""));  // the wrong length and stale values
+  for (int step = 0; step < 400; ++step) {
+    const bool left = step % 3 != 0, right = step % 4 != 0;
+    DrawTrainingInput(reusing, left, right, buffer);
+    ASSERT_EQ(buffer, DrawTrainingInput(fresh, left, right)) << step;
+    ASSERT_EQ(reusing.generator.State(), fresh.generator.State()) << step;
+  }
 }
 
 TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {

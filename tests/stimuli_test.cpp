@@ -37,6 +37,21 @@ TEST(UniformAndNoise, LieOnAGridOf32768ValuesWithBothEndsReached) {
   }
 }
 
+TEST(UniformAndNoise, EveryDrawGivesTheQuotientARuntimeDivisionGives) {
+  // The quotients are looked up; a multiplication by 1/32767 would differ for 448 draws.
+  volatile double divisor = 32767.0;
+  runtime::CRand generator(5), twin(5);
+  std::vector<bool> seen(runtime::kRandMax + 1, false);
+  std::size_t distinct = 0;
+  for (int i = 0; i < 2'000'000 && distinct < seen.size(); ++i) {
+    const int r = twin.rand();
+    ASSERT_EQ(UniformRandom(generator), r / divisor) << "draw " << r;
+    if (!seen[static_cast<std::size_t>(r)]) ++distinct;
+    seen[static_cast<std::size_t>(r)] = true;
+  }
+  EXPECT_EQ(distinct, seen.size()) << "every draw was checked";
+}
+
 TEST(UniformAndNoise, ZeroAmplitudeIsExactlyZeroAndDrawsAllTheSame) {
   runtime::CRand generator(9);
   for (int i = 0; i < 1000; ++i) ASSERT_EQ(NoiseSample(generator, 0.0), 0.0);
