@@ -52,14 +52,15 @@ start_window_run() {
   sleep "${1:-1}"
 }
 
-# Sends signal to $pid and checks it exits with status $2 (default 0) within a second.
+# Sends signal to $pid and checks it exits with status $2 (default 0) without hanging.
 stop_with() {
   kill -"$1" "$pid"
   local start=$(date +%s%N) status=0
   wait "$pid" || status=$?
   local elapsed=$(( ($(date +%s%N) - start) / 1000000 ))
   [ "$status" -eq "${2:-0}" ] || fail "exit status $status after SIG$1"
-  [ "$elapsed" -lt 1000 ] || fail "took $elapsed ms to end after SIG$1"
+  # A hang, not a slow machine, is the fault: sanitizer builds on a busy machine take seconds.
+  [ "$elapsed" -lt 15000 ] || fail "took $elapsed ms to end after SIG$1"
 }
 
 messages() { grep -c '^orvel:' err.txt || true; }
