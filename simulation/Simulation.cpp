@@ -18,7 +18,8 @@ BCMNeuron FreshNeuron(const Parameters& parameters, runtime::CRand& generator) {
 Simulation::Simulation(std::uint32_t seed, const Parameters& parameters)
     : generator(seed),
       neuron(FreshNeuron(Checked(parameters), generator)),
-      parameters_(parameters) {}
+      parameters_(parameters),
+      neuronParameters_(parameters) {}
 
 void Simulation::SetParameters(const Parameters& parameters) {
   parameters_ = Checked(parameters);
@@ -26,10 +27,16 @@ void Simulation::SetParameters(const Parameters& parameters) {
 
 void Simulation::ResetNeuron() {
   neuron = FreshNeuron(parameters_, generator);
+  neuronParameters_ = parameters_;
 }
 
 Simulation::Saved Simulation::Save(bool left, bool right) const {
-  return {parameters_, neuron.Save(), generator.State(), left, right};
+  Parameters saved = parameters_;
+  saved.rate = neuronParameters_.rate;
+  saved.tau = neuronParameters_.tau;
+  saved.theta0 = neuronParameters_.theta0;
+  saved.initWeights = neuronParameters_.initWeights;
+  return {saved, neuron.Save(), generator.State(), left, right};
 }
 
 void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& parameters) {
@@ -41,4 +48,5 @@ void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& pa
   neuron = BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau);
   generator.srand(saved.generator);
   parameters_ = applied;
+  neuronParameters_ = applied;
 }

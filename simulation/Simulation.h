@@ -39,6 +39,8 @@ class Simulation {
     bool right = true;
     bool operator==(const Saved&) const = default;
   };
+  // A state saved before the next ResetNeuron keeps the constants the neuron learns with, so that
+  // it continues exactly; the neuron constants set since are not saved.
   Saved Save(bool left, bool right) const;
   // Continues saved: its neuron, history and generator, and its parameters unless `parameters`
   // are given, which then apply to the saved neuron from now on. Throws std::invalid_argument,
@@ -56,4 +58,5 @@ class Simulation {
 
  private:
   Parameters parameters_;
+  Parameters neuronParameters_;  // those the current neuron was made or restored with
 };

@@ -87,11 +87,12 @@ TEST(Parameters, EveryOptionRejectsValuesOutsideItsRangeNamingIt) {
                                     std::pair{"noise", "10"}, std::pair{"init-weights", "0"}}) {
     EXPECT_NO_THROW(With(name, value)) << name << " " << value;
   }
-  EXPECT_THROW(Simulation(1, [] {
-                 Parameters p;
-                 p.rate = -1;
-                 return p;
-               }()),
+  EXPECT_THROW(Simulation(1,
+                          [] {
+                            Parameters p;
+                            p.rate = -1;
+                            return p;
+                          }()),
                std::invalid_argument);
 }
 
@@ -111,7 +112,8 @@ TEST(ClosedEyeNoise, ZeroSilencesTheClosedEyeAndLeavesTheOpenEyesStimuliAsTheyWe
     }
     patterns += IsPattern(Half(classic[step], true));
   }
-  EXPECT_GT(patterns, static_cast<int>(kSteps / 10)) << "the open eye saw too few patterns to test anything";
+  EXPECT_GT(patterns, static_cast<int>(kSteps / 10))
+      << "the open eye saw too few patterns to test anything";
 }
 
 TEST(ClosedEyeNoise, ReachesNeitherTheProbeNorAnOpenEye) {
@@ -222,17 +224,35 @@ TEST(FreeSpace, ShortDiskClosesTheLogsWholeOnceAndTheRunGoesOn) {
 
 TEST(FreeSpace, SmallDisksNeedFivePercentAndLargeOnesOneGibibyte) {
   auto roomy = [](std::uint64_t free, std::uint64_t total) {
-    return FreeSpaceGuard(".", [=](const std::string&) {
-             return std::optional<FreeSpaceGuard::Space>({free, total});
-           }).Enough();
+    return FreeSpaceGuard(".",
+                          [=](const std::string&) {
+                            return std::optional<FreeSpaceGuard::Space>({free, total});
+                          })
+        .Enough();
   };
   constexpr std::uint64_t kMiB = 1 << 20;
   EXPECT_TRUE(roomy(1024 * kMiB, 1000 * 1024 * kMiB));
   EXPECT_FALSE(roomy(1023 * kMiB, 1000 * 1024 * kMiB));
   EXPECT_TRUE(roomy(5 * kMiB, 100 * kMiB));
   EXPECT_FALSE(roomy(4 * kMiB, 100 * kMiB));
-  EXPECT_TRUE(FreeSpaceGuard(".", [](const std::string&) {
-                return std::optional<FreeSpaceGuard::Space>();
-              }).Enough())
+  EXPECT_TRUE(
+      FreeSpaceGuard(".", [](const std::string&) { return std::optional<FreeSpaceGuard::Space>(); })
+          .Enough())
       << "a folder that cannot be measured must not stop the logs";
+}
+
+// A state saved while new neuron constants wait for the next reset must still continue exactly.
+TEST(NeuronParameters, AStateSavedBeforeTheResetKeepsTheConstantsTheNeuronLearnsWith) {
+  Simulation simulation(5);
+  for (int i = 0; i < 1200; ++i)
+    simulation.neuron.Output(DrawTrainingInput(simulation, true, true), true);
+  simulation.SetParameters(With("tau", "10"));
+  const Simulation::Saved saved = simulation.Save(true, true);
+  EXPECT_EQ(saved.parameters.tau, 1000);
+  Simulation restored(9);
+  restored.Restore(saved);
+  for (int i = 0; i < 500; ++i) {
+    const std::vector<double> input = DrawTrainingInput(simulation, true, true);
+    ASSERT_EQ(restored.neuron.Output(input, true), simulation.neuron.Output(input, true)) << i;
+  }
 }
