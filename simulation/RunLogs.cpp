@@ -145,12 +145,14 @@ void RunLogs::LogCourse(const CourseRow& row) {
   if (course_) Append([&](LogBatch& batch) { batch.course.push_back(row); });
 }
 
-// The writer takes the pending batch every kHandoff, or at once when it is full or the logs
-// close; the step thread fills the other batch meanwhile.
+// The writer takes the pending batch kHandoff after it took the last one, or at once when it is
+// full or the logs close; the step thread fills the other batch meanwhile.
 void RunLogs::WriteBatches() {
   std::unique_lock lock(mutex_);
+  auto due = std::chrono::steady_clock::now() + kHandoff;
   for (;;) {
-    wake_.wait_for(lock, kHandoff, [this] { return closing_ || pending_.Lines() >= kBatchLines; });
+    wake_.wait_until(lock, due, [this] { return closing_ || pending_.Lines() >= kBatchLines; });
+    due = std::chrono::steady_clock::now() + kHandoff;
     std::swap(pending_, writing_);
     const bool last = closing_;
     lock.unlock();
