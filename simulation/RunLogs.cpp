@@ -1,40 +1,44 @@
 #include "RunLogs.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "Bcm.h"
+#include "LogLines.h"
 #include "LogNames.h"
-#include "NumberText.h"
+#include "LogWrite.h"
 
 namespace {
-
-void AppendNumber(std::string& line, double value) {
-  runtime::AppendFixed(line, value, 8, 5);
-}
-
 constexpr const char* kCourseName = "course.csv";
-constexpr const char* kCourseHeader =
-    "run,step,trained_steps,left_ticked,right_ticked,max_left,max_right,ocular_dominance,theta,"
-    "response,response_left,response_right,mean_weight_left,mean_weight_right\n";
-
-// The shortest text that reads back as exactly this number, with a full stop in any locale.
-void AppendExact(std::string& line, double value) {
-  char text[32];
-  line.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
+// Half the 0.1 s a kill may lose; the other half is left for writing the batch.
+constexpr std::chrono::milliseconds kHandoff(50);
+// Logged steps a batch holds before the step thread waits for the writer, so that memory stays
+// flat when the writer falls behind: about a megabyte.
+constexpr std::size_t kBatchLines = 4096;
+// Weights before summaries, then the probe and the course: the order of one step's lines.
+constexpr std::array<RunLogs::File, 8> kWriteOrder = {
+    RunLogs::kLearn, RunLogs::kLeft,   RunLogs::kRight, RunLogs::kLearn2,
+    RunLogs::kLeft2, RunLogs::kRight2, RunLogs::kLog,   RunLogs::kCourse};
 }  // namespace
 
 RunLogs::RunLogs(const std::string& directory, std::string program,
                  std::optional<FreeSpaceGuard> space, bool course)
     : program_(std::move(program)), space_(space ? std::move(*space) : FreeSpaceGuard(directory)) {
   for (int file = kLog; file < kCourse; ++file) Open(static_cast<File>(file), directory);
-  if (!course) return;
-  Open(kCourse, directory);
-  Write(kCourse, kCourseHeader);
-  Flush(kCourse);
+  if (course) {
+    Open(kCourse, directory);
+    course_ = files_[kCourse].fd >= 0;
+    text_[kCourse] = log_lines::kCourseHeader;
+    WriteText(kCourse);
+  }
+  writer_ = std::thread(&RunLogs::WriteBatches, this);
 }
 
 RunLogs::~RunLogs() {
@@ -45,132 +49,153 @@ void RunLogs::Open(File file, const std::string& directory) {
   LogFile& log = files_[file];
   log.name = file == kCourse ? kCourseName : kLogNames[file];
   const std::string path = directory.empty() ? log.name : directory + "/" + log.name;
-  log.stream = std::fopen(path.c_str(), "wt");
-  if (log.stream == nullptr) Report(file, "open", errno);
+  log.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (log.fd < 0) Report(file, "open", errno);
 }
 
 void RunLogs::Close() {
+  if (writer_.joinable()) {
+    {
+      const std::lock_guard lock(mutex_);
+      closing_ = true;
+    }
+    wake_.notify_one();
+    writer_.join();
+  }
+  CloseFiles();
+}
+
+void RunLogs::CloseFiles() {
   // Summaries first, then weights: a fixed order, so that failure messages come in one order.
   for (File file : {kLog, kLearn2, kLeft2, kRight2, kLearn, kLeft, kRight, kCourse}) {
     LogFile& log = files_[file];
-    if (log.stream == nullptr) continue;
-    if (std::fclose(log.stream) != 0) Report(file, "write", errno);
-    log.stream = nullptr;
+    if (log.fd < 0) continue;
+    if (::close(log.fd) != 0) Report(file, "write", errno);
+    log.fd = -1;
   }
+}
+
+std::string RunLogs::Notice() const {
+  const std::lock_guard lock(noticeMutex_);
+  return notice_;
+}
+
+void RunLogs::SetNotice(std::string notice, bool replace) {
+  const std::lock_guard lock(noticeMutex_);
+  if (replace || notice_.empty()) notice_ = std::move(notice);
 }
 
 void RunLogs::Report(File file, const char* what, int error) {
   LogFile& log = files_[file];
   if (log.failed) return;
   log.failed = true;
-  if (notice_.empty()) notice_ = std::string("cannot ") + what + " " + log.name;
+  SetNotice(std::string("cannot ") + what + " " + log.name, false);
   std::fprintf(stderr, "%s: cannot %s %s: %s\n", program_.c_str(), what, log.name.c_str(),
                std::strerror(error));
 }
 
 void RunLogs::StopForLackOfSpace() {
-  const bool open = std::any_of(files_.begin(), files_.end(),
-                                [](const LogFile& log) { return log.stream != nullptr; });
+  const bool open =
+      std::any_of(files_.begin(), files_.end(), [](const LogFile& log) { return log.fd >= 0; });
   if (!open) return;
-  Close();
-  notice_ = "logs stopped: disk nearly full";
+  CloseFiles();
+  SetNotice("logs stopped: disk nearly full", true);
   std::fprintf(stderr,
                "%s: the log folder's disk is nearly full (%llu MiB free); the logs end here and "
                "the run goes on without them\n",
                program_.c_str(), static_cast<unsigned long long>(space_.LastFree() >> 20));
 }
 
-void RunLogs::Write(File file, const std::string& line) {
-  std::FILE* stream = files_[file].stream;
-  if (stream == nullptr) return;
-  if (std::fwrite(line.data(), 1, line.size(), stream) != line.size()) {
-    Report(file, "write", errno);
-  }
-}
-
-void RunLogs::Flush(File file) {
-  std::FILE* stream = files_[file].stream;
-  if (stream != nullptr && std::fflush(stream) != 0) Report(file, "write", errno);
-}
-
-void RunLogs::WriteVector(File file, const std::vector<double>& vector) {
-  std::string line;
-  for (double value : vector) {
-    AppendNumber(line, value);
-    line += ' ';
-  }
-  line += '\n';
-  Write(file, line);
-}
-
-void RunLogs::WriteSummary(File file, std::int64_t step, const std::array<double, 4>& values,
-                           const char* ending) {
-  std::string line;
-  runtime::AppendInteger(line, step, 6);
-  for (double value : values) {
-    line += ' ';
-    AppendNumber(line, value);
-  }
-  line += ending;
-  Write(file, line);
+// The step thread adds to the pending batch and waits only when it is full and the writer has not
+// taken it yet.
+template <class Add>
+void RunLogs::Append(Add add) {
+  if (!writer_.joinable()) return;  // closed
+  std::unique_lock lock(mutex_);
+  add(pending_);
+  if (pending_.Lines() < kBatchLines) return;
+  wake_.notify_one();
+  room_.wait(lock, [this] { return pending_.Lines() < kBatchLines; });
 }
 
 void RunLogs::LogStep(std::int64_t step, double y, bool leftTicked, bool rightTicked,
                       const BCMNeuron& logged) {
-  if (!space_.Enough()) StopForLackOfSpace();
-  const double theta = logged.Theta();
-  if (leftTicked && rightTicked) {
-    // The both-eyes summary shows the left eye negated and ends with a blank: existing log
-    // readers parse it that way.
-    WriteVector(kLearn, logged.Weights());
-    WriteSummary(kLearn2, step, {-logged.yLeft, logged.yRight, y, theta}, " \n");
-    Flush(kLearn);
-    Flush(kLearn2);
-  } else if (leftTicked || rightTicked) {
-    const File weights = leftTicked ? kLeft : kRight;
-    const File summary = leftTicked ? kLeft2 : kRight2;
-    WriteVector(weights, logged.Weights());
-    WriteSummary(summary, step, {logged.yLeft, logged.yRight, y, theta}, "\n");
-    Flush(weights);
-    Flush(summary);
-  }
+  if (!leftTicked && !rightTicked) return;
+  const bool both = leftTicked && rightTicked;
+  const File weights = both ? kLearn : leftTicked ? kLeft : kRight;
+  const File summary = both ? kLearn2 : leftTicked ? kLeft2 : kRight2;
+  // The both-eyes summary shows the left eye negated and ends with a blank: existing log
+  // readers parse it that way.
+  const std::array<double, 4> values = {both ? -logged.yLeft : logged.yLeft, logged.yRight, y,
+                                        logged.Theta()};
+  const std::vector<double>& vector = logged.Weights();
+  Append([&](LogBatch& batch) {
+    batch.steps.push_back({static_cast<std::uint8_t>(weights), static_cast<std::uint8_t>(summary),
+                           both, step, values, vector.size()});
+    batch.weights.insert(batch.weights.end(), vector.begin(), vector.end());
+  });
 }
 
 void RunLogs::LogProbe(double maxLeft, double maxRight) {
-  std::string line;
-  AppendNumber(line, maxLeft);
-  line += ' ';
-  AppendNumber(line, maxRight);
-  line += '\n';
-  Write(kLog, line);
-  Flush(kLog);
+  Append([&](LogBatch& batch) { batch.probes.push_back({maxLeft, maxRight}); });
 }
 
 void RunLogs::LogCourse(const CourseRow& row) {
   if (onCourseRow) onCourseRow(row);
-  if (files_[kCourse].stream == nullptr) return;
-  std::string line;
-  runtime::AppendInteger(line, row.run, 0);
-  line += ',';
-  runtime::AppendInteger(line, row.step, 0);
-  line += ',';
-  line += std::to_string(row.trainedSteps);
-  line += row.leftTicked ? ",1" : ",0";
-  line += row.rightTicked ? ",1," : ",0,";
-  AppendExact(line, row.maxLeft);
-  line += ',';
-  AppendExact(line, row.maxRight);
-  line += ',';
-  // Undefined when neither eye drives the neuron: left empty, as table readers expect.
-  if (row.maxLeft + row.maxRight > 0) {
-    AppendExact(line, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
+  if (course_) Append([&](LogBatch& batch) { batch.course.push_back(row); });
+}
+
+// The writer takes the pending batch kHandoff after it took the last one, or at once when it is
+// full or the logs close; the step thread fills the other batch meanwhile.
+void RunLogs::WriteBatches() {
+  std::unique_lock lock(mutex_);
+  auto due = std::chrono::steady_clock::now() + kHandoff;
+  for (;;) {
+    wake_.wait_until(lock, due, [this] { return closing_ || pending_.Lines() >= kBatchLines; });
+    due = std::chrono::steady_clock::now() + kHandoff;
+    std::swap(pending_, writing_);
+    const bool last = closing_;
+    lock.unlock();
+    room_.notify_one();
+    WriteBatch(writing_);
+    writing_.Clear();
+    if (last) return;
+    lock.lock();
   }
-  for (double value :
-       {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight, row.meanRightWeight}) {
-    line += ',';
-    AppendExact(line, value);
+}
+
+void RunLogs::WriteBatch(const LogBatch& batch) {
+  if (batch.Empty()) return;
+  if (!space_.Enough()) StopForLackOfSpace();
+  auto open = [this](int file) { return files_[static_cast<std::size_t>(file)].fd >= 0; };
+  std::span<const double> weights(batch.weights);
+  for (const LogBatch::Step& step : batch.steps) {
+    if (open(step.weightsFile)) {
+      log_lines::AppendWeights(text_[step.weightsFile], weights.first(step.weightCount));
+    }
+    if (open(step.summaryFile)) {
+      log_lines::AppendSummary(text_[step.summaryFile], step.step, step.summary,
+                               step.bothEyes ? " \n" : "\n");
+    }
+    weights = weights.subspan(step.weightCount);
   }
-  line += '\n';
-  Write(kCourse, line);
-  Flush(kCourse);
+  if (open(kLog)) {
+    for (const auto& [maxLeft, maxRight] : batch.probes) {
+      log_lines::AppendProbe(text_[kLog], maxLeft, maxRight);
+    }
+  }
+  if (open(kCourse)) {
+    for (const CourseRow& row : batch.course) log_lines::AppendCourse(text_[kCourse], row);
+  }
+  for (File file : kWriteOrder) WriteText(file);
+}
+
+void RunLogs::WriteText(File file) {
+  LogFile& log = files_[file];
+  std::string& text = text_[file];
+  if (log.fd >= 0 && !text.empty()) {
+    const int error = log_write::WriteWholeLines(log.fd, text, log.written);
+    if (error != 0) Report(file, "write", error);
+  }
+  text.clear();
 }

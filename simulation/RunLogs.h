@@ -1,14 +1,18 @@
 #pragma once
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "CourseRow.h"
 #include "FreeSpaceGuard.h"
+#include "LogBatch.h"
 
 class BCMNeuron;
 
@@ -17,10 +21,14 @@ class BCMNeuron;
 // them, unless told otherwise, the course record "course.csv": one row of every logged step with a
 // header, for tools that read tables.
 //
+// The step thread only copies each logged step's numbers; a writer thread of the object's own
+// turns them into text and writes them, a batch at a time, at least every 50 ms, in whole lines.
+// Close() writes everything still pending, so closing or a signal loses nothing; a killed process
+// loses at most the last 0.1 s of logged steps, and every file still ends in a whole line.
+//
 // A file that cannot be created is reported once on standard error and left out; a failed write
-// is reported once per file; the run goes on regardless. Each logged step is flushed, so a killed
-// process loses no logged step. When the folder's disk runs short, every file is closed whole
-// before the next logged step and the run goes on without logs.
+// is reported once per file; the run goes on regardless. When the folder's disk runs short, every
+// file is closed whole before the next batch and the run goes on without logs.
 class RunLogs {
  public:
   // Creates the seven files afresh in directory ("" means the working directory). Messages start
@@ -37,9 +45,6 @@ class RunLogs {
   // A run begins; returns its number, 1 for the session's first. A nested run gets the next.
   int StartRun() { return ++runs_; }
 
-  // The weight line of vector to file: each element as "%8.5f ", then a newline.
-  void WriteVector(File file, const std::vector<double>& vector);
-
   // The weight line and the summary line of a logged step, from the neuron's state after the
   // step's learning; nothing when neither eye is ticked.
   void LogStep(std::int64_t step, double y, bool leftTicked, bool rightTicked,
@@ -49,46 +54,61 @@ class RunLogs {
   void LogProbe(double maxLeft, double maxRight);
 
   // One row of the course record.
-  struct CourseRow {
-    int run;
-    std::int64_t step;           // within the run
-    std::uint64_t trainedSteps;  // of the whole session, this step included
-    bool leftTicked, rightTicked;
-    double maxLeft, maxRight;        // the probe's, as in log.txt
-    double theta, y, yLeft, yRight;  // the step's; yLeft as it is, never negated
-    double meanLeftWeight, meanRightWeight;
-  };
+  using CourseRow = ::CourseRow;
   void LogCourse(const CourseRow& row);
-  // Told of every course row as it is logged, file or no file: for a live or a final figure.
+  // Told of every course row as it is logged, file or no file, on the step's thread: for a live
+  // or a final figure.
   std::function<void(const CourseRow&)> onCourseRow;
 
-  // Closes every file that opened, once; later calls and the destructor do nothing more.
+  // Writes what is pending, ends the writer and closes every file that opened, once; later calls
+  // and the destructor do nothing more. Called on the thread that logs.
   void Close();
 
   // Whether some line could not be written: a file not created, a failed write, or the logs
-  // stopped for lack of space.
-  bool Failed() const { return !notice_.empty(); }
-  // A few words on the first failure, for a status bar; "" while none.
-  const std::string& Notice() const { return notice_; }
+  // stopped for lack of space. Safe from any thread.
+  bool Failed() const { return !Notice().empty(); }
+  // A few words on the first failure, for a status bar; "" while none. Safe from any thread.
+  std::string Notice() const;
 
  private:
   struct LogFile {
     std::string name;
-    std::FILE* stream = nullptr;
-    bool failed = false;  // a failure has been reported; one message per file is enough
+    int fd = -1;
+    std::uint64_t written = 0;  // the file's length, for writes that end on line ends
+    bool failed = false;        // a failure has been reported; one message per file is enough
   };
 
   void Open(File file, const std::string& directory);
-  void Write(File file, const std::string& line);
-  void Flush(File file);
+  void CloseFiles();
   void Report(File file, const char* what, int error);
+  void SetNotice(std::string notice, bool replace);
   void StopForLackOfSpace();
-  void WriteSummary(File file, std::int64_t step, const std::array<double, 4>& values,
-                    const char* ending);
 
-  std::array<LogFile, kFileCount> files_;
+  // Step thread: the pending batch, under mutex_.
+  template <class Add>
+  void Append(Add add);
+  // Writer thread.
+  void WriteBatches();
+  void WriteBatch(const LogBatch& batch);
+  void WriteText(File file);
+
+  std::array<LogFile, kFileCount> files_;  // the writer's while it runs
   std::string program_;
-  FreeSpaceGuard space_;
-  std::string notice_;
+  FreeSpaceGuard space_;  // asked by the writer
   int runs_ = 0;
+  bool course_ = false;  // course.csv opened
+
+  std::mutex mutex_;
+  std::condition_variable wake_;  // the writer: the batch is full or the logs close
+  std::condition_variable room_;  // the step thread: the full batch was taken
+  LogBatch pending_;
+  bool closing_ = false;
+
+  LogBatch writing_;                          // the writer's
+  std::array<std::string, kFileCount> text_;  // the writer's, reused batch after batch
+
+  mutable std::mutex noticeMutex_;
+  std::string notice_;
+
+  std::thread writer_;  // last: starts when everything above exists
 };

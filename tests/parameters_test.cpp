@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
 #include "CommandLine.h"
+#include "Eventually.h"
 #include "FreeSpaceGuard.h"
 #include "Parameters.h"
 #include "Probe.h"
@@ -191,11 +193,11 @@ TEST(LogEvery, LogsAndProbesEveryKthStepOfEachRun) {
   EXPECT_EQ(steps, (std::vector<int>{0, 7, 14, 21, 28}));
 }
 
-// A disk that runs short: the logs end whole before the next logged step, said once, and the run
-// goes on.
+// A disk that runs short: the logs end whole before the next batch of logged steps, said once,
+// and the run goes on.
 TEST(FreeSpace, ShortDiskClosesTheLogsWholeOnceAndTheRunGoesOn) {
   TempDir dir;
-  std::uint64_t free = std::uint64_t{4} << 30;
+  std::atomic<std::uint64_t> free = std::uint64_t{4} << 30;  // the writer thread asks
   auto probe = [&free](const std::string&) {
     return std::optional<FreeSpaceGuard::Space>({free, std::uint64_t{100} << 30});
   };
@@ -205,10 +207,15 @@ TEST(FreeSpace, ShortDiskClosesTheLogsWholeOnceAndTheRunGoesOn) {
   {
     RunLogs logs(dir.path().string(), "orvel-batch",
                  FreeSpaceGuard(dir.path().string(), probe, std::chrono::milliseconds(0)));
-    host.At(150, [&free] { free = std::uint64_t{1} << 29; });  // 0.5 GiB of 100
+    // Once steps 0 and 100 are written: the writer asks before each batch, not each step.
+    host.At(150, [&free, &dir] {
+      EXPECT_TRUE(Eventually([&dir] { return Lines(dir.Read("log.txt")) == 2; }));
+      free = std::uint64_t{1} << 29;  // 0.5 GiB of 100
+    });
     host.At(2500, [&simulation] { simulation.RequestStop(); });
     TrainingRun(simulation, host, logs);
-    EXPECT_TRUE(logs.Failed());
+    // Seen on this thread, as the window's status bar sees it, while the logs are still open.
+    EXPECT_TRUE(Eventually([&logs] { return logs.Failed(); }));
     EXPECT_EQ(logs.Notice(), "logs stopped: disk nearly full");
   }
   const std::string errors = ::testing::internal::GetCapturedStderr();

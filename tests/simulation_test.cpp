@@ -1,12 +1,18 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <thread>
 
 #include "Bcm.h"
 #include "CRand.h"
+#include "Eventually.h"
+#include "LogLines.h"
+#include "LogWrite.h"
 #include "Probe.h"
 #include "ReferenceRun.h"
 #include "RunLogs.h"
@@ -228,20 +234,114 @@ TEST(Logs, NumbersWidenTheirFieldsAndStepsPrintLikePercentSixD) {
   BCMNeuron logged(24, 0.005, 10.0, 1000, 0.15, generator);
   {
     RunLogs logs(dir.path().string());
-    logs.WriteVector(RunLogs::kLearn, {0.5, -0.5, 100.0, -10.0, -9.999996, 1e300});
     logs.LogStep(5, 0.5, true, false, logged);
     logs.LogStep(2'147'483'648LL, 0.5, true, false, logged);
     logs.LogProbe(-100.0, 123.456789);
   }
-  EXPECT_EQ(dir.Read("log-learn.txt"), Printf("%8.5f %8.5f %8.5f %8.5f %8.5f %8.5f \n", 0.5, -0.5,
-                                              100.0, -10.0, -9.999996, 1e300));
-  EXPECT_EQ(dir.Read("log-learn.txt").substr(0, 18), " 0.50000 -0.50000 ");
+  std::string weights;
+  log_lines::AppendWeights(weights, std::vector{0.5, -0.5, 100.0, -10.0, -9.999996, 1e300});
+  EXPECT_EQ(weights, Printf("%8.5f %8.5f %8.5f %8.5f %8.5f %8.5f \n", 0.5, -0.5, 100.0, -10.0,
+                            -9.999996, 1e300));
+  EXPECT_EQ(weights.substr(0, 18), " 0.50000 -0.50000 ");
   const std::string summaries = dir.Read("log-left-2.txt");
   EXPECT_EQ(summaries.substr(0, 7), "     5 ");
   EXPECT_EQ(summaries.substr(summaries.find('\n') + 1, 11), "2147483648 ");
   EXPECT_EQ(dir.Read("log.txt"), "-100.00000 123.45679\n");
   EXPECT_EQ(StepText(3'000'000'000LL), "step: 3000000000");
   EXPECT_EQ(StepText(-1), "step: -1");
+}
+
+// More lines than a batch holds, faster than any writer: the step thread waits for room, and
+// Close() leaves every line in its order.
+TEST(Logs, AFloodOfLinesWaitsForTheWriterAndLosesNone) {
+  TempDir dir;
+  std::string probes;
+  {
+    RunLogs logs(dir.path().string());
+    for (int i = 0; i < 20'000; ++i) {
+      logs.LogProbe(i, -i);
+      logs.LogCourse({1, i, static_cast<std::uint64_t>(i), true, true, 1, 1, 0, 0, 0, 0, 0, 0});
+      probes += Printf("%8.5f %8.5f\n", static_cast<double>(i), static_cast<double>(-i));
+    }
+    logs.Close();
+  }
+  EXPECT_EQ(dir.Read("log.txt"), probes);
+  std::istringstream course(dir.Read("course.csv"));
+  std::string row;
+  std::getline(course, row);  // the header
+  for (int i = 0; i < 20'000 && std::getline(course, row); ++i) {
+    ASSERT_EQ(row.substr(0, row.find(',', 2) + 1), Printf("1,%d,", i));
+  }
+  EXPECT_FALSE(std::getline(course, row)) << "more rows than logged";
+}
+
+// Nothing closes the logs here: the writer hands each batch to the files within a fraction of a
+// second, and a reader meanwhile sees whole lines of the replay, never a torn one.
+TEST_F(Run, LogsReadWhileTheRunGoesOnHoldWholeLinesAndCatchUpWithoutClosing) {
+  ExpectedLogs expected = Replay(20'001);
+  bool caughtUp = false;
+  host.At(20'001, [&] {
+    caughtUp = Eventually([&] {
+      bool all = true;
+      for (const std::string& name : LogNames()) {
+        const std::string text = dir.Read(name);
+        EXPECT_EQ(text, expected[name].substr(0, text.size())) << name;
+        EXPECT_TRUE(text.empty() || text.back() == '\n') << name;
+        all = all && text == expected[name];
+      }
+      return all;
+    });
+    Stop();
+  });
+  Train();
+  EXPECT_TRUE(caughtUp);
+}
+
+// A kill cuts a write short only at a page boundary of the file, so a write may cross one only
+// with its first line, which has no line end before it; and each write takes all it can, for few
+// system calls.
+TEST(LogWrites, CrossAPageBoundaryOnlyWithALineThatMustAndTakeAllTheyCan) {
+  constexpr std::uint64_t kPage = 4096;
+  std::string text;
+  for (int i = 0; i < 3000; ++i)
+    text += std::string(static_cast<std::size_t>(i * 37 % 300), 'x') + '\n';
+  text += std::string(9000, 'y') + '\n' + "z\n";  // a line longer than two pages
+  for (const std::uint64_t start : std::array<std::uint64_t, 4>{0, 4000, 4095, 4096}) {
+    std::uint64_t offset = start;
+    std::string_view rest = text;
+    for (int writes = 0; !rest.empty(); ++writes) {
+      ASSERT_LT(writes, 3000) << "no progress";
+      const std::size_t length = log_write::NextWrite(rest, offset);
+      ASSERT_GT(length, 0U);
+      ASSERT_EQ(rest[length - 1], '\n') << "a write ends inside a line";
+      const std::uint64_t boundary = (offset / kPage + 1) * kPage;
+      const std::uint64_t firstEnd = offset + rest.find('\n') + 1;
+      if (offset + length > boundary) {
+        EXPECT_GT(firstEnd, boundary) << "crosses a boundary it could have stopped at";
+        EXPECT_TRUE(offset + length <= boundary + kPage || offset + length == firstEnd);
+      } else if (length < rest.size()) {
+        const std::uint64_t nextEnd = offset + rest.find('\n', length) + 1;
+        EXPECT_GT(nextEnd, boundary) << "stops short of a line that fitted";
+      }
+      offset += length;
+      rest.remove_prefix(length);
+    }
+  }
+}
+
+TEST(LogWrites, WriteEverythingAndReportTheErrorOfAFailedWrite) {
+  TempDir dir;
+  const std::string text = std::string(10'000, 'a') + "\n" + std::string(100, 'b') + "\n";
+  const std::string path = (dir.path() / "lines").string();
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
+  std::uint64_t offset = 0;
+  EXPECT_EQ(log_write::WriteWholeLines(fd, text, offset), 0);
+  ::close(fd);
+  EXPECT_EQ(offset, text.size());
+  EXPECT_EQ(dir.Read("lines"), text);
+  const int full = ::open("/dev/full", O_WRONLY);
+  EXPECT_EQ(log_write::WriteWholeLines(full, text, offset), ENOSPC);
+  ::close(full);
 }
 
 TEST_F(Run, FilesThatCannotBeCreatedAreReportedOnceAndLeftOut) {

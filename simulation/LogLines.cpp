@@ -1,0 +1,76 @@
+#include "LogLines.h"
+
+#include <charconv>
+
+#include "NumberText.h"
+
+namespace log_lines {
+namespace {
+
+void AppendNumber(std::string& text, double value) {
+  runtime::AppendFixed(text, value, 8, 5);
+}
+
+// The shortest text that reads back as exactly this number, with a full stop in any locale.
+void AppendExact(std::string& text, double value) {
+  char digits[32];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void AppendUnsigned(std::string& text, std::uint64_t value) {
+  char digits[24];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+}  // namespace
+
+void AppendWeights(std::string& text, std::span<const double> weights) {
+  for (double value : weights) {
+    AppendNumber(text, value);
+    text += ' ';
+  }
+  text += '\n';
+}
+
+void AppendSummary(std::string& text, std::int64_t step, const std::array<double, 4>& values,
+                   const char* ending) {
+  runtime::AppendInteger(text, step, 6);
+  for (double value : values) {
+    text += ' ';
+    AppendNumber(text, value);
+  }
+  text += ending;
+}
+
+void AppendProbe(std::string& text, double maxLeft, double maxRight) {
+  AppendNumber(text, maxLeft);
+  text += ' ';
+  AppendNumber(text, maxRight);
+  text += '\n';
+}
+
+void AppendCourse(std::string& text, const CourseRow& row) {
+  runtime::AppendInteger(text, row.run, 0);
+  text += ',';
+  runtime::AppendInteger(text, row.step, 0);
+  text += ',';
+  AppendUnsigned(text, row.trainedSteps);
+  text += row.leftTicked ? ",1" : ",0";
+  text += row.rightTicked ? ",1," : ",0,";
+  AppendExact(text, row.maxLeft);
+  text += ',';
+  AppendExact(text, row.maxRight);
+  text += ',';
+  // Undefined when neither eye drives the neuron: left empty, as table readers expect.
+  if (row.maxLeft + row.maxRight > 0) {
+    AppendExact(text, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
+  }
+  for (double value :
+       {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight, row.meanRightWeight}) {
+    text += ',';
+    AppendExact(text, value);
+  }
+  text += '\n';
+}
+
+}  // namespace log_lines
