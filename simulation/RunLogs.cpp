@@ -75,6 +75,15 @@ void RunLogs::CloseFiles() {
   }
 }
 
+void RunLogs::Flush() {
+  std::unique_lock lock(mutex_);
+  if (!writer_.joinable() || closing_) return;
+  const std::uint64_t target = handedOut_ + 1;
+  flushWanted_ = true;
+  wake_.notify_one();
+  written_cv_.wait(lock, [this, target] { return written_ >= target; });
+}
+
 std::string RunLogs::Notice() const {
   const std::lock_guard lock(noticeMutex_);
   return notice_;
@@ -151,16 +160,21 @@ void RunLogs::WriteBatches() {
   std::unique_lock lock(mutex_);
   auto due = std::chrono::steady_clock::now() + kHandoff;
   for (;;) {
-    wake_.wait_until(lock, due, [this] { return closing_ || pending_.Lines() >= kBatchLines; });
+    wake_.wait_until(
+        lock, due, [this] { return closing_ || flushWanted_ || pending_.Lines() >= kBatchLines; });
     due = std::chrono::steady_clock::now() + kHandoff;
     std::swap(pending_, writing_);
+    flushWanted_ = false;
+    const std::uint64_t number = ++handedOut_;
     const bool last = closing_;
     lock.unlock();
     room_.notify_one();
     WriteBatch(writing_);
     writing_.Clear();
-    if (last) return;
     lock.lock();
+    written_ = number;
+    written_cv_.notify_all();
+    if (last) return;
   }
 }
 

@@ -63,6 +63,8 @@ class RunLogs {
   // Writes what is pending, ends the writer and closes every file that opened, once; later calls
   // and the destructor do nothing more. Called on the thread that logs.
   void Close();
+  // Returns once every line logged so far is in its file: for copying a log while a run goes on.
+  void Flush();
 
   // Whether some line could not be written: a file not created, a failed write, or the logs
   // stopped for lack of space. Safe from any thread.
@@ -103,6 +105,10 @@ class RunLogs {
   std::condition_variable room_;  // the step thread: the full batch was taken
   LogBatch pending_;
   bool closing_ = false;
+  bool flushWanted_ = false;
+  std::uint64_t handedOut_ = 0;  // batches taken by the writer
+  std::uint64_t written_ = 0;    // of those, the last one written
+  std::condition_variable written_cv_;
 
   LogBatch writing_;                          // the writer's
   std::array<std::string, kFileCount> text_;  // the writer's, reused batch after batch

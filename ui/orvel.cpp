@@ -253,6 +253,7 @@ bool TForm1::OpenStateFrom(const std::string& path) {
 }
 
 bool TForm1::ExportCourseTo(const std::string& path) {
+  if (logs_) logs_->Flush();
   std::ifstream course(logFolder_ + "/course.csv", std::ios::binary);
   std::ostringstream text;
   text << course.rdbuf();
