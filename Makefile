@@ -63,6 +63,9 @@ bench: build
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
 	tools/with-xvfb.sh build/$(PRESET)/bench/window_bench 3
+	bench/window_speed.sh build/$(PRESET)
+	@# OLD=path/to/an/older/build compares orvel-batch of both side by side.
+	@if [ -n "$(OLD)" ]; then bench/speedup_bench.sh $(OLD) build/$(PRESET); fi
 
 # The Debian package, and a test that installs it on this machine (as root) and starts it.
 package: build
