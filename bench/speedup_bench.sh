@@ -27,10 +27,10 @@ awk -F, -v old="$best_old" -v new="$best_new" '
   $1 == "\"BM_TrainingStep\"" { step = $4 }
   $1 == "\"BM_TrainingStepLiteral\"" { literal = $4 }
   END {
-    printf "orvel-batch run=1e7, old: %.2fM steps/s\n", 1e16 / old / 1e9
-    printf "orvel-batch run=1e7, new: %.2fM steps/s\n", 1e16 / new / 1e9
+    printf "orvel-batch run=1e7, old: %.2fM steps/s\n", 1e10 / old
+    printf "orvel-batch run=1e7, new: %.2fM steps/s\n", 1e10 / new
     printf "speed-up new/old:         %.2f\n", old / new
     printf "training step:            %.1f ns CPU (%.2fM steps/s)\n", step, 1000 / step
     printf "literal-threshold step:   %.1f ns CPU (%.3fM steps/s)\n", literal, 1000 / literal
-    printf "orvel-batch new / literal step: %.0f\n", (1e16 / new / 1e9) / (1000 / literal)
+    printf "orvel-batch new / literal step: %.0f\n", 1e7 * literal / new
   }' steps.csv
