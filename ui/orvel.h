@@ -94,6 +94,7 @@ class TForm1 : public TForm, private RunHost {
   void ShowLogNotice();
   void DismissNotice();
 
+  void WriteStepText();
   void ShowStep(std::int64_t step) override;
   bool LeftTicked() const override;
   bool RightTicked() const override;
@@ -112,6 +113,9 @@ class TForm1 : public TForm, private RunHost {
   std::string notice_;
   std::string dismissedLogNotice_;
   int runDepth_ = 0;
+  std::uint64_t steps_ = 0;
+  std::int64_t shownStep_ = 0;
+  bool stepTextDue_ = false;
   int runs_ = 0;
   bool closeAfterRuns_ = false;
 };

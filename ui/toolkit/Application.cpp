@@ -13,7 +13,7 @@
 TApplication* Application = nullptr;
 
 namespace {
-constexpr std::chrono::microseconds kPollInterval{100};
+constexpr std::chrono::microseconds kPollInterval{1000};
 
 bool HasScreen() {
   const QString platform = QGuiApplication::platformName();
@@ -62,7 +62,7 @@ void TApplication::Run() {
 void TApplication::ProcessMessages() {
   if (!qt_) return;
   // Events posted inside the application (a queued click, a repaint request) run at once; the
-  // window system, whose polling costs far more than a step, is asked at most every 100 us.
+  // window system, whose polling costs far more than many steps, is asked at most every ms.
   QCoreApplication::sendPostedEvents();
   if (std::chrono::steady_clock::now() - lastPoll_ >= kPollInterval) PollWindowSystem();
 }

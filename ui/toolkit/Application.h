@@ -35,7 +35,7 @@ class TApplication {
   void Run();
 
   // Runs the pending events, each handler to completion; handlers may call it again. Cheap when
-  // nothing can be pending: the window system is asked for new input at most every 100 us.
+  // nothing can be pending: the window system is asked for new input at most every millisecond.
   void ProcessMessages();
 
   // Sleeps until an event arrives, then runs the pending ones.
