@@ -3,16 +3,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 
 namespace runtime {
 namespace {
-volatile std::sig_atomic_t received = 0;
+// Atomic, not merely volatile: an ensemble's threads read it while the handler may run on another.
+std::atomic<int> received{0};
+static_assert(std::atomic<int>::is_always_lock_free,
+              "the signal handler may only touch lock-free atomics");
 int pipeEnds[2] = {-1, -1};
 
 extern "C" void NoteSignal(int signal) {
-  received = signal;
+  received.store(signal, std::memory_order_relaxed);
   const int saved = errno;
   const char byte = 1;
   if (pipeEnds[1] >= 0) [[maybe_unused]]
@@ -42,7 +46,7 @@ void ReleaseTerminationSignals() {
 }
 
 int TerminationSignal() {
-  return received;
+  return received.load(std::memory_order_relaxed);
 }
 
 int TerminationPipe() {
