@@ -52,6 +52,7 @@ std::optional<Settings> AskSettings(QWidget* parent, const Settings& current) {
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   QObject::connect(buttons, &QDialogButtonBox::accepted, [&] {
     std::vector<std::string> texts;
+    texts.reserve(edits.size());
     for (QLineEdit* edit : edits) texts.push_back(edit->text().trimmed().toStdString());
     Settings read = current;
     const std::string problem = ReadSettings(texts, seed->text().trimmed().toStdString(), read);
