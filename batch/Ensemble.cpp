@@ -120,7 +120,8 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
   int status = 0;
   {
     EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps);
-    status = Players(options, std::move(units)).Play(options.ensemble->jobs, progress);
+    Players players(options, std::move(units));
+    status = players.Play(options.ensemble->jobs, progress);
   }
   if (const int signal = runtime::TerminationSignal(); signal != 0) {
     Report(

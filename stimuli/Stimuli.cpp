@@ -4,13 +4,18 @@
 #include <stdexcept>
 #include <string>
 
-// constinit: filled by the compiler, so no thread ever sees it half made.
-constinit const std::array<double, runtime::kRandMax + 1> kDrawFractions = [] {
+namespace {
+constexpr std::array<double, runtime::kRandMax + 1> DrawFractions() {
   std::array<double, runtime::kRandMax + 1> fractions{};
-  for (std::size_t r = 0; r < fractions.size(); ++r)
+  for (std::size_t r = 0; r < fractions.size(); ++r) {
     fractions[r] = static_cast<double>(r) / 32767.0;
+  }
   return fractions;
-}();
+}
+}  // namespace
+
+// Initialised by the compiler from a constant expression, so no thread ever sees it half made.
+const std::array<double, runtime::kRandMax + 1> kDrawFractions = DrawFractions();
 
 void ThrowCentreOutside(int centre, std::ptrdiff_t n) {
   throw std::out_of_range("pattern centre " + std::to_string(centre) + " outside a row of " +
