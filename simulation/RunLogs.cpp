@@ -19,9 +19,10 @@ namespace {
 constexpr const char* kCourseName = "course.csv";
 // Half the 0.1 s a kill may lose; the other half is left for writing the batch.
 constexpr std::chrono::milliseconds kHandoff(50);
-// Logged steps a batch holds before the step thread waits for the writer, so that memory stays
-// flat when the writer falls behind: about a megabyte.
-constexpr std::size_t kBatchLines = 4096;
+// Logged steps a batch holds before the step thread waits for the writer: small enough that the
+// two batches and their text stay within a megabyte, large enough that a handoff every few
+// milliseconds costs nothing measurable.
+constexpr std::size_t kBatchLines = 512;
 // Weights before summaries, then the probe and the course: the order of one step's lines.
 constexpr std::array<RunLogs::File, 8> kWriteOrder = {
     RunLogs::kLearn, RunLogs::kLeft,   RunLogs::kRight, RunLogs::kLearn2,
