@@ -9,6 +9,7 @@
 
 #include "DisplayRefresh.h"
 #include "TerminationSignals.h"
+#include "VectorRegisters.h"
 
 TApplication* Application = nullptr;
 
@@ -65,6 +66,7 @@ void TApplication::ProcessMessages() {
   // window system, whose polling costs far more than many steps, is asked at most every ms.
   QCoreApplication::sendPostedEvents();
   if (std::chrono::steady_clock::now() - lastPoll_ >= kPollInterval) PollWindowSystem();
+  ZeroUpperVectorHalves();
 }
 
 void TApplication::PollWindowSystem() {
@@ -76,6 +78,7 @@ void TApplication::WaitForMessages() {
   if (!qt_) return;
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   lastPoll_ = std::chrono::steady_clock::now();
+  ZeroUpperVectorHalves();
 }
 
 void TApplication::WaitForMessagesUntil(std::chrono::steady_clock::time_point deadline) {
