@@ -8,6 +8,7 @@
 #include "Bcm.h"
 #include "CRand.h"
 #include "Canvas.h"
+#include "NeuronPanels.h"
 #include "Parameters.h"
 #include "StatusPanels.h"
 #include "WeightPlot.h"
@@ -31,9 +32,10 @@ void BM_DrawWeightPlotAndPanels(benchmark::State& state) {
   Bitmap bitmap(369, 121);
   TCanvas canvas(bitmap);
   NoPanels panels;
+  NeuronPanels neuronPanels;
   for (auto _ : state) {
     DrawWeightPlot(shown.Weights(), shown.Theta(), canvas);
-    WriteNeuronPanels(shown.Theta(), parameters, panels);
+    neuronPanels.Write(shown.Theta(), parameters, panels);
   }
 }
 }  // namespace

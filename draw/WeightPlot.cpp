@@ -5,9 +5,6 @@
 
 #include "Bcm.h"
 #include "Canvas.h"
-#include "NumberFormat.h"
-#include "Parameters.h"
-#include "StatusPanels.h"
 
 namespace {
 constexpr int kBaseline = 80;
@@ -42,15 +39,6 @@ void DrawDivider(TCanvas& canvas, std::size_t inputs, int height) {
   canvas.LineTo(x, height);
 }
 }  // namespace
-
-void WriteNeuronPanels(double theta, const Parameters& parameters, StatusPanels& panels) {
-  const std::string noise = FloatToStrF(parameters.noise, ffFixed, 10, 3);
-  panels.SetPanelText(1, "th: " + FloatToStrF(theta, ffFixed, 10, 5));
-  panels.SetPanelText(2, "learn.: " + FloatToStrF(parameters.rate, ffFixed, 10, 4));
-  panels.SetPanelText(3, "tau: " + IntToStr(parameters.tau));
-  panels.SetPanelText(4, "theta0: " + FloatToStrF(parameters.theta0, ffFixed, 10, 1));
-  panels.SetPanelText(5, "noise: -" + noise + ".." + noise);
-}
 
 void DeferWeightPlot(const BCMNeuron& shown, TCanvas& canvas) {
   canvas.DrawLater([weights = shown.Weights(), theta = shown.Theta()](TCanvas& drawn) {

@@ -3,17 +3,12 @@
 #include <vector>
 
 class BCMNeuron;
-class StatusPanels;
 class TCanvas;
-struct Parameters;
 
 // The weight plot: the neuron's weights as bars rising from a baseline at y = 80 (100 pixels per
 // unit), its threshold as a silver line (10 pixels per unit) and a red line between the eyes.
 // Paints every pixel of the canvas.
 void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas);
-
-// Status panels 1 to 5: the threshold and the simulation's constants. Panel 0 is the run's.
-void WriteNeuronPanels(double theta, const Parameters& parameters, StatusPanels& panels);
 
 // The plot of the neuron as it is now, rasterised only when the canvas is next read or drawn
 // on: a run redraws thousands of times a second, far more often than anyone looks.

@@ -10,6 +10,7 @@
 #include "CRand.h"
 #include "Canvas.h"
 #include "ExpectedPlot.h"
+#include "NeuronPanels.h"
 #include "Parameters.h"
 #include "StatusPanels.h"
 #include "WeightPlot.h"
@@ -28,7 +29,7 @@ struct Plot {
       : bitmap(kWidth, kHeight) {
     TCanvas canvas(bitmap);
     DrawWeightPlot(weights, theta, canvas);
-    WriteNeuronPanels(theta, parameters, panels);
+    NeuronPanels().Write(theta, parameters, panels);
   }
   Bitmap bitmap;
   RecordedPanels panels;
@@ -132,6 +133,30 @@ TEST(WeightPlot, PanelsShowTheThresholdAndTheRunsConstants) {
                                         {3, "tau: 250"},
                                         {4, "theta0: 2.5"},
                                         {5, "noise: -0.100..0.100"}}));
+}
+
+// The panels keep the constants' texts between writes: a change of any parameter, and back, must
+// still reach them.
+TEST(WeightPlot, PanelsFollowEveryChangeOfTheParametersWhenWrittenByOneObject) {
+  NeuronPanels neuronPanels;
+  RecordedPanels panels;
+  Parameters parameters;
+  neuronPanels.Write(0.5, parameters, panels);
+  EXPECT_EQ(panels.texts.at(1), "th: 0.50000");
+  EXPECT_EQ(panels.texts.at(5), "noise: -0.050..0.050");
+  parameters.noise = 0.2;
+  neuronPanels.Write(0.25, parameters, panels);
+  EXPECT_EQ(panels.texts.at(1), "th: 0.25000");
+  EXPECT_EQ(panels.texts.at(5), "noise: -0.200..0.200");
+  parameters.tau = 30;
+  neuronPanels.Write(0.25, parameters, panels);
+  EXPECT_EQ(panels.texts.at(3), "tau: 30");
+  neuronPanels.Write(0.125, Parameters{}, panels);
+  EXPECT_EQ(panels.texts, (std::map<int, std::string>{{1, "th: 0.12500"},
+                                                      {2, "learn.: 0.0050"},
+                                                      {3, "tau: 1000"},
+                                                      {4, "theta0: 10.0"},
+                                                      {5, "noise: -0.050..0.050"}}));
 }
 
 TEST(WeightPlot, NonFiniteAndHugeValuesDrawSafely) {

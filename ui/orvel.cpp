@@ -186,7 +186,7 @@ void TForm1::DismissNotice() {
   if (notice_.empty()) return;
   notice_.clear();
   Status->SetPanelWarning(Status->PanelCount() - 1, false);
-  WriteNeuronPanels(simulation.neuron.Theta(), simulation.parameters(), *Status);
+  neuronPanels_.Write(simulation.neuron.Theta(), simulation.parameters(), *Status);
 }
 
 void TForm1::StopClick() {
@@ -218,7 +218,7 @@ void TForm1::CheckItOutClick() {
 // The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
-  WriteNeuronPanels(shown.Theta(), simulation.parameters(), *Status);
+  neuronPanels_.Write(shown.Theta(), simulation.parameters(), *Status);
   ShowLogNotice();
   if (!notice_.empty()) ShowNotice(notice_);
 }
@@ -326,8 +326,8 @@ bool TForm1::RightTicked() const {
   return Right->Checked();
 }
 void TForm1::ProcessMessages() {
-  // A pump costs several steps; every 16th step still answers a click within microseconds.
-  if ((++steps_ & 15) != 0 && throttle_.Rate() == 0) return;
+  // A pump costs several steps; every 64th step still answers a click within microseconds.
+  if ((++steps_ & 63) != 0 && throttle_.Rate() == 0) return;
   WriteStepText();
   Application->ProcessMessages();
   // Only a limited speed reads the clock: at full speed a step costs too little to afford it.

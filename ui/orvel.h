@@ -6,6 +6,7 @@
 
 #include "CourseHistory.h"
 #include "Form.h"
+#include "NeuronPanels.h"
 #include "RunHost.h"
 #include "Settings.h"
 #include "Simulation.h"
@@ -110,6 +111,7 @@ class TForm1 : public TForm, private RunHost {
   std::unique_ptr<CourseWindow> course_;
   std::unique_ptr<MainMenu> menu_;
   StepThrottle throttle_;
+  NeuronPanels neuronPanels_;
   std::string notice_;
   std::string dismissedLogNotice_;
   int runDepth_ = 0;

@@ -227,7 +227,9 @@ std::string TStatusBar::PanelText(int index) const {
 
 void TStatusBar::SetPanelText(int index, const std::string& text) {
   if (index < 0 || index >= PanelCount()) return;
-  panels_[static_cast<std::size_t>(index)].text = text;
+  std::string& shown = panels_[static_cast<std::size_t>(index)].text;
+  if (shown == text) return;  // a run rewrites the constants' panels every 50 steps
+  shown = text;
   MarkChanged(NativeWidget());
 }
 
