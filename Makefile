@@ -50,6 +50,9 @@ fuzz: deps
 	build/fuzz/fuzz/state_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 	  -max_len=200000 -print_final_stats=1 build/fuzz/state-corpus fuzz/state-corpus
 
+# Every speed and memory figure in one run. BASE is the commit the speed-up is measured against;
+# its orvel-batch is built once under build/.
+BASE ?= 8fb5a4d
 bench: build
 	build/$(PRESET)/bench/step_bench --benchmark_min_time=1
 	build/$(PRESET)/bench/threshold_agreement 1000000
@@ -59,13 +62,13 @@ bench: build
 	done
 	build/$(PRESET)/bench/run_bench
 	bench/batch_bench.sh build/$(PRESET)
+	bench/speedup_bench.sh $$(bench/base_build.sh $(BASE)) build/$(PRESET)
+	bench/profile.sh build/$(PRESET)
 	bench/ensemble_bench.sh build/$(PRESET)
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
 	tools/with-xvfb.sh build/$(PRESET)/bench/window_bench 3
 	bench/window_speed.sh build/$(PRESET)
-	@# OLD=path/to/an/older/build compares orvel-batch of both side by side.
-	@if [ -n "$(OLD)" ]; then bench/speedup_bench.sh $(OLD) build/$(PRESET); fi
 
 # The Debian package, and a test that installs it on this machine (as root) and starts it.
 package: build

@@ -6,7 +6,7 @@ set -eu
 packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev
   libjpeg-dev libpng-dev nlohmann-json3-dev qt6-base-dev qt6-charts-dev qt6-svg-dev
   libqt6opengl6-dev parallel fonts-liberation locales xvfb xauth xdotool
-  dpkg-dev desktop-file-utils appstream clang clang-tidy cppcheck libclang-rt-14-dev"
+  dpkg-dev desktop-file-utils appstream clang clang-tidy cppcheck libclang-rt-14-dev linux-perf"
 
 missing=""
 for package in $packages; do
