@@ -80,7 +80,12 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, steps, table);
   if (status != 0) return status;
-  // The marker goes last: a unit is complete only once everything else is.
+  // The marker goes last: a unit is complete only once everything else is, on the disk too.
+  std::string error;
+  if (!runtime::SyncFolder(options.directory, error)) {
+    Report("cannot flush " + error);
+    return 1;
+  }
   const bool written = WriteOrReport(options.directory + "/checks.csv", table) &&
                        WriteOrReport(options.directory + "/" + kUnitCompleteName, "");
   return written ? 0 : 1;

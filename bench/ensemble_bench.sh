@@ -12,28 +12,31 @@ batch="$build/app/orvel-batch"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Prints "WHOLE UNITS" in seconds for an ensemble with $1 jobs.
+# Prints "WHOLE UNITS CPU" in seconds for an ensemble with $1 jobs: wall time of the command and
+# of its units, and the processor time of the command, all threads.
 ensemble_seconds() {
   local dir="$work/jobs-$1-$RANDOM"
   mkdir "$dir"
   local start=$(date +%s.%N)
-  "$batch" --seeds 1-8 --jobs "$1" --quiet --dir "$dir" run="$steps"
+  /usr/bin/time -f "%U %S" -o "$work/cpu" \
+    "$batch" --seeds 1-8 --jobs "$1" --quiet --dir "$dir" run="$steps"
   local end=$(date +%s.%N)
   local units=$(find "$dir" -name complete -printf '%T@\n' | sort -n | tail -n 1)
   rm -rf "$dir"
-  awk -v s="$start" -v e="$end" -v u="$units" 'BEGIN { printf "%.3f %.3f\n", e - s, u - s }'
+  awk -v s="$start" -v e="$end" -v u="$units" '{ printf "%.3f %.3f %.3f\n", e - s, u - s, $1 + $2 }' \
+    "$work/cpu"
 }
 
 for _ in 1 2 3; do
   echo "1 $(ensemble_seconds 1)"
   echo "2 $(ensemble_seconds 2)"
 done | awk -v steps="$((8 * steps))" '
-  { if (!($1 in whole) || $2 < whole[$1]) whole[$1] = $2
+  { if (!($1 in whole) || $2 < whole[$1]) { whole[$1] = $2; busy[$1] = $4 / $2 }
     if (!($1 in units) || $3 < units[$1]) units[$1] = $3 }
   END {
     for (j = 1; j <= 2; ++j) {
-      printf "8 units x %d steps, --jobs %d: %.2f s whole (%.2fM steps/s), units alone %.2f s (%.2fM steps/s)\n",
-        steps / 8, j, whole[j], steps / whole[j] / 1e6, units[j], steps / units[j] / 1e6
+      printf "8 units x %d steps, --jobs %d: %.2f s whole (%.2fM steps/s), units alone %.2f s (%.2fM steps/s), %.2f cores busy\n",
+        steps / 8, j, whole[j], steps / whole[j] / 1e6, units[j], steps / units[j] / 1e6, busy[j]
     }
     printf "speed-up of two jobs: whole command %.2f, units alone %.2f\n",
       whole[1] / whole[2], units[1] / units[2]

@@ -5,14 +5,33 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 namespace runtime {
 namespace {
 std::string FolderOf(const std::string& path) {
   const std::string folder = std::filesystem::path(path).parent_path().string();
   return folder.empty() ? "." : folder;
+}
+
+// Creates a new, empty file beside path under a name of its own and returns its descriptor, or -1
+// with errno set. The system applies the umask to 0666, as for any other file: setting the umask
+// to learn it would race with threads that create files meanwhile (the logs of other units).
+int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+  const std::string stem =
+      FolderOf(path) + "/." + std::filesystem::path(path).filename().string() + ".partial-";
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[9];
+    std::snprintf(suffix, sizeof suffix, "%08x", entropy());
+    temporary = stem + suffix;
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0 || errno != EEXIST) return descriptor;
+  }
+  return -1;
 }
 
 bool WriteAll(int descriptor, std::string_view contents) {
@@ -53,18 +72,13 @@ bool WriteWholeFile(const std::string& path,
                     std::string& error) {
   error = WholeFileProblem(path);
   if (!error.empty()) return false;
-  const std::string name = std::filesystem::path(path).filename().string();
-  std::string temporary = FolderOf(path) + "/." + name + ".partial-XXXXXX";
-  const int descriptor = ::mkstemp(temporary.data());
+  std::string temporary;
+  const int descriptor = CreateTemporaryBeside(path, temporary);
   if (descriptor < 0) {
     error = std::strerror(errno);
     return false;
   }
   ::close(descriptor);
-  // mkstemp makes the file private; a finished file gets the usual permissions.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::chmod(temporary.c_str(), 0666 & ~mask);
   if (!write(temporary, error)) {
     if (error.empty()) error = "write failed";
     ::unlink(temporary.c_str());
@@ -93,6 +107,30 @@ bool WriteWholeFile(const std::string& path, std::string_view contents, std::str
         return written;
       },
       error);
+}
+
+namespace {
+bool SyncPath(const std::string& path, int flags, std::string& error) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+  const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
+  if (!synced) error = path + ": " + std::strerror(errno);
+  if (descriptor >= 0) ::close(descriptor);
+  return synced;
+}
+}  // namespace
+
+bool SyncFolder(const std::string& folder, std::string& error) {
+  std::error_code failure;
+  for (std::filesystem::directory_iterator entry(folder, failure), end; !failure && entry != end;
+       entry.increment(failure)) {
+    if (entry->is_regular_file(failure) && !SyncPath(entry->path().string(), 0, error))
+      return false;
+  }
+  if (failure) {
+    error = folder + ": " + failure.message();
+    return false;
+  }
+  return SyncPath(folder, O_DIRECTORY, error);
 }
 
 }  // namespace runtime

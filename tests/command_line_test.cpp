@@ -1,11 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "Program.h"
 #include "TempDir.h"
@@ -152,6 +156,48 @@ TEST(Plot, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
   EXPECT_TRUE(runtime::WriteWholeFile(target, "new", error)) << error;
   EXPECT_EQ(ReadFile(target), "new");
+}
+
+// Ensemble units write whole files while other units create their logs: a whole file must get the
+// usual permissions without touching the process's umask, which every thread's new files share.
+TEST(WholeFiles, TakeTheUmaskWithoutChangingItUnderOtherThreads) {
+  TempDir dir;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  const auto usual = static_cast<mode_t>(0666 & ~mask);
+  std::atomic<bool> writing = true;
+  std::thread writer([&] {
+    std::string error;
+    for (int i = 0; i < 2000; ++i)
+      runtime::WriteWholeFile((dir.path() / "whole").string(), "x", error);
+    writing = false;
+  });
+  int created = 0, unusual = 0;
+  while (writing) {
+    const std::string log = (dir.path() / ("log-" + std::to_string(created++ % 50))).string();
+    const int descriptor = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    struct stat status {};
+    ::fstat(descriptor, &status);
+    ::close(descriptor);
+    ::unlink(log.c_str());
+    if ((status.st_mode & 0777) != usual) ++unusual;
+  }
+  writer.join();
+  EXPECT_EQ(unusual, 0) << "of " << created << " files";
+  struct stat status {};
+  ASSERT_EQ(::stat((dir.path() / "whole").c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, usual);
+}
+
+TEST(WholeFiles, SyncingAFolderFlushesItsFilesOrNamesWhatFailed) {
+  TempDir dir;
+  Write(dir.path() / "log.txt", "line\n");
+  std::filesystem::create_directory(dir.path() / "inner");
+  std::string error;
+  EXPECT_TRUE(runtime::SyncFolder(dir.path().string(), error)) << error;
+  const std::string missing = (dir.path() / "gone").string();
+  EXPECT_FALSE(runtime::SyncFolder(missing, error));
+  EXPECT_NE(error.find(missing), std::string::npos) << error;
 }
 
 TEST(ActionFiles, AcceptByteOrderMarksCommentsAndCrlfAndNameFileAndLineOfAFault) {
