@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "CourseSpreads.h"
 #include "EnsembleFigureFile.h"
 #include "Program.h"
 #include "Progress.h"
@@ -257,6 +258,35 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   }
   ASSERT_EQ(course.events.closures.size(), 1U);
   EXPECT_EQ(course.events.closures[0].fromSteps, 900);
+}
+
+// Units of a group may differ in length (a shard still writing) and in which values exist (the
+// dominance of a neuron silent to both eyes); the spreads must use what is there and no more.
+TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
+  TempDir dir;
+  const std::string header = "run,step,trained_steps,l,r,max_left,max_right,ocular_dominance,x\n";
+  const std::vector<std::string> courses = {
+      header + "1,0,1,1,1,1,2,0.5,9\n1,100,101,1,1,3,4,,9\n1,200,201,1,1,5,6,0.25,9\n",
+      header + "1,0,1,1,1,3,2,-0.5,9\n1,100,101,1,1,5,8,,9\n",
+      header + "1,0,1,1,1,5,2,1e-300,9\n1,100,101,1,1,7,0,0.75,9\n1,200,201,1,1,1,1,0,9\n"};
+  CourseSpreads spreads;
+  EXPECT_TRUE(spreads.Empty());
+  for (std::size_t unit = 0; unit < courses.size(); ++unit) {
+    const fs::path folder = dir.path() / std::to_string(unit);
+    fs::create_directory(folder);
+    std::ofstream(folder / "course.csv", std::ios::binary) << courses[unit];
+    spreads.AddUnit(folder.string());
+  }
+  const std::vector<EnsemblePoint> points = spreads.Points();
+  ASSERT_EQ(points.size(), 2U);
+  EXPECT_EQ(points[1].totalSteps, 101);
+  EXPECT_DOUBLE_EQ(points[0].maxLeft.mean, 3.0);
+  EXPECT_DOUBLE_EQ(points[0].maxLeft.deviation, 2.0);
+  EXPECT_DOUBLE_EQ(points[0].maxRight.deviation, 0.0);
+  EXPECT_NEAR(points[0].odi.mean, 1e-300 / 3, 1e-310);
+  EXPECT_DOUBLE_EQ(points[1].odi.mean, 0.75);  // the only unit with a dominance there
+  EXPECT_DOUBLE_EQ(points[1].odi.deviation, 0.0);
+  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, 4.0);
 }
 
 namespace {

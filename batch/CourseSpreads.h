@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Course.h"
+
+// The mean and standard deviation, row by row, of the course.csv files of one group's units. The
+// files are read one at a time and folded into running sums, so that memory follows the rows of
+// one course however many units there are.
+class CourseSpreads {
+ public:
+  // Folds in the course.csv of a unit's folder.
+  void AddUnit(const std::string& folder);
+  bool Empty() const { return units_ == 0; }
+  // Row by row, as long as the shortest course; a value missing from every unit is NaN.
+  std::vector<EnsemblePoint> Points() const;
+
+ private:
+  // Welford's running mean and sum of squared deviations; NaN, a missing value, is left out.
+  struct Running {
+    std::size_t count = 0;
+    double mean = 0.0, squares = 0.0;
+    void Add(double value);
+    Spread Result() const;
+  };
+  struct Row {
+    std::int64_t totalSteps = 0;  // the first unit's
+    Running left, right, dominance;
+  };
+
+  std::vector<Row> rows_;
+  std::size_t shortest_ = 0;
+  std::size_t units_ = 0;
+};
