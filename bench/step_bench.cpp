@@ -1,10 +1,14 @@
 // One training step as a run performs it, with the fast threshold and with the literal one, so the
-// ratio of the two is measured in one run; and the threshold on its own.
+// ratio of the two is measured in one run; and the threshold on its own. Also a logged number as
+// the log writer formats it, and the same through std::to_chars.
 #include <benchmark/benchmark.h>
+
+#include <charconv>
 
 #include "Bcm.h"
 #include "CRand.h"
 #include "LiteralNeuron.h"
+#include "NumberText.h"
 #include "Simulation.h"
 #include "TrainingRun.h"
 
@@ -65,6 +69,45 @@ void BM_DrawingTheInputOnly(benchmark::State& state) {
   state.counters["steps/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
+
+// A line of weights as the logs hold them: 0 to 0.15, "%8.5f" each.
+std::vector<double> LoggedWeights() {
+  runtime::CRand generator(7);
+  std::vector<double> weights(24);
+  for (double& weight : weights) weight = 0.15 * generator.rand() / runtime::kRandMax;
+  return weights;
+}
+
+template <class Append>
+void LoggedNumber(benchmark::State& state, Append append) {
+  const std::vector<double> weights = LoggedWeights();
+  std::string line;
+  std::size_t i = 0;
+  for (auto _ : state) {
+    if (i == weights.size()) {
+      line.clear();
+      i = 0;
+    }
+    append(line, weights[i++]);
+    benchmark::DoNotOptimize(line.data());
+  }
+}
+
+void BM_AppendFixed(benchmark::State& state) {
+  LoggedNumber(state,
+               [](std::string& line, double value) { runtime::AppendFixed(line, value, 8, 5); });
+}
+
+void BM_AppendFixedByToChars(benchmark::State& state) {
+  LoggedNumber(state, [](std::string& line, double value) {
+    char digits[64];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 5);
+    const auto length = static_cast<std::size_t>(result.ptr - digits);
+    if (length < 8) line.append(8 - length, ' ');
+    line.append(digits, length);
+  });
+}
 }  // namespace
 
 BENCHMARK(BM_TrainingStep);
@@ -72,4 +115,6 @@ BENCHMARK(BM_TrainingStepLiteral);
 BENCHMARK(BM_Threshold);
 BENCHMARK(BM_ThresholdLiteral);
 BENCHMARK(BM_DrawingTheInputOnly);
+BENCHMARK(BM_AppendFixed);
+BENCHMARK(BM_AppendFixedByToChars);
 BENCHMARK_MAIN();
