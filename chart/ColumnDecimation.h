@@ -32,13 +32,15 @@ class ColumnDecimation {
   // The kept points; the decimation is then empty again.
   std::vector<PlotPoint> Take();
 
+  // The pixel column of a point at x.
+  long ColumnOf(double x) const;
+
  private:
   struct Indexed {
     PlotPoint point;
     std::size_t index = 0;
   };
 
-  long ColumnOf(double x) const;
   void StartColumn(long column, PlotPoint point);
   void FlushColumn();
 
@@ -58,4 +60,30 @@ std::vector<PlotPoint> DecimateByColumn(std::size_t count, PointAt pointAt, doub
   ColumnDecimation decimation(xFrom, xTo, columns);
   for (std::size_t i = 0; i < count; ++i) decimation.Add(pointAt(i));
   return decimation.Take();
+}
+
+enum class BandEdge { Upper, Lower };
+
+// The outline of a filled band's edge: of the points in one pixel column only the highest (upper
+// edge) or the lowest (lower edge), in column order. Whatever lies inside is filled anyway, so
+// the band covers the same pixels with a quarter of the points ColumnDecimation keeps, and far
+// fewer crossings for the rasteriser to fill.
+template <class PointAt>
+std::vector<PlotPoint> EnvelopeByColumn(std::size_t count, PointAt pointAt, double xFrom,
+                                        double xTo, int columns, BandEdge edge) {
+  const ColumnDecimation columnsOf(xFrom, xTo, columns);
+  std::vector<PlotPoint> kept;
+  long column = -1;
+  for (std::size_t i = 0; i < count; ++i) {
+    const PlotPoint point = pointAt(i);
+    if (!std::isfinite(point.y)) continue;
+    const long pointColumn = columnsOf.ColumnOf(point.x);
+    if (pointColumn != column) {
+      kept.push_back(point);
+      column = pointColumn;
+    } else if (edge == BandEdge::Upper ? point.y > kept.back().y : point.y < kept.back().y) {
+      kept.back() = point;
+    }
+  }
+  return kept;
 }

@@ -33,23 +33,25 @@ Extent StepsOf(const EnsembleCourse& ensemble) {
   return steps;
 }
 
-// Thins the mean and both edges of the band on their own, so that each keeps its extremes.
+// The mean thinned as a line, keeping its extremes; the band by the outline of each edge.
 // Returns the values the band spans.
 template <class Value>
 Extent ShowSpread(const EnsembleGroup& group, Value value, const SpreadSeries& series,
                   const StepAxis& steps, int columns) {
-  const auto thinned = [&](double sides) {
-    return DecimateByColumn(
-        group.points.size(),
-        [&](std::size_t i) {
-          const EnsemblePoint& point = group.points[i];
-          const Spread spread = value(point);
-          return PlotPoint{steps.ToUnits(point.totalSteps), spread.mean + sides * spread.deviation};
-        },
-        steps.scale.low, steps.scale.high, columns);
+  const auto at = [&](double sides) {
+    return [&, sides](std::size_t i) {
+      const EnsemblePoint& point = group.points[i];
+      const Spread spread = value(point);
+      return PlotPoint{steps.ToUnits(point.totalSteps), spread.mean + sides * spread.deviation};
+    };
   };
-  const std::vector<PlotPoint> upper = thinned(1), lower = thinned(-1);
-  series.mean->replace(ToQt(thinned(0)));
+  const std::size_t count = group.points.size();
+  const double from = steps.scale.low, to = steps.scale.high;
+  const std::vector<PlotPoint> upper =
+      EnvelopeByColumn(count, at(1), from, to, columns, BandEdge::Upper);
+  const std::vector<PlotPoint> lower =
+      EnvelopeByColumn(count, at(-1), from, to, columns, BandEdge::Lower);
+  series.mean->replace(ToQt(DecimateByColumn(count, at(0), from, to, columns)));
   series.band->upperSeries()->replace(ToQt(upper));
   series.band->lowerSeries()->replace(ToQt(lower));
   Extent extent;

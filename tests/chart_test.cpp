@@ -75,6 +75,31 @@ TEST(ColumnDecimation, PassesOverValuesThatCannotBeDrawn) {
   EXPECT_EQ(kept[1].y, 2);
 }
 
+TEST(ColumnDecimation, ABandsEdgesKeepEachColumnsOutermostPointOnly) {
+  // Two columns of five points each, with a value that cannot be drawn.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::vector<double> values = {1, 5, -1, nan, 3, /**/ 0, 9, 4, -6, 8};
+  const auto edge = [&](BandEdge which) {
+    return EnvelopeByColumn(
+        values.size(),
+        [&](std::size_t i) {
+          return PlotPoint{static_cast<double>(i), values[i]};
+        },
+        0.0, static_cast<double>(values.size()), 2, which);
+  };
+  const std::vector<PlotPoint> upper = edge(BandEdge::Upper), lower = edge(BandEdge::Lower);
+  ASSERT_EQ(upper.size(), 2u);
+  ASSERT_EQ(lower.size(), 2u);
+  EXPECT_EQ(upper[0].x, 1.0);
+  EXPECT_EQ(upper[0].y, 5.0);
+  EXPECT_EQ(upper[1].x, 6.0);
+  EXPECT_EQ(upper[1].y, 9.0);
+  EXPECT_EQ(lower[0].x, 2.0);
+  EXPECT_EQ(lower[0].y, -1.0);
+  EXPECT_EQ(lower[1].x, 8.0);
+  EXPECT_EQ(lower[1].y, -6.0);
+}
+
 TEST(ChartAxes, StepsAreCountedInAUnitThatKeepsTickLabelsShort) {
   EXPECT_EQ(StepUnitFor(9000).title, "training steps");
   EXPECT_EQ(StepUnitFor(30000).stepsPerUnit, 1e3);
