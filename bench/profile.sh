@@ -13,4 +13,4 @@ cd "$work"
 perf record -q -o perf.data "$build/app/orvel-batch" --seed 1 --quiet run=10000000 2>/dev/null
 echo "perf profile of orvel-batch --seed 1 --quiet run=10000000 (self time, all threads):"
 perf report -i perf.data --stdio --no-children --sort symbol 2>/dev/null |
-  grep -E '^ +[0-9.]+%' | head -n 10
+  grep -E '^ +[0-9.]+%' | sed -E 's/[ -]*$//' | head -n 10
