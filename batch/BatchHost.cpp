@@ -7,8 +7,9 @@
 #include "WeightPlot.h"
 
 namespace {
-// Steps are counted into a shared counter in batches, so that jobs do not fight over it.
-constexpr std::int64_t kCountMask = (1 << 14) - 1;
+// The bar is redrawn, and steps are counted into the ensemble's shared counter, every 2^14 steps:
+// often enough to look live, rarely enough that jobs do not fight over the counter.
+constexpr std::int64_t kCheckMask = (1 << 14) - 1;
 }  // namespace
 
 void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal,
@@ -18,7 +19,7 @@ void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal,
   if (terminal != nullptr) progress_ = std::make_unique<Progress>(terminal, steps, label);
   TrainingRun(simulation_, *this, logs);
   progress_.reset();
-  if (stepCounter_ != nullptr) stepCounter_->fetch_add(pumps_ & kCountMask);
+  if (stepCounter_ != nullptr) stepCounter_->fetch_add(pumps_ & kCheckMask);
 }
 
 void BatchHost::ShowNeuron(const BCMNeuron& shown) {
@@ -33,8 +34,9 @@ const Bitmap& BatchHost::Plot() {
 
 void BatchHost::ProcessMessages() {
   ++pumps_;
-  if (progress_) progress_->Update(pumps_);
-  if (stepCounter_ != nullptr && (pumps_ & kCountMask) == 0)
-    stepCounter_->fetch_add(kCountMask + 1);
+  if ((pumps_ & kCheckMask) == 0) {
+    if (progress_) progress_->Draw(pumps_);
+    if (stepCounter_ != nullptr) stepCounter_->fetch_add(kCheckMask + 1);
+  }
   if (pumps_ == stopAt_ || runtime::TerminationSignal() != 0) simulation_.RequestStop();
 }

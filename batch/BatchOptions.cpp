@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -308,4 +309,14 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   if (!options.course.empty()) CheckCourseFile(options);
   CheckStateFiles(options);
   return options;
+}
+
+std::int64_t ScriptSteps(const BatchOptions& options) {
+  std::int64_t steps = 0;
+  for (const Action& action : options.actions) steps += action.steps;
+  return steps;
+}
+
+void ReportError(const std::string& message) {
+  std::fprintf(stderr, "orvel-batch: %s\n", message.c_str());
 }

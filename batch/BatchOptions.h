@@ -59,6 +59,12 @@ Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOption
 Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options,
                                const Parameters& given);
 
+// The training steps of the whole script: every run= added up.
+std::int64_t ScriptSteps(const BatchOptions& options);
+
+// Prints "orvel-batch: message" on standard error, the form of every message of the program.
+void ReportError(const std::string& message);
+
 // Parses one action word such as run=500 or left=off.
 Action ParseAction(const std::string& word);
 

@@ -129,6 +129,6 @@ void BatchSession::Finish() {
 }
 
 void BatchSession::Fail(const std::string& message) {
-  std::fprintf(stderr, "orvel-batch: %s\n", message.c_str());
+  ReportError(message);
   if (status_ == 0) status_ = 1;
 }

@@ -1,9 +1,9 @@
 #include "CheckTable.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "Course.h"
+#include "NumberText.h"
 
 namespace {
 std::string EyeColumns(const char* eye, std::size_t count) {
@@ -12,11 +12,6 @@ std::string EyeColumns(const char* eye, std::size_t count) {
   return columns;
 }
 }  // namespace
-
-std::string ExactNumber(double value) {
-  char text[32];
-  return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
 
 std::string CheckTableHeader() {
   return "check,steps,max_left,max_right,odi" + EyeColumns("left_", 12) + EyeColumns("right_", 12) +
@@ -28,13 +23,14 @@ std::string CheckTableRow(int check, std::uint64_t trainedSteps,
                           const std::vector<ListingRow>& rows) {
   std::string line = std::to_string(check) + ',' + std::to_string(trainedSteps) + ',';
   if (logged) {
-    line += ExactNumber(logged->maxLeft) + ',' + ExactNumber(logged->maxRight) + ',';
+    line += runtime::ShortestText(logged->maxLeft) + ',' + runtime::ShortestText(logged->maxRight) +
+            ',';
     const double odi = OcularDominance(logged->maxLeft, logged->maxRight);
-    if (!std::isnan(odi)) line += ExactNumber(odi);
+    if (!std::isnan(odi)) line += runtime::ShortestText(odi);
   } else {
     line += ",,";
   }
-  for (const ListingRow& row : rows) line += ',' + ExactNumber(row.yLeft);
-  for (const ListingRow& row : rows) line += ',' + ExactNumber(row.yRight);
+  for (const ListingRow& row : rows) line += ',' + runtime::ShortestText(row.yLeft);
+  for (const ListingRow& row : rows) line += ',' + runtime::ShortestText(row.yRight);
   return line + '\n';
 }

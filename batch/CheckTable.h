@@ -19,6 +19,3 @@ std::string CheckTableHeader();
 std::string CheckTableRow(int check, std::uint64_t trainedSteps,
                           const std::optional<EyeMaxima>& logged,
                           const std::vector<ListingRow>& rows);
-
-// The shortest text that reads back as exactly value.
-std::string ExactNumber(double value);

@@ -16,10 +16,6 @@
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
 
-void Report(const std::string& message) {
-  std::fprintf(stderr, "orvel-batch: %s\n", message.c_str());
-}
-
 // This shard's units that are still to play, in the ensemble's order.
 std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& shardUnits) {
   const EnsembleOptions& ensemble = *options.ensemble;
@@ -31,12 +27,6 @@ std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& s
     if (ensemble.force || !UnitComplete(UnitFolder(options, index))) units.push_back(index);
   }
   return units;
-}
-
-std::int64_t StepsPerUnit(const BatchOptions& options) {
-  std::int64_t steps = 0;
-  for (const Action& action : options.actions) steps += action.steps;
-  return steps;
 }
 
 // The jobs: each takes the next unit until none is left or a signal arrives.
@@ -92,17 +82,17 @@ int SummarizeEnsemble(const BatchOptions& options) {
     if (UnitComplete(UnitFolder(options, index))) ++complete;
   }
   if (complete < plan.Units()) {
-    Report(std::to_string(plan.Units() - complete) + " of " + std::to_string(plan.Units()) +
-           " units are not complete yet: the summary and the figure leave them out");
+    ReportError(std::to_string(plan.Units() - complete) + " of " + std::to_string(plan.Units()) +
+                " units are not complete yet: the summary and the figure leave them out");
   }
   std::string error;
   int status = 0;
   if (!WriteEnsembleSummary(options, error)) {
-    Report("cannot write summary.csv: " + error);
+    ReportError("cannot write summary.csv: " + error);
     status = 1;
   }
   if (!WriteEnsembleFigure(options, error)) {
-    Report("cannot write course." + options.ensemble->courseFormat + ": " + error);
+    ReportError("cannot write course." + options.ensemble->courseFormat + ": " + error);
     status = 1;
   }
   return status;
@@ -111,12 +101,12 @@ int SummarizeEnsemble(const BatchOptions& options) {
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
   std::string error;
   if (!WriteEnsembleRecord(options.directory, options.ensemble->command, error)) {
-    Report("cannot write ensemble.json: " + error);
+    ReportError("cannot write ensemble.json: " + error);
     return 1;
   }
   std::size_t shardUnits = 0;
   std::vector<std::size_t> units = UnitsToPlay(options, shardUnits);
-  const auto totalSteps = static_cast<std::int64_t>(units.size()) * StepsPerUnit(options);
+  const auto totalSteps = static_cast<std::int64_t>(units.size()) * ScriptSteps(options);
   int status = 0;
   {
     EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps);
@@ -124,7 +114,7 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
     status = players.Play(options.ensemble->jobs, progress);
   }
   if (const int signal = runtime::TerminationSignal(); signal != 0) {
-    Report(
+    ReportError(
         "interrupted; every unit's logs end at its last logged step, and the same command "
         "finishes the ensemble");
     return 128 + signal;

@@ -22,12 +22,6 @@ SessionEvents EventsOfUnit(const std::string& folder, std::int64_t end) {
   return EventsOf(events, end);
 }
 
-std::int64_t ScriptSteps(const BatchOptions& options) {
-  std::int64_t steps = 0;
-  for (const Action& action : options.actions) steps += action.steps;
-  return steps;
-}
-
 std::string EnsembleCaption(const BatchOptions& options) {
   const EnsemblePlan& plan = options.ensemble->plan;
   Parameters fixed = options.parameters;

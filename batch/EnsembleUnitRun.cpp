@@ -8,14 +8,10 @@
 #include "WholeFile.h"
 
 namespace {
-void Report(const std::string& message) {
-  std::fprintf(stderr, "orvel-batch: %s\n", message.c_str());
-}
-
 bool WriteOrReport(const std::string& path, const std::string& contents) {
   std::string error;
   if (runtime::WriteWholeFile(path, contents, error)) return true;
-  Report("cannot write " + path + ": " + error);
+  ReportError("cannot write " + path + ": " + error);
   return false;
 }
 
@@ -25,7 +21,7 @@ bool PrepareFolder(const std::string& folder) {
   std::filesystem::remove_all(folder, error);
   std::filesystem::create_directories(folder, error);
   if (!std::filesystem::is_directory(folder)) {
-    Report("cannot make " + folder + ": " + error.message());
+    ReportError("cannot make " + folder + ": " + error.message());
     return false;
   }
   return true;
@@ -36,7 +32,7 @@ int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, s
   const std::string listingPath = options.directory + "/checks.txt";
   std::FILE* listing = std::fopen(listingPath.c_str(), "wb");
   if (listing == nullptr) {
-    Report("cannot open " + listingPath + ": " + std::strerror(errno));
+    ReportError("cannot open " + listingPath + ": " + std::strerror(errno));
     return 1;
   }
   int status = 0;
@@ -51,7 +47,7 @@ int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, s
     status = session.Play();
   }
   if (std::fclose(listing) != 0 && status == 0) {
-    Report("cannot write " + listingPath + ": " + std::strerror(errno));
+    ReportError("cannot write " + listingPath + ": " + std::strerror(errno));
     status = 1;
   }
   return status;
@@ -80,13 +76,12 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, steps, table);
   if (status != 0) return status;
+  if (!WriteOrReport(options.directory + "/checks.csv", table)) return 1;
   // The marker goes last: a unit is complete only once everything else is, on the disk too.
   std::string error;
   if (!runtime::SyncFolder(options.directory, error)) {
-    Report("cannot flush " + error);
+    ReportError("cannot flush " + error);
     return 1;
   }
-  const bool written = WriteOrReport(options.directory + "/checks.csv", table) &&
-                       WriteOrReport(options.directory + "/" + kUnitCompleteName, "");
-  return written ? 0 : 1;
+  return WriteOrReport(options.directory + "/" + kUnitCompleteName, "") ? 0 : 1;
 }

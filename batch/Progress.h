@@ -14,16 +14,11 @@ class Progress {
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
 
-  // Cheap enough to call on every step: the clock is read every few thousand steps.
-  void Update(std::int64_t done) {
-    if ((done & kCheckMask) == 0) Draw(done);
-  }
-
- private:
-  static constexpr std::int64_t kCheckMask = (1 << 14) - 1;
-
+  // Reads the clock, and redraws when the last drawing is old enough: call every few thousand
+  // steps, not on every one.
   void Draw(std::int64_t done);
 
+ private:
   std::FILE* terminal_;
   std::int64_t total_;
   std::string label_;

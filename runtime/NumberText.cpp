@@ -226,4 +226,15 @@ void AppendInteger(std::string& text, std::int64_t value, int width) {
                   [value](char* first, char* last) { return std::to_chars(first, last, value); });
 }
 
+void AppendShortest(std::string& text, double value) {
+  char digits[32];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+std::string ShortestText(double value) {
+  std::string text;
+  AppendShortest(text, value);
+  return text;
+}
+
 }  // namespace runtime

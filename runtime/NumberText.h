@@ -10,6 +10,10 @@ namespace runtime {
 // Appends value as "%width.precision f" would print it in the "C" locale.
 void AppendFixed(std::string& text, double value, int width, int precision);
 
+// Appends the shortest text that reads back as exactly value, with a full stop in any locale.
+void AppendShortest(std::string& text, double value);
+std::string ShortestText(double value);
+
 // Appends value as "%width d" would print it, for every 64-bit value.
 void AppendInteger(std::string& text, std::int64_t value, int width);
 

@@ -11,12 +11,6 @@ void AppendNumber(std::string& text, double value) {
   runtime::AppendFixed(text, value, 8, 5);
 }
 
-// The shortest text that reads back as exactly this number, with a full stop in any locale.
-void AppendExact(std::string& text, double value) {
-  char digits[32];
-  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 void AppendUnsigned(std::string& text, std::uint64_t value) {
   char digits[24];
   text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
@@ -57,18 +51,18 @@ void AppendCourse(std::string& text, const CourseRow& row) {
   AppendUnsigned(text, row.trainedSteps);
   text += row.leftTicked ? ",1" : ",0";
   text += row.rightTicked ? ",1," : ",0,";
-  AppendExact(text, row.maxLeft);
+  runtime::AppendShortest(text, row.maxLeft);
   text += ',';
-  AppendExact(text, row.maxRight);
+  runtime::AppendShortest(text, row.maxRight);
   text += ',';
   // Undefined when neither eye drives the neuron: left empty, as table readers expect.
   if (row.maxLeft + row.maxRight > 0) {
-    AppendExact(text, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
+    runtime::AppendShortest(text, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
   }
   for (double value :
        {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight, row.meanRightWeight}) {
     text += ',';
-    AppendExact(text, value);
+    runtime::AppendShortest(text, value);
   }
   text += '\n';
 }

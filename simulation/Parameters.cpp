@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "NumberText.h"
+
 namespace {
 template <class Number>
 std::optional<Number> ParseNumber(std::string_view text) {
@@ -12,13 +14,6 @@ std::optional<Number> ParseNumber(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
-}
-
-// The shortest text that reads back as exactly this double.
-std::string ExactText(double value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
 }
 
 bool IsReal(double value, double low, double high) {
@@ -66,7 +61,7 @@ const std::vector<ParameterOption> kOptions = {
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::rate>(p, t, ValidRate);
      },
-     [](const Parameters& p) { return ExactText(p.rate); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.rate); }},
     {"tau", "averaging window of the threshold (responses)", "whole, 1 ... 10000000",
      [](Parameters& p, std::string_view t) {
        return SetWithin<int, &Parameters::tau>(p, t, ValidTau);
@@ -76,24 +71,24 @@ const std::vector<ParameterOption> kOptions = {
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::theta0>(p, t, ValidRate);
      },
-     [](const Parameters& p) { return ExactText(p.theta0); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.theta0); }},
     {"noise", "noise amplitude", "finite, 0 ... 10",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::noise>(p, t, ValidAmplitude);
      },
-     [](const Parameters& p) { return ExactText(p.noise); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.noise); }},
     {"closed-noise", "noise amplitude an unticked eye sees in training", "finite, 0 ... 10",
-     SetClosedNoise, [](const Parameters& p) { return ExactText(p.ClosedNoise()); }},
+     SetClosedNoise, [](const Parameters& p) { return runtime::ShortestText(p.ClosedNoise()); }},
     {"pattern-rate", "probability that a training step shows patterns", "0 ... 1",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::patternRate>(p, t, ValidProbability);
      },
-     [](const Parameters& p) { return ExactText(p.patternRate); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.patternRate); }},
     {"init-weights", "initial weights are drawn from [0, X]", "finite, >= 0",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::initWeights>(p, t, ValidInitialWeight);
      },
-     [](const Parameters& p) { return ExactText(p.initWeights); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.initWeights); }},
     {"log-every", "logs and probe every X steps of a run", "whole, 1 ... 1000000000",
      [](Parameters& p, std::string_view t) {
        return SetWithin<std::int64_t, &Parameters::logEvery>(p, t, ValidLogPeriod);

@@ -1,10 +1,10 @@
 #include "StateJson.h"
 
-#include <charconv>
 #include <limits>
 #include <string>
 
 #include "JsonFields.h"
+#include "NumberText.h"
 #include "Printable.h"
 #include "StateError.h"
 
@@ -46,9 +46,7 @@ nlohmann::ordered_json NeuronJson(const BCMNeuron::Saved& neuron) {
 std::string NumberText(const nlohmann::json& number) {
   if (number.is_number_unsigned()) return std::to_string(number.get<std::uint64_t>());
   if (number.is_number_integer()) return std::to_string(number.get<std::int64_t>());
-  char text[32];
-  const auto written = std::to_chars(text, text + sizeof text, number.get<double>());
-  return std::string(text, written.ptr);
+  return runtime::ShortestText(number.get<double>());
 }
 
 void SetParameter(Parameters& parameters, const ParameterOption& option, const JsonFields& json) {
