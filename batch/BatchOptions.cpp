@@ -128,7 +128,10 @@ void CheckStateFiles(const BatchOptions& options) {
   }
 }
 
+BatchOptions ParseArguments(const std::vector<std::string>& arguments);
+
 // --summarize DIR: the ensemble's own command, read from its folder, with the drawing options.
+// Nothing is played, so the states the command loads need not be there any more.
 BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::string>& rest) {
   CheckWritableDirectory(folder, "--summarize");
   std::optional<std::vector<std::string>> command = ReadEnsembleCommand(folder);
@@ -144,7 +147,7 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   }
   command->insert(command->end(), {"--dir", folder});
   command->insert(command->end(), rest.begin(), rest.end());
-  BatchOptions options = ParseCommandLine(*command);
+  BatchOptions options = ParseArguments(*command);
   options.summarizeOnly = true;
   return options;
 }
@@ -252,7 +255,9 @@ Action ParseAction(const std::string& word) {
   throw UsageError("unknown action: " + Printable(word));
 }
 
-BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
+namespace {
+// Everything but the states to load, which only a run needs.
+BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
   BatchOptions options;
   EnsembleArguments ensemble;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -307,7 +312,13 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   FinishEnsembleOptions(options, ensemble);
   if (!options.plot.empty()) CheckPlotFile(options.plot);
   if (!options.course.empty()) CheckCourseFile(options);
-  CheckStateFiles(options);
+  return options;
+}
+}  // namespace
+
+BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
+  BatchOptions options = ParseArguments(arguments);
+  if (!options.help && !options.summarizeOnly) CheckStateFiles(options);
   return options;
 }
 

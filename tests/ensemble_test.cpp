@@ -185,6 +185,18 @@ TEST(Ensemble, ShardsRunByGnuParallelAddUpToTheWholeEnsemble) {
   EXPECT_EQ(Lines(ReadFile(sharded.path() / "summary.csv")), 1 + 6);
 }
 
+// Summarizing plays nothing: a state the ensemble loaded may since have moved away.
+TEST(Ensemble, SummarizingNeedsNoneOfTheStatesTheUnitsLoaded) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seed 4 --quiet run=50 save=start.json", dir.path()).status, 0);
+  ASSERT_EQ(
+      RunBatch("--seeds 1-2 --quiet --dir . load=start.json run=100 check", dir.path()).status, 0);
+  fs::remove(dir.path() / "start.json");
+  const Outcome summarized = RunBatch("--summarize .", dir.path());
+  EXPECT_EQ(summarized.status, 0) << summarized.err;
+  EXPECT_EQ(Lines(ReadFile(dir.path() / "summary.csv")), 1 + 2);
+}
+
 namespace {
 std::string Fixed5(double value) {
   char text[32];
