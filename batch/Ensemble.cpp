@@ -77,21 +77,20 @@ class Players {
 
 int SummarizeEnsemble(const BatchOptions& options) {
   const EnsemblePlan& plan = options.ensemble->plan;
-  std::size_t complete = 0;
-  for (std::size_t index = 0; index < plan.Units(); ++index) {
-    if (UnitComplete(UnitFolder(options, index))) ++complete;
-  }
-  if (complete < plan.Units()) {
-    ReportError(std::to_string(plan.Units() - complete) + " of " + std::to_string(plan.Units()) +
+  const std::vector<bool> complete = CompleteUnits(options);
+  const auto missing =
+      static_cast<std::size_t>(std::count(complete.begin(), complete.end(), false));
+  if (missing > 0) {
+    ReportError(std::to_string(missing) + " of " + std::to_string(plan.Units()) +
                 " units are not complete yet: the summary and the figure leave them out");
   }
   std::string error;
   int status = 0;
-  if (!WriteEnsembleSummary(options, error)) {
+  if (!WriteEnsembleSummary(options, complete, error)) {
     ReportError("cannot write summary.csv: " + error);
     status = 1;
   }
-  if (!WriteEnsembleFigure(options, error)) {
+  if (!WriteEnsembleFigure(options, complete, error)) {
     ReportError("cannot write course." + options.ensemble->courseFormat + ": " + error);
     status = 1;
   }

@@ -34,15 +34,16 @@ std::string EnsembleCaption(const BatchOptions& options) {
 }
 }  // namespace
 
-EnsembleCourse EnsembleCourseOf(const BatchOptions& options) {
+EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<bool>& complete) {
   const EnsemblePlan& plan = options.ensemble->plan;
   EnsembleCourse ensemble;
   std::string anyFolder;
   for (std::size_t group = 0; group < plan.Groups(); ++group) {
     CourseSpreads spreads;
     for (std::size_t seed = 0; seed < plan.SeedsPerGroup(); ++seed) {
-      const std::string folder = UnitFolder(options, group * plan.SeedsPerGroup() + seed);
-      if (!UnitComplete(folder)) continue;
+      const std::size_t index = group * plan.SeedsPerGroup() + seed;
+      if (!complete[index]) continue;
+      const std::string folder = UnitFolder(options, index);
       spreads.AddUnit(folder);
       anyFolder = folder;
     }
@@ -60,8 +61,9 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options) {
   return ensemble;
 }
 
-bool WriteEnsembleFigure(const BatchOptions& options, std::string& error) {
-  const EnsembleCourse ensemble = EnsembleCourseOf(options);
+bool WriteEnsembleFigure(const BatchOptions& options, const std::vector<bool>& complete,
+                         std::string& error) {
+  const EnsembleCourse ensemble = EnsembleCourseOf(options, complete);
   if (ensemble.groups.empty()) return true;
   const std::string path = options.directory + "/course." + options.ensemble->courseFormat;
   return WriteEnsembleChart(ensemble, path, options.courseWidth, options.courseHeight, error);

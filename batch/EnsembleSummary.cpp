@@ -29,13 +29,12 @@ std::string UnitColumns(const BatchOptions& options, std::size_t index) {
 }
 }  // namespace
 
-bool WriteEnsembleSummary(const BatchOptions& options, std::string& error) {
-  const EnsemblePlan& plan = options.ensemble->plan;
-  std::string summary = HeaderOf(plan);
-  for (std::size_t index = 0; index < plan.Units(); ++index) {
-    const std::string folder = UnitFolder(options, index);
-    if (!UnitComplete(folder)) continue;
-    std::ifstream checks(folder + "/checks.csv", std::ios::binary);
+bool WriteEnsembleSummary(const BatchOptions& options, const std::vector<bool>& complete,
+                          std::string& error) {
+  std::string summary = HeaderOf(options.ensemble->plan);
+  for (std::size_t index = 0; index < complete.size(); ++index) {
+    if (!complete[index]) continue;
+    std::ifstream checks(UnitFolder(options, index) + "/checks.csv", std::ios::binary);
     std::string line;
     std::getline(checks, line);  // its header
     const std::string columns = UnitColumns(options, index);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "BatchOptions.h"
 
@@ -8,4 +9,5 @@
 // parameters (their option names with _ for -), the seed, then the unit's checks.csv row. Plain
 // names, no quoting, empty fields for missing values: it loads as it is into pandas, R and numpy.
 // Written whole; false with a one-line reason in error.
-bool WriteEnsembleSummary(const BatchOptions& options, std::string& error);
+bool WriteEnsembleSummary(const BatchOptions& options, const std::vector<bool>& complete,
+                          std::string& error);

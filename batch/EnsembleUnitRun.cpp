@@ -64,6 +64,14 @@ bool UnitComplete(const std::string& folder) {
   return std::filesystem::exists(folder + "/" + kUnitCompleteName, error);
 }
 
+std::vector<bool> CompleteUnits(const BatchOptions& ensemble) {
+  std::vector<bool> complete(ensemble.ensemble->plan.Units());
+  for (std::size_t index = 0; index < complete.size(); ++index) {
+    complete[index] = UnitComplete(UnitFolder(ensemble, index));
+  }
+  return complete;
+}
+
 int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
              std::atomic<std::int64_t>& steps) {
   const EnsemblePlan& plan = ensemble.ensemble->plan;

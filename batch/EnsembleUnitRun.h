@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "BatchOptions.h"
 
@@ -18,6 +19,10 @@ std::string UnitFolder(const BatchOptions& ensemble, std::size_t index);
 
 // Whether the unit's folder holds its completion marker.
 bool UnitComplete(const std::string& folder);
+
+// For every unit of the ensemble, in its order, whether it is complete: looked up once for the
+// summary and the figure alike.
+std::vector<bool> CompleteUnits(const BatchOptions& ensemble);
 
 // single: the ensemble's options without the ensemble, the template every unit's session
 // starts from. Returns the session's exit status (as RunBatch's).

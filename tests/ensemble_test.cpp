@@ -17,6 +17,7 @@
 #include "BatchOptions.h"
 #include "CourseSpreads.h"
 #include "EnsembleFigureFile.h"
+#include "EnsembleUnitRun.h"
 #include "Program.h"
 #include "Progress.h"
 #include "TempDir.h"
@@ -246,7 +247,7 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
             0);
   EXPECT_EQ(ReadFile(dir.path() / "course.png").substr(1, 3), "PNG");
   const BatchOptions options = ParseCommandLine({"--summarize", dir.path().string()});
-  const EnsembleCourse course = EnsembleCourseOf(options);
+  const EnsembleCourse course = EnsembleCourseOf(options, CompleteUnits(options));
   ASSERT_EQ(course.groups.size(), 2U);
   EXPECT_EQ(course.groups[1].label, "closed-noise=0.1");
   for (std::size_t group = 0; group < 2; ++group) {
