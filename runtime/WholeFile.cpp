@@ -133,4 +133,13 @@ bool SyncFolder(const std::string& folder, std::string& error) {
   return SyncPath(folder, O_DIRECTORY, error);
 }
 
+std::string AbsoluteFolder(const std::string& folder) {
+  std::error_code error;
+  const auto absolute = std::filesystem::absolute(folder.empty() ? "." : folder, error);
+  if (error) return folder;
+  std::string normal = absolute.lexically_normal().string();
+  while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
+  return normal;
+}
+
 }  // namespace runtime

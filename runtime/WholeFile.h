@@ -28,6 +28,10 @@ std::string WholeFileProblem(const std::string& path);
 // bits, which say nothing about read-only file systems or for root); else the reason.
 std::string FolderProblem(const std::string& folder);
 
+// folder as an absolute path in normal form, without a trailing slash; "" is the working folder.
+// As given when it cannot be made absolute.
+std::string AbsoluteFolder(const std::string& folder);
+
 // Flushes every regular file in folder, and the folder itself, to the disk: what a marker written
 // afterwards claims must survive a power cut. Returns false with the reason in error.
 bool SyncFolder(const std::string& folder, std::string& error);

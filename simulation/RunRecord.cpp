@@ -1,7 +1,6 @@
 #include "RunRecord.h"
 
 #include <ctime>
-#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "WholeFile.h"
@@ -74,11 +73,7 @@ std::string RunRecord::Text() const {
   json["version"] = ORVEL_VERSION;
   json["seed"] = seed_;
   json["parameters"] = ParameterJson(parameters_);
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(folder_, error);
-  std::string folder = error ? folder_ : absolute.lexically_normal().string();
-  if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  json["log_folder"] = folder;
+  json["log_folder"] = runtime::AbsoluteFolder(folder_);
   json["start_time"] = startTime_;
   if (!actions_.empty()) json["actions"] = actions_;
   json["events"] = nlohmann::ordered_json::array();

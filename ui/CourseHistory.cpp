@@ -1,5 +1,7 @@
 #include "CourseHistory.h"
 
+#include "SessionCourse.h"
+
 void CourseHistory::Add(const RunLogs::CourseRow& row) {
   std::vector<CoursePoint>& points = course_.points;
   if (rows_++ % keepEvery_ != 0) return;
@@ -10,8 +12,7 @@ void CourseHistory::Add(const RunLogs::CourseRow& row) {
     keepEvery_ *= 2;
     if ((rows_ - 1) % keepEvery_ != 0) return;
   }
-  points.push_back({static_cast<std::int64_t>(row.trainedSteps), row.maxLeft, row.maxRight,
-                    row.theta, OcularDominance(row.maxLeft, row.maxRight)});
+  points.push_back(PointOf(row));
   changed_ = true;
 }
 

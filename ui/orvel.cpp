@@ -10,7 +10,6 @@
 #include "Application.h"
 #include "Bcm.h"
 #include "CRand.h"
-#include "CourseEvents.h"
 #include "CourseWindow.h"
 #include "Exception.h"
 #include "MainMenu.h"
@@ -20,6 +19,7 @@
 #include "Probe.h"
 #include "RunLogs.h"
 #include "RunRecord.h"
+#include "SessionCourse.h"
 #include "SessionFolder.h"
 #include "StackRoom.h"
 #include "StateFile.h"
@@ -77,16 +77,6 @@ void Complain(const std::string& message) {
   Application->ShowException(std::runtime_error(message));
 }
 
-std::string AbsoluteFolder(const std::string& folder) {
-  std::error_code error;
-  const auto absolute = std::filesystem::absolute(folder.empty() ? "." : folder, error);
-  return error ? folder : absolute.lexically_normal().string();
-}
-
-std::string WithoutTrailingSlash(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
 }  // namespace
 
 void TForm1::ShowStoredPicture() {
@@ -121,7 +111,7 @@ void TForm1::OpenLogs() {
     if (error)
       std::fprintf(stderr, "orvel: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
   }
-  logFolder_ = WithoutTrailingSlash(AbsoluteFolder(folder));
+  logFolder_ = runtime::AbsoluteFolder(folder);
   logs_ = std::make_unique<RunLogs>(folder);
   logs_->onCourseRow = [this](const RunLogs::CourseRow& row) { history_.Add(row); };
   record_ = std::make_unique<RunRecord>(folder, "orvel", seed_, simulation.parameters());
@@ -293,8 +283,9 @@ void TForm1::ApplySettings(const Settings& settings) {
 
 void TForm1::ShowCourse() {
   if (!course_) {
-    course_ = std::make_unique<CourseWindow>(
-        history_, [this] { return CourseEvents(record_->Events(), simulation.trainedSteps); });
+    course_ = std::make_unique<CourseWindow>(history_, [this] {
+      return EventsOf(record_->Events(), static_cast<std::int64_t>(simulation.trainedSteps));
+    });
   }
   course_->Show();
 }
@@ -327,7 +318,7 @@ bool TForm1::RightTicked() const {
 }
 void TForm1::ProcessMessages() {
   // A pump costs several steps; every 64th step still answers a click within microseconds.
-  if ((++steps_ & 63) != 0 && throttle_.Rate() == 0) return;
+  if ((simulation.trainedSteps & 63) != 0 && throttle_.Rate() == 0) return;
   WriteStepText();
   Application->ProcessMessages();
   // Only a limited speed reads the clock: at full speed a step costs too little to afford it.

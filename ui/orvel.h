@@ -115,7 +115,6 @@ class TForm1 : public TForm, private RunHost {
   std::string notice_;
   std::string dismissedLogNotice_;
   int runDepth_ = 0;
-  std::uint64_t steps_ = 0;
   std::int64_t shownStep_ = 0;
   bool stepTextDue_ = false;
   int runs_ = 0;

@@ -122,10 +122,6 @@ void TForm::Show() {
   }
 }
 
-bool TForm::Visible() const {
-  return frame_->isVisible();
-}
-
 void TForm::Close() {
   frame_->close();
 }

@@ -49,7 +49,6 @@ class TForm {
   const std::vector<std::unique_ptr<TControl>>& Controls() const { return controls_; }
 
   void Show();
-  bool Visible() const;
   // Asks the window to close, as the user's close button does; CanClose may refuse.
   void Close();
 
