@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,13 +15,6 @@
 #include "WholeFile.h"
 
 namespace {
-template <class Number>
-bool ParseNumber(const std::string& text, Number& value) {
-  if (text.empty() || text.front() == '+' || text.front() == '-') return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
 bool ParseSwitch(const std::string& text, bool& on) {
   if (text != "on" && text != "off") return false;
   on = text == "on";
@@ -81,12 +73,14 @@ void CheckPlotFile(const std::string& plot) {
 // Width x height, as in 1200x900.
 std::pair<int, int> ParseSize(const std::string& text) {
   const auto x = text.find('x');
-  int width = 0, height = 0;
-  if (x == std::string::npos || !ParseNumber(text.substr(0, x), width) ||
-      !ParseNumber(text.substr(x + 1), height)) {
+  const auto width = WholeNumber<int>(std::string_view(text).substr(0, x));
+  const auto height = x == std::string::npos
+                          ? std::nullopt
+                          : WholeNumber<int>(std::string_view(text).substr(x + 1));
+  if (!width || !height) {
     throw UsageError("--course-size takes WIDTHxHEIGHT, as 1200x900, not " + Printable(text));
   }
-  return {width, height};
+  return {*width, *height};
 }
 
 void CheckCourseFile(const BatchOptions& options) {
@@ -153,11 +147,11 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
 }
 
 std::uint32_t ParseSeed(const std::string& text) {
-  std::uint32_t seed = 0;
-  if (!ParseNumber(text, seed)) {
+  const auto seed = WholeNumber<std::uint32_t>(text);
+  if (!seed) {
     throw UsageError("--seed takes a whole number from 0 to 4294967295, not " + Printable(text));
   }
-  return seed;
+  return *seed;
 }
 }  // namespace
 
@@ -237,7 +231,10 @@ Action ParseAction(const std::string& word) {
   const std::string name = word.substr(0, word.find('='));
   const std::string value = word.find('=') == std::string::npos ? "" : word.substr(name.size() + 1);
   Action action{Action::Kind::Run, 0, false, "", word};
-  if (name == "run" && ParseNumber(value, action.steps) && action.steps >= 1) return action;
+  if (const auto steps = WholeNumber<std::int64_t>(value); name == "run" && steps && *steps >= 1) {
+    action.steps = *steps;
+    return action;
+  }
   if (name == "run") throw UsageError("run needs a whole number of steps >= 1: " + Printable(word));
   if ((name == "save" || name == "load") && word.size() > name.size() + 1) {
     action.kind = name == "save" ? Action::Kind::Save : Action::Kind::Load;

@@ -1,7 +1,6 @@
 #include "EnsembleOptions.h"
 
 #include <algorithm>
-#include <charconv>
 #include <map>
 #include <thread>
 
@@ -10,17 +9,6 @@
 #include "ValueLists.h"
 
 namespace {
-template <class Number>
-std::optional<Number> WholeNumber(const std::string& text) {
-  Number value{};
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || text.front() == '+' || error != std::errc() || stop != end) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
   for (const auto& [option, value] : arguments.parameters) {
     if (IsValueList(value)) {

@@ -1,19 +1,16 @@
 #include "ValueLists.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "CommandLine.h"
 
 namespace {
 std::uint32_t ParseSeedNumber(const std::string& text, const std::string& list) {
-  std::uint32_t seed = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, seed);
-  if (text.empty() || text.front() == '+' || error != std::errc() || stop != end) {
+  const auto seed = WholeNumber<std::uint32_t>(text);
+  if (!seed) {
     throw UsageError("--seeds takes seeds 0..4294967295 as A-B or A,B,C, not " + Printable(list));
   }
-  return seed;
+  return *seed;
 }
 
 SeedRange ParseRange(const std::string& item, const std::string& list) {

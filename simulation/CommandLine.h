@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <optional>
 #include <stdexcept>
@@ -11,6 +12,20 @@
 
 // What both programs' command lines share: options written "--name value" or "--name=value",
 // the simulation's parameters, and errors that name the offending argument.
+
+// text as a Number when it is nothing but decimal digits and fits; else nullopt. No sign, no
+// spaces: a command line's "+5" or " 5" is a typo, not a number.
+template <class Number>
+std::optional<Number> WholeNumber(std::string_view text) {
+  Number value{};
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || text.front() == '+' || text.front() == '-' || error != std::errc() ||
+      stop != end) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 // Bad input, with a one-line message that names the offending argument.
 class UsageError : public std::runtime_error {

@@ -1,14 +1,6 @@
 #include "Settings.h"
 
-#include <charconv>
-
-namespace {
-bool ReadSeed(const std::string& text, std::uint32_t& seed) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  return !text.empty() && text.front() != '-' && error == std::errc() &&
-         end == text.data() + text.size();
-}
-}  // namespace
+#include "CommandLine.h"
 
 std::string TakesEffect(const std::string& name) {
   if (name == "rate" || name == "tau" || name == "theta0" || name == "init-weights") {
@@ -30,9 +22,9 @@ std::string ReadSettings(const std::vector<std::string>& texts, const std::strin
              texts[i] + "\"";
     }
   }
-  if (!ReadSeed(seedText, read.seed)) {
-    return "seed must be a whole number from 0 to 4294967295, not \"" + seedText + "\"";
-  }
+  const auto seed = WholeNumber<std::uint32_t>(seedText);
+  if (!seed) return "seed must be a whole number from 0 to 4294967295, not \"" + seedText + "\"";
+  read.seed = *seed;
   settings = read;
   return "";
 }

@@ -1,6 +1,5 @@
 #include "WindowOptions.h"
 
-#include <charconv>
 #include <filesystem>
 
 #include "CommandLine.h"
@@ -8,23 +7,20 @@
 
 namespace {
 std::uint32_t ParseSeed(const std::string& text) {
-  std::uint32_t seed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-  if (text.empty() || text.front() == '-' || error != std::errc() ||
-      end != text.data() + text.size()) {
+  const auto seed = WholeNumber<std::uint32_t>(text);
+  if (!seed) {
     throw UsageError("--seed takes a whole number from 0 to 4294967295, not " + Printable(text));
   }
-  return seed;
+  return *seed;
 }
 
 std::int64_t ParseSpeed(const std::string& text) {
-  std::int64_t speed = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), speed);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || speed < 1) {
+  const auto speed = WholeNumber<std::int64_t>(text);
+  if (!speed || *speed < 1) {
     throw UsageError("--speed takes a whole number of steps a second, at least 1, not " +
                      Printable(text));
   }
-  return speed;
+  return *speed;
 }
 
 void CheckWritableDirectory(const std::string& directory) {
