@@ -36,23 +36,34 @@ std::string RateText(std::int64_t done, std::int64_t total, double seconds) {
   return text;
 }
 
-Progress::Progress(std::FILE* terminal, std::int64_t total, std::string label)
-    : terminal_(terminal), total_(total), label_(std::move(label)), start_(Clock::now()) {}
+StatusLine::StatusLine(std::FILE* terminal) : terminal_(terminal), start_(Clock::now()) {}
 
-Progress::~Progress() {
+StatusLine::~StatusLine() {
   if (shown_) std::fputs("\r\033[K", terminal_);
 }
 
-void Progress::Draw(std::int64_t done) {
-  const auto now = Clock::now();
-  if (now - start_ < kQuietStart || now - lastDrawn_ < kRedrawEvery) return;
-  lastDrawn_ = now;
+std::optional<double> StatusLine::Elapsed() const {
+  const auto elapsed = Clock::now() - start_;
+  if (terminal_ == nullptr || elapsed < kQuietStart) return std::nullopt;
+  return std::chrono::duration<double>(elapsed).count();
+}
+
+void StatusLine::Show(double fraction, const std::string& text) {
   shown_ = true;
-  const double seconds = std::chrono::duration<double>(now - start_).count();
-  const std::string text = label_ + "  " + std::to_string(done) + "/" + std::to_string(total_) +
-                           " steps  " + RateText(done, total_, seconds);
-  const double fraction = static_cast<double>(done) / static_cast<double>(total_);
   std::fprintf(terminal_, "\r%s\033[K",
                ProgressLine(TerminalColumns(terminal_), fraction, text).c_str());
   std::fflush(terminal_);
+}
+
+Progress::Progress(std::FILE* terminal, std::int64_t total, std::string label)
+    : line_(terminal), total_(total), label_(std::move(label)) {}
+
+void Progress::Draw(std::int64_t done) {
+  const auto seconds = line_.Elapsed();
+  const auto now = Clock::now();
+  if (!seconds || now - lastDrawn_ < kRedrawEvery) return;
+  lastDrawn_ = now;
+  const std::string text = label_ + "  " + std::to_string(done) + "/" + std::to_string(total_) +
+                           " steps  " + RateText(done, total_, *seconds);
+  line_.Show(static_cast<double>(done) / static_cast<double>(total_), text);
 }

@@ -3,28 +3,44 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+
+// The one line a bar is drawn on: left alone for the first second, so that short runs stay
+// quiet, and cleared when the line goes away if it was ever drawn.
+class StatusLine {
+ public:
+  explicit StatusLine(std::FILE* terminal);
+  ~StatusLine();
+  StatusLine(const StatusLine&) = delete;
+  StatusLine& operator=(const StatusLine&) = delete;
+
+  // Seconds since the line was made; nothing while it is to stay quiet or has no terminal.
+  std::optional<double> Elapsed() const;
+  // Draws a bar filled to fraction, then text, fitted to the terminal's width.
+  void Show(double fraction, const std::string& text);
+
+ private:
+  std::FILE* terminal_;
+  std::chrono::steady_clock::time_point start_;
+  bool shown_ = false;
+};
 
 // A progress bar on standard error for a run of known length: which run, steps done, steps per
 // second and time left, shown once the run has taken a second and redrawn a few times a second.
 class Progress {
  public:
   Progress(std::FILE* terminal, std::int64_t total, std::string label);
-  ~Progress();
-  Progress(const Progress&) = delete;
-  Progress& operator=(const Progress&) = delete;
 
   // Reads the clock, and redraws when the last drawing is old enough: call every few thousand
   // steps, not on every one.
   void Draw(std::int64_t done);
 
  private:
-  std::FILE* terminal_;
+  StatusLine line_;
   std::int64_t total_;
   std::string label_;
-  std::chrono::steady_clock::time_point start_;
   std::chrono::steady_clock::time_point lastDrawn_;
-  bool shown_ = false;
 };
 
 // The columns of the terminal behind stream; 80 when it cannot tell.
