@@ -73,10 +73,8 @@ void CheckPlotFile(const std::string& plot) {
 // Width x height, as in 1200x900.
 std::pair<int, int> ParseSize(const std::string& text) {
   const auto x = text.find('x');
-  const auto width = WholeNumber<int>(std::string_view(text).substr(0, x));
-  const auto height = x == std::string::npos
-                          ? std::nullopt
-                          : WholeNumber<int>(std::string_view(text).substr(x + 1));
+  const auto width = WholeNumber<int>(text.substr(0, x));
+  const auto height = x == std::string::npos ? std::nullopt : WholeNumber<int>(text.substr(x + 1));
   if (!width || !height) {
     throw UsageError("--course-size takes WIDTHxHEIGHT, as 1200x900, not " + Printable(text));
   }
@@ -231,11 +229,14 @@ Action ParseAction(const std::string& word) {
   const std::string name = word.substr(0, word.find('='));
   const std::string value = word.find('=') == std::string::npos ? "" : word.substr(name.size() + 1);
   Action action{Action::Kind::Run, 0, false, "", word};
-  if (const auto steps = WholeNumber<std::int64_t>(value); name == "run" && steps && *steps >= 1) {
+  if (name == "run") {
+    const std::optional<std::int64_t> steps = WholeNumber<std::int64_t>(value);
+    if (!steps || *steps < 1) {
+      throw UsageError("run needs a whole number of steps >= 1: " + Printable(word));
+    }
     action.steps = *steps;
     return action;
   }
-  if (name == "run") throw UsageError("run needs a whole number of steps >= 1: " + Printable(word));
   if ((name == "save" || name == "load") && word.size() > name.size() + 1) {
     action.kind = name == "save" ? Action::Kind::Save : Action::Kind::Load;
     action.file = value;

@@ -16,15 +16,13 @@
 // text as a Number when it is nothing but decimal digits and fits; else nullopt. No sign, no
 // spaces: a command line's "+5" or " 5" is a typo, not a number.
 template <class Number>
-std::optional<Number> WholeNumber(std::string_view text) {
-  Number value{};
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || text.front() == '+' || text.front() == '-' || error != std::errc() ||
-      stop != end) {
-    return std::nullopt;
-  }
-  return value;
+std::optional<Number> WholeNumber(const std::string& text) {
+  if (text.empty() || text.front() == '+' || text.front() == '-') return std::nullopt;
+  Number number{};
+  const char* const last = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), last, number);
+  if (error != std::errc() || stop != last) return std::nullopt;
+  return number;
 }
 
 // Bad input, with a one-line message that names the offending argument.
