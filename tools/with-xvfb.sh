@@ -19,9 +19,11 @@ stop_server() {
 trap stop_server EXIT
 
 # Starts a server and waits until it answers a client: ready by its own word is not always ready
-# to accept one, and a server that dies on start never says a word.
+# to accept one, and a server that dies on start never says a word. -noreset: by default the
+# server resets when its last client leaves, and a program connecting in that moment (just after
+# the readiness check) finds no server at all.
 start_server() {
-  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp 3>&4 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-800x600x24}" -nolisten tcp -noreset 3>&4 2>/dev/null &
   server=$!
   local display
   read -r -t 10 display <&4 || return 1
