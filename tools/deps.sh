@@ -5,7 +5,7 @@ set -eu
 
 packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev
   libjpeg-dev libpng-dev nlohmann-json3-dev qt6-base-dev qt6-charts-dev qt6-svg-dev
-  libqt6opengl6-dev parallel fonts-liberation locales xvfb xauth xdotool
+  libqt6opengl6-dev parallel fonts-liberation locales xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream clang clang-tidy cppcheck libclang-rt-14-dev linux-perf"
 
 missing=""
