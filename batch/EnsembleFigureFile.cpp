@@ -1,18 +1,28 @@
 #include "EnsembleFigureFile.h"
 
-#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "CourseChart.h"
 #include "CourseSpreads.h"
 #include "EnsembleUnitRun.h"
+#include "RegularFile.h"
 #include "SessionCourse.h"
+#include "StateError.h"
 
 namespace {
-// The eye closures and resets of a unit's session, from its run.json.
+// A run record lists a session's actions and events; far more than any script holds.
+constexpr std::size_t kMaxRunRecordBytes = std::size_t{64} << 20;
+
+// The eye closures and resets of a unit's session, from its run.json; none when it is unreadable,
+// which only costs the figure its markers.
 SessionEvents EventsOfUnit(const std::string& folder, std::int64_t end) {
-  std::ifstream in(folder + "/run.json", std::ios::binary);
-  const nlohmann::json record = nlohmann::json::parse(in, nullptr, false);
+  std::string text;
+  try {
+    text = ReadRegularFile(folder + "/run.json", kMaxRunRecordBytes, "a run record");
+  } catch (const StateError&) {
+    return {};
+  }
+  const nlohmann::json record = nlohmann::json::parse(text, nullptr, false);
   std::vector<RunRecord::Event> events;
   if (!record.is_object() || !record.contains("events")) return {};
   for (const nlohmann::json& event : record["events"]) {
@@ -29,7 +39,8 @@ std::string EnsembleCaption(const BatchOptions& options) {
     listed.option->set(fixed, listed.option->get(Parameters{}));
   }
   const std::string changed = NonDefaultParameters(fixed);
-  return std::to_string(plan.SeedsPerGroup()) + " seeds per line, mean \u00b1 SD" +
+  const std::size_t seeds = plan.SeedsPerGroup();
+  return std::to_string(seeds) + (seeds == 1 ? " seed" : " seeds") + " per line, mean \u00b1 SD" +
          (changed.empty() ? "" : "  " + changed);
 }
 }  // namespace

@@ -7,6 +7,7 @@
 #include "CourseChart.h"
 #include "EnsembleRecord.h"
 #include "ValueLists.h"
+#include "WholeFile.h"
 
 namespace {
 void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
@@ -117,8 +118,15 @@ std::vector<std::string> CommandOf(const BatchOptions& options,
 }
 
 void CheckEnsembleFolder(const BatchOptions& options, const EnsembleOptions& ensemble) {
+  if (ensemble.force) {
+    // Whatever the record holds is replaced, damaged or not, as long as it can be.
+    const std::string record = EnsembleRecordPath(options.directory);
+    const std::string problem = runtime::WholeFileProblem(record);
+    if (!problem.empty()) throw UsageError(Printable(record) + ": " + problem);
+    return;
+  }
   const auto recorded = ReadEnsembleCommand(options.directory);
-  if (!recorded || *recorded == ensemble.command || ensemble.force) return;
+  if (!recorded || *recorded == ensemble.command) return;
   std::string made;
   for (const std::string& word : *recorded) made += (made.empty() ? "" : " ") + word;
   throw UsageError(Printable(options.directory) + " holds an ensemble made by another command (" +

@@ -1,26 +1,32 @@
 #include "EnsembleRecord.h"
 
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "CommandLine.h"
+#include "RegularFile.h"
+#include "StateError.h"
 #include "WholeFile.h"
 
 namespace {
-std::string RecordPath(const std::string& folder) {
-  return folder + "/ensemble.json";
-}
+// A record holds one command line; anything larger is not one.
+constexpr std::size_t kMaxRecordBytes = 1 << 20;
 }  // namespace
 
+std::string EnsembleRecordPath(const std::string& folder) {
+  return folder + "/ensemble.json";
+}
+
 std::optional<std::vector<std::string>> ReadEnsembleCommand(const std::string& folder) {
-  const std::string path = RecordPath(folder);
+  const std::string path = EnsembleRecordPath(folder);
   std::error_code missing;
   if (!std::filesystem::exists(path, missing)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
   try {
-    const nlohmann::json record = nlohmann::json::parse(in);
+    const nlohmann::json record =
+        nlohmann::json::parse(ReadRegularFile(path, kMaxRecordBytes, "an ensemble record"));
     return record.at("command").get<std::vector<std::string>>();
+  } catch (const StateError& problem) {
+    throw UsageError(Printable(path) + " " + problem.what());
   } catch (const nlohmann::json::exception&) {
     throw UsageError(Printable(path) + " is not an ensemble record");
   }
@@ -33,5 +39,5 @@ bool WriteEnsembleRecord(const std::string& folder, const std::vector<std::strin
   record["command"] = command;
   const std::string text =
       record.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-  return runtime::WriteWholeFile(RecordPath(folder), text, error);
+  return runtime::WriteWholeFile(EnsembleRecordPath(folder), text, error);
 }

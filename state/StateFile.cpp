@@ -51,5 +51,5 @@ Simulation::Saved ParseState(std::string_view text) {
 }
 
 Simulation::Saved LoadState(const std::string& path) {
-  return ParseState(ReadRegularFile(path, kMaxStateBytes));
+  return ParseState(ReadRegularFile(path, kMaxStateBytes, "a state"));
 }
