@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include "CourseChart.h"
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
+#include "RegularFile.h"
+#include "StateError.h"
 #include "StateFile.h"
 #include "WholeFile.h"
 
@@ -29,13 +30,17 @@ std::string ActionWord(const std::string& line) {
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+// An action file lists actions a line each; a megabyte holds tens of thousands of them.
+constexpr std::size_t kMaxActionFileBytes = 1 << 20;
+
 void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    throw UsageError("action file " + Printable(path) + " is a folder");
+  std::string text;
+  try {
+    text = ReadRegularFile(path, kMaxActionFileBytes, "an action file");
+  } catch (const StateError& problem) {
+    throw UsageError("action file " + Printable(path) + " " + problem.what());
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw UsageError("cannot read action file " + Printable(path));
+  std::istringstream file(text);
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
     const std::string where = Printable(path) + ":" + std::to_string(number) + ": ";
@@ -177,7 +182,7 @@ std::string Usage() {
          "ACTION...\n"
          "       orvel-batch --seeds A-B [--jobs N] [--shard K/N] [--force] --dir DIR "
          "[PARAMETER[=LIST]...] ACTION...\n"
-         "       orvel-batch --summarize DIR\n"
+         "       orvel-batch --summarize DIR [--course-format F] [--course-size WxH]\n"
          "\n"
          "Runs the BCM Orvel simulation without a window, replaying the actions of a window "
          "session.\n"
@@ -202,7 +207,8 @@ std::string Usage() {
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
          "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
-         "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards\n"
+         "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards; the\n"
+         "                      figure takes --course-format and --course-size anew\n"
          "A rerun of the same command skips complete units. load= gives every unit the same\n"
          "state; save= is refused.\n"
          "  --help              this text\n"
@@ -258,8 +264,11 @@ namespace {
 BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
   BatchOptions options;
   EnsembleArguments ensemble;
+  OptionsSeen seen;
+  bool sized = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    seen.Note(argument);
     if (argument == "--help" || argument == "-h") {
       options.help = true;
       return options;
@@ -269,7 +278,6 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
                  rest.begin() + static_cast<std::ptrdiff_t>(i) + 1);
       return ParseSummarize(*summarized, rest);
     } else if (const auto seed = OptionValue(arguments, i, "seed")) {
-      if (ensemble.seedGiven) throw UsageError("--seed is given twice");
       options.seed = ParseSeed(*seed);
       ensemble.seedGiven = true;
     } else if (const auto directory = OptionValue(arguments, i, "dir")) {
@@ -281,6 +289,7 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.course = *course;
     } else if (const auto size = OptionValue(arguments, i, "course-size")) {
       std::tie(options.courseWidth, options.courseHeight) = ParseSize(*size);
+      sized = true;
     } else if (argument == "--override-parameters") {
       options.overrideParameters = true;
     } else if (argument == "--no-record") {
@@ -308,6 +317,9 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
   if (options.actions.empty()) throw UsageError("no actions given: nothing to do");
   CheckWritableDirectory(options.directory, "--dir");
   FinishEnsembleOptions(options, ensemble);
+  if (sized && options.course.empty() && !options.ensemble) {
+    throw UsageError("--course-size sizes the figure of --course or of an ensemble (--seeds)");
+  }
   if (!options.plot.empty()) CheckPlotFile(options.plot);
   if (!options.course.empty()) CheckCourseFile(options);
   return options;

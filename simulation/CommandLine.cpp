@@ -9,7 +9,18 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& arguments
   if (argument.rfind(option + "=", 0) == 0) return argument.substr(option.size() + 1);
   if (argument != option) return std::nullopt;
   if (i + 1 >= arguments.size()) throw UsageError(option + " needs a value");
+  // An option where the value belongs means the value was left out; taking the option as the
+  // value would only give a puzzling message about something else. --name=--x still works.
+  if (arguments[i + 1].rfind("--", 0) == 0) {
+    throw UsageError(option + " needs a value, not the option " + Printable(arguments[i + 1]));
+  }
   return arguments[++i];
+}
+
+void OptionsSeen::Note(const std::string& argument) {
+  if (argument.rfind("--", 0) != 0) return;
+  const std::string name = argument.substr(0, argument.find('='));
+  if (!names_.insert(name).second) throw UsageError(Printable(name) + " is given twice");
 }
 
 std::optional<ParameterArgument> TakeParameterArgument(const std::vector<std::string>& arguments,

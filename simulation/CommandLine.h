@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -35,6 +36,18 @@ class UsageError : public std::runtime_error {
 // UsageError when the value is missing.
 std::optional<std::string> OptionValue(const std::vector<std::string>& arguments, std::size_t& i,
                                        std::string_view name);
+
+// The options of one command line so far: a second --name would silently replace the first
+// one's value (and a second list, the first list), so it is refused.
+class OptionsSeen {
+ public:
+  // Throws UsageError when argument is an option already noted; arguments that are not options
+  // ("run=100", values) pass.
+  void Note(const std::string& argument);
+
+ private:
+  std::set<std::string, std::less<>> names_;
+};
 
 // When arguments[i] is a parameter option, the option and its value text, i past the value.
 struct ParameterArgument {

@@ -104,6 +104,10 @@ TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
   TempDir empty;
   ExpectRefused(RunWindow("--seed 1 --seed 2", empty.path()), "--seed is given twice", empty,
                 "two seeds");
+  ExpectRefused(RunWindow("--rate 0.01 --rate=0.02", empty.path()), "--rate is given twice", empty,
+                "two rates");
+  ExpectRefused(RunWindow("--dir --seed 1", empty.path()), "--dir needs a value", empty,
+                "a missing folder name");
   ExpectRefused(RunWindow("--dir /no/such/folder", empty.path()), "/no/such/folder", empty,
                 "a missing folder");
 }
@@ -220,6 +224,9 @@ TEST(ActionFiles, AcceptByteOrderMarksCommentsAndCrlfAndNameFileAndLineOfAFault)
   EXPECT_EQ(garbled.err.find('\xFF'), std::string::npos) << "raw bytes reached the terminal";
   std::filesystem::remove(script);
   ExpectRefused(RunBatch("--seed 5 @.", empty.path()), "is a folder", empty, "a folder");
+  // Read to the end, a device would never end.
+  ExpectRefused(RunBatch("--seed 5 @/dev/zero", empty.path()), "is not a regular file", empty,
+                "a device");
 }
 
 TEST(ExitStatus, TellsSuccessLostLinesAndBadInputApart) {
@@ -232,6 +239,10 @@ TEST(ExitStatus, TellsSuccessLostLinesAndBadInputApart) {
   EXPECT_EQ(Lines(unwritable.Read("log-learn-2.txt")), 3) << "the run went on";
   ExpectRefused(RunBatch("--seed 1 --seed 2 run=3", empty.path()), "--seed is given twice", empty,
                 "two seeds");
+  ExpectRefused(RunBatch("--seed 1 --rate 0.01 --rate=0.02 run=3", empty.path()),
+                "--rate is given twice", empty, "two rates");
+  ExpectRefused(RunBatch("--seed 1 --course-size 600x400 run=3", empty.path()),
+                "--course-size sizes the figure", empty, "a size for no figure");
   ExpectRefused(RunBatch("--seed 1", empty.path()), "no actions", empty, "no actions");
   ExpectRefused(RunBatch("--seed 1 --quiet", empty.path()), "no actions", empty, "no actions");
 }

@@ -31,11 +31,12 @@ void CheckWritableDirectory(const std::string& directory) {
 
 WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
   WindowOptions options;
+  OptionsSeen seen;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
+    seen.Note(arguments[i]);
     if (arguments[i] == "--help" || arguments[i] == "-h") {
       options.help = true;
     } else if (const auto seed = OptionValue(arguments, i, "seed")) {
-      if (options.seed) throw UsageError("--seed is given twice");
       options.seed = ParseSeed(*seed);
     } else if (const auto directory = OptionValue(arguments, i, "dir")) {
       CheckWritableDirectory(*directory);
