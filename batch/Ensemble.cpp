@@ -86,8 +86,16 @@ int SummarizeEnsemble(const BatchOptions& options) {
   }
   std::string error;
   int status = 0;
-  if (!WriteEnsembleSummary(options, complete, error)) {
+  std::vector<std::string> damaged;
+  if (!WriteEnsembleSummary(options, complete, damaged, error)) {
     ReportError("cannot write summary.csv: " + error);
+    status = 1;
+  }
+  if (!damaged.empty()) {
+    const std::string more = damaged.size() == 1 ? ""
+                                                 : ", and " + std::to_string(damaged.size() - 1) +
+                                                       " more whose checks.csv is damaged";
+    ReportError(damaged.front() + "; summary.csv leaves out that unit" + more);
     status = 1;
   }
   if (!WriteEnsembleFigure(options, complete, error)) {

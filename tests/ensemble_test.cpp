@@ -335,6 +335,11 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
       {"--summarize .", "holds no ensemble.json"},
+      // A second option would silently replace the first one's list.
+      {"--seeds 1-2 --seeds 3 --dir . run=10", "--seeds is given twice"},
+      {"--seeds 1-2 --rate 0.01,0.02 --rate=0.03 --dir . run=10", "--rate is given twice"},
+      {"--seeds 1-2 --shard 1/2 --shard 2/2 --dir . run=10", "--shard is given twice"},
+      {"--seeds 1-2 --rate --closed-noise 0 --dir . run=10", "--rate needs a value"},
   };
   for (const auto& [arguments, named] : cases) ExpectRefused(arguments, named);
 }
@@ -355,6 +360,57 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
   ASSERT_EQ(forced.status, 0) << forced.err;
   EXPECT_NE(ReadFile(dir.path() / "summary.csv"), before);
   EXPECT_NE(ReadFile(dir.path() / "ensemble.json").find("run=301"), std::string::npos);
+}
+
+TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {
+  TempDir dir;
+  const char* command = "--seeds 1-2 --quiet --dir . run=300 check";
+  ASSERT_EQ(RunBatch(command, dir.path()).status, 0);
+  const fs::path record = dir.path() / "ensemble.json";
+  const nlohmann::json made = RecordContent(record);
+  for (const bool folder : {true, false}) {
+    fs::remove(record);
+    if (folder) {
+      fs::create_directory(record);
+    } else {
+      std::ofstream(record) << "{\"command\": [";
+    }
+    for (const std::string& arguments : {std::string(command), std::string("--summarize .")}) {
+      const Outcome refused = RunBatch(arguments, dir.path());
+      EXPECT_EQ(refused.status, 2) << arguments << ": " << refused.err;
+      EXPECT_EQ(Lines(refused.err), 1) << refused.err;
+      EXPECT_NE(refused.err.find("ensemble.json"), std::string::npos) << refused.err;
+    }
+  }
+  const std::string forced = std::string(command) + " --force";
+  const Outcome replaced = RunBatch(forced, dir.path());
+  ASSERT_EQ(replaced.status, 0) << replaced.err;
+  EXPECT_EQ(RecordContent(record), made);
+  fs::remove(record);
+  fs::create_directory(record);
+  const Outcome folder = RunBatch(forced, dir.path());
+  EXPECT_EQ(folder.status, 2);
+  EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
+}
+
+TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedAndLeftOutOfTheSummary) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-3 --quiet --dir . run=300 check", dir.path()).status, 0);
+  std::ofstream(dir.path() / "seed-2" / "checks.csv") << "garbage,,\n";
+  const std::string header = ReadFile(dir.path() / "seed-1" / "checks.csv");
+  std::ofstream(dir.path() / "seed-3" / "checks.csv")
+      << header.substr(0, header.find('\n') + 1) << "1,300,0.5";  // a row cut short
+  fs::remove(dir.path() / "seed-1" / "run.json");
+  fs::create_directory(dir.path() / "seed-1" / "run.json");  // costs only the figure's markers
+  const Outcome outcome = RunBatch("--summarize .", dir.path());
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(Lines(outcome.err), 1) << outcome.err;
+  EXPECT_NE(outcome.err.find("seed-2/checks.csv"), std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find("1 more"), std::string::npos) << outcome.err;
+  const auto rows = ReadTable(dir.path() / "summary.csv");
+  ASSERT_EQ(rows.size(), 1U);
+  EXPECT_EQ(rows[0].at("seed"), "1");
+  EXPECT_TRUE(fs::exists(dir.path() / "course.png"));
 }
 
 // A bar that wraps scrolls the terminal at every redraw: each line stays within the width.
