@@ -11,12 +11,20 @@
 #include "Events.h"
 
 namespace {
-void SetFormat(QValueAxis& axis, const AxisScale& scale) {
+void SetFormat(QValueAxis& axis, const AxisScale& scale, const char* labelPrefix = "") {
   axis.setRange(scale.low, scale.high);
   axis.setTickType(QValueAxis::TicksDynamic);
   axis.setTickAnchor(0.0);
   axis.setTickInterval(scale.tickInterval);
-  axis.setLabelFormat(QString("%.%1f").arg(scale.decimals));
+  axis.setLabelFormat(QString("%1%.%2f").arg(labelPrefix).arg(scale.decimals));
+}
+
+// Qt sizes a value axis by its widest label but keeps the width of "..." for the labels beside
+// its title, so labels of a single digit would cost a two-line title its second line. A no-break
+// space before each makes up the width; the labels are right-aligned, so none of them moves.
+const char* ValueLabelPrefix(const AxisScale& scale) {
+  const bool singleDigits = scale.decimals == 0 && scale.low > -1.0 && scale.high < 10.0;
+  return singleDigits ? "&nbsp;" : "";
 }
 }  // namespace
 
@@ -100,7 +108,7 @@ void Panel::SetSteps(const AxisScale& steps, const QString& title) {
 }
 
 void Panel::SetValues(const AxisScale& values) {
-  SetFormat(*values_, values);
+  SetFormat(*values_, values, ValueLabelPrefix(values));
 }
 
 void Panel::ShowEvents(const SessionEvents& events, double stepsPerUnit) {

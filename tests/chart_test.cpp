@@ -464,6 +464,26 @@ TEST(EnsembleChart, DrawsEachGroupInItsOwnColourWithABandOfOneDeviation) {
   }
 }
 
+// Responses of a few units have tick labels of one digit, which Qt gives less room than a
+// two-line axis title needs.
+TEST(EnsembleChart, KeepsBothLinesOfAnAxisTitleBesideLabelsOfOneDigit) {
+  EnsembleCourse ensemble = TwoGroups();
+  for (EnsembleGroup& group : ensemble.groups) {
+    for (EnsemblePoint& point : group.points) {
+      point.maxLeft = {2.6, 0.2};
+      point.maxRight = {0.3, 0.6};  // a band reaching below zero
+    }
+  }
+  TempDir dir;
+  const std::string path = (dir.path() / "ensemble.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteEnsembleChart(ensemble, path, 1200, 900, error)) << error;
+  const std::string svg = dir.Read("ensemble.svg");
+  EXPECT_NE(svg.find(">3<"), std::string::npos) << "labels of one digit";
+  EXPECT_NE(svg.find(">largest response<"), std::string::npos);
+  EXPECT_NE(svg.find(">mean \u00b1 SD<"), std::string::npos);
+}
+
 TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
   std::string error;
   ASSERT_TRUE(EnsureChartApplication(error)) << error;  // a window program has one already
