@@ -53,14 +53,15 @@ std::vector<std::pair<const ParameterOption*, std::string>> LastValues(
 ListedParameter ParseValueList(const ParameterOption& option, const std::string& text) {
   const std::string name = "--" + std::string(option.name);
   ListedParameter listed{&option, SplitList(text, name)};
-  std::vector<std::string> exact;
+  // Compared as values, not as text: 0.010 and 1e-2, or -0 and 0, would play the same units twice.
+  std::vector<Parameters> earlier;
   for (const std::string& value : listed.values) {
     Parameters probe;
     SetParameter(probe, option, value);
-    if (std::find(exact.begin(), exact.end(), option.get(probe)) != exact.end()) {
+    if (std::find(earlier.begin(), earlier.end(), probe) != earlier.end()) {
       throw UsageError(name + " lists " + Printable(value) + " twice");
     }
-    exact.push_back(option.get(probe));
+    earlier.push_back(probe);
   }
   return listed;
 }

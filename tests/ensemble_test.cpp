@@ -330,6 +330,7 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seed 1 --jobs 2 run=10", "--jobs needs --seeds"},
       {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},
       {"--seeds 1-2 --rate 0.01,0.010 --dir . run=10", "lists 0.010 twice"},
+      {"--seeds 1-2 --noise -0,0 --dir . run=10", "lists 0 twice"},
       {"--seeds 1-2 --dir . run=10 save=s.json", "save=s.json"},
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
