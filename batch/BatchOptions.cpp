@@ -11,7 +11,6 @@
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
 #include "RegularFile.h"
-#include "StateError.h"
 #include "StateFile.h"
 #include "WholeFile.h"
 
@@ -34,13 +33,11 @@ std::string ActionWord(const std::string& line) {
 constexpr std::size_t kMaxActionFileBytes = 1 << 20;
 
 void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
-  std::string text;
-  try {
-    text = ReadRegularFile(path, kMaxActionFileBytes, "an action file");
-  } catch (const StateError& problem) {
-    throw UsageError("action file " + Printable(path) + " " + problem.what());
-  }
-  std::istringstream file(text);
+  std::string problem;
+  const std::optional<std::string> text =
+      runtime::ReadRegularFile(path, kMaxActionFileBytes, "an action file", problem);
+  if (!text) throw UsageError("action file " + Printable(path) + " " + problem);
+  std::istringstream file(*text);
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
     const std::string where = Printable(path) + ":" + std::to_string(number) + ": ";

@@ -7,7 +7,6 @@
 #include "EnsembleUnitRun.h"
 #include "RegularFile.h"
 #include "SessionCourse.h"
-#include "StateError.h"
 
 namespace {
 // A run record lists a session's actions and events; far more than any script holds.
@@ -16,13 +15,11 @@ constexpr std::size_t kMaxRunRecordBytes = std::size_t{64} << 20;
 // The eye closures and resets of a unit's session, from its run.json; none when it is unreadable,
 // which only costs the figure its markers.
 SessionEvents EventsOfUnit(const std::string& folder, std::int64_t end) {
-  std::string text;
-  try {
-    text = ReadRegularFile(folder + "/run.json", kMaxRunRecordBytes, "a run record");
-  } catch (const StateError&) {
-    return {};
-  }
-  const nlohmann::json record = nlohmann::json::parse(text, nullptr, false);
+  std::string problem;
+  const std::optional<std::string> text =
+      runtime::ReadRegularFile(folder + "/run.json", kMaxRunRecordBytes, "a run record", problem);
+  if (!text) return {};
+  const nlohmann::json record = nlohmann::json::parse(*text, nullptr, false);
   std::vector<RunRecord::Event> events;
   if (!record.is_object() || !record.contains("events")) return {};
   for (const nlohmann::json& event : record["events"]) {

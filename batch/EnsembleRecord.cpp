@@ -5,7 +5,6 @@
 
 #include "CommandLine.h"
 #include "RegularFile.h"
-#include "StateError.h"
 #include "WholeFile.h"
 
 namespace {
@@ -21,12 +20,12 @@ std::optional<std::vector<std::string>> ReadEnsembleCommand(const std::string& f
   const std::string path = EnsembleRecordPath(folder);
   std::error_code missing;
   if (!std::filesystem::exists(path, missing)) return std::nullopt;
+  std::string problem;
+  const std::optional<std::string> text =
+      runtime::ReadRegularFile(path, kMaxRecordBytes, "an ensemble record", problem);
+  if (!text) throw UsageError(Printable(path) + " " + problem);
   try {
-    const nlohmann::json record =
-        nlohmann::json::parse(ReadRegularFile(path, kMaxRecordBytes, "an ensemble record"));
-    return record.at("command").get<std::vector<std::string>>();
-  } catch (const StateError& problem) {
-    throw UsageError(Printable(path) + " " + problem.what());
+    return nlohmann::json::parse(*text).at("command").get<std::vector<std::string>>();
   } catch (const nlohmann::json::exception&) {
     throw UsageError(Printable(path) + " is not an ensemble record");
   }

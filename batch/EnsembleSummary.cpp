@@ -1,17 +1,18 @@
 #include "EnsembleSummary.h"
 
 #include <algorithm>
-#include <sstream>
+#include <optional>
+#include <string_view>
 
 #include "CheckTable.h"
 #include "EnsembleUnitRun.h"
 #include "RegularFile.h"
-#include "StateError.h"
 #include "WholeFile.h"
 
 namespace {
 // Far beyond the rows of any run a unit plays; a file larger still is not a unit's.
 constexpr std::size_t kMaxCheckTableBytes = std::size_t{1} << 30;
+
 std::string HeaderOf(const EnsemblePlan& plan) {
   std::string header;
   for (const ListedParameter& listed : plan.Listed()) {
@@ -33,31 +34,33 @@ std::string UnitColumns(const BatchOptions& options, std::size_t index) {
   return columns + std::to_string(unit.seed) + ',';
 }
 
-// The rows of a unit's checks.csv, each with its newline; "" with the reason in problem when the
-// file is not the table a unit writes (a later edit, a damaged disk).
-std::string CheckRows(const std::string& path, std::string& problem) {
-  std::string text;
-  try {
-    text = ReadRegularFile(path, kMaxCheckTableBytes, "a check table");
-  } catch (const StateError& error) {
-    problem = error.what();
-    return "";
-  }
+// Appends the rows of a unit's checks.csv to summary, each after columns; false, appending
+// nothing, with the reason in problem when the file is not the table a unit writes (a later edit,
+// a damaged disk).
+bool AppendCheckRows(const std::string& path, const std::string& columns, std::string& summary,
+                     std::string& problem) {
+  const std::optional<std::string> text =
+      runtime::ReadRegularFile(path, kMaxCheckTableBytes, "a check table", problem);
+  if (!text) return false;
   const std::string header = CheckTableHeader();
-  if (text.rfind(header, 0) != 0) {
+  if (text->rfind(header, 0) != 0) {
     problem = "does not start with the check table's header";
-    return "";
+    return false;
   }
   const auto fields = std::count(header.begin(), header.end(), ',');
-  std::istringstream rows(text.substr(header.size()));
-  std::string row;
-  for (int number = 2; std::getline(rows, row); ++number) {
-    if (rows.eof() || std::count(row.begin(), row.end(), ',') != fields) {
+  std::string rows;
+  std::size_t start = header.size(), number = 2;
+  for (std::size_t end; start < text->size(); start = end + 1, ++number) {
+    end = text->find('\n', start);
+    const std::string_view row = std::string_view(*text).substr(start, end - start);
+    if (end == std::string::npos || std::count(row.begin(), row.end(), ',') != fields) {
       problem = "line " + std::to_string(number) + " is not a whole row of the check table";
-      return "";
+      return false;
     }
+    rows.append(columns).append(row).push_back('\n');
   }
-  return text.substr(header.size());
+  summary += rows;
+  return true;
 }
 }  // namespace
 
@@ -68,14 +71,9 @@ bool WriteEnsembleSummary(const BatchOptions& options, const std::vector<bool>& 
     if (!complete[index]) continue;
     const std::string path = UnitFolder(options, index) + "/checks.csv";
     std::string problem;
-    const std::string rows = CheckRows(path, problem);
-    if (!problem.empty()) {
+    if (!AppendCheckRows(path, UnitColumns(options, index), summary, problem)) {
       damaged.push_back(path + " " + problem);
-      continue;
     }
-    const std::string columns = UnitColumns(options, index);
-    std::istringstream lines(rows);
-    for (std::string line; std::getline(lines, line);) summary += columns + line + '\n';
   }
   return runtime::WriteWholeFile(options.directory + "/summary.csv", summary, error);
 }

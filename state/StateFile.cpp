@@ -51,5 +51,9 @@ Simulation::Saved ParseState(std::string_view text) {
 }
 
 Simulation::Saved LoadState(const std::string& path) {
-  return ParseState(ReadRegularFile(path, kMaxStateBytes, "a state"));
+  std::string error;
+  const std::optional<std::string> text =
+      runtime::ReadRegularFile(path, kMaxStateBytes, "a state", error);
+  if (!text) throw StateError(error);
+  return ParseState(*text);
 }
