@@ -16,7 +16,7 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
       record_(options.directory, "orvel-batch", options.seed, options.parameters),
       logs_(options.directory, "orvel-batch", std::nullopt, options.record) {
   // The window's start-up: seed, first neuron drawn, logs opened.
-  host_.ShowNeuron(simulation_.neuron);
+  host_.ShowNeuron(simulation_.neuron());
   std::vector<std::string> words;
   for (const Action& action : options.actions) {
     words.push_back(action.word);
@@ -44,7 +44,7 @@ int BatchSession::Play() {
 void BatchSession::Perform(const Action& action) {
   switch (action.kind) {
     case Action::Kind::Run:
-      record_.NoteRun(simulation_.trainedSteps, ++runs_);
+      record_.NoteRun(simulation_.trainedSteps(), ++runs_);
       host_.Run(action.steps, logs_, terminal_,
                 "run " + std::to_string(runs_) + " of " + std::to_string(runCount_));
       break;
@@ -53,16 +53,16 @@ void BatchSession::Perform(const Action& action) {
       break;
     case Action::Kind::Reset:
       simulation_.ResetNeuron();
-      host_.ShowNeuron(simulation_.neuron);
-      record_.NoteReset(simulation_.trainedSteps);
+      host_.ShowNeuron(simulation_.neuron());
+      record_.NoteReset(simulation_.trainedSteps());
       break;
     case Action::Kind::Left:
       host_.SetLeft(action.on);
-      record_.NoteEyes(simulation_.trainedSteps, host_.LeftTicked(), host_.RightTicked());
+      record_.NoteEyes(simulation_.trainedSteps(), host_.LeftTicked(), host_.RightTicked());
       break;
     case Action::Kind::Right:
       host_.SetRight(action.on);
-      record_.NoteEyes(simulation_.trainedSteps, host_.LeftTicked(), host_.RightTicked());
+      record_.NoteEyes(simulation_.trainedSteps(), host_.LeftTicked(), host_.RightTicked());
       break;
     case Action::Kind::Save:
       SaveState(action);
@@ -79,7 +79,7 @@ void BatchSession::Check() {
   for (const ListingRow& row : rows) {
     std::fprintf(listing_, "%s\n", ListingLine(centre++, row.yLeft, row.yRight, row.y).c_str());
   }
-  if (onCheck) onCheck(simulation_.trainedSteps, logged_, rows);
+  if (onCheck) onCheck(simulation_.trainedSteps(), logged_, rows);
 }
 
 // As Reset Weights replaces the neuron, a load replaces the whole simulation's state.
@@ -90,10 +90,10 @@ void BatchSession::Load(const Action& action) {
     simulation_.Restore(saved, parameters);
     host_.SetLeft(saved.left);
     host_.SetRight(saved.right);
-    host_.ShowNeuron(simulation_.neuron);
-    record_.NoteLoad(simulation_.trainedSteps, action.file);
-    record_.NoteEyes(simulation_.trainedSteps, saved.left, saved.right);
-    record_.NoteParameters(simulation_.trainedSteps, parameters);
+    host_.ShowNeuron(simulation_.neuron());
+    record_.NoteLoad(simulation_.trainedSteps(), action.file);
+    record_.NoteEyes(simulation_.trainedSteps(), saved.left, saved.right);
+    record_.NoteParameters(simulation_.trainedSteps(), parameters);
   } catch (const std::exception& error) {
     Fail(action.file + ": " + error.what());
     status_ = 2;
@@ -120,7 +120,7 @@ void BatchSession::Finish() {
   }
   if (options_.course.empty()) return;
   const Course course{
-      course_, EventsOf(record_.Events(), static_cast<std::int64_t>(simulation_.trainedSteps)),
+      course_, EventsOf(record_.Events(), static_cast<std::int64_t>(simulation_.trainedSteps())),
       CaptionOf(options_.seed, simulation_.parameters())};
   if (!WriteCourseChart(course, options_.course, options_.courseWidth, options_.courseHeight,
                         error)) {

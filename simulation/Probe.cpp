@@ -15,9 +15,9 @@ double Present(Simulation& simulation, int centre, std::vector<double>& input) {
   const double noise = simulation.parameters().noise;
   input.resize(2 * width);
   const std::span<double> left(input.data(), width), right(input.data() + width, width);
-  FillPattern(right, centre, simulation.generator, noise);
-  FillPattern(left, centre, simulation.generator, noise);  // drawn after the right
-  return simulation.neuron.Output(input, false);
+  FillPattern(right, centre, simulation.generator(), noise);
+  FillPattern(left, centre, simulation.generator(), noise);  // drawn after the right
+  return simulation.neuron().Output(input, false);
 }
 }  // namespace
 
@@ -28,7 +28,7 @@ double ProbePosition(Simulation& simulation, int centre) {
 
 EyeMaxima ProbeMaxima(Simulation& simulation) {
   EyeMaxima maxima{-100.0, -100.0};
-  const BCMNeuron& probed = simulation.neuron;
+  const BCMNeuron& probed = simulation.neuron();
   std::vector<double> input;
   for (int centre = 0; centre < kPositions; ++centre) {
     Present(simulation, centre, input);
@@ -56,7 +56,7 @@ std::vector<ListingRow> CheckItOutResponses(Simulation& simulation) {
   std::vector<double> input;
   for (int centre = 0; centre < kPositions; ++centre) {
     const double y = Present(simulation, centre, input);
-    rows.push_back({simulation.neuron.yLeft, simulation.neuron.yRight, y});
+    rows.push_back({simulation.neuron().yLeft, simulation.neuron().yRight, y});
   }
   return rows;
 }

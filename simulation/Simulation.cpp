@@ -16,8 +16,8 @@ BCMNeuron FreshNeuron(const Parameters& parameters, runtime::CRand& generator) {
 }  // namespace
 
 Simulation::Simulation(std::uint32_t seed, const Parameters& parameters)
-    : generator(seed),
-      neuron(FreshNeuron(Checked(parameters), generator)),
+    : generator_(seed),
+      neuron_(FreshNeuron(Checked(parameters), generator_)),
       parameters_(parameters),
       neuronParameters_(parameters) {}
 
@@ -26,7 +26,7 @@ void Simulation::SetParameters(const Parameters& parameters) {
 }
 
 void Simulation::ResetNeuron() {
-  neuron = FreshNeuron(parameters_, generator);
+  neuron_ = FreshNeuron(parameters_, generator_);
   neuronParameters_ = parameters_;
 }
 
@@ -36,7 +36,7 @@ Simulation::Saved Simulation::Save(bool left, bool right) const {
   saved.tau = neuronParameters_.tau;
   saved.theta0 = neuronParameters_.theta0;
   saved.initWeights = neuronParameters_.initWeights;
-  return {saved, neuron.Save(), generator.State(), left, right};
+  return {saved, neuron_.Save(), generator_.State(), left, right};
 }
 
 void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& parameters) {
@@ -45,8 +45,8 @@ void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& pa
     throw std::invalid_argument("the neuron has " + std::to_string(saved.neuron.weights.size()) +
                                 " weights, not " + std::to_string(applied.inputs));
   }
-  neuron = BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau);
-  generator.srand(saved.generator);
+  neuron_ = BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau);
+  generator_.srand(saved.generator);
   parameters_ = applied;
   neuronParameters_ = applied;
 }

@@ -27,8 +27,22 @@ class Simulation {
   void ResetNeuron();
 
   // The logic of the Stop and Pause handlers. One stop request ends every nested run.
-  void RequestStop() { stopRequested = true; }
-  void TogglePause() { paused = !paused; }
+  void RequestStop() { stopRequested_ = true; }
+  void TogglePause() { paused_ = !paused_; }
+  void SetPaused(bool paused) { paused_ = paused; }
+  // A run clears the request when it starts, then tests it before every step.
+  void ClearStop() { stopRequested_ = false; }
+  bool stopRequested() const { return stopRequested_; }
+  // While set, the innermost run only waits for events.
+  bool paused() const { return paused_; }
+
+  runtime::CRand& generator() { return generator_; }
+  const runtime::CRand& generator() const { return generator_; }
+  BCMNeuron& neuron() { return neuron_; }
+  const BCMNeuron& neuron() const { return neuron_; }
+  // Training steps taken by every neuron of this simulation so far.
+  std::uint64_t trainedSteps() const { return trainedSteps_; }
+  void CountTrainingStep() { ++trainedSteps_; }
 
   // Everything needed to continue this simulation exactly, with the eye boxes as they are.
   struct Saved {
@@ -47,16 +61,12 @@ class Simulation {
   // changing nothing, when saved is inconsistent.
   void Restore(const Saved& saved, const std::optional<Parameters>& parameters = std::nullopt);
 
-  runtime::CRand generator;
-  BCMNeuron neuron;
-  // Tested by the run before every step.
-  bool stopRequested = false;
-  // While set, the innermost run only waits for events.
-  bool paused = false;
-  // Training steps taken by every neuron of this simulation so far.
-  std::uint64_t trainedSteps = 0;
-
  private:
+  runtime::CRand generator_;
+  BCMNeuron neuron_;
+  bool stopRequested_ = false;
+  bool paused_ = false;
+  std::uint64_t trainedSteps_ = 0;
   Parameters parameters_;
   Parameters neuronParameters_;  // those the current neuron was made or restored with
 };

@@ -13,9 +13,9 @@ namespace {
 void DrawEye(std::span<double> eye, bool ticked, int centre, Simulation& simulation) {
   const Parameters& parameters = simulation.parameters();
   if (ticked) {
-    FillPattern(eye, centre, simulation.generator, parameters.noise);
+    FillPattern(eye, centre, simulation.generator(), parameters.noise);
   } else {
-    FillNoise(eye, simulation.generator, parameters.ClosedNoise());
+    FillNoise(eye, simulation.generator(), parameters.ClosedNoise());
   }
 }
 
@@ -27,14 +27,14 @@ double MeanOf(const std::vector<double>& weights, std::size_t first, std::size_t
 
 void LogAndProbe(int run, std::int64_t step, double y, bool leftTicked, bool rightTicked,
                  Simulation& simulation, RunLogs& logs) {
-  const BCMNeuron& neuron = simulation.neuron;
+  const BCMNeuron& neuron = simulation.neuron();
   // The summary line reads yLeft and yRight, which the probe's presentations overwrite.
   logs.LogStep(step, y, leftTicked, rightTicked, neuron);
   const double yLeft = neuron.yLeft, yRight = neuron.yRight;
   const EyeMaxima maxima = ProbeMaxima(simulation);
   logs.LogProbe(maxima.maxLeft, maxima.maxRight);
   const std::size_t half = neuron.Weights().size() / 2;
-  logs.LogCourse({run, step, simulation.trainedSteps, leftTicked, rightTicked, maxima.maxLeft,
+  logs.LogCourse({run, step, simulation.trainedSteps(), leftTicked, rightTicked, maxima.maxLeft,
                   maxima.maxRight, neuron.Theta(), y, yLeft, yRight,
                   MeanOf(neuron.Weights(), 0, half), MeanOf(neuron.Weights(), half, half)});
 }
@@ -46,13 +46,13 @@ void DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked
   const auto width = static_cast<std::size_t>(parameters.EyeWidth());
   input.resize(2 * width);  // a no-op from the second step on
   const std::span<double> left(input.data(), width), right(input.data() + width, width);
-  if (UniformRandom(simulation.generator) >= parameters.patternRate) {
+  if (UniformRandom(simulation.generator()) >= parameters.patternRate) {
     const double closed = parameters.ClosedNoise();
-    FillNoise(left, simulation.generator, leftTicked ? parameters.noise : closed);
-    FillNoise(right, simulation.generator, rightTicked ? parameters.noise : closed);
+    FillNoise(left, simulation.generator(), leftTicked ? parameters.noise : closed);
+    FillNoise(right, simulation.generator(), rightTicked ? parameters.noise : closed);
     return;
   }
-  const int centre = simulation.generator.rand() % parameters.EyeWidth();
+  const int centre = simulation.generator().rand() % parameters.EyeWidth();
   DrawEye(left, leftTicked, centre, simulation);
   DrawEye(right, rightTicked, centre, simulation);
 }
@@ -70,7 +70,7 @@ std::string StepText(std::int64_t step) {
 }
 
 void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
-  simulation.stopRequested = false;
+  simulation.ClearStop();
   const int run = logs.StartRun();
   // Read at every use: a handler run in the pump may change them.
   const Parameters& parameters = simulation.parameters();
@@ -78,15 +78,15 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
   std::int64_t step = 0;
   // Every step's input is drawn into the same buffer: no allocation per step.
   std::vector<double> input;
-  while (!simulation.stopRequested) {
-    while (simulation.paused) host.WaitForMessages();
+  while (!simulation.stopRequested()) {
+    while (simulation.paused()) host.WaitForMessages();
     host.ShowStep(step);
-    if (step % parameters.redrawEvery == 0) host.ShowNeuron(simulation.neuron);
+    if (step % parameters.redrawEvery == 0) host.ShowNeuron(simulation.neuron());
     const bool left = host.LeftTicked();
     const bool right = host.RightTicked();
     DrawTrainingInput(simulation, left, right, input);
-    const double y = simulation.neuron.Output(input, true);
-    ++simulation.trainedSteps;
+    const double y = simulation.neuron().Output(input, true);
+    simulation.CountTrainingStep();
     if (step % parameters.logEvery == 0) LogAndProbe(run, step, y, left, right, simulation, logs);
     ++step;
     host.ProcessMessages();

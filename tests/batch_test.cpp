@@ -12,11 +12,11 @@
 #include "Bcm.h"
 #include "CRand.h"
 #include "Canvas.h"
+#include "Program.h"
 #include "ReferenceRun.h"
 #include "RunLogs.h"
 #include "ScriptedHost.h"
 #include "Simulation.h"
-#include "Program.h"
 #include "TempDir.h"
 #include "TextLines.h"
 #include "TrainingRun.h"
@@ -136,7 +136,7 @@ TEST(Batch, PlotIsExactlyTheCanvasTheWindowLastDrew) {
 
   Simulation simulation(3);
   DrawingHost host;
-  host.ShowNeuron(simulation.neuron);
+  host.ShowNeuron(simulation.neuron());
   {
     TempDir window;
     RunLogs logs(window.path().string());

@@ -145,32 +145,32 @@ TEST(StimulusParameters, NoiseAndPatternRateChangeOnlyWhatTheySay) {
 TEST(NeuronParameters, RateThetaZeroTauAndInitialWeightsActAsTheirNamesSay) {
   Simulation classic(3), scaled(3, With("init-weights", "0.3"));
   for (std::size_t i = 0; i < 24; ++i) {
-    EXPECT_DOUBLE_EQ(scaled.neuron.Weights()[i], 2 * classic.neuron.Weights()[i]);
+    EXPECT_DOUBLE_EQ(scaled.neuron().Weights()[i], 2 * classic.neuron().Weights()[i]);
   }
   Simulation fast(3, With("rate", "0.01")), high(3, With("theta0", "20"));
   const std::vector<double> input(24, 0.5);
-  const std::vector<double> before = classic.neuron.Weights();
-  const double y = classic.neuron.Output(input, true);
-  fast.neuron.Output(input, true);
-  high.neuron.Output(input, true);
-  EXPECT_DOUBLE_EQ(high.neuron.Theta(), 20 * y * y);
+  const std::vector<double> before = classic.neuron().Weights();
+  const double y = classic.neuron().Output(input, true);
+  fast.neuron().Output(input, true);
+  high.neuron().Output(input, true);
+  EXPECT_DOUBLE_EQ(high.neuron().Theta(), 20 * y * y);
   for (std::size_t i = 0; i < 24; ++i) {
-    EXPECT_NEAR(fast.neuron.Weights()[i] - before[i], 2 * (classic.neuron.Weights()[i] - before[i]),
-                1e-15);
+    EXPECT_NEAR(fast.neuron().Weights()[i] - before[i],
+                2 * (classic.neuron().Weights()[i] - before[i]), 1e-15);
   }
   Simulation memoryless(3, With("tau", "1"));
   for (double x : {0.1, 0.7, 0.3}) {
-    const double response = memoryless.neuron.Output(std::vector<double>(24, x), true);
-    EXPECT_DOUBLE_EQ(memoryless.neuron.Theta(), 10 * response * response);
+    const double response = memoryless.neuron().Output(std::vector<double>(24, x), true);
+    EXPECT_DOUBLE_EQ(memoryless.neuron().Theta(), 10 * response * response);
   }
 }
 
 TEST(NeuronParameters, NewParametersReachTheNeuronAtTheNextReset) {
   Simulation simulation(4);
   simulation.SetParameters(With("init-weights", "0"));
-  EXPECT_NE(simulation.neuron.Weights(), std::vector<double>(24, 0.0)) << "changed mid-neuron";
+  EXPECT_NE(simulation.neuron().Weights(), std::vector<double>(24, 0.0)) << "changed mid-neuron";
   simulation.ResetNeuron();
-  EXPECT_EQ(simulation.neuron.Weights(), std::vector<double>(24, 0.0));
+  EXPECT_EQ(simulation.neuron().Weights(), std::vector<double>(24, 0.0));
   Parameters bad;
   bad.tau = 0;
   EXPECT_THROW(simulation.SetParameters(bad), std::invalid_argument);
@@ -222,7 +222,7 @@ TEST(FreeSpace, ShortDiskClosesTheLogsWholeOnceAndTheRunGoesOn) {
   EXPECT_EQ(Lines(errors), 1) << errors;
   EXPECT_EQ(errors.rfind("orvel-batch: the log folder's disk is nearly full (512 MiB free)", 0), 0U)
       << errors;
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 2500U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 2500U);
   // Steps 0 and 100 were logged before the disk ran short at step 149.
   EXPECT_EQ(Lines(dir.Read("log-learn-2.txt")), 2);
   EXPECT_EQ(Lines(dir.Read("log-learn.txt")), 2);
@@ -252,7 +252,7 @@ TEST(FreeSpace, SmallDisksNeedFivePercentAndLargeOnesOneGibibyte) {
 TEST(NeuronParameters, AStateSavedBeforeTheResetKeepsTheConstantsTheNeuronLearnsWith) {
   Simulation simulation(5);
   for (int i = 0; i < 1200; ++i)
-    simulation.neuron.Output(DrawTrainingInput(simulation, true, true), true);
+    simulation.neuron().Output(DrawTrainingInput(simulation, true, true), true);
   simulation.SetParameters(With("tau", "10"));
   const Simulation::Saved saved = simulation.Save(true, true);
   EXPECT_EQ(saved.parameters.tau, 1000);
@@ -260,6 +260,6 @@ TEST(NeuronParameters, AStateSavedBeforeTheResetKeepsTheConstantsTheNeuronLearns
   restored.Restore(saved);
   for (int i = 0; i < 500; ++i) {
     const std::vector<double> input = DrawTrainingInput(simulation, true, true);
-    ASSERT_EQ(restored.neuron.Output(input, true), simulation.neuron.Output(input, true)) << i;
+    ASSERT_EQ(restored.neuron().Output(input, true), simulation.neuron().Output(input, true)) << i;
   }
 }

@@ -77,8 +77,8 @@ TEST_F(Run, StopPressedAtOncePerformsStepZeroInFull) {
   Train();
   EXPECT_EQ(host.stepText, "step: 0");
   EXPECT_EQ(host.redrawnAt, std::vector<std::string>{"step: 0"});
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 1U);
-  EXPECT_TRUE(simulation.stopRequested);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 1U);
+  EXPECT_TRUE(simulation.stopRequested());
   ExpectLogs(Replay(1));
   EXPECT_EQ(dir.Read("log-learn-2.txt").substr(0, 7), "     0 ");
 }
@@ -89,7 +89,7 @@ TEST_F(Run, StepsFollowTheirScheduleAndTheLogsMatchAReplayByteForByte) {
   EXPECT_EQ(host.stepText, "step: 249");
   EXPECT_EQ(host.redrawnAt, (std::vector<std::string>{"step: 0", "step: 50", "step: 100",
                                                       "step: 150", "step: 200"}));
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 250U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 250U);
   const ExpectedLogs expected = Replay(250);
   EXPECT_EQ(Lines(expected.at("log.txt")), 3);
   ExpectLogs(expected);
@@ -129,7 +129,7 @@ TEST_F(Run, StartDuringARunNestsASecondRunAndOneStopEndsBoth) {
   Train();
   EXPECT_EQ(host.stepText, "step: 4");
   EXPECT_EQ(host.pumps, 15) << "the outer run must not step again after Stop";
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 15U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 15U);
   EXPECT_EQ(host.redrawnAt, (std::vector<std::string>{"step: 0", "step: 0"}));
   logs->Close();
   EXPECT_EQ(Lines(dir.Read("log.txt")), 2);
@@ -140,7 +140,7 @@ TEST_F(Run, ResetDuringARunTrainsTheNewNeuronWithTheCountUnbroken) {
   host.At(20, StopNow());
   Train();
   EXPECT_EQ(host.stepText, "step: 19");
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 13U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 13U);
 }
 
 TEST_F(Run, StopWhilePausedWaitsForThePauseToLiftThenFinishesTheStep) {
@@ -149,7 +149,7 @@ TEST_F(Run, StopWhilePausedWaitsForThePauseToLiftThenFinishesTheStep) {
   host.At(8, [this] { simulation.TogglePause(); });
   Train();
   EXPECT_EQ(host.stepText, "step: 3");
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 4U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 4U);
   EXPECT_EQ(host.pumps, 9);
 }
 
@@ -159,7 +159,7 @@ TEST_F(Run, ANewRunStartsAtStepZeroWithTheTrainedNeuron) {
   host.At(125, StopNow());
   Train();
   EXPECT_EQ(host.stepText, "step: 4");
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 125U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 125U);
   logs->Close();
   const std::string summaries = dir.Read("log-learn-2.txt");
   EXPECT_EQ(summaries.substr(summaries.rfind('\n', summaries.size() - 2) + 1, 7), "     0 ");
@@ -175,14 +175,14 @@ TEST(TrainingInput, ABufferReusedEveryStepHoldsWhatAFreshVectorWould) {
     const bool left = step % 3 != 0, right = step % 4 != 0;
     DrawTrainingInput(reusing, left, right, buffer);
     ASSERT_EQ(buffer, DrawTrainingInput(fresh, left, right)) << step;
-    ASSERT_EQ(reusing.generator.State(), fresh.generator.State()) << step;
+    ASSERT_EQ(reusing.generator().State(), fresh.generator().State()) << step;
   }
 }
 
 TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
   Simulation simulation(21);
-  BCMNeuron& probed = simulation.neuron;
-  runtime::CRand& g = simulation.generator;
+  BCMNeuron& probed = simulation.neuron();
+  runtime::CRand& g = simulation.generator();
   for (int i = 0; i < 50; ++i) {
     probed.Output(Join(MakePattern(12, 3, g, 0.05), MakeNoise(12, g, 0.05)), true);
   }
@@ -200,8 +200,8 @@ TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
 
 TEST(Probe, ListingDrawsTheRightEyeFirstAndFormatsLikePrintf) {
   Simulation simulation(22);
-  BCMNeuron& probed = simulation.neuron;
-  simulation.generator.srand(23);
+  BCMNeuron& probed = simulation.neuron();
+  simulation.generator().srand(23);
   const std::vector<std::string> lines = CheckItOutListing(simulation);
   runtime::CRand g(23);
   for (int centre = 0; centre < 12; ++centre) {
@@ -222,7 +222,7 @@ TEST(Probe, ListingLineGrowsToFitHugeResponses) {
 TEST(Probe, MaximaStayAtMinusOneHundredWhenNoResponseExceedsIt) {
   Simulation simulation(24);
   // Drives every weight far below zero.
-  simulation.neuron.Output(std::vector<double>(24, 100.0), true);
+  simulation.neuron().Output(std::vector<double>(24, 100.0), true);
   const EyeMaxima maxima = ProbeMaxima(simulation);
   EXPECT_EQ(maxima.maxLeft, -100.0);
   EXPECT_EQ(maxima.maxRight, -100.0);
@@ -354,7 +354,7 @@ TEST_F(Run, FilesThatCannotBeCreatedAreReportedOnceAndLeftOut) {
   const std::string errors = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(Lines(errors), 7);
   EXPECT_NE(errors.find("orvel: cannot open log-left.txt: Is a directory\n"), std::string::npos);
-  EXPECT_EQ(simulation.neuron.HistoryLength(), 250U);
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 250U);
 }
 
 TEST_F(Run, AFullDiskIsReportedOnceAndTheOtherFilesStayComplete) {

@@ -32,7 +32,7 @@ std::uint64_t Bits(double value) {
 // Training steps as the run takes them: a drawn input, then learning.
 void Train(Simulation& simulation, int steps, bool left, bool right) {
   for (int i = 0; i < steps; ++i) {
-    simulation.neuron.Output(DrawTrainingInput(simulation, left, right), true);
+    simulation.neuron().Output(DrawTrainingInput(simulation, left, right), true);
   }
 }
 
@@ -52,13 +52,13 @@ Parameters WithTau(int tau) {
 void ExpectSameCourse(Simulation& original, Simulation& restored, int steps) {
   for (int step = 0; step < steps; ++step) {
     const bool left = step % 3 != 0;  // the eyes change as a deprivation experiment goes on
-    const double expected = original.neuron.Output(DrawTrainingInput(original, left, true), true);
-    const double actual = restored.neuron.Output(DrawTrainingInput(restored, left, true), true);
+    const double expected = original.neuron().Output(DrawTrainingInput(original, left, true), true);
+    const double actual = restored.neuron().Output(DrawTrainingInput(restored, left, true), true);
     ASSERT_EQ(Bits(actual), Bits(expected)) << "step " << step;
-    ASSERT_EQ(Bits(restored.neuron.Theta()), Bits(original.neuron.Theta())) << "step " << step;
+    ASSERT_EQ(Bits(restored.neuron().Theta()), Bits(original.neuron().Theta())) << "step " << step;
   }
-  for (std::size_t i = 0; i < original.neuron.Weights().size(); ++i) {
-    EXPECT_EQ(Bits(restored.neuron.Weights()[i]), Bits(original.neuron.Weights()[i])) << i;
+  for (std::size_t i = 0; i < original.neuron().Weights().size(); ++i) {
+    EXPECT_EQ(Bits(restored.neuron().Weights()[i]), Bits(original.neuron().Weights()[i])) << i;
   }
   EXPECT_EQ(restored.Save(true, true), original.Save(true, true));
 }

@@ -75,7 +75,7 @@ void MainMenu::AddRun(QMenu& menu) {
       AddItem(menu, "&Pause", QKeySequence(Qt::Key_F6), [this] { form_.PauseClick(); });
   pause->setCheckable(true);
   QObject::connect(&menu, &QMenu::aboutToShow,
-                   [this, pause] { pause->setChecked(form_.simulation.paused); });
+                   [this, pause] { pause->setChecked(form_.simulation.paused()); });
   menu.addSeparator();
   AddItem(menu, "&Reset Weights", {}, [this] { form_.ResetWeightsClick(); });
   AddItem(menu, "&Check It Out", {}, [this] { form_.CheckItOutClick(); });

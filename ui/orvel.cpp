@@ -96,7 +96,7 @@ void TForm1::FormCreate() {
   std::printf("seed %u\n", seed);
   std::fflush(stdout);
   seed_ = seed;
-  simulation.generator.srand(seed);
+  simulation.generator().srand(seed);
   ResetWeightsClick();
   OpenLogs();
 }
@@ -128,7 +128,7 @@ void TForm1::SaveRecord() {
 
 void TForm1::NoteEyes() {
   if (!record_) return;
-  record_->NoteEyes(simulation.trainedSteps, Left->Checked(), Right->Checked());
+  record_->NoteEyes(simulation.trainedSteps(), Left->Checked(), Right->Checked());
   SaveRecord();
 }
 
@@ -147,7 +147,7 @@ void TForm1::StartClick() {
   }
   DismissNotice();
   ++runDepth_;
-  record_->NoteRun(simulation.trainedSteps, ++runs_);
+  record_->NoteRun(simulation.trainedSteps(), ++runs_);
   SaveRecord();
   TrainingRun(simulation, *this, *logs_);
   WriteStepText();
@@ -176,7 +176,7 @@ void TForm1::DismissNotice() {
   if (notice_.empty()) return;
   notice_.clear();
   Status->SetPanelWarning(Status->PanelCount() - 1, false);
-  neuronPanels_.Write(simulation.neuron.Theta(), simulation.parameters(), *Status);
+  neuronPanels_.Write(simulation.neuron().Theta(), simulation.parameters(), *Status);
 }
 
 void TForm1::StopClick() {
@@ -194,9 +194,9 @@ void TForm1::FormDestroy() {
 
 void TForm1::ResetWeightsClick() {
   simulation.ResetNeuron();
-  ShowNeuron(simulation.neuron);
+  ShowNeuron(simulation.neuron());
   if (!record_) return;
-  record_->NoteReset(simulation.trainedSteps);
+  record_->NoteReset(simulation.trainedSteps());
   SaveRecord();
 }
 
@@ -237,11 +237,11 @@ bool TForm1::OpenStateFrom(const std::string& path) {
     Complain("cannot open the state " + path + ": " + error.what());
     return false;
   }
-  record_->NoteLoad(simulation.trainedSteps, path);
-  record_->NoteEyes(simulation.trainedSteps, Left->Checked(), Right->Checked());
-  record_->NoteParameters(simulation.trainedSteps, simulation.parameters());
+  record_->NoteLoad(simulation.trainedSteps(), path);
+  record_->NoteEyes(simulation.trainedSteps(), Left->Checked(), Right->Checked());
+  record_->NoteParameters(simulation.trainedSteps(), simulation.parameters());
   SaveRecord();
-  ShowNeuron(simulation.neuron);
+  ShowNeuron(simulation.neuron());
   return true;
 }
 
@@ -272,19 +272,19 @@ Settings TForm1::CurrentSettings() const {
 // Stimulus constants reach the next step, the neuron's the next reset (Simulation sees to it).
 void TForm1::ApplySettings(const Settings& settings) {
   simulation.SetParameters(settings.parameters);
-  record_->NoteParameters(simulation.trainedSteps, settings.parameters);
+  record_->NoteParameters(simulation.trainedSteps(), settings.parameters);
   if (settings.seed != seed_) {
     seed_ = settings.seed;
-    simulation.generator.srand(seed_);
+    simulation.generator().srand(seed_);
   }
   SaveRecord();
-  ShowNeuron(simulation.neuron);
+  ShowNeuron(simulation.neuron());
 }
 
 void TForm1::ShowCourse() {
   if (!course_) {
     course_ = std::make_unique<CourseWindow>(history_, [this] {
-      return EventsOf(record_->Events(), static_cast<std::int64_t>(simulation.trainedSteps));
+      return EventsOf(record_->Events(), static_cast<std::int64_t>(simulation.trainedSteps()));
     });
   }
   course_->Show();
@@ -296,7 +296,7 @@ bool TForm1::CanCloseNow() {
   if (runDepth_ == 0) return true;
   closeAfterRuns_ = true;
   simulation.RequestStop();
-  simulation.paused = false;
+  simulation.SetPaused(false);
   return false;
 }
 
@@ -318,7 +318,7 @@ bool TForm1::RightTicked() const {
 }
 void TForm1::ProcessMessages() {
   // A pump costs several steps; every 64th step still answers a click within microseconds.
-  if ((simulation.trainedSteps & 63) != 0 && throttle_.Rate() == 0) return;
+  if ((simulation.trainedSteps() & 63) != 0 && throttle_.Rate() == 0) return;
   WriteStepText();
   Application->ProcessMessages();
   // Only a limited speed reads the clock: at full speed a step costs too little to afford it.
