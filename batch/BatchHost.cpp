@@ -1,9 +1,7 @@
 #include "BatchHost.h"
 
 #include "Interrupts.h"
-#include "RunLogs.h"
-#include "Simulation.h"
-#include "TrainingRun.h"
+#include "Session.h"
 #include "WeightPlot.h"
 
 namespace {
@@ -12,12 +10,14 @@ namespace {
 constexpr std::int64_t kCheckMask = (1 << 14) - 1;
 }  // namespace
 
-void BatchHost::Run(std::int64_t steps, RunLogs& logs, std::FILE* terminal,
-                    const std::string& label) {
+BatchHost::BatchHost(Session& session)
+    : session_(session), plot_(kPlotWidth, kPlotHeight), canvas_(plot_) {}
+
+void BatchHost::Run(std::int64_t steps, std::FILE* terminal, const std::string& label) {
   pumps_ = 0;
   stopAt_ = steps;
   if (terminal != nullptr) progress_ = std::make_unique<Progress>(terminal, steps, label);
-  TrainingRun(simulation_, *this, logs);
+  session_.Run(*this);
   progress_.reset();
   if (stepCounter_ != nullptr) stepCounter_->fetch_add(pumps_ & kCheckMask);
 }
@@ -38,5 +38,13 @@ void BatchHost::ProcessMessages() {
     if (progress_) progress_->Draw(pumps_);
     if (stepCounter_ != nullptr) stepCounter_->fetch_add(kCheckMask + 1);
   }
-  if (pumps_ == stopAt_ || runtime::TerminationSignal() != 0) simulation_.RequestStop();
+  if (pumps_ == stopAt_ || runtime::TerminationSignal() != 0) session_.Stop();
+}
+
+bool BatchHost::LeftTicked() const {
+  return session_.Left();
+}
+
+bool BatchHost::RightTicked() const {
+  return session_.Right();
 }

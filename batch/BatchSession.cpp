@@ -3,66 +3,57 @@
 #include "CourseChart.h"
 #include "Interrupts.h"
 #include "PngFile.h"
-#include "Probe.h"
 #include "SessionCourse.h"
-#include "StateFile.h"
 
 BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std::FILE* listing)
     : options_(options),
       terminal_(terminal),
       listing_(listing),
-      simulation_(options.seed, options.parameters),
-      host_(simulation_),
-      record_(options.directory, "orvel-batch", options.seed, options.parameters),
-      logs_(options.directory, "orvel-batch", std::nullopt, options.record) {
+      session_(options.seed, options.parameters),
+      host_(session_) {
   // The window's start-up: seed, first neuron drawn, logs opened.
-  host_.ShowNeuron(simulation_.neuron());
+  host_.ShowNeuron(session_.simulation().neuron());
+  session_.onRecordFailure = [this](const std::string& problem) { Fail(problem); };
+  session_.onCourseRow = [this](const RunLogs::CourseRow& row) {
+    if (!options_.course.empty()) course_.push_back(PointOf(row));
+  };
+  session_.OpenFiles({options.directory, "orvel-batch", options.record, std::nullopt});
   std::vector<std::string> words;
   for (const Action& action : options.actions) {
     words.push_back(action.word);
     if (action.kind == Action::Kind::Run) ++runCount_;
   }
-  record_.SetActions(words);
-  logs_.onCourseRow = [this](const RunLogs::CourseRow& row) {
-    logged_ = EyeMaxima{row.maxLeft, row.maxRight};
-    if (!options_.course.empty()) course_.push_back(PointOf(row));
-  };
-  SaveRecord();
+  session_.SetActions(words);
 }
 
 int BatchSession::Play() {
   for (const Action& action : options_.actions) {
     if (runtime::TerminationSignal() != 0 || status_ == 2) break;
     Perform(action);
-    SaveRecord();
   }
   Finish();
   if (const int signal = runtime::TerminationSignal(); signal != 0) return 128 + signal;
-  return status_ != 0 ? status_ : logs_.Failed() ? 1 : 0;
+  return status_ != 0 ? status_ : session_.Logs()->Failed() ? 1 : 0;
 }
 
 void BatchSession::Perform(const Action& action) {
   switch (action.kind) {
     case Action::Kind::Run:
-      record_.NoteRun(simulation_.trainedSteps(), ++runs_);
-      host_.Run(action.steps, logs_, terminal_,
-                "run " + std::to_string(runs_) + " of " + std::to_string(runCount_));
+      host_.Run(action.steps, terminal_,
+                "run " + std::to_string(session_.Runs() + 1) + " of " + std::to_string(runCount_));
       break;
     case Action::Kind::Check:
       Check();
       break;
     case Action::Kind::Reset:
-      simulation_.ResetNeuron();
-      host_.ShowNeuron(simulation_.neuron());
-      record_.NoteReset(simulation_.trainedSteps());
+      session_.ResetWeights();
+      host_.ShowNeuron(session_.simulation().neuron());
       break;
     case Action::Kind::Left:
-      host_.SetLeft(action.on);
-      record_.NoteEyes(simulation_.trainedSteps(), host_.LeftTicked(), host_.RightTicked());
+      session_.SetEyes(action.on, session_.Right());
       break;
     case Action::Kind::Right:
-      host_.SetRight(action.on);
-      record_.NoteEyes(simulation_.trainedSteps(), host_.LeftTicked(), host_.RightTicked());
+      session_.SetEyes(session_.Left(), action.on);
       break;
     case Action::Kind::Save:
       SaveState(action);
@@ -74,26 +65,21 @@ void BatchSession::Perform(const Action& action) {
 }
 
 void BatchSession::Check() {
-  const std::vector<ListingRow> rows = CheckItOutResponses(simulation_);
+  const std::vector<ListingRow> rows = session_.Check();
   int centre = 0;
   for (const ListingRow& row : rows) {
     std::fprintf(listing_, "%s\n", ListingLine(centre++, row.yLeft, row.yRight, row.y).c_str());
   }
-  if (onCheck) onCheck(simulation_.trainedSteps(), logged_, rows);
+  if (onCheck) onCheck(session_.simulation().trainedSteps(), session_.LastLogged(), rows);
 }
 
 // As Reset Weights replaces the neuron, a load replaces the whole simulation's state.
 void BatchSession::Load(const Action& action) {
   try {
-    const Simulation::Saved saved = LoadState(action.file);
-    const Parameters parameters = ParametersAfterLoad(saved, options_);
-    simulation_.Restore(saved, parameters);
-    host_.SetLeft(saved.left);
-    host_.SetRight(saved.right);
-    host_.ShowNeuron(simulation_.neuron());
-    record_.NoteLoad(simulation_.trainedSteps(), action.file);
-    record_.NoteEyes(simulation_.trainedSteps(), saved.left, saved.right);
-    record_.NoteParameters(simulation_.trainedSteps(), parameters);
+    session_.LoadState(action.file, [this](const Simulation::Saved& saved) {
+      return ParametersAfterLoad(saved, options_);
+    });
+    host_.ShowNeuron(session_.simulation().neuron());
   } catch (const std::exception& error) {
     Fail(action.file + ": " + error.what());
     status_ = 2;
@@ -102,26 +88,22 @@ void BatchSession::Load(const Action& action) {
 
 void BatchSession::SaveState(const Action& action) {
   std::string error;
-  const auto saved = simulation_.Save(host_.LeftTicked(), host_.RightTicked());
-  if (!::SaveState(action.file, saved, error)) Fail("cannot save " + action.file + ": " + error);
-}
-
-void BatchSession::SaveRecord() {
-  std::string error;
-  if (options_.record && !record_.Save(error)) Fail("cannot write run.json: " + error);
+  if (!session_.SaveState(action.file, error)) Fail("cannot save " + action.file + ": " + error);
 }
 
 // The window's shut-down, then the pictures of how it ended.
 void BatchSession::Finish() {
-  logs_.Close();
+  session_.Close();
   std::string error;
   if (!options_.plot.empty() && !WritePng(options_.plot, host_.Plot(), error)) {
     Fail("cannot write " + options_.plot + ": " + error);
   }
   if (options_.course.empty()) return;
+  const Simulation& simulation = session_.simulation();
   const Course course{
-      course_, EventsOf(record_.Events(), static_cast<std::int64_t>(simulation_.trainedSteps())),
-      CaptionOf(options_.seed, simulation_.parameters())};
+      course_,
+      EventsOf(session_.Record().Events(), static_cast<std::int64_t>(simulation.trainedSteps())),
+      CaptionOf(options_.seed, simulation.parameters())};
   if (!WriteCourseChart(course, options_.course, options_.courseWidth, options_.courseHeight,
                         error)) {
     Fail("cannot write " + options_.course + ": " + error);

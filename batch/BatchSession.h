@@ -10,9 +10,7 @@
 #include "BatchOptions.h"
 #include "Course.h"
 #include "Probe.h"
-#include "RunLogs.h"
-#include "RunRecord.h"
-#include "Simulation.h"
+#include "Session.h"
 
 // One scripted session, played as the window would: start-up with the seed, the actions in order,
 // shut-down. It owns everything it writes, so sessions in different threads share nothing.
@@ -39,20 +37,15 @@ class BatchSession {
   void Check();
   void Load(const Action& action);
   void SaveState(const Action& action);
-  void SaveRecord();
   void Finish();
   void Fail(const std::string& message);
 
   const BatchOptions& options_;
   std::FILE* terminal_;
   std::FILE* listing_;
-  Simulation simulation_;
+  Session session_;
   BatchHost host_;
-  RunRecord record_;
-  RunLogs logs_;
   std::vector<CoursePoint> course_;
-  std::optional<EyeMaxima> logged_;
-  int runs_ = 0;
   int runCount_ = 0;  // run actions in the script
   int status_ = 0;
 };

@@ -5,6 +5,10 @@
 class BCMNeuron;
 class TCanvas;
 
+// The plot's size in pixels, in the window and in the pictures orvel-batch saves.
+inline constexpr int kPlotWidth = 369;
+inline constexpr int kPlotHeight = 121;
+
 // The weight plot: the neuron's weights as bars rising from a baseline at y = 80 (100 pixels per
 // unit), its threshold as a silver line (10 pixels per unit) and a red line between the eyes.
 // Paints every pixel of the canvas.

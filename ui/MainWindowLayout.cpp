@@ -1,5 +1,7 @@
 #include "MainWindowLayout.h"
 
+#include "WeightPlot.h"
+
 namespace {
 const TFont kWindowFont{"MS Sans Serif", 11};
 const TFont kListFont{"Courier New", 13, true};
@@ -13,8 +15,8 @@ FormLayout MakeLayout() {
                .kind = ControlKind::Image,
                .left = 32,
                .top = 24,
-               .width = 369,
-               .height = 121});
+               .width = kPlotWidth,
+               .height = kPlotHeight});
   c.push_back({.name = "Image1",
                .kind = ControlKind::Image,
                .left = 440,

@@ -1,0 +1,103 @@
+#include "Session.h"
+
+#include "RunHost.h"
+#include "StateFile.h"
+#include "TrainingRun.h"
+
+Session::Session(std::uint32_t seed, const Parameters& parameters)
+    : simulation_(seed, parameters), seed_(seed) {}
+
+Session::~Session() {
+  Close();
+}
+
+void Session::OpenFiles(SessionFiles files) {
+  logs_ =
+      std::make_unique<RunLogs>(files.folder, files.program, std::move(files.space), files.record);
+  logs_->onCourseRow = [this](const RunLogs::CourseRow& row) {
+    lastLogged_ = EyeMaxima{row.maxLeft, row.maxRight};
+    if (onCourseRow) onCourseRow(row);
+  };
+  record_ =
+      std::make_unique<RunRecord>(files.folder, files.program, seed_, simulation_.parameters());
+  writeRecord_ = files.record;
+  SaveRecord();
+}
+
+void Session::Close() {
+  if (logs_) logs_->Close();
+}
+
+// One message per failure, not one per save: the record is rewritten at every action.
+void Session::SaveRecord() {
+  std::string error;
+  if (!record_ || !writeRecord_) return;
+  const bool failedBefore = recordFailing_;
+  recordFailing_ = !record_->Save(error);
+  if (recordFailing_ && !failedBefore && onRecordFailure) {
+    onRecordFailure("cannot write run.json: " + error);
+  }
+}
+
+void Session::Run(RunHost& host) {
+  ++runs_;
+  if (record_) record_->NoteRun(simulation_.trainedSteps(), runs_);
+  SaveRecord();
+  TrainingRun(simulation_, host, *logs_);
+  SaveRecord();
+}
+
+void Session::SetEyes(bool left, bool right) {
+  left_ = left;
+  right_ = right;
+  if (!record_) return;
+  record_->NoteEyes(simulation_.trainedSteps(), left, right);
+  SaveRecord();
+}
+
+void Session::ResetWeights() {
+  simulation_.ResetNeuron();
+  if (!record_) return;
+  record_->NoteReset(simulation_.trainedSteps());
+  SaveRecord();
+}
+
+std::vector<ListingRow> Session::Check() {
+  return CheckItOutResponses(simulation_);
+}
+
+void Session::Reseed(std::uint32_t seed) {
+  seed_ = seed;
+  simulation_.generator().srand(seed);
+}
+
+void Session::SetParameters(const Parameters& parameters) {
+  simulation_.SetParameters(parameters);
+  if (!record_) return;
+  record_->NoteParameters(simulation_.trainedSteps(), parameters);
+  SaveRecord();
+}
+
+bool Session::SaveState(const std::string& path, std::string& error) const {
+  return ::SaveState(path, simulation_.Save(left_, right_), error);
+}
+
+void Session::LoadState(const std::string& path, const ParametersFor& parametersFor) {
+  const Simulation::Saved saved = ::LoadState(path);
+  const Parameters parameters = parametersFor ? parametersFor(saved) : saved.parameters;
+  simulation_.Restore(saved, parameters);
+  left_ = saved.left;
+  right_ = saved.right;
+  if (!record_) return;
+  const std::uint64_t at = simulation_.trainedSteps();
+  record_->NoteLoad(at, path);
+  record_->NoteEyes(at, left_, right_);
+  record_->NoteParameters(at, parameters);
+  SaveRecord();
+}
+
+void Session::SetActions(std::vector<std::string> actions) {
+  if (!record_) return;
+  record_->SetActions(std::move(actions));
+  SaveRecord();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FreeSpaceGuard.h"
+#include "Parameters.h"
+#include "Probe.h"
+#include "RunLogs.h"
+#include "RunRecord.h"
+#include "Simulation.h"
+
+class RunHost;
+
+// Where a session writes, and the name it signs with.
+struct SessionFiles {
+  std::string folder;                   // "" for the working directory
+  std::string program = "orvel";        // in run.json and at the start of every message
+  bool record = true;                   // run.json and course.csv beside the seven logs
+  std::optional<FreeSpaceGuard> space;  // the folder's free space, the system's unless given
+};
+
+// One simulation with its logs and its record, and every action a user can take on it. Each
+// action notes itself in run.json as it happens, so that the record always tells how the logs
+// came about. The window, orvel-batch and the Python module drive it; none of them keeps a
+// simulation or a file of its own.
+class Session {
+ public:
+  // Seeds the generator and draws the first neuron; no file is written before OpenFiles. Throws
+  // std::invalid_argument when ParameterProblem(parameters) is not empty.
+  Session(std::uint32_t seed, const Parameters& parameters);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  ~Session();
+
+  // Creates the logs afresh and writes run.json.
+  void OpenFiles(SessionFiles files);
+  // Writes every pending log line and closes the logs, once.
+  void Close();
+
+  Simulation& simulation() { return simulation_; }
+  const Simulation& simulation() const { return simulation_; }
+  std::uint32_t Seed() const { return seed_; }
+  bool Left() const { return left_; }
+  bool Right() const { return right_; }
+
+  // Trains with host until the host or a Stop ends the run; a run started inside it, from the
+  // host's event pump, nests. The record notes the run before it starts and is saved after.
+  void Run(RunHost& host);
+  void Stop() { simulation_.RequestStop(); }
+  void TogglePause() { simulation_.TogglePause(); }
+  // Runs so far, nested ones included.
+  int Runs() const { return runs_; }
+
+  // What each eye sees from the next step on.
+  void SetEyes(bool left, bool right);
+  // A fresh neuron drawn from the generator; a run going on continues with it.
+  void ResetWeights();
+  // The listing's responses; the neuron does not learn from them.
+  std::vector<ListingRow> Check();
+  // The generator restarts from seed.
+  void Reseed(std::uint32_t seed);
+  // Throws std::invalid_argument, changing nothing, when ParameterProblem(parameters) is not
+  // empty. The neuron's constants wait for the next ResetWeights.
+  void SetParameters(const Parameters& parameters);
+
+  // Writes the state whole; false with a one-line reason in error.
+  bool SaveState(const std::string& path, std::string& error) const;
+  // Chooses the parameters a loaded state continues with; its own when not given.
+  using ParametersFor = std::function<Parameters(const Simulation::Saved&)>;
+  // Continues the state saved at path, eyes included. Throws std::exception with the reason,
+  // changing nothing, when it cannot be read or does not fit.
+  void LoadState(const std::string& path, const ParametersFor& parametersFor = {});
+
+  // orvel-batch: its actions as given, for the record.
+  void SetActions(std::vector<std::string> actions);
+  const RunRecord& Record() const { return *record_; }
+  // Whether the last write of run.json failed.
+  bool RecordFailing() const { return recordFailing_; }
+  // Null before OpenFiles.
+  RunLogs* Logs() { return logs_.get(); }
+  // The probe maxima of the latest logged step; none before the first.
+  const std::optional<EyeMaxima>& LastLogged() const { return lastLogged_; }
+
+  // Told of every course row as it is logged, on the run's thread.
+  std::function<void(const RunLogs::CourseRow&)> onCourseRow;
+  // Told when run.json cannot be written, with a one-line reason; once, until a write succeeds.
+  std::function<void(const std::string& problem)> onRecordFailure;
+
+ private:
+  void SaveRecord();
+
+  Simulation simulation_;
+  std::uint32_t seed_;
+  bool left_ = true, right_ = true;
+  int runs_ = 0;
+  bool writeRecord_ = false;
+  bool recordFailing_ = false;
+  std::unique_ptr<RunRecord> record_;
+  std::unique_ptr<RunLogs> logs_;
+  std::optional<EyeMaxima> lastLogged_;
+};
