@@ -66,10 +66,7 @@ void BatchSession::Perform(const Action& action) {
 
 void BatchSession::Check() {
   const std::vector<ListingRow> rows = session_.Check();
-  int centre = 0;
-  for (const ListingRow& row : rows) {
-    std::fprintf(listing_, "%s\n", ListingLine(centre++, row.yLeft, row.yRight, row.y).c_str());
-  }
+  for (const std::string& line : ListingLines(rows)) std::fprintf(listing_, "%s\n", line.c_str());
   if (onCheck) onCheck(session_.simulation().trainedSteps(), session_.LastLogged(), rows);
 }
 

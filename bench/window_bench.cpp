@@ -30,11 +30,11 @@ double Seconds(Clock::duration duration) {
 
 // Steps a second of one Start, stopped after milliseconds.
 double WindowStepsPerSecond(int milliseconds) {
-  const std::uint64_t before = Form1->simulation.trainedSteps();
+  const std::uint64_t before = Form1->session().simulation().trainedSteps();
   QTimer::singleShot(milliseconds, [] { Form1->Stop->Click(); });
   const auto start = Clock::now();
   Form1->Start->Click();
-  return static_cast<double>(Form1->simulation.trainedSteps() - before) /
+  return static_cast<double>(Form1->session().simulation().trainedSteps() - before) /
          Seconds(Clock::now() - start);
 }
 
@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
   const auto start = Clock::now();
   Form1->Start->Click();
   const double elapsed = Seconds(Clock::now() - start);
-  const auto windowSteps = static_cast<double>(Form1->simulation.neuron().HistoryLength());
+  const auto windowSteps =
+      static_cast<double>(Form1->session().simulation().neuron().HistoryLength());
   const double windowRate = windowSteps / elapsed;
   const double headlessRate = HeadlessStepsPerSecond(static_cast<long>(windowSteps));
 

@@ -61,10 +61,10 @@ std::vector<ListingRow> CheckItOutResponses(Simulation& simulation) {
   return rows;
 }
 
-std::vector<std::string> CheckItOutListing(Simulation& simulation) {
+std::vector<std::string> ListingLines(const std::vector<ListingRow>& rows) {
   std::vector<std::string> lines;
   int centre = 0;
-  for (const ListingRow& row : CheckItOutResponses(simulation)) {
+  for (const ListingRow& row : rows) {
     lines.push_back(ListingLine(centre++, row.yLeft, row.yRight, row.y));
   }
   return lines;

@@ -25,9 +25,6 @@ EyeMaxima ProbeMaxima(Simulation& simulation);
 // One line of the Check It Out listing: "%2d. %8.5f + %8.5f  = %8.5f ".
 std::string ListingLine(int centre, double yLeft, double yRight, double y);
 
-// The 12 listing lines, centre 0 first.
-std::vector<std::string> CheckItOutListing(Simulation& simulation);
-
 // The responses the listing shows, centre 0 first: what records and summaries store.
 struct ListingRow {
   double yLeft;
@@ -35,3 +32,6 @@ struct ListingRow {
   double y;
 };
 std::vector<ListingRow> CheckItOutResponses(Simulation& simulation);
+
+// The listing's lines, centre 0 first.
+std::vector<std::string> ListingLines(const std::vector<ListingRow>& rows);

@@ -188,7 +188,7 @@ TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
   }
   const std::vector<double> weights = probed.Weights();
   const double theta = probed.Theta();
-  const std::vector<std::string> lines = CheckItOutListing(simulation);
+  const std::vector<std::string> lines = ListingLines(CheckItOutResponses(simulation));
   ProbeMaxima(simulation);
   ASSERT_EQ(lines.size(), 12U);
   EXPECT_EQ(lines[0].substr(0, 4), " 0. ");
@@ -202,7 +202,7 @@ TEST(Probe, ListingDrawsTheRightEyeFirstAndFormatsLikePrintf) {
   Simulation simulation(22);
   BCMNeuron& probed = simulation.neuron();
   simulation.generator().srand(23);
-  const std::vector<std::string> lines = CheckItOutListing(simulation);
+  const std::vector<std::string> lines = ListingLines(CheckItOutResponses(simulation));
   runtime::CRand g(23);
   for (int centre = 0; centre < 12; ++centre) {
     const std::vector<double> right = MakePattern(12, centre, g, 0.05);

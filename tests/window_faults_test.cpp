@@ -43,7 +43,7 @@ TEST_F(WindowFaults, ACorruptPictureLeavesTheImageBlankWithAMessageAndTheProgram
   }
   QTimer::singleShot(30, [] { Form1->Stop->Click(); });
   Form1->Start->Click();
-  EXPECT_GT(Form1->simulation.neuron().HistoryLength(), 0U);
+  EXPECT_GT(Form1->session().simulation().neuron().HistoryLength(), 0U);
 }
 
 TEST_F(WindowFaults, TwoHundredNestedStartsEndWithOneStop) {
@@ -64,11 +64,11 @@ TEST_F(WindowFaults, TwoHundredNestedStartsEndWithOneStop) {
 }
 
 TEST_F(WindowFaults, ANeuronDrivenToInfinityAndNaNStillDrawsListsAndLogs) {
-  Form1->simulation.neuron().Output(std::vector<double>(24, 1e200), true);
-  Form1->simulation.neuron().Output(std::vector<double>(24, -1e200), true);
-  const std::vector<double> weights = Form1->simulation.neuron().Weights();
+  Form1->session().simulation().neuron().Output(std::vector<double>(24, 1e200), true);
+  Form1->session().simulation().neuron().Output(std::vector<double>(24, -1e200), true);
+  const std::vector<double> weights = Form1->session().simulation().neuron().Weights();
   EXPECT_FALSE(std::isfinite(weights[0]));
-  Form1->ShowNeuron(Form1->simulation.neuron());
+  Form1->ShowNeuron(Form1->session().simulation().neuron());
   Form1->Trace->Picture();  // rasterises the deferred plot
   Form1->CheckItOut->Click();
   EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);

@@ -83,23 +83,23 @@ double Seconds(Clock::duration duration) {
 
 TEST_F(WindowMenu, RunCommandsDoWhatTheButtonsDo) {
   Open();
-  const std::vector<double> before = Form1->simulation.neuron().Weights();
+  const std::vector<double> before = Form1->session().simulation().neuron().Weights();
   MenuItem("&Reset Weights")->trigger();
-  EXPECT_NE(Form1->simulation.neuron().Weights(), before);
+  EXPECT_NE(Form1->session().simulation().neuron().Weights(), before);
   MenuItem("&Check It Out")->trigger();
   EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
 
   // Start from the menu, then Pause and Stop from the menu as a user would, from the pump.
   QTimer::singleShot(20, [] {
     MenuItem("&Pause")->trigger();
-    EXPECT_TRUE(Form1->simulation.paused());
+    EXPECT_TRUE(Form1->session().simulation().paused());
     MenuItem("S&top")->trigger();
     MenuItem("&Pause")->trigger();
   });
   MenuItem("&Start")->trigger();
   EXPECT_EQ(Form1->RunDepth(), 0);
-  EXPECT_FALSE(Form1->simulation.paused());
-  EXPECT_GT(Form1->simulation.trainedSteps(), 0U);
+  EXPECT_FALSE(Form1->session().simulation().paused());
+  EXPECT_GT(Form1->session().simulation().trainedSteps(), 0U);
 
   EXPECT_EQ(MenuItem("&Start")->shortcut(), QKeySequence(Qt::Key_F5));
   EXPECT_EQ(MenuItem("S&top")->shortcut(), QKeySequence(Qt::Key_Escape));
@@ -132,10 +132,10 @@ TEST_F(WindowMenu, TenThousandStepsASecondIsWhatARunGets) {
   Clock::time_point first;
   double rate = 0;
   QTimer::singleShot(300, [&] {
-    firstSteps = Form1->simulation.trainedSteps();
+    firstSteps = Form1->session().simulation().trainedSteps();
     first = Clock::now();
     QTimer::singleShot(1500, [&] {
-      rate = static_cast<double>(Form1->simulation.trainedSteps() - firstSteps) /
+      rate = static_cast<double>(Form1->session().simulation().trainedSteps() - firstSteps) /
              Seconds(Clock::now() - first);
       Form1->StopClick();
     });
@@ -153,13 +153,13 @@ TEST_F(WindowMenu, APausedRunStandsStillAndLeavesTheProcessorIdle) {
   QTimer::singleShot(50, [&] {
     Form1->PauseClick();
     QTimer::singleShot(100, [&] {
-      pausedAt = Form1->simulation.trainedSteps();
+      pausedAt = Form1->session().simulation().trainedSteps();
       cpuAtPause = CpuSeconds();
       measuredFrom = Clock::now();
     });
     QTimer::singleShot(600, [&] {
       cpuShare = (CpuSeconds() - cpuAtPause) / Seconds(Clock::now() - measuredFrom);
-      stepsWhilePaused = Form1->simulation.trainedSteps() - pausedAt;
+      stepsWhilePaused = Form1->session().simulation().trainedSteps() - pausedAt;
       Form1->StopClick();
       Form1->PauseClick();
     });
@@ -247,12 +247,13 @@ TEST_F(WindowMenu, StatesSaveAndOpenAsTheStateFilesDo) {
   Form1->Right->SetChecked(false);
   const std::string state = (dir.path() / "reared.json").string();
   ASSERT_TRUE(Form1->SaveStateTo(state));
-  const Simulation::Saved saved = Form1->simulation.Save(true, false);
-  DuringARun([] { return Form1->simulation.trainedSteps() > 500; }, [] {});
+  const Simulation::Saved saved = Form1->session().simulation().Save(true, false);
+  DuringARun([] { return Form1->session().simulation().trainedSteps() > 500; }, [] {});
   Form1->Right->SetChecked(true);
 
   ASSERT_TRUE(Form1->OpenStateFrom(state));
-  EXPECT_EQ(Form1->simulation.Save(Form1->Left->Checked(), Form1->Right->Checked()), saved);
+  EXPECT_EQ(Form1->session().simulation().Save(Form1->Left->Checked(), Form1->Right->Checked()),
+            saved);
   EXPECT_FALSE(Form1->Right->Checked());
 
   std::ofstream(dir.path() / "bad.json") << "{\"not\": \"a state\"}";
@@ -260,7 +261,8 @@ TEST_F(WindowMenu, StatesSaveAndOpenAsTheStateFilesDo) {
   EXPECT_FALSE(Form1->OpenStateFrom((dir.path() / "bad.json").string()));
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot open the state"),
             std::string::npos);
-  EXPECT_EQ(Form1->simulation.Save(Form1->Left->Checked(), Form1->Right->Checked()), saved)
+  EXPECT_EQ(Form1->session().simulation().Save(Form1->Left->Checked(), Form1->Right->Checked()),
+            saved)
       << "a bad file changed it";
   EXPECT_NE(dir.Read("run.json").find("\"event\": \"load\""), std::string::npos);
 }
@@ -272,21 +274,22 @@ TEST_F(WindowMenu, OpeningAStateDuringARunContinuesTheRunWithIt) {
   std::uint64_t loadedAt = 0;
   DuringARun(
       [&] {
-        if (loadedAt == 0 && Form1->simulation.trainedSteps() > 2000) {
+        if (loadedAt == 0 && Form1->session().simulation().trainedSteps() > 2000) {
           EXPECT_TRUE(Form1->OpenStateFrom(state));
-          EXPECT_EQ(Form1->simulation.neuron().HistoryLength(), 0U);
-          loadedAt = Form1->simulation.trainedSteps();
+          EXPECT_EQ(Form1->session().simulation().neuron().HistoryLength(), 0U);
+          loadedAt = Form1->session().simulation().trainedSteps();
         }
-        return loadedAt > 0 && Form1->simulation.trainedSteps() > loadedAt + 1000;
+        return loadedAt > 0 && Form1->session().simulation().trainedSteps() > loadedAt + 1000;
       },
       [] {});
-  EXPECT_GT(Form1->simulation.neuron().HistoryLength(), 1000U) << "the run went on with the state";
+  EXPECT_GT(Form1->session().simulation().neuron().HistoryLength(), 1000U)
+      << "the run went on with the state";
   EXPECT_EQ(Form1->RunDepth(), 0);
 }
 
 TEST_F(WindowMenu, PictureAndCourseFilesAreWritten) {
   Open();
-  DuringARun([] { return Form1->simulation.trainedSteps() > 1000; }, [] {});
+  DuringARun([] { return Form1->session().simulation().trainedSteps() > 1000; }, [] {});
   ASSERT_TRUE(Form1->SavePictureTo((dir.path() / "plot.png").string()));
   EXPECT_EQ(dir.Read("plot.png").substr(1, 3), "PNG");
   ASSERT_TRUE(Form1->ExportCourseTo((dir.path() / "copy.csv").string()));
@@ -318,13 +321,13 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   EXPECT_FALSE(settings.parameters.closedNoise) << "an untouched closed-noise must follow noise";
   Form1->ApplySettings(settings);
   EXPECT_EQ(LastPanel(), "noise: -0.100..0.100");
-  EXPECT_EQ(Form1->simulation.parameters().rate, 0.01);
+  EXPECT_EQ(Form1->session().simulation().parameters().rate, 0.01);
   EXPECT_EQ(TakesEffect("rate"), "at the next Reset Weights");
   EXPECT_EQ(TakesEffect("noise"), "at the next step");
-  EXPECT_EQ(Form1->Seed(), 42U);
+  EXPECT_EQ(Form1->session().Seed(), 42U);
   runtime::CRand expected;
   expected.srand(42);
-  EXPECT_EQ(Form1->simulation.generator().rand(), expected.rand());
+  EXPECT_EQ(Form1->session().simulation().generator().rand(), expected.rand());
   EXPECT_NE(dir.Read("run.json").find("\"event\": \"parameters\""), std::string::npos);
 }
 
@@ -334,10 +337,10 @@ TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   ASSERT_NE(Form1->Course(), nullptr);
   EXPECT_TRUE(Form1->Course()->NativeWidget()->isVisible());
   Form1->Right->SetChecked(false);
-  DuringARun([] { return Form1->simulation.trainedSteps() > 200000; }, [] {});
+  DuringARun([] { return Form1->session().simulation().trainedSteps() > 200000; }, [] {});
   const int redraws = Form1->Course()->Redraws();
   EXPECT_GT(redraws, 0);
-  EXPECT_LT(redraws, static_cast<int>(Form1->simulation.trainedSteps() / 100) / 10);
+  EXPECT_LT(redraws, static_cast<int>(Form1->session().simulation().trainedSteps() / 100) / 10);
 }
 
 TEST_F(WindowMenu, NewSessionLogsGoToAFolderOfTheirOwn) {

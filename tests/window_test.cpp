@@ -116,7 +116,8 @@ TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
 }
 
 TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
-  EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(Form1->simulation.neuron().Weights(), 80));
+  EXPECT_EQ(Form1->Trace->Picture(),
+            ExpectedPlot(Form1->session().simulation().neuron().Weights(), 80));
   EXPECT_EQ(Form1->Status->PanelText(0), "");
   EXPECT_EQ(Form1->Status->PanelText(1), "th: 0.00000");
   EXPECT_EQ(Form1->Status->PanelText(5), "noise: -0.050..0.050");
@@ -136,11 +137,11 @@ TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
 TEST_F(Window, TwoStartsInTheSameSecondDrawTheSameWeights) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     const std::time_t before = std::time(nullptr);
-    const std::vector<double> first = Form1->simulation.neuron().Weights();
+    const std::vector<double> first = Form1->session().simulation().neuron().Weights();
     Form1->Release();
     application.CreateForm(Form1);
     if (std::time(nullptr) == before) {
-      EXPECT_EQ(Form1->simulation.neuron().Weights(), first);
+      EXPECT_EQ(Form1->session().simulation().neuron().Weights(), first);
       return;
     }
   }
@@ -150,12 +151,13 @@ TEST_F(Window, TwoStartsInTheSameSecondDrawTheSameWeights) {
 TEST_F(Window, ResetWeightsRedrawsAtOnceAndKeepsOneNeuron) {
   for (int press = 0; press < 5; ++press) {
     // Each press replaces the neuron in place; nothing else holds one.
-    const std::vector<double> oldWeights = Form1->simulation.neuron().Weights();
+    const std::vector<double> oldWeights = Form1->session().simulation().neuron().Weights();
     Form1->ResetWeights->Click();
-    EXPECT_NE(Form1->simulation.neuron().Weights(), oldWeights);
-    EXPECT_EQ(Form1->Trace->Picture(), ExpectedPlot(Form1->simulation.neuron().Weights(), 80));
+    EXPECT_NE(Form1->session().simulation().neuron().Weights(), oldWeights);
+    EXPECT_EQ(Form1->Trace->Picture(),
+              ExpectedPlot(Form1->session().simulation().neuron().Weights(), 80));
   }
-  EXPECT_EQ(Form1->simulation.neuron().HistoryLength(), 0U);
+  EXPECT_EQ(Form1->session().simulation().neuron().HistoryLength(), 0U);
 }
 
 TEST_F(Window, CheckItOutTwiceListsTwelveLinesWithFullStops) {
@@ -203,10 +205,10 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   std::vector<std::string> seen;
   auto between = [&seen](const std::string& what) {
     // Between two steps the fresh neuron has learned once more than panel 0's step number.
-    seen.push_back(
-        what + (Form1->simulation.neuron().HistoryLength() == static_cast<unsigned>(PanelStep()) + 1
-                    ? " between steps"
-                    : " mid-step"));
+    seen.push_back(what + (Form1->session().simulation().neuron().HistoryLength() ==
+                                   static_cast<unsigned>(PanelStep()) + 1
+                               ? " between steps"
+                               : " mid-step"));
   };
   Form1->ResetWeights->Click();  // a fresh neuron, so the history counts this run's steps
   const auto check = Form1->CheckItOut->OnClick;
@@ -218,7 +220,7 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   std::uint64_t historyAtStop = 0;
   const auto stop = Form1->Stop->OnClick;
   Form1->Stop->OnClick = [&] {
-    historyAtStop = Form1->simulation.neuron().HistoryLength();
+    historyAtStop = Form1->session().simulation().neuron().HistoryLength();
     stop();
   };
   const auto running = [] { return Form1->RunDepth() == 1 && PanelStep() > 1000; };
@@ -252,7 +254,7 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
   EXPECT_FALSE(Form1->Right->Checked());
   EXPECT_LT(stepAfterNesting, stepBeforeNesting) << "a nested run counts from 0";
   EXPECT_GT(historyAtStop, 0U);
-  EXPECT_EQ(Form1->simulation.neuron().HistoryLength(), historyAtStop)
+  EXPECT_EQ(Form1->session().simulation().neuron().HistoryLength(), historyAtStop)
       << "a run stepped on after Stop";
   Form1->Release();
   EXPECT_FALSE(dir.Read("log-left-2.txt").empty()) << "unticking Right moves the logs";

@@ -11,7 +11,8 @@
 
 #include "HelpTexts.h"
 #include "ParametersDialog.h"
-#include "orvel.h"
+#include "Session.h"
+#include "WindowCommands.h"
 
 namespace {
 QAction* AddItem(QMenu& menu, const QString& text, const QKeySequence& shortcut,
@@ -34,8 +35,8 @@ std::string AskOpenPath(QWidget* parent, const QString& title, const QString& fi
 }
 }  // namespace
 
-MainMenu::MainMenu(TForm1& form) : form_(form) {
-  QMenuBar& bar = *form.MenuBar();
+MainMenu::MainMenu(QMenuBar& bar, QWidget* window, WindowCommands& commands, const Session& session)
+    : window_(window), commands_(commands), session_(session) {
   AddFile(*bar.addMenu("&File"));
   AddRun(*bar.addMenu("&Run"));
   AddExperiment(*bar.addMenu("&Experiment"));
@@ -44,41 +45,41 @@ MainMenu::MainMenu(TForm1& form) : form_(form) {
 }
 
 void MainMenu::AddFile(QMenu& menu) {
-  QWidget* window = form_.Frame();
+  QWidget* window = window_;
   AddItem(menu, "Save &Picture…", QKeySequence("Ctrl+Shift+S"), [this, window] {
     const std::string path = AskSavePath(window, "Save Picture", "PNG pictures (*.png)");
-    if (!path.empty()) form_.SavePictureTo(path);
+    if (!path.empty()) commands_.SavePictureTo(path);
   });
   AddItem(menu, "&Save State…", QKeySequence::fromString("Ctrl+S"), [this, window] {
     const std::string path = AskSavePath(window, "Save State", "States (*.json)");
-    if (!path.empty()) form_.SaveStateTo(path);
+    if (!path.empty()) commands_.SaveStateTo(path);
   });
   AddItem(menu, "&Open State…", QKeySequence::fromString("Ctrl+O"), [this, window] {
     const std::string path = AskOpenPath(window, "Open State", "States (*.json)");
-    if (!path.empty()) form_.OpenStateFrom(path);
+    if (!path.empty()) commands_.OpenStateFrom(path);
   });
   AddItem(menu, "&Export Course…", {}, [this, window] {
     const std::string path = AskSavePath(window, "Export Course", "Tables (*.csv)");
-    if (!path.empty()) form_.ExportCourseTo(path);
+    if (!path.empty()) commands_.ExportCourseTo(path);
   });
   AddItem(menu, "Open &Log Folder", {}, [this] {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(form_.LogFolder())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(commands_.LogFolder())));
   });
   menu.addSeparator();
-  AddItem(menu, "&Quit", QKeySequence::fromString("Ctrl+Q"), [this] { form_.Close(); });
+  AddItem(menu, "&Quit", QKeySequence::fromString("Ctrl+Q"), [this] { commands_.Quit(); });
 }
 
 void MainMenu::AddRun(QMenu& menu) {
-  AddItem(menu, "&Start", QKeySequence(Qt::Key_F5), [this] { form_.StartClick(); });
-  AddItem(menu, "S&top", QKeySequence(Qt::Key_Escape), [this] { form_.StopClick(); });
+  AddItem(menu, "&Start", QKeySequence(Qt::Key_F5), [this] { commands_.StartClick(); });
+  AddItem(menu, "S&top", QKeySequence(Qt::Key_Escape), [this] { commands_.StopClick(); });
   QAction* pause =
-      AddItem(menu, "&Pause", QKeySequence(Qt::Key_F6), [this] { form_.PauseClick(); });
+      AddItem(menu, "&Pause", QKeySequence(Qt::Key_F6), [this] { commands_.PauseClick(); });
   pause->setCheckable(true);
   QObject::connect(&menu, &QMenu::aboutToShow,
-                   [this, pause] { pause->setChecked(form_.simulation.paused()); });
+                   [this, pause] { pause->setChecked(session_.simulation().paused()); });
   menu.addSeparator();
-  AddItem(menu, "&Reset Weights", {}, [this] { form_.ResetWeightsClick(); });
-  AddItem(menu, "&Check It Out", {}, [this] { form_.CheckItOutClick(); });
+  AddItem(menu, "&Reset Weights", {}, [this] { commands_.ResetWeightsClick(); });
+  AddItem(menu, "&Check It Out", {}, [this] { commands_.CheckItOutClick(); });
   menu.addSeparator();
   AddSpeeds(*menu.addMenu("Spee&d"));
 }
@@ -91,12 +92,12 @@ void MainMenu::AddSpeeds(QMenu& menu) {
                                                          {10000, "10,000 steps per second"},
                                                          {1000, "1,000 steps per second"}};
   for (const auto& [rate, text] : speeds) {
-    QAction* item = AddItem(menu, text, {}, [this, rate = rate] { form_.SetSpeed(rate); });
+    QAction* item = AddItem(menu, text, {}, [this, rate = rate] { commands_.SetSpeed(rate); });
     item->setCheckable(true);
     group->addAction(item);
     speeds_[rate] = item;
   }
-  ShowSpeed(form_.Speed());
+  ShowSpeed(commands_.Speed());
 }
 
 void MainMenu::ShowSpeed(std::int64_t stepsPerSecond) {
@@ -111,24 +112,25 @@ void MainMenu::ShowSpeed(std::int64_t stepsPerSecond) {
 
 void MainMenu::AddExperiment(QMenu& menu) {
   AddItem(menu, "&Parameters…", {}, [this] {
-    if (const auto settings = AskSettings(form_.Frame(), form_.CurrentSettings())) {
-      form_.ApplySettings(*settings);
+    if (const auto settings = AskSettings(window_, commands_.CurrentSettings())) {
+      commands_.ApplySettings(*settings);
     }
   });
 }
 
 void MainMenu::AddView(QMenu& menu) {
-  AddItem(menu, "&Course", {}, [this] { form_.ShowCourse(); });
+  AddItem(menu, "&Course", {}, [this] { commands_.ShowCourse(); });
 }
 
 void MainMenu::AddHelp(QMenu& menu) {
   AddItem(menu, "&About", {}, [this] {
-    QMessageBox::about(form_.Frame(), "About BCM Orvel",
-                       QString::fromStdString(AboutText(form_.Seed(), form_.simulation.parameters(),
-                                                        form_.LogFolder())));
+    QMessageBox::about(
+        window_, "About BCM Orvel",
+        QString::fromStdString(
+            AboutText(session_.Seed(), session_.simulation().parameters(), commands_.LogFolder())));
   });
   AddItem(menu, "&Keyboard Shortcuts", {}, [this] {
-    QMessageBox::information(form_.Frame(), "Keyboard Shortcuts",
+    QMessageBox::information(window_, "Keyboard Shortcuts",
                              QString::fromStdString(ShortcutsText()));
   });
 }

@@ -5,13 +5,17 @@
 
 class QAction;
 class QMenu;
-class TForm1;
+class QMenuBar;
+class QWidget;
+class Session;
+class WindowCommands;
 
 // The window's menu bar: File, Run, Experiment, View and Help. Each command does what the
 // matching button or command-line option does; the ones that need a file ask for it first.
 class MainMenu {
  public:
-  explicit MainMenu(TForm1& form);
+  // window: the parent of the menu's dialogs.
+  MainMenu(QMenuBar& bar, QWidget* window, WindowCommands& commands, const Session& session);
 
   // Ticks the Speed item of this many steps a second (0: Full).
   void ShowSpeed(std::int64_t stepsPerSecond);
@@ -24,6 +28,8 @@ class MainMenu {
   void AddView(QMenu& menu);
   void AddHelp(QMenu& menu);
 
-  TForm1& form_;
+  QWidget* window_;
+  WindowCommands& commands_;
+  const Session& session_;
   std::map<std::int64_t, QAction*> speeds_;
 };

@@ -17,12 +17,9 @@
 #include "Picture.h"
 #include "PngFile.h"
 #include "Probe.h"
-#include "RunLogs.h"
-#include "RunRecord.h"
 #include "SessionCourse.h"
 #include "SessionFolder.h"
 #include "StackRoom.h"
-#include "StateFile.h"
 #include "TrainingRun.h"
 #include "WeightPlot.h"
 #include "WholeFile.h"
@@ -40,8 +37,7 @@ Control* TForm1::Find(const std::string& name) const {
 }
 
 // Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
-TForm1::TForm1(const WindowOptions& options)
-    : simulation(1, options.parameters), options_(options) {
+TForm1::TForm1(const WindowOptions& options) : options_(options), session_(1, options.parameters) {
   LoadLayout(*this, MainWindowLayout(),
              {{"FormCreate", [this] { FormCreate(); }},
               {"FormDestroy", [this] { FormDestroy(); }},
@@ -64,7 +60,8 @@ TForm1::TForm1(const WindowOptions& options)
   Left->OnClick = [this] { NoteEyes(); };
   Right->OnClick = [this] { NoteEyes(); };
   throttle_.SetRate(options_.speed);
-  menu_ = std::make_unique<MainMenu>(*this);
+  WindowCommands& commands = *this;
+  menu_ = std::make_unique<MainMenu>(*MenuBar(), Frame(), commands, session_);
 }
 
 TForm1::~TForm1() {
@@ -95,8 +92,7 @@ void TForm1::FormCreate() {
   // Any session can be replayed with orvel-batch --seed.
   std::printf("seed %u\n", seed);
   std::fflush(stdout);
-  seed_ = seed;
-  simulation.generator().srand(seed);
+  session_.Reseed(seed);
   ResetWeightsClick();
   OpenLogs();
 }
@@ -105,31 +101,24 @@ void TForm1::FormCreate() {
 void TForm1::OpenLogs() {
   std::string folder = options_.directory;
   if (options_.newSession) {
-    folder = SessionFolder(seed_, std::time(nullptr));
+    folder = SessionFolder(session_.Seed(), std::time(nullptr));
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
       std::fprintf(stderr, "orvel: cannot make %s: %s\n", folder.c_str(), error.message().c_str());
   }
   logFolder_ = runtime::AbsoluteFolder(folder);
-  logs_ = std::make_unique<RunLogs>(folder);
-  logs_->onCourseRow = [this](const RunLogs::CourseRow& row) { history_.Add(row); };
-  record_ = std::make_unique<RunRecord>(folder, "orvel", seed_, simulation.parameters());
-  SaveRecord();
+  session_.onCourseRow = [this](const RunLogs::CourseRow& row) { history_.Add(row); };
+  session_.onRecordFailure = [this](const std::string& problem) {
+    std::fprintf(stderr, "orvel: %s\n", problem.c_str());
+    ShowNotice("cannot write run.json");
+  };
+  session_.OpenFiles({folder, "orvel", true, std::nullopt});
   ShowLogNotice();
 }
 
-void TForm1::SaveRecord() {
-  std::string error;
-  if (record_->Save(error)) return;
-  std::fprintf(stderr, "orvel: cannot write run.json: %s\n", error.c_str());
-  ShowNotice("cannot write run.json");
-}
-
 void TForm1::NoteEyes() {
-  if (!record_) return;
-  record_->NoteEyes(simulation.trainedSteps(), Left->Checked(), Right->Checked());
-  SaveRecord();
+  session_.SetEyes(Left->Checked(), Right->Checked());
 }
 
 // Each nested run holds a few kilobytes of the stack until it returns, so thousands of queued
@@ -147,12 +136,9 @@ void TForm1::StartClick() {
   }
   DismissNotice();
   ++runDepth_;
-  record_->NoteRun(simulation.trainedSteps(), ++runs_);
-  SaveRecord();
-  TrainingRun(simulation, *this, *logs_);
+  session_.Run(*this);
   WriteStepText();
   --runDepth_;
-  SaveRecord();
   if (runDepth_ == 0 && closeAfterRuns_) Close();
 }
 
@@ -164,8 +150,8 @@ void TForm1::ShowNotice(const std::string& notice) {
 
 // Only a failure newer than the last start is shown.
 void TForm1::ShowLogNotice() {
-  if (!logs_) return;
-  const std::string notice = logs_->Notice();
+  if (!session_.Logs()) return;
+  const std::string notice = session_.Logs()->Notice();
   if (notice != dismissedLogNotice_) {
     dismissedLogNotice_ = notice;
     ShowNotice(notice);
@@ -176,39 +162,36 @@ void TForm1::DismissNotice() {
   if (notice_.empty()) return;
   notice_.clear();
   Status->SetPanelWarning(Status->PanelCount() - 1, false);
-  neuronPanels_.Write(simulation.neuron().Theta(), simulation.parameters(), *Status);
+  neuronPanels_.Write(simulation().neuron().Theta(), simulation().parameters(), *Status);
 }
 
 void TForm1::StopClick() {
-  simulation.RequestStop();
+  session_.Stop();
 }
 
 void TForm1::PauseClick() {
-  simulation.TogglePause();
+  session_.TogglePause();
 }
 
 void TForm1::FormDestroy() {
   course_.reset();
-  if (logs_) logs_->Close();
+  session_.Close();
 }
 
 void TForm1::ResetWeightsClick() {
-  simulation.ResetNeuron();
-  ShowNeuron(simulation.neuron());
-  if (!record_) return;
-  record_->NoteReset(simulation.trainedSteps());
-  SaveRecord();
+  session_.ResetWeights();
+  ShowNeuron(simulation().neuron());
 }
 
 void TForm1::CheckItOutClick() {
   ListBox1->Items.Clear();
-  for (const std::string& line : CheckItOutListing(simulation)) ListBox1->Items.Add(line);
+  for (const std::string& line : ListingLines(session_.Check())) ListBox1->Items.Add(line);
 }
 
 // The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
-  neuronPanels_.Write(shown.Theta(), simulation.parameters(), *Status);
+  neuronPanels_.Write(shown.Theta(), simulation().parameters(), *Status);
   ShowLogNotice();
   if (!notice_.empty()) ShowNotice(notice_);
 }
@@ -222,31 +205,27 @@ bool TForm1::SavePictureTo(const std::string& path) {
 
 bool TForm1::SaveStateTo(const std::string& path) {
   std::string error;
-  if (SaveState(path, simulation.Save(Left->Checked(), Right->Checked()), error)) return true;
+  NoteEyes();  // the boxes are the truth in the window, whatever changed them
+  if (session_.SaveState(path, error)) return true;
   Complain("cannot save the state: " + error);
   return false;
 }
 
 bool TForm1::OpenStateFrom(const std::string& path) {
   try {
-    const Simulation::Saved saved = LoadState(path);
-    simulation.Restore(saved);
-    Left->SetChecked(saved.left);
-    Right->SetChecked(saved.right);
+    session_.LoadState(path);
   } catch (const std::exception& error) {
     Complain("cannot open the state " + path + ": " + error.what());
     return false;
   }
-  record_->NoteLoad(simulation.trainedSteps(), path);
-  record_->NoteEyes(simulation.trainedSteps(), Left->Checked(), Right->Checked());
-  record_->NoteParameters(simulation.trainedSteps(), simulation.parameters());
-  SaveRecord();
-  ShowNeuron(simulation.neuron());
+  Left->SetChecked(session_.Left());
+  Right->SetChecked(session_.Right());
+  ShowNeuron(simulation().neuron());
   return true;
 }
 
 bool TForm1::ExportCourseTo(const std::string& path) {
-  if (logs_) logs_->Flush();
+  if (session_.Logs()) session_.Logs()->Flush();
   std::ifstream course(logFolder_ + "/course.csv", std::ios::binary);
   std::ostringstream text;
   text << course.rdbuf();
@@ -266,25 +245,21 @@ void TForm1::SetSpeed(std::int64_t stepsPerSecond) {
 }
 
 Settings TForm1::CurrentSettings() const {
-  return {simulation.parameters(), seed_};
+  return {simulation().parameters(), session_.Seed()};
 }
 
 // Stimulus constants reach the next step, the neuron's the next reset (Simulation sees to it).
 void TForm1::ApplySettings(const Settings& settings) {
-  simulation.SetParameters(settings.parameters);
-  record_->NoteParameters(simulation.trainedSteps(), settings.parameters);
-  if (settings.seed != seed_) {
-    seed_ = settings.seed;
-    simulation.generator().srand(seed_);
-  }
-  SaveRecord();
-  ShowNeuron(simulation.neuron());
+  session_.SetParameters(settings.parameters);
+  if (settings.seed != session_.Seed()) session_.Reseed(settings.seed);
+  ShowNeuron(simulation().neuron());
 }
 
 void TForm1::ShowCourse() {
   if (!course_) {
     course_ = std::make_unique<CourseWindow>(history_, [this] {
-      return EventsOf(record_->Events(), static_cast<std::int64_t>(simulation.trainedSteps()));
+      return EventsOf(session_.Record().Events(),
+                      static_cast<std::int64_t>(simulation().trainedSteps()));
     });
   }
   course_->Show();
@@ -295,8 +270,8 @@ void TForm1::ShowCourse() {
 bool TForm1::CanCloseNow() {
   if (runDepth_ == 0) return true;
   closeAfterRuns_ = true;
-  simulation.RequestStop();
-  simulation.SetPaused(false);
+  session_.Stop();
+  simulation().SetPaused(false);
   return false;
 }
 
@@ -318,7 +293,7 @@ bool TForm1::RightTicked() const {
 }
 void TForm1::ProcessMessages() {
   // A pump costs several steps; every 64th step still answers a click within microseconds.
-  if ((simulation.trainedSteps() & 63) != 0 && throttle_.Rate() == 0) return;
+  if ((simulation().trainedSteps() & 63) != 0 && throttle_.Rate() == 0) return;
   WriteStepText();
   Application->ProcessMessages();
   // Only a limited speed reads the clock: at full speed a step costs too little to afford it.

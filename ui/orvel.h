@@ -8,20 +8,19 @@
 #include "Form.h"
 #include "NeuronPanels.h"
 #include "RunHost.h"
+#include "Session.h"
 #include "Settings.h"
-#include "Simulation.h"
 #include "StepThrottle.h"
+#include "WindowCommands.h"
 #include "WindowOptions.h"
 
-class RunLogs;
-class RunRecord;
 class CourseWindow;
 class MainMenu;
 
 // The program's one window: the weight plot, the probe listing, the eye boxes and the buttons that
-// start, stop and probe training runs. It hosts every run and owns the neuron and the logs. The
-// menu bar above it and the windows it opens add what the stored layout has no room for.
-class TForm1 : public TForm, private RunHost {
+// start, stop and probe training runs. It drives the session and hosts every run. The menu bar
+// above it and the windows it opens add what the stored layout has no room for.
+class TForm1 : public TForm, private RunHost, private WindowCommands {
  public:
   explicit TForm1(const WindowOptions& options = {});
   ~TForm1() override;
@@ -38,13 +37,13 @@ class TForm1 : public TForm, private RunHost {
   TImage* Image1;
 
   void FormCreate();
-  void StartClick();
-  void StopClick();
+  void StartClick() override;
+  void StopClick() override;
   // Bound to nothing in the stored layout; the menu's Pause command calls it.
-  void PauseClick();
+  void PauseClick() override;
   void FormDestroy();
-  void ResetWeightsClick();
-  void CheckItOutClick();
+  void ResetWeightsClick() override;
+  void CheckItOutClick() override;
 
   void ShowNeuron(const BCMNeuron& shown) override;
 
@@ -54,32 +53,23 @@ class TForm1 : public TForm, private RunHost {
   // stack, and the stack must keep room for the event handlers above the innermost.
   static constexpr int kMaxRunDepth = 1000;
 
-  // The menu's commands that need a file, once one is chosen. Each reports a failure in a
-  // message (on standard error where there is no screen) and returns false.
-  bool SavePictureTo(const std::string& path);
-  bool SaveStateTo(const std::string& path);
-  // A bad file changes nothing; a good one continues, in a run if one is going.
-  bool OpenStateFrom(const std::string& path);
-  bool ExportCourseTo(const std::string& path);
-
-  // Training steps a second; 0 for as fast as the machine goes.
-  void SetSpeed(std::int64_t stepsPerSecond);
-  std::int64_t Speed() const { return throttle_.Rate(); }
-
-  // What the Parameters dialog shows and sets.
-  Settings CurrentSettings() const;
-  void ApplySettings(const Settings& settings);
-
-  // The Course window, opened on first use.
-  void ShowCourse();
+  // The menu's commands, for tests too; failures show in a message, and on standard error where
+  // there is no screen.
+  bool SavePictureTo(const std::string& path) override;
+  bool SaveStateTo(const std::string& path) override;
+  bool OpenStateFrom(const std::string& path) override;
+  bool ExportCourseTo(const std::string& path) override;
+  void SetSpeed(std::int64_t stepsPerSecond) override;
+  std::int64_t Speed() const override { return throttle_.Rate(); }
+  Settings CurrentSettings() const override;
+  void ApplySettings(const Settings& settings) override;
+  void ShowCourse() override;
   CourseWindow* Course() const { return course_.get(); }
+  const std::string& LogFolder() const override { return logFolder_; }
 
-  // Where the logs and run.json go: absolute, without a trailing slash.
-  const std::string& LogFolder() const { return logFolder_; }
-  std::uint32_t Seed() const { return seed_; }
-
-  // The window's one simulation: its generator, neuron, constants, and stop and pause requests.
-  Simulation simulation;
+  // The window's one session: its simulation, logs and record.
+  Session& session() { return session_; }
+  const Session& session() const { return session_; }
 
  private:
   template <class Control>
@@ -87,9 +77,11 @@ class TForm1 : public TForm, private RunHost {
   void ShowStoredPicture();
   bool CanCloseNow();
   bool RoomForAnotherRun() const;
+  Simulation& simulation() { return session_.simulation(); }
+  const Simulation& simulation() const { return session_.simulation(); }
   void OpenLogs();
-  void SaveRecord();
   void NoteEyes();
+  void Quit() override { Close(); }
   // The last status panel shows a failure in red until the next start; standard error has it all.
   void ShowNotice(const std::string& notice);
   void ShowLogNotice();
@@ -103,10 +95,8 @@ class TForm1 : public TForm, private RunHost {
   void WaitForMessages() override;
 
   WindowOptions options_;
-  std::uint32_t seed_ = 1;
+  Session session_;
   std::string logFolder_;
-  std::unique_ptr<RunLogs> logs_;
-  std::unique_ptr<RunRecord> record_;
   CourseHistory history_;
   std::unique_ptr<CourseWindow> course_;
   std::unique_ptr<MainMenu> menu_;
@@ -117,7 +107,6 @@ class TForm1 : public TForm, private RunHost {
   int runDepth_ = 0;
   std::int64_t shownStep_ = 0;
   bool stepTextDue_ = false;
-  int runs_ = 0;
   bool closeAfterRuns_ = false;
 };
 
