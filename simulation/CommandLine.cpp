@@ -46,7 +46,7 @@ std::string ParameterHelp() {
     std::string line = "  --" + std::string(option.name) + " X";
     line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
     const std::string fallback =
-        option.name == "closed-noise" ? "the --noise value" : option.get(defaults);
+        option.IsSet(defaults) ? option.get(defaults) : std::string(option.follows);
     text += line + std::string(option.meaning) + "\n" + std::string(22, ' ') +
             std::string(option.valid) + "; default " + fallback + "\n";
   }

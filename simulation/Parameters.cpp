@@ -61,24 +61,26 @@ const std::vector<ParameterOption> kOptions = {
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::rate>(p, t, ValidRate);
      },
-     [](const Parameters& p) { return runtime::ShortestText(p.rate); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.rate); }, TakesEffect::kNextReset},
     {"tau", "averaging window of the threshold (responses)", "whole, 1 ... 10000000",
      [](Parameters& p, std::string_view t) {
        return SetWithin<int, &Parameters::tau>(p, t, ValidTau);
      },
-     [](const Parameters& p) { return std::to_string(p.tau); }},
+     [](const Parameters& p) { return std::to_string(p.tau); }, TakesEffect::kNextReset},
     {"theta0", "threshold scale", "finite, > 0",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::theta0>(p, t, ValidRate);
      },
-     [](const Parameters& p) { return runtime::ShortestText(p.theta0); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.theta0); }, TakesEffect::kNextReset},
     {"noise", "noise amplitude", "finite, 0 ... 10",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::noise>(p, t, ValidAmplitude);
      },
      [](const Parameters& p) { return runtime::ShortestText(p.noise); }},
     {"closed-noise", "noise amplitude an unticked eye sees in training", "finite, 0 ... 10",
-     SetClosedNoise, [](const Parameters& p) { return runtime::ShortestText(p.ClosedNoise()); }},
+     SetClosedNoise, [](const Parameters& p) { return runtime::ShortestText(p.ClosedNoise()); },
+     TakesEffect::kNextStep, "the --noise value",
+     [](const Parameters& p) { return p.closedNoise.has_value(); }},
     {"pattern-rate", "probability that a training step shows patterns", "0 ... 1",
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::patternRate>(p, t, ValidProbability);
@@ -88,7 +90,8 @@ const std::vector<ParameterOption> kOptions = {
      [](Parameters& p, std::string_view t) {
        return SetWithin<double, &Parameters::initWeights>(p, t, ValidInitialWeight);
      },
-     [](const Parameters& p) { return runtime::ShortestText(p.initWeights); }},
+     [](const Parameters& p) { return runtime::ShortestText(p.initWeights); },
+     TakesEffect::kNextReset},
     {"log-every", "logs and probe every X steps of a run", "whole, 1 ... 1000000000",
      [](Parameters& p, std::string_view t) {
        return SetWithin<std::int64_t, &Parameters::logEvery>(p, t, ValidLogPeriod);
@@ -125,9 +128,16 @@ std::string NonDefaultParameters(const Parameters& parameters) {
   std::string text;
   for (const ParameterOption& option : kOptions) {
     if (option.get(parameters) == option.get(defaults)) continue;
-    if (option.name == "closed-noise" && !parameters.closedNoise) continue;
+    if (!option.IsSet(parameters)) continue;
     if (!text.empty()) text += ' ';
     text += "--" + std::string(option.name) + ' ' + option.get(parameters);
   }
   return text;
+}
+
+Parameters WithNeuronConstants(Parameters to, const Parameters& from) {
+  for (const ParameterOption& option : kOptions) {
+    if (option.takesEffect == TakesEffect::kNextReset) option.set(to, option.get(from));
+  }
+  return to;
 }

@@ -25,6 +25,10 @@ struct Parameters {
   bool operator==(const Parameters&) const = default;
 };
 
+// When a change of a parameter reaches the simulation: the stimuli's at the next step; the
+// neuron's at the next Reset Weights, so that a neuron never learns with two sets.
+enum class TakesEffect { kNextStep, kNextReset };
+
 // One command-line option per parameter a user may set, in the order of this table everywhere:
 // help texts, records, folder names of an ensemble.
 struct ParameterOption {
@@ -35,6 +39,13 @@ struct ParameterOption {
   bool (*set)(Parameters& parameters, std::string_view text);
   // The parameter's value as text that set() reads back exactly.
   std::string (*get)(const Parameters& parameters);
+  TakesEffect takesEffect = TakesEffect::kNextStep;
+  // A parameter that may be left unset follows another until given a value: what it follows, in
+  // words, and whether it is set. Null for one that always holds its own value.
+  std::string_view follows = {};
+  bool (*isSet)(const Parameters& parameters) = nullptr;
+
+  bool IsSet(const Parameters& parameters) const { return isSet == nullptr || isSet(parameters); }
 };
 
 const std::vector<ParameterOption>& ParameterOptions();
@@ -48,3 +59,6 @@ std::string ParameterProblem(const Parameters& parameters);
 
 // The parameters that differ from the defaults, as "--name value" pairs joined by blanks.
 std::string NonDefaultParameters(const Parameters& parameters);
+
+// to with every parameter that waits for the next Reset Weights taken from from.
+Parameters WithNeuronConstants(Parameters to, const Parameters& from);

@@ -31,12 +31,8 @@ void Simulation::ResetNeuron() {
 }
 
 Simulation::Saved Simulation::Save(bool left, bool right) const {
-  Parameters saved = parameters_;
-  saved.rate = neuronParameters_.rate;
-  saved.tau = neuronParameters_.tau;
-  saved.theta0 = neuronParameters_.theta0;
-  saved.initWeights = neuronParameters_.initWeights;
-  return {saved, neuron_.Save(), generator_.State(), left, right};
+  return {WithNeuronConstants(parameters_, neuronParameters_), neuron_.Save(), generator_.State(),
+          left, right};
 }
 
 void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& parameters) {

@@ -34,11 +34,10 @@ std::optional<Settings> AskSettings(QWidget* parent, const Settings& current) {
   auto* form = new QFormLayout;
   std::vector<QLineEdit*> edits;
   for (const ParameterOption& option : ParameterOptions()) {
-    const std::string name(option.name);
     edits.push_back(
         AddRow(*form, Text(option.name), Text(option.get(current.parameters)),
                Text(std::string(option.meaning) + "; valid: " + std::string(option.valid) +
-                    "; takes effect " + TakesEffect(name))));
+                    "; takes effect " + TakesEffectText(option))));
   }
   QLineEdit* seed = AddRow(*form, "seed", QString::number(current.seed),
                            "0 ... 4294967295; a new seed reseeds the generator at once, so the "

@@ -2,11 +2,9 @@
 
 #include "CommandLine.h"
 
-std::string TakesEffect(const std::string& name) {
-  if (name == "rate" || name == "tau" || name == "theta0" || name == "init-weights") {
-    return "at the next Reset Weights";
-  }
-  return "at the next step";
+std::string TakesEffectText(const ParameterOption& option) {
+  return option.takesEffect == TakesEffect::kNextReset ? "at the next Reset Weights"
+                                                       : "at the next step";
 }
 
 std::string ReadSettings(const std::vector<std::string>& texts, const std::string& seedText,

@@ -13,7 +13,7 @@ struct Settings {
 };
 
 // When a change of the option called name takes effect, in words for the dialog.
-std::string TakesEffect(const std::string& name);
+std::string TakesEffectText(const ParameterOption& option);
 
 // Reads the dialog's texts, one per ParameterOptions() entry in its order, and the seed's, into
 // settings, as the command line reads them; a text left as shown changes nothing. "" when all
