@@ -326,6 +326,8 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --shard 3/2 --dir . run=10", "3/2"},
       {"--seeds 1-2 --shard 0/2 --dir . run=10", "0/2"},
       {"--seeds 1-2 --jobs 0 --dir . run=10", "--jobs takes"},
+      {"--seeds 1-2 --jobs 257 --dir . run=10",
+       "--jobs takes a whole number from 1 to 256, not 257"},
       {"--seed 1 --rate 0.01,0.02 run=10", "needs --seeds"},
       {"--seed 1 --jobs 2 run=10", "--jobs needs --seeds"},
       {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},
