@@ -1,15 +1,19 @@
 // BCM Orvel: one window in which a model neuron learns by the BCM rule from two eyes.
 #include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
 
 #include "Application.h"
 #include "CommandLine.h"
 #include "WindowOptions.h"
 #include "orvel.h"
 
-int main(int argc, char** argv) {
+namespace {
+int Main(const std::vector<std::string>& arguments) {
   WindowOptions options;
   try {
-    options = ParseWindowOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = ParseWindowOptions(arguments);
   } catch (const UsageError& error) {
     std::fprintf(stderr, "orvel: %s (see orvel --help)\n", error.what());
     return 2;
@@ -29,4 +33,15 @@ int main(int argc, char** argv) {
     Application->ShowException(error);
   }
   return 0;
+}
+}  // namespace
+
+// What escapes (memory running out) ends the program with one line, not an abort.
+int main(int argc, char** argv) {
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "orvel: %s\n", error.what());
+    return 1;
+  }
 }

@@ -1,15 +1,17 @@
 // orvel-batch: the BCM Orvel simulation without a window, replaying a scripted session.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "Batch.h"
 #include "BatchOptions.h"
 
-int main(int argc, char** argv) {
+namespace {
+int Main(const std::vector<std::string>& arguments) {
   BatchOptions options;
   try {
-    options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    options = ParseCommandLine(arguments);
   } catch (const UsageError& error) {
     std::fprintf(stderr, "orvel-batch: %s (see orvel-batch --help)\n", error.what());
     return 2;
@@ -19,4 +21,16 @@ int main(int argc, char** argv) {
     return 0;
   }
   return RunBatch(options);
+}
+}  // namespace
+
+// What escapes (memory or threads running out) ends the program with one line, not an abort;
+// the logs have closed whole on the way out.
+int main(int argc, char** argv) {
+  try {
+    return Main(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "orvel-batch: %s\n", error.what());
+    return 1;
+  }
 }

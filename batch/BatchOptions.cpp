@@ -200,7 +200,7 @@ std::string Usage() {
          "`--seed S --dir DIR/[NAME=VALUE,...]/seed-S` would, its listing in checks.txt:\n"
          "  --seeds LIST        seeds as A-B, A,B,C or both (1-5,9); at most 1000000 units\n"
          "  PARAMETER X,Y,...   a list of values for any parameter option\n"
-         "  --jobs N            units played at once (default: the number of cores)\n"
+         "  --jobs N            units played at once, up to 256 (default: the number of cores)\n"
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
          "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"

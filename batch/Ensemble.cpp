@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <exception>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -10,7 +12,6 @@
 #include "EnsembleProgress.h"
 #include "EnsembleRecord.h"
 #include "EnsembleSummary.h"
-#include "EnsembleUnitRun.h"
 #include "Interrupts.h"
 
 namespace {
@@ -32,8 +33,8 @@ std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& s
 // The jobs: each takes the next unit until none is left or a signal arrives.
 class Players {
  public:
-  Players(const BatchOptions& options, std::vector<std::size_t> units)
-      : options_(options), single_(options), units_(std::move(units)) {
+  Players(const BatchOptions& options, std::vector<std::size_t> units, const UnitPlayer& play)
+      : options_(options), single_(options), units_(std::move(units)), play_(play) {
     single_.ensemble.reset();
   }
 
@@ -53,7 +54,7 @@ class Players {
     while (runtime::TerminationSignal() == 0) {
       const std::size_t next = next_.fetch_add(1);
       if (next >= units_.size()) break;
-      const int status = PlayUnit(options_, single_, units_[next], steps_);
+      const int status = PlayContained(units_[next]);
       std::lock_guard lock(mutex_);
       if (status < 128) status_ = std::max(status_, status);
       if (status == 0) ++played_;
@@ -63,9 +64,25 @@ class Players {
     changed_.notify_one();
   }
 
+  // An exception escaping a job's thread would end the whole program. It ends only its unit:
+  // the session's logs have closed whole on the way out, and a marker left by an earlier run
+  // (--force replays complete units) must not make the unit look complete.
+  int PlayContained(std::size_t index) {
+    try {
+      return play_(options_, single_, index, steps_);
+    } catch (const std::exception& error) {
+      const std::string folder = UnitFolder(options_, index);
+      std::error_code ignored;
+      std::filesystem::remove(folder + "/" + kUnitCompleteName, ignored);
+      ReportError(folder + ": " + error.what() + "; the unit is not complete");
+      return 1;
+    }
+  }
+
   const BatchOptions& options_;
   BatchOptions single_;
   std::vector<std::size_t> units_;
+  const UnitPlayer& play_;
   std::atomic<std::size_t> next_ = 0;
   std::atomic<std::int64_t> steps_ = 0;
   std::mutex mutex_;
@@ -105,7 +122,7 @@ int SummarizeEnsemble(const BatchOptions& options) {
   return status;
 }
 
-int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
+int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {
   std::string error;
   if (!WriteEnsembleRecord(options.directory, options.ensemble->command, error)) {
     ReportError("cannot write ensemble.json: " + error);
@@ -117,7 +134,7 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
   int status = 0;
   {
     EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps);
-    Players players(options, std::move(units));
+    Players players(options, std::move(units), play);
     status = players.Play(options.ensemble->jobs, progress);
   }
   if (const int signal = runtime::TerminationSignal(); signal != 0) {

@@ -84,10 +84,11 @@ EnsemblePlan ParsePlan(const EnsembleArguments& arguments) {
 }
 
 unsigned ParseJobs(const std::optional<std::string>& text) {
-  if (!text) return std::max(1U, std::thread::hardware_concurrency());
+  if (!text) return std::clamp(std::thread::hardware_concurrency(), 1U, kMostJobs);
   const auto jobs = WholeNumber<unsigned>(*text);
-  if (!jobs || *jobs < 1 || *jobs > 4096) {
-    throw UsageError("--jobs takes a whole number from 1 to 4096, not " + Printable(*text));
+  if (!jobs || *jobs < 1 || *jobs > kMostJobs) {
+    throw UsageError("--jobs takes a whole number from 1 to " + std::to_string(kMostJobs) +
+                     ", not " + Printable(*text));
   }
   return *jobs;
 }

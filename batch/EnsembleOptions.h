@@ -33,3 +33,5 @@ inline bool IsValueList(const std::string& value) {
 void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& arguments);
 
 inline constexpr std::uint64_t kMostUnits = 1'000'000;
+// One thread each: beyond this a typo (--jobs 1000 for 100) costs memory and no speed.
+inline constexpr unsigned kMostJobs = 256;

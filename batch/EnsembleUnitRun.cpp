@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "BatchSession.h"
 #include "CheckTable.h"
@@ -27,17 +28,22 @@ bool PrepareFolder(const std::string& folder) {
   return true;
 }
 
+// Closes the listing should the session throw; the normal path closes it itself, to see errors.
+struct ListingCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 // Plays the session with its listing in checks.txt; table gets checks.csv's rows.
 int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, std::string& table) {
   const std::string listingPath = options.directory + "/checks.txt";
-  std::FILE* listing = std::fopen(listingPath.c_str(), "wb");
-  if (listing == nullptr) {
+  std::unique_ptr<std::FILE, ListingCloser> listing(std::fopen(listingPath.c_str(), "wb"));
+  if (!listing) {
     ReportError("cannot open " + listingPath + ": " + std::strerror(errno));
     return 1;
   }
   int status = 0;
   {
-    BatchSession session(options, nullptr, listing);
+    BatchSession session(options, nullptr, listing.get());
     int checks = 0;
     session.onCheck = [&](std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
                           const std::vector<ListingRow>& rows) {
@@ -46,7 +52,7 @@ int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, s
     session.CountStepsInto(&steps);
     status = session.Play();
   }
-  if (std::fclose(listing) != 0 && status == 0) {
+  if (std::fclose(listing.release()) != 0 && status == 0) {
     ReportError("cannot write " + listingPath + ": " + std::strerror(errno));
     status = 1;
   }

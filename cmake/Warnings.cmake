@@ -1,4 +1,5 @@
-# Every target links `warnings`, so one switch (ORVEL_WERROR) turns all warnings into errors.
+# Every target links `orvel::warnings` (see Targets.cmake), so one switch (ORVEL_WERROR) turns all
+# warnings into errors.
 option(ORVEL_WERROR "Treat compiler warnings as errors" OFF)
 
 add_library(warnings INTERFACE)
@@ -8,3 +9,4 @@ target_compile_options(warnings INTERFACE
   -Wformat=2 -Wimplicit-fallthrough -Wsuggest-override
   $<$<CXX_COMPILER_ID:GNU>:-Wduplicated-cond -Wlogical-op>
   $<$<BOOL:${ORVEL_WERROR}>:-Werror>)
+add_library(orvel::warnings ALIAS warnings)

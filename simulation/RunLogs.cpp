@@ -35,7 +35,7 @@ RunLogs::RunLogs(const std::string& directory, std::string program,
   for (int file = kLog; file < kCourse; ++file) Open(static_cast<File>(file), directory);
   if (course) {
     Open(kCourse, directory);
-    course_ = files_[kCourse].fd >= 0;
+    course_ = files_[kCourse].fd.IsOpen();
     text_[kCourse] = log_lines::kCourseHeader;
     WriteText(kCourse);
   }
@@ -50,8 +50,9 @@ void RunLogs::Open(File file, const std::string& directory) {
   LogFile& log = files_[file];
   log.name = file == kCourse ? kCourseName : kLogNames[file];
   const std::string path = directory.empty() ? log.name : directory + "/" + log.name;
-  log.fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (log.fd < 0) Report(file, "open", errno);
+  log.fd =
+      runtime::FileDescriptor(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!log.fd.IsOpen()) Report(file, "open", errno);
 }
 
 void RunLogs::Close() {
@@ -70,9 +71,8 @@ void RunLogs::CloseFiles() {
   // Summaries first, then weights: a fixed order, so that failure messages come in one order.
   for (File file : {kLog, kLearn2, kLeft2, kRight2, kLearn, kLeft, kRight, kCourse}) {
     LogFile& log = files_[file];
-    if (log.fd < 0) continue;
-    if (::close(log.fd) != 0) Report(file, "write", errno);
-    log.fd = -1;
+    if (!log.fd.IsOpen()) continue;
+    if (const int error = log.fd.Close(); error != 0) Report(file, "write", error);
   }
 }
 
@@ -106,7 +106,7 @@ void RunLogs::Report(File file, const char* what, int error) {
 
 void RunLogs::StopForLackOfSpace() {
   const bool open =
-      std::any_of(files_.begin(), files_.end(), [](const LogFile& log) { return log.fd >= 0; });
+      std::any_of(files_.begin(), files_.end(), [](const LogFile& log) { return log.fd.IsOpen(); });
   if (!open) return;
   CloseFiles();
   SetNotice("logs stopped: disk nearly full", true);
@@ -182,7 +182,7 @@ void RunLogs::WriteBatches() {
 void RunLogs::WriteBatch(const LogBatch& batch) {
   if (batch.Empty()) return;
   if (!space_.Enough()) StopForLackOfSpace();
-  auto open = [this](int file) { return files_[static_cast<std::size_t>(file)].fd >= 0; };
+  auto open = [this](int file) { return files_[static_cast<std::size_t>(file)].fd.IsOpen(); };
   std::span<const double> weights(batch.weights);
   for (const LogBatch::Step& step : batch.steps) {
     if (open(step.weightsFile)) {
@@ -208,8 +208,8 @@ void RunLogs::WriteBatch(const LogBatch& batch) {
 void RunLogs::WriteText(File file) {
   LogFile& log = files_[file];
   std::string& text = text_[file];
-  if (log.fd >= 0 && !text.empty()) {
-    const int error = log_write::WriteWholeLines(log.fd, text, log.written);
+  if (log.fd.IsOpen() && !text.empty()) {
+    const int error = log_write::WriteWholeLines(log.fd.Get(), text, log.written);
     if (error != 0) Report(file, "write", error);
   }
   text.clear();

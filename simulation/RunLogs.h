@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CourseRow.h"
+#include "FileDescriptor.h"
 #include "FreeSpaceGuard.h"
 #include "LogBatch.h"
 
@@ -75,9 +76,9 @@ class RunLogs {
  private:
   struct LogFile {
     std::string name;
-    int fd = -1;
-    std::uint64_t written = 0;  // the file's length, for writes that end on line ends
-    bool failed = false;        // a failure has been reported; one message per file is enough
+    runtime::FileDescriptor fd;  // closes itself should the constructor throw
+    std::uint64_t written = 0;   // the file's length, for writes that end on line ends
+    bool failed = false;         // a failure has been reported; one message per file is enough
   };
 
   void Open(File file, const std::string& directory);

@@ -3,11 +3,8 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "Version.h"
 #include "WholeFile.h"
-
-#ifndef ORVEL_VERSION
-#error "the build defines ORVEL_VERSION"
-#endif
 
 namespace {
 std::string UtcNow() {
@@ -70,7 +67,7 @@ void RunRecord::NoteParameters(std::uint64_t at, const Parameters& parameters) {
 std::string RunRecord::Text() const {
   nlohmann::ordered_json json;
   json["program"] = program_;
-  json["version"] = ORVEL_VERSION;
+  json["version"] = runtime::kVersion;
   json["seed"] = seed_;
   json["parameters"] = ParameterJson(parameters_);
   json["log_folder"] = runtime::AbsoluteFolder(folder_);

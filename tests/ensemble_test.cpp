@@ -10,12 +10,14 @@
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "BatchOptions.h"
 #include "CourseSpreads.h"
+#include "Ensemble.h"
 #include "EnsembleFigureFile.h"
 #include "EnsembleUnitRun.h"
 #include "Program.h"
@@ -186,6 +188,36 @@ TEST(Ensemble, ShardsRunByGnuParallelAddUpToTheWholeEnsemble) {
   EXPECT_EQ(Lines(ReadFile(sharded.path() / "summary.csv")), 1 + 6);
 }
 
+// An exception in one unit's job ends that unit alone: it is named in one line and left without
+// its marker, even one an earlier run left (--force replays complete units), and the others play.
+TEST(Ensemble, AUnitThatThrowsEndsAloneAndTheOthersComplete) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-3 --quiet --dir . run=300 check", dir.path()).status, 0);
+  fs::remove_all(dir.path() / "seed-1");
+  fs::remove_all(dir.path() / "seed-3");
+  const BatchOptions options =
+      ParseCommandLine({"--seeds", "1-3", "--jobs", "2", "--quiet", "--force", "--dir",
+                        dir.path().string(), "run=300", "check"});
+  const UnitPlayer failSecond = [](const BatchOptions& ensemble, const BatchOptions& single,
+                                   std::size_t index, std::atomic<std::int64_t>& steps) {
+    if (index == 1) throw std::runtime_error("out of threads");
+    return PlayUnit(ensemble, single, index, steps);
+  };
+  ::testing::internal::CaptureStderr();
+  const int status = RunEnsemble(options, nullptr, failSecond);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(err.find("/seed-2: out of threads; the unit is not complete\n"), std::string::npos)
+      << err;
+  EXPECT_EQ(Lines(err), 2) << "and the summary's note of one unit missing: " << err;
+  EXPECT_FALSE(fs::exists(dir.path() / "seed-2" / "complete"));
+  for (const char* unit : {"seed-1", "seed-3"}) {
+    EXPECT_TRUE(fs::exists(dir.path() / unit / "complete")) << unit;
+    EXPECT_EQ(Lines(ReadFile(dir.path() / unit / "checks.txt")), 12) << unit;
+  }
+  EXPECT_EQ(Lines(ReadFile(dir.path() / "summary.csv")), 1 + 2);
+}
+
 // Summarizing plays nothing: a state the ensemble loaded may since have moved away.
 TEST(Ensemble, SummarizingNeedsNoneOfTheStatesTheUnitsLoaded) {
   TempDir dir;
@@ -326,6 +358,8 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --shard 3/2 --dir . run=10", "3/2"},
       {"--seeds 1-2 --shard 0/2 --dir . run=10", "0/2"},
       {"--seeds 1-2 --jobs 0 --dir . run=10", "--jobs takes"},
+      {"--seeds 1-2 --jobs 257 --dir . run=10",
+       "--jobs takes a whole number from 1 to 256, not 257"},
       {"--seed 1 --rate 0.01,0.02 run=10", "needs --seeds"},
       {"--seed 1 --jobs 2 run=10", "--jobs needs --seeds"},
       {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},

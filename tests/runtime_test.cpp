@@ -1,10 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <thread>
 
 #include "CRand.h"
+#include "FileDescriptor.h"
 #include "RandomDraws.h"
 
 TEST(Generator, SeedOneGivesTheStandardsExampleSequence) {
@@ -68,4 +71,47 @@ TEST(Generator, TwoGeneratorsAndTheCLibrarysRandNeverInterfere) {
   drawing.join();
   EXPECT_EQ(fromThread, Draws(1, 5));
   EXPECT_EQ(other.rand(), 16838);
+}
+
+namespace {
+bool NumberIsOpen(int fd) {
+  return ::fcntl(fd, F_GETFD) != -1;
+}
+
+int OpenDevNull() {
+  return ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+}
+}  // namespace
+
+// A second close of a number would by then close whatever file took the number since: each test
+// gives the number to a spare file and checks that it survives the remaining owners.
+TEST(FileDescriptor, ClosesExactlyOnceThroughMovesAssignmentAndClose) {
+  const int spare = OpenDevNull();
+  int number = -1;
+  {
+    runtime::FileDescriptor movedFrom(OpenDevNull());
+    number = movedFrom.Get();
+    {
+      runtime::FileDescriptor owner(std::move(movedFrom));
+      runtime::FileDescriptor replaced(OpenDevNull());
+      const int old = replaced.Get();
+      replaced = std::move(owner);
+      EXPECT_FALSE(NumberIsOpen(old)) << "assignment kept the descriptor it replaced";
+      EXPECT_TRUE(NumberIsOpen(number));
+    }
+    EXPECT_FALSE(NumberIsOpen(number)) << "the last owner left it open";
+    ASSERT_EQ(::dup2(spare, number), number);
+  }
+  EXPECT_TRUE(NumberIsOpen(number)) << "an owner it was moved from closed it again";
+  ::close(number);
+  {
+    runtime::FileDescriptor closed(OpenDevNull());
+    number = closed.Get();
+    EXPECT_EQ(closed.Close(), 0);
+    EXPECT_FALSE(NumberIsOpen(number));
+    ASSERT_EQ(::dup2(spare, number), number);
+  }
+  EXPECT_TRUE(NumberIsOpen(number)) << "the destructor closed it again after Close()";
+  ::close(number);
+  ::close(spare);
 }

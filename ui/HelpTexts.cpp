@@ -1,12 +1,10 @@
 #include "HelpTexts.h"
 
-#ifndef ORVEL_VERSION
-#error "the build defines ORVEL_VERSION"
-#endif
+#include "Version.h"
 
 std::string AboutText(std::uint32_t seed, const Parameters& parameters,
                       const std::string& logFolder) {
-  std::string text = "BCM Orvel " ORVEL_VERSION
+  std::string text = std::string("BCM Orvel ") + runtime::kVersion +
                      "\nOne model neuron learning by the BCM rule from two eyes.\n\nSeed: " +
                      std::to_string(seed) + " (orvel-batch --seed " + std::to_string(seed) +
                      " replays the session)\n\nParameters in use:\n";
