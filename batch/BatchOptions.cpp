@@ -145,14 +145,6 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   options.summarizeOnly = true;
   return options;
 }
-
-std::uint32_t ParseSeed(const std::string& text) {
-  const auto seed = WholeNumber<std::uint32_t>(text);
-  if (!seed) {
-    throw UsageError("--seed takes a whole number from 0 to 4294967295, not " + Printable(text));
-  }
-  return *seed;
-}
 }  // namespace
 
 Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options) {
@@ -186,7 +178,9 @@ std::string Usage() {
          "The same seed, parameters and actions give byte-identical logs and plot on every run.\n"
          "\n"
          "  --seed S            seeds the generator as a window started at clock second S would\n"
-         "                      (0..4294967295); required\n"
+         "                      (" +
+         std::string(kSeedRange) +
+         "); required\n"
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
          "  --plot FILE.png     writes the weight plot as the window last drew it\n"

@@ -6,9 +6,10 @@
 
 namespace {
 std::uint32_t ParseSeedNumber(const std::string& text, const std::string& list) {
-  const auto seed = WholeNumber<std::uint32_t>(text);
+  const auto seed = SeedNumber(text);
   if (!seed) {
-    throw UsageError("--seeds takes seeds 0..4294967295 as A-B or A,B,C, not " + Printable(list));
+    throw UsageError(std::string("--seeds takes seeds ") + kSeedRange + " as A-B or A,B,C, not " +
+                     Printable(list));
   }
   return *seed;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "OcularDominance.h"
+
 // What a chart of a session's course is drawn from: plain values, so that a program without a
 // window can describe a course without Qt.
 
@@ -63,10 +65,3 @@ struct EnsembleCourse {
   SessionEvents events;
   std::string caption;
 };
-
-// (R - L) / (R + L), or NaN when R + L <= 0: no response, so no dominance either.
-inline double OcularDominance(double left, double right) {
-  const double sum = left + right;
-  if (!(sum > 0.0)) return std::numeric_limits<double>::quiet_NaN();
-  return (right - left) / sum;
-}

@@ -32,6 +32,15 @@ std::optional<ParameterArgument> TakeParameterArgument(const std::vector<std::st
   return std::nullopt;
 }
 
+std::uint32_t ParseSeed(const std::string& text) {
+  const auto seed = SeedNumber(text);
+  if (!seed) {
+    throw UsageError(std::string("--seed takes a whole number from ") + kSeedRange + ", not " +
+                     Printable(text));
+  }
+  return *seed;
+}
+
 void SetParameter(Parameters& parameters, const ParameterOption& option, std::string_view value) {
   if (!option.set(parameters, value)) {
     throw UsageError("--" + std::string(option.name) + " must be " + std::string(option.valid) +

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <stdexcept>
@@ -24,6 +25,14 @@ std::optional<Number> WholeNumber(const std::string& text) {
   const auto [stop, error] = std::from_chars(text.data(), last, number);
   if (error != std::errc() || stop != last) return std::nullopt;
   return number;
+}
+
+// A seed is any 32-bit number, the generator's whole state: this range, as every text states it.
+inline constexpr const char* kSeedRange = "0..4294967295";
+
+// text as a seed; nullopt unless a whole number within kSeedRange.
+inline std::optional<std::uint32_t> SeedNumber(const std::string& text) {
+  return WholeNumber<std::uint32_t>(text);
 }
 
 // Bad input, with a one-line message that names the offending argument.
@@ -56,6 +65,9 @@ struct ParameterArgument {
 };
 std::optional<ParameterArgument> TakeParameterArgument(const std::vector<std::string>& arguments,
                                                        std::size_t& i);
+
+// --seed's value; throws UsageError naming the option and kSeedRange.
+std::uint32_t ParseSeed(const std::string& text);
 
 // Sets one parameter from its text; throws UsageError naming the option and its valid range.
 void SetParameter(Parameters& parameters, const ParameterOption& option, std::string_view value);

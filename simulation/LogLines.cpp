@@ -1,8 +1,10 @@
 #include "LogLines.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "NumberText.h"
+#include "OcularDominance.h"
 
 namespace log_lines {
 namespace {
@@ -56,8 +58,8 @@ void AppendCourse(std::string& text, const CourseRow& row) {
   runtime::AppendShortest(text, row.maxRight);
   text += ',';
   // Undefined when neither eye drives the neuron: left empty, as table readers expect.
-  if (row.maxLeft + row.maxRight > 0) {
-    runtime::AppendShortest(text, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
+  if (const double odi = OcularDominance(row.maxLeft, row.maxRight); !std::isnan(odi)) {
+    runtime::AppendShortest(text, odi);
   }
   for (double value :
        {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight, row.meanRightWeight}) {

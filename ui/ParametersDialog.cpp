@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "CommandLine.h"
+
 namespace {
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -40,8 +42,9 @@ std::optional<Settings> AskSettings(QWidget* parent, const Settings& current) {
                     "; takes effect " + TakesEffectText(option))));
   }
   QLineEdit* seed = AddRow(*form, "seed", QString::number(current.seed),
-                           "0 ... 4294967295; a new seed reseeds the generator at once, so the "
-                           "next step draws from it");
+                           QString(kSeedRange) +
+                               "; a new seed reseeds the generator at once, so the next step "
+                               "draws from it");
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   auto* layout = new QVBoxLayout(&dialog);
   layout->addLayout(form);

@@ -20,8 +20,11 @@ std::string ReadSettings(const std::vector<std::string>& texts, const std::strin
              texts[i] + "\"";
     }
   }
-  const auto seed = WholeNumber<std::uint32_t>(seedText);
-  if (!seed) return "seed must be a whole number from 0 to 4294967295, not \"" + seedText + "\"";
+  const auto seed = SeedNumber(seedText);
+  if (!seed) {
+    return std::string("seed must be a whole number from ") + kSeedRange + ", not \"" + seedText +
+           "\"";
+  }
   read.seed = *seed;
   settings = read;
   return "";

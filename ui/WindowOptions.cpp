@@ -6,14 +6,6 @@
 #include "WholeFile.h"
 
 namespace {
-std::uint32_t ParseSeed(const std::string& text) {
-  const auto seed = WholeNumber<std::uint32_t>(text);
-  if (!seed) {
-    throw UsageError("--seed takes a whole number from 0 to 4294967295, not " + Printable(text));
-  }
-  return *seed;
-}
-
 std::int64_t ParseSpeed(const std::string& text) {
   const auto speed = WholeNumber<std::int64_t>(text);
   if (!speed || *speed < 1) {
@@ -63,7 +55,9 @@ std::string WindowUsage() {
          "Opens the BCM Orvel window: one model neuron learning by the BCM rule from two eyes.\n"
          "The seed in use is printed at start-up; orvel-batch --seed S replays the session.\n"
          "\n"
-         "  --seed S            seeds the generator (0..4294967295; default: the clock's second)\n"
+         "  --seed S            seeds the generator (" +
+         std::string(kSeedRange) +
+         "; default: the clock's second)\n"
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
          "  --new-session       writes them in a new folder under $XDG_DATA_HOME/orvel/sessions\n"
