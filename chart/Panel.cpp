@@ -7,14 +7,18 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <algorithm>
 
 #include "Events.h"
 
 namespace {
+// Qt lays an axis's ticks out as soon as its range changes, with the interval it has then: the
+// fine interval of a narrow range would cut a wide new range into millions of ticks, or into
+// more than it could ever count. An interval as wide as either range leaves at most two ticks on
+// both, so it goes in first.
 void SetFormat(QValueAxis& axis, const AxisScale& scale, const char* labelPrefix = "") {
+  axis.setTickInterval(std::max(axis.max() - axis.min(), scale.high - scale.low));
   axis.setRange(scale.low, scale.high);
-  axis.setTickType(QValueAxis::TicksDynamic);
-  axis.setTickAnchor(0.0);
   axis.setTickInterval(scale.tickInterval);
   axis.setLabelFormat(QString("%1%.%2f").arg(labelPrefix).arg(scale.decimals));
 }
@@ -61,6 +65,12 @@ QValueAxis* Panel::MakeAxis(Qt::Alignment side, const QString& title) {
   axis->setGridLineColor(ChartStyle::Grid());
   axis->setLinePen(QPen(ChartStyle::Frame(), style_.Pixels(1)));
   axis->setMinorTickCount(0);
+  // Ticks at round values from 0. The interval goes in before the type, as Qt would count ticks
+  // 0 apart forever.
+  axis->setRange(0.0, 1.0);
+  axis->setTickInterval(1.0);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0.0);
   chart_->addAxis(axis, side);
   return axis;
 }

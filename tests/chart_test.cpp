@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <QChart>
 #include <QCoreApplication>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QSvgRenderer>
+#include <QValueAxis>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -507,5 +510,97 @@ TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
   EXPECT_TRUE(RightClosedTint(At(image, XOf(plot, 13000), clearRow)));
   EXPECT_TRUE(White(At(image, XOf(plot, 23000), clearRow)));
   EXPECT_GT(MiddleRowOf(image, plot, XOf(plot, 28000), Blue), 0);
+}
+
+// The step and value axes of every panel.
+std::vector<QValueAxis*> AxesOf(const QGraphicsScene& scene) {
+  std::vector<QValueAxis*> axes;
+  for (QGraphicsItem* item : scene.items()) {
+    if (auto* chart = dynamic_cast<QChart*>(item)) {
+      for (QAbstractAxis* axis : chart->axes()) axes.push_back(qobject_cast<QValueAxis*>(axis));
+    }
+  }
+  return axes;
+}
+
+// The ticks Qt lays out on an axis: every multiple of the interval from its minimum to its
+// maximum, or a fixed count.
+double TicksOn(const QValueAxis& axis) {
+  if (axis.tickType() == QValueAxis::TicksFixed) return axis.tickCount();
+  const double interval = axis.tickInterval();
+  return std::floor(axis.max() / interval) - std::ceil(axis.min() / interval) + 1;
+}
+
+// The most ticks of any axis of a scene at any change of its range. Qt lays them out right after
+// that change, so a watch told of too many spares a failing test the hours Qt would take to count
+// them: it widens the interval first.
+class TickWatch {
+ public:
+  explicit TickWatch(const QGraphicsScene& scene) {
+    for (QValueAxis* axis : AxesOf(scene)) {
+      for (const auto changed : {&QValueAxis::minChanged, &QValueAxis::maxChanged}) {
+        QObject::connect(axis, changed, &lifetime_, [this, axis] { See(*axis); });
+      }
+    }
+  }
+  double Most() const { return most_; }
+
+ private:
+  void See(QValueAxis& axis) {
+    most_ = std::max(most_, TicksOn(axis));
+    if (TicksOn(axis) > 1000) axis.setTickInterval(axis.max() - axis.min());
+  }
+
+  QObject lifetime_;
+  double most_ = 0;
+};
+
+// Qt makes a text item for every tick label, shown or not, and for every axis title.
+int TextItemsOf(const QGraphicsScene& scene) {
+  const QList<QGraphicsItem*> items = scene.items();
+  return static_cast<int>(std::count_if(items.begin(), items.end(), [](QGraphicsItem* item) {
+    return qgraphicsitem_cast<QGraphicsTextItem*>(item) != nullptr;
+  }));
+}
+
+// A course whose first points carry one value each (in both eyes' responses and the threshold),
+// then a point as a session's second logged step has it.
+std::vector<Course> FirstValuesThenANormalPoint(const std::vector<double>& firsts) {
+  std::vector<Course> shown(1);
+  for (const double value : firsts) {
+    shown.push_back(shown.back());
+    const std::int64_t steps = 100 * static_cast<std::int64_t>(shown.size() - 1);
+    shown.back().points.push_back({steps, value, value, value, OcularDominance(value, value)});
+  }
+  shown.push_back(shown.back());
+  shown.back().points.push_back({100 * static_cast<std::int64_t>(shown.size() - 1), 0.39, 0.37,
+                                 0.38, OcularDominance(0.39, 0.37)});
+  return shown;
+}
+
+// An interval left from an earlier range once made Qt count billions of ticks.
+TEST(CourseChartView, EveryRefreshLaysOutAFewTicksWhateverTheFirstValues) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::vector<double>> cases = {
+      {}, {1e-300}, {8.6e-5}, {0}, {0.5, 0.5, 0.5}, {1e-4, 1e6}, {1e6, 1e-4}, {nan}, {inf, -inf}};
+  for (const std::vector<double>& firsts : cases) {
+    CourseChartView view;
+    view.resize(640, 480);
+    view.show();
+    const TickWatch watch(*view.scene());
+    for (const Course& course : FirstValuesThenANormalPoint(firsts)) {
+      view.Show(course);
+      const std::string shown = ::testing::PrintToString(firsts) + " then " +
+                                std::to_string(course.points.size()) + " points";
+      EXPECT_LE(watch.Most(), 12) << shown;
+      const std::vector<QValueAxis*> axes = AxesOf(*view.scene());
+      for (const QValueAxis* axis : axes) EXPECT_LE(TicksOn(*axis), 12) << shown;
+      // Labels and a title for each axis.
+      EXPECT_LE(TextItemsOf(*view.scene()), static_cast<int>(axes.size()) * (12 + 1)) << shown;
+    }
+  }
 }
 }  // namespace
