@@ -20,7 +20,8 @@ void SetFormat(QValueAxis& axis, const AxisScale& scale, const char* labelPrefix
   axis.setTickInterval(std::max(axis.max() - axis.min(), scale.high - scale.low));
   axis.setRange(scale.low, scale.high);
   axis.setTickInterval(scale.tickInterval);
-  axis.setLabelFormat(QString("%1%.%2f").arg(labelPrefix).arg(scale.decimals));
+  axis.setLabelFormat(
+      QString("%1%.%2%3").arg(labelPrefix).arg(scale.decimals).arg(scale.scientific ? 'e' : 'f'));
 }
 
 // Qt sizes a value axis by its widest label but keeps the width of "..." for the labels beside

@@ -122,9 +122,24 @@ TEST(ChartAxes, StepsAreCountedInAUnitThatKeepsTickLabelsShort) {
   }
 }
 
-TEST(ChartAxes, TickStepsAreRoundAndAboutAsManyAsAsked) {
-  for (const auto& [low, high] : std::vector<std::pair<double, double>>{
-           {0, 1.13}, {0, 30}, {-0.3, 7.9}, {0, 2.2}, {1e-6, 3e-5}, {4, 4}}) {
+// A tick's label as Qt prints it in the scale's format.
+std::string LabelOf(const AxisScale& scale, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, scale.scientific ? "%.*e" : "%.*f", scale.decimals, value);
+  return text;
+}
+
+TEST(ChartAxes, TickStepsAreRoundAboutAsManyAsAskedAndLabelledShortAndApart) {
+  for (const auto& [low, high] : std::vector<std::pair<double, double>>{{0, 1.13},
+                                                                        {0, 30},
+                                                                        {-0.3, 7.9},
+                                                                        {0, 2.2},
+                                                                        {1e-6, 3e-5},
+                                                                        {4, 4},
+                                                                        {-4e-8, 0},
+                                                                        {0, 2.6e9},
+                                                                        {-1e308, 1e308},
+                                                                        {1e-300, 1e-300}}) {
     const AxisScale scale = ExactScale(low, high, 6);
     const double power = std::pow(10.0, std::floor(std::log10(scale.tickInterval) + 1e-9));
     const double mantissa = scale.tickInterval / power;
@@ -134,8 +149,14 @@ TEST(ChartAxes, TickStepsAreRoundAndAboutAsManyAsAsked) {
     const double intervals = (scale.high - scale.low) / scale.tickInterval;
     EXPECT_GE(intervals, 3) << low << ".." << high;
     EXPECT_LE(intervals, 12) << low << ".." << high;
-    // Enough decimals to tell neighbouring ticks apart.
-    EXPECT_LE(scale.tickInterval * std::pow(10.0, scale.decimals), 9.0 + 1e-9);
+    // Labels short enough to leave the axis title its room, and enough digits to tell
+    // neighbouring ticks apart.
+    for (double tick = std::ceil(scale.low / scale.tickInterval) * scale.tickInterval;
+         tick <= scale.high; tick += scale.tickInterval) {
+      const std::string label = LabelOf(scale, tick);
+      EXPECT_LE(label.size(), 9u) << label;
+      EXPECT_NE(label, LabelOf(scale, tick + scale.tickInterval)) << low << ".." << high;
+    }
   }
 }
 
@@ -151,6 +172,13 @@ TEST(ChartAxes, ValueScalesStartAtZeroAndHoldEveryValue) {
   EXPECT_LT(across.low, -0.02);
   EXPECT_GT(across.low, -0.2);  // room beyond the values, not a whole tick step of it
   EXPECT_GT(across.high, 1.0);
+  // Nothing to scale, or values that all read as 0.
+  Extent tiny;
+  tiny.Include(1e-300);
+  for (const Extent& none : {Extent{}, tiny}) {
+    EXPECT_EQ(ValueScale(none).low, 0.0);
+    EXPECT_EQ(ValueScale(none).high, 1.0);
+  }
 }
 
 TEST(ChartEvents, ClosuresOfOneEyeAreJoinedWhereTheyTouchOrOverlap) {
