@@ -28,10 +28,10 @@ Extent StepsOf(const Course& course) {
 }
 
 double MaxLeft(const CoursePoint& point) {
-  return point.maxLeft;
+  return DrawnResponse(point.maxLeft);
 }
 double MaxRight(const CoursePoint& point) {
-  return point.maxRight;
+  return DrawnResponse(point.maxRight);
 }
 double Theta(const CoursePoint& point) {
   return point.theta;

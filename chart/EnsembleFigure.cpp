@@ -22,6 +22,11 @@ QColor Translucent(QColor colour) {
   return colour;
 }
 
+// A group's mean is exactly kNoResponse where none of its units had a response.
+Spread DrawnResponses(Spread spread) {
+  return {DrawnResponse(spread.mean), spread.deviation};
+}
+
 Extent StepsOf(const EnsembleCourse& ensemble) {
   Extent steps;
   for (const EnsembleGroup& group : ensemble.groups) {
@@ -108,9 +113,11 @@ Extent EnsembleFigure::ShowGroup(const EnsembleGroup& group, std::size_t index,
   const GroupSeries& series = groups_[index];
   const int columns = figure_.Columns();
   const Extent left = ShowSpread(
-      group, [](const EnsemblePoint& p) { return p.maxLeft; }, series.left, steps, columns);
+      group, [](const EnsemblePoint& p) { return DrawnResponses(p.maxLeft); }, series.left, steps,
+      columns);
   const Extent right = ShowSpread(
-      group, [](const EnsemblePoint& p) { return p.maxRight; }, series.right, steps, columns);
+      group, [](const EnsemblePoint& p) { return DrawnResponses(p.maxRight); }, series.right, steps,
+      columns);
   // The dominance scale is fixed, whatever its bands span.
   ShowSpread(
       group, [](const EnsemblePoint& p) { return p.odi; }, series.dominance, steps, columns);

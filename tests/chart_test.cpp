@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QGraphicsTextItem>
 #include <QImage>
+#include <QLineSeries>
 #include <QSvgRenderer>
 #include <QValueAxis>
 #include <algorithm>
@@ -19,12 +20,14 @@
 
 #include "AxisTicks.h"
 #include "ChartApplication.h"
+#include "ChartStyle.h"
 #include "ColumnDecimation.h"
 #include "CourseChart.h"
 #include "CourseChartView.h"
 #include "Events.h"
 #include "FigureLayout.h"
 #include "PanelShares.h"
+#include "SessionCourse.h"
 #include "TempDir.h"
 
 namespace {
@@ -515,6 +518,23 @@ TEST(EnsembleChart, KeepsBothLinesOfAnAxisTitleBesideLabelsOfOneDigit) {
   EXPECT_NE(svg.find(">mean \u00b1 SD<"), std::string::npos);
 }
 
+TEST(EnsembleChart, LeavesOutRowsWhereNoUnitHadAResponse) {
+  EnsembleCourse ensemble = TwoGroups();
+  for (std::size_t i = 0; i < 20; ++i) {
+    EnsemblePoint& point = ensemble.groups[0].points[i];
+    point.maxLeft = point.maxRight = {kNoResponse, 0};
+    point.odi = {std::numeric_limits<double>::quiet_NaN(), 0};
+  }
+  TempDir dir;
+  const std::string path = (dir.path() / "ensemble.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteEnsembleChart(ensemble, path, 1200, 900, error)) << error;
+  // The response scale holds 0.25 to 0.85 from 0, as if those rows were not there.
+  const std::string svg = dir.Read("ensemble.svg");
+  EXPECT_NE(svg.find(">0.8<"), std::string::npos);
+  EXPECT_EQ(svg.find(">-100<"), std::string::npos);
+}
+
 TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
   std::string error;
   ASSERT_TRUE(EnsureChartApplication(error)) << error;  // a window program has one already
@@ -630,5 +650,50 @@ TEST(CourseChartView, EveryRefreshLaysOutAFewTicksWhateverTheFirstValues) {
       EXPECT_LE(TextItemsOf(*view.scene()), static_cast<int>(axes.size()) * (12 + 1)) << shown;
     }
   }
+}
+
+CourseRow LoggedRow(std::uint64_t steps, double maxLeft, double maxRight, double theta) {
+  return {0, 0, steps, true, true, maxLeft, maxRight, theta, 0, 0, 0, 0, 0};
+}
+
+// The steps at which a line of the colour is drawn, in the order drawn.
+std::vector<double> StepsDrawn(const QGraphicsScene& scene, const QColor& colour) {
+  std::vector<double> steps;
+  for (QGraphicsItem* item : scene.items()) {
+    auto* chart = dynamic_cast<QChart*>(item);
+    for (QAbstractSeries* series : chart ? chart->series() : QList<QAbstractSeries*>{}) {
+      auto* line = qobject_cast<QLineSeries*>(series);
+      if (line == nullptr || line->pen().color() != colour) continue;
+      for (const QPointF& point : line->points()) steps.push_back(point.x());
+    }
+  }
+  return steps;
+}
+
+// A neuron gone NaN logs -100 for both eyes' largest responses and NaN for its threshold;
+// drawn, the -100 would stretch the response panel of the whole session down to -105.
+TEST(CourseChartView, LeavesOutResponsesThatWereNoneAndValuesThatAreNotFinite) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  Course course;
+  for (const CourseRow& row : {LoggedRow(100, 0.3, 0.2, 0.1), LoggedRow(200, kNoResponse, 0.4, 0.2),
+                               LoggedRow(300, kNoResponse, kNoResponse, nan),
+                               LoggedRow(400, inf, nan, -inf), LoggedRow(500, 0.35, 0.25, 0.15)}) {
+    course.points.push_back(PointOf(row));
+  }
+  CourseChartView view;
+  view.resize(640, 480);
+  view.Show(course);
+  const QGraphicsScene& scene = *view.scene();
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::EyeColour(Eye::Left)), (std::vector<double>{100, 500}));
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::EyeColour(Eye::Right)),
+            (std::vector<double>{100, 200, 500}));
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::Threshold()), (std::vector<double>{100, 200, 500}));
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::Dominance()), (std::vector<double>{100, 500}));
+  for (const QValueAxis* axis : AxesOf(scene)) EXPECT_GE(axis->min(), -1.0);
+  // An eye without a response gives no dominance, however strong the other eye's.
+  EXPECT_TRUE(std::isnan(PointOf(LoggedRow(200, kNoResponse, 150, 0.2)).odi));
 }
 }  // namespace
