@@ -95,6 +95,7 @@ void CourseFigure::Show(const Course& course) {
   figure_.PanelAt(kThreshold).SetValues(ValueScale(ValuesOf(theta)));
   guides_.Show(axis);
   figure_.ShowSession(axis, course.events, course.caption, key_);
+  figure_.ShowLogged(!course.points.empty());
 }
 
 // A few points are marked as well, so that a short course does not pass for a smooth curve.

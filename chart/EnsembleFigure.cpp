@@ -106,6 +106,8 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
   figure_.PanelAt(kResponses).SetValues(ValueScale(responses));
   guides_.Show(axis);
   figure_.ShowSession(axis, ensemble.events, ensemble.caption, key_);
+  figure_.ShowLogged(std::any_of(ensemble.groups.begin(), ensemble.groups.end(),
+                                 [](const EnsembleGroup& group) { return !group.points.empty(); }));
 }
 
 Extent EnsembleFigure::ShowGroup(const EnsembleGroup& group, std::size_t index,

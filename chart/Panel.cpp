@@ -122,6 +122,16 @@ void Panel::SetValues(const AxisScale& values) {
   SetFormat(*values_, values, ValueLabelPrefix(values));
 }
 
+// The labels are made clear rather than hidden: Qt would give their room to nothing, and cut the
+// titles to fit what is left.
+void Panel::ShowTicks(bool shown) {
+  const QColor labels = shown ? ChartStyle::QuietText() : QColor(Qt::transparent);
+  for (QValueAxis* axis : {steps_, values_}) {
+    axis->setGridLineVisible(shown);
+    axis->setLabelsColor(labels);
+  }
+}
+
 void Panel::ShowEvents(const SessionEvents& events, double stepsPerUnit) {
   ShowClosures(events.closures, Eye::Left, stepsPerUnit);
   ShowClosures(events.closures, Eye::Right, stepsPerUnit);

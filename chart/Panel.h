@@ -37,6 +37,8 @@ class Panel {
   void SetValues(const AxisScale& values);
   // The bands and lines span the value scale, so set it first.
   void ShowEvents(const SessionEvents& events, double stepsPerUnit);
+  // Tick labels and grid lines, or an empty frame.
+  void ShowTicks(bool shown);
 
   // Lays the chart out now rather than when the event loop next runs: a figure drawn to a file,
   // or labelled where its data is drawn, cannot wait for that.

@@ -403,7 +403,39 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
   EXPECT_NE(svg.find(">weights reset<"), std::string::npos);
   EXPECT_NE(svg.find(">seed 42  --closed-noise 0.1<"), std::string::npos);
   EXPECT_NE(svg.find(">training steps (thousands)<"), std::string::npos);
+  EXPECT_EQ(svg.find("no logged steps"), std::string::npos);
   EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid());
+}
+
+// As orvel-batch --course c.svg check writes it. Its scales would mean nothing: no tick labels
+// are drawn, and the axis titles keep their room.
+TEST(CourseChart, ACourseWithoutALoggedStepIsAnEmptyFrameThatSaysSo) {
+  Course course;
+  course.caption = "seed 1";
+  TempDir dir;
+  const std::string path = (dir.path() / "course.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
+  const std::string svg = dir.Read("course.svg");
+  EXPECT_NE(svg.find(">no logged steps<"), std::string::npos);
+  EXPECT_NE(svg.find(">largest response<"), std::string::npos);
+  EXPECT_NE(svg.find(">training steps<"), std::string::npos);
+  // Where the value labels go, left of each plot, and the step labels under the lowest.
+  const QImage image = Written(course, dir);
+  const std::vector<Box> plots = CoursePlots();
+  int inked = 0;
+  for (const Box& plot : plots) {
+    for (double y = plot.top - 6; y < plot.Bottom() + 6; ++y) {
+      for (double x = plot.left - 30; x < plot.left - 7; ++x)
+        inked += White(At(image, x, y)) ? 0 : 1;
+    }
+  }
+  for (double x = plots[2].left; x < plots[2].Right(); ++x) {
+    for (double y = plots[2].Bottom() + 8; y < plots[2].Bottom() + 22; ++y) {
+      inked += White(At(image, x, y)) ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(inked, 0);
 }
 
 TEST(CourseChart, DrawsWithoutADisplayAndLeavesNumbersWithAFullStop) {
