@@ -11,9 +11,9 @@ namespace {
 enum PanelIndex : std::size_t { kResponses, kThreshold, kDominance };
 
 std::vector<PanelShape> CoursePanels() {
-  return {{"largest response", kCoursePanelShares[kResponses]},
-          {"threshold \u03b8", kCoursePanelShares[kThreshold]},
-          {"ocular dominance<br>(R\u2212L)/(R+L)", kCoursePanelShares[kDominance]}};
+  return {{{"largest response", "largest<br>response", "response"}, kCoursePanelShares[kResponses]},
+          {{"threshold \u03b8", "threshold<br>\u03b8", "\u03b8"}, kCoursePanelShares[kThreshold]},
+          {DominanceGuides::Titles(), kCoursePanelShares[kDominance]}};
 }
 
 // Points come in step order, so the first and last bound them.

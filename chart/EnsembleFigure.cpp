@@ -13,8 +13,10 @@ namespace {
 enum PanelIndex : std::size_t { kResponses, kDominance };
 
 std::vector<PanelShape> EnsemblePanels() {
-  return {{"largest response<br>mean \u00b1 SD", kEnsemblePanelShares[kResponses]},
-          {"ocular dominance<br>(R\u2212L)/(R+L)", kEnsemblePanelShares[kDominance]}};
+  return {{{"largest response<br>mean \u00b1 SD", "largest<br>response<br>mean \u00b1 SD",
+            "response<br>mean \u00b1 SD"},
+           kEnsemblePanelShares[kResponses]},
+          {DominanceGuides::Titles(), kEnsemblePanelShares[kDominance]}};
 }
 
 QColor Translucent(QColor colour) {

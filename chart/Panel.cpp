@@ -2,12 +2,14 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLegend>
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <utility>
 
 #include "Events.h"
 
@@ -40,8 +42,8 @@ QList<QPointF> ToQt(const std::vector<PlotPoint>& points) {
   return converted;
 }
 
-Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valueTitle)
-    : style_(style), chart_(new QChart) {
+Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, std::vector<QString> valueTitles)
+    : style_(style), valueTitles_(std::move(valueTitles)), chart_(new QChart) {
   scene.addItem(chart_);
   chart_->setBackgroundVisible(false);
   chart_->setBackgroundRoundness(0);
@@ -51,7 +53,7 @@ Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valu
   chart_->setPlotAreaBackgroundVisible(false);
   chart_->legend()->hide();  // the figure has one key for all panels
   steps_ = MakeAxis(Qt::AlignBottom, "");
-  values_ = MakeAxis(Qt::AlignLeft, valueTitle);
+  values_ = MakeAxis(Qt::AlignLeft, valueTitles_.front());
   leftClosed_ = AddClosedBand(Eye::Left);
   rightClosed_ = AddClosedBand(Eye::Right);
 }
@@ -109,6 +111,21 @@ void Panel::Place(const Box& plotArea) {
   chart_->setGeometry(0, 0, plotArea.Right() + style_.Pixels(40),
                       plotArea.Bottom() + style_.Pixels(80));
   chart_->setPlotArea({plotArea.left, plotArea.top, plotArea.width, plotArea.height});
+  values_->setTitleText(TitleFitting(plotArea.height));
+}
+
+// Qt turns the value axis's title upright beside the plot and cuts every line longer than the
+// plot is high to "...".
+QString Panel::TitleFitting(double plotHeight) const {
+  const QFontMetricsF metrics(values_->titleFont());
+  const auto fits = [&](const QString& title) {
+    const QStringList lines = title.split("<br>");
+    return std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+      return metrics.horizontalAdvance(line) + style_.Pixels(4) <= plotHeight;
+    });
+  };
+  const auto fitting = std::find_if(valueTitles_.begin(), valueTitles_.end(), fits);
+  return fitting == valueTitles_.end() ? valueTitles_.back() : *fitting;
 }
 
 void Panel::SetSteps(const AxisScale& steps, const QString& title) {

@@ -10,7 +10,7 @@ StackedFigure::StackedFigure(const std::vector<PanelShape>& shapes, double scale
     : scene_(std::make_unique<QGraphicsScene>()), style_(scale) {
   scene_->setBackgroundBrush(Qt::white);
   for (const PanelShape& shape : shapes) {
-    panels_.push_back(std::make_unique<Panel>(*scene_, style_, shape.valueTitle));
+    panels_.push_back(std::make_unique<Panel>(*scene_, style_, shape.valueTitles));
     shares_.push_back(shape.share);
   }
   legend_ = std::make_unique<FigureLegend>(*scene_, style_.Font(14));

@@ -20,8 +20,8 @@ class QGraphicsScene;
 class QGraphicsSimpleTextItem;
 
 struct PanelShape {
-  QString valueTitle;
-  double share;  // of the figure's height
+  std::vector<QString> valueTitles;  // longest first, the shorter ones for a low panel
+  double share;                      // of the figure's height
 };
 
 // Panels stacked over one step axis, with the key above them, the labels of the closed-eye bands

@@ -728,4 +728,46 @@ TEST(CourseChartView, LeavesOutResponsesThatWereNoneAndValuesThatAreNotFinite) {
   // An eye without a response gives no dominance, however strong the other eye's.
   EXPECT_TRUE(std::isnan(PointOf(LoggedRow(200, kNoResponse, 150, 0.2)).odi));
 }
+
+// The axis titles and tick labels on show that Qt cut to "..." for want of room.
+std::vector<std::string> CutTexts(const QGraphicsScene& scene) {
+  std::vector<std::string> cut;
+  for (QGraphicsItem* item : scene.items()) {
+    const auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item);
+    if (text != nullptr && text->isVisible() && text->toPlainText().contains("...")) {
+      cut.push_back(text->toPlainText().toStdString());
+    }
+  }
+  return cut;
+}
+
+TEST(CourseChartView, CutsNoAxisTitleFromItsOpeningSizeDownToItsSmallest) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  CourseChartView view;
+  view.show();
+  for (const QSize size : {QSize(640, 480), QSize(900, 600), QSize(520, 400), QSize(480, 360)}) {
+    view.resize(size);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view.size(), size);
+    for (const Course& course : {ThreePhases(), Course{}}) {
+      view.Show(course);
+      EXPECT_EQ(CutTexts(*view.scene()), std::vector<std::string>{})
+          << size.width() << "x" << size.height();
+    }
+  }
+}
+
+TEST(ChartFile, SmallFiguresCutNoAxisTitle) {
+  TempDir dir;
+  const std::string course = (dir.path() / "course.svg").string();
+  const std::string ensemble = (dir.path() / "ensemble.svg").string();
+  std::string error;
+  for (const auto& [width, height] : std::vector<std::pair<int, int>>{{400, 300}, {640, 480}}) {
+    ASSERT_TRUE(WriteCourseChart(ThreePhases(), course, width, height, error)) << error;
+    ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), ensemble, width, height, error)) << error;
+    EXPECT_EQ(dir.Read("course.svg").find("..."), std::string::npos) << width << "x" << height;
+    EXPECT_EQ(dir.Read("ensemble.svg").find("..."), std::string::npos) << width << "x" << height;
+  }
+}
 }  // namespace
