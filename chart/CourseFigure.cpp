@@ -103,5 +103,6 @@ void CourseFigure::ShowLine(QLineSeries& line, const std::vector<PlotPoint>& poi
   line.replace(ToQt(points));
   const bool few = static_cast<int>(points.size()) * 12 < figure_.Columns();
   line.setPointsVisible(few);
-  line.setMarkerSize(figure_.Style().Pixels(6));
+  // Qt draws a marker twice as wide as its size, 12 pixels for 6: they hid the line between them.
+  line.setMarkerSize(figure_.Style().Pixels(3));
 }
