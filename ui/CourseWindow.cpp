@@ -14,6 +14,9 @@ CourseWindow::CourseWindow(CourseHistory& history, std::function<SessionEvents()
       window_(new QWidget),
       view_(new CourseChartView) {
   window_->setWindowTitle("BCM Orvel — Course");
+  // The program ends with its main window, by a click or a signal: an open Course window would
+  // keep it running.
+  window_->setAttribute(Qt::WA_QuitOnClose, false);
   auto* layout = new QVBoxLayout(window_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
