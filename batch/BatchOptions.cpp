@@ -72,13 +72,18 @@ void CheckPlotFile(const std::string& plot) {
   if (!problem.empty()) throw UsageError("--plot " + Printable(plot) + ": " + problem);
 }
 
+std::string DefaultCourseSize() {
+  return std::to_string(kDefaultChartWidth) + "x" + std::to_string(kDefaultChartHeight);
+}
+
 // Width x height, as in 1200x900.
 std::pair<int, int> ParseSize(const std::string& text) {
   const auto x = text.find('x');
   const auto width = WholeNumber<int>(text.substr(0, x));
   const auto height = x == std::string::npos ? std::nullopt : WholeNumber<int>(text.substr(x + 1));
   if (!width || !height) {
-    throw UsageError("--course-size takes WIDTHxHEIGHT, as 1200x900, not " + Printable(text));
+    throw UsageError("--course-size takes WIDTHxHEIGHT, as " + DefaultCourseSize() + ", not " +
+                     Printable(text));
   }
   return {*width, *height};
 }
@@ -185,7 +190,9 @@ std::string Usage() {
          "directory)\n"
          "  --plot FILE.png     writes the weight plot as the window last drew it\n"
          "  --course FILE       writes the figure of the course at the end (.png or .svg)\n"
-         "  --course-size WxH   its size in pixels (default 1200x900)\n"
+         "  --course-size WxH   its size in pixels (default " +
+         DefaultCourseSize() +
+         ")\n"
          "  --override-parameters\n"
          "                      a loaded state learns on with the command line's parameters\n"
          "  --quiet             no progress bar\n"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "CourseChart.h"
 #include "EnsemblePlan.h"
 #include "Parameters.h"
 #include "Simulation.h"
@@ -36,7 +37,7 @@ struct BatchOptions {
   std::string directory = ".";
   std::string plot;    // empty: no plot file
   std::string course;  // empty: no course figure
-  int courseWidth = 1200, courseHeight = 900;
+  int courseWidth = kDefaultChartWidth, courseHeight = kDefaultChartHeight;
   bool quiet = false;
   bool record = true;  // course.csv and run.json; off only to measure what they cost
   Parameters parameters;

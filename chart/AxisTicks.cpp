@@ -16,18 +16,39 @@ double RoundStep(double span, int ticks) {
   return best;
 }
 
-int DecimalsFor(double step) {
-  return std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+int Exponent(double value) {
+  return static_cast<int>(std::floor(std::log10(value) + 1e-9));
 }
 
-// A range that can be cut into steps: not empty, not inverted, finite.
+// Fixed labels stay within seven characters ("0.00002", "9000000"); labels of smaller steps or
+// larger values would crowd the axis title out, so they go in scientific notation ("2.5e-07").
+constexpr int kMostFixedDecimals = 5;
+constexpr double kLeastScientific = 1e7;
+
+AxisScale Labelled(double low, double high, double step) {
+  const double largest = std::max(std::abs(low), std::abs(high));
+  const int decimals = std::max(0, -Exponent(step));
+  if (decimals <= kMostFixedDecimals && largest < kLeastScientific) {
+    return {low, high, step, decimals, false};
+  }
+  return {low, high, step, std::max(0, Exponent(largest) - Exponent(step)), true};
+}
+
+// Ends beyond this would overflow the span, and with it every position Qt works out.
+constexpr double kLargestEnd = 1e300;
+
+// A range that can be cut into steps: finite, not inverted, and wider than a rounding of its
+// ends, since Qt would count the ticks of a narrower one forever.
 void Widen(double& low, double& high) {
   if (!std::isfinite(low) || !std::isfinite(high) || low > high) {
     low = 0.0;
     high = 1.0;
   }
-  if (high - low <= std::abs(high) * 1e-12) {
-    const double margin = low == 0.0 ? 1.0 : std::abs(low) * 0.1;
+  low = std::clamp(low, -kLargestEnd, kLargestEnd);
+  high = std::clamp(high, -kLargestEnd, kLargestEnd);
+  if (high - low <= std::max(std::abs(low), std::abs(high)) * 1e-12 ||
+      high - low < kNarrowestSpan) {
+    const double margin = std::abs(low) * 0.1 >= kNarrowestSpan ? std::abs(low) * 0.1 : 1.0;
     low -= margin;
     high += margin;
   }
@@ -36,8 +57,7 @@ void Widen(double& low, double& high) {
 
 AxisScale ExactScale(double low, double high, int ticks) {
   Widen(low, high);
-  const double step = RoundStep(high - low, ticks);
-  return {low, high, step, DecimalsFor(step)};
+  return Labelled(low, high, RoundStep(high - low, ticks));
 }
 
 StepUnit StepUnitFor(double largestSteps) {
@@ -49,7 +69,8 @@ StepUnit StepUnitFor(double largestSteps) {
 
 AxisScale ValueScale(Extent values) {
   values.Include(0.0);
-  const double room = 0.05 * std::max(values.high - values.low, 1e-12);
+  if (values.high - values.low < kNarrowestSpan) return ExactScale(0.0, 1.0, 5);
+  const double room = 0.05 * (values.high - values.low);
   return ExactScale(values.low < 0.0 ? values.low - room : 0.0, values.high + room, 5);
 }
 

@@ -12,11 +12,16 @@ struct AxisScale {
   double low = 0.0;
   double high = 1.0;
   double tickInterval = 0.5;
-  int decimals = 1;  // enough to tell neighbouring ticks apart
+  int decimals = 1;         // enough to tell neighbouring ticks apart
+  bool scientific = false;  // labels as 2.5e-07 rather than 0.00000025
 };
 
+// The narrowest range a scale spans: values all closer to 0 than this read as 0 to anyone, and
+// a span near the smallest double would overflow Qt's pixels per unit.
+inline constexpr double kNarrowestSpan = 1e-9;
+
 // [low, high] as it is, with about `ticks` round tick steps inside it. A range without width gets
-// one around its value.
+// one around its value; ends beyond +-1e300 are cut there.
 AxisScale ExactScale(double low, double high, int ticks);
 
 // How training steps are counted along the axis: in steps, thousands, millions or billions, so
@@ -59,5 +64,5 @@ StepAxis StepAxisFor(Extent steps);
 
 // A scale for responses or thresholds: from 0 (so that a response fading away reads as such, and
 // one panel compares with another), with a little room beyond the values so that no line runs
-// along the frame.
+// along the frame. 0 to 1 when there are none, or all lie within kNarrowestSpan of 0.
 AxisScale ValueScale(Extent values);

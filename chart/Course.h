@@ -11,10 +11,20 @@
 // What a chart of a session's course is drawn from: plain values, so that a program without a
 // window can describe a course without Qt.
 
-// One logged step. odi is NaN when the two eyes' responses give no dominance (R + L <= 0).
+// The largest response the probe logs for an eye none of whose responses exceeded it (log.txt's
+// -100.00000): there was none, and no chart draws it.
+inline constexpr double kNoResponse = -100.0;
+
+// A largest response as a chart takes it: NaN, which no chart draws, when there was none.
+inline double DrawnResponse(double response) {
+  return response == kNoResponse ? std::numeric_limits<double>::quiet_NaN() : response;
+}
+
+// One logged step. odi is NaN when the two eyes' responses give no dominance (R + L <= 0, or an eye
+// without a response).
 struct CoursePoint {
   std::int64_t totalSteps = 0;
-  double maxLeft = 0.0;
+  double maxLeft = 0.0;  // the probe's, as logged: kNoResponse for none
   double maxRight = 0.0;
   double theta = 0.0;
   double odi = std::numeric_limits<double>::quiet_NaN();

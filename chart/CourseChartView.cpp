@@ -12,6 +12,9 @@ CourseChartView::CourseChartView(QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::NoFrame);
+  // Repainting only what Qt reports as changed left slivers of each earlier line behind as the
+  // course grew; the whole view costs little at the rate it is redrawn.
+  setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setMinimumSize(480, 360);
   figure_->Resize(size());

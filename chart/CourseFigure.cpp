@@ -11,9 +11,9 @@ namespace {
 enum PanelIndex : std::size_t { kResponses, kThreshold, kDominance };
 
 std::vector<PanelShape> CoursePanels() {
-  return {{"largest response", kCoursePanelShares[kResponses]},
-          {"threshold \u03b8", kCoursePanelShares[kThreshold]},
-          {"ocular dominance<br>(R\u2212L)/(R+L)", kCoursePanelShares[kDominance]}};
+  return {{{"largest response", "largest<br>response", "response"}, kCoursePanelShares[kResponses]},
+          {{"threshold \u03b8", "threshold<br>\u03b8", "\u03b8"}, kCoursePanelShares[kThreshold]},
+          {DominanceGuides::Titles(), kCoursePanelShares[kDominance]}};
 }
 
 // Points come in step order, so the first and last bound them.
@@ -28,10 +28,10 @@ Extent StepsOf(const Course& course) {
 }
 
 double MaxLeft(const CoursePoint& point) {
-  return point.maxLeft;
+  return DrawnResponse(point.maxLeft);
 }
 double MaxRight(const CoursePoint& point) {
-  return point.maxRight;
+  return DrawnResponse(point.maxRight);
 }
 double Theta(const CoursePoint& point) {
   return point.theta;
@@ -95,6 +95,7 @@ void CourseFigure::Show(const Course& course) {
   figure_.PanelAt(kThreshold).SetValues(ValueScale(ValuesOf(theta)));
   guides_.Show(axis);
   figure_.ShowSession(axis, course.events, course.caption, key_);
+  figure_.ShowLogged(!course.points.empty());
 }
 
 // A few points are marked as well, so that a short course does not pass for a smooth curve.
@@ -102,5 +103,6 @@ void CourseFigure::ShowLine(QLineSeries& line, const std::vector<PlotPoint>& poi
   line.replace(ToQt(points));
   const bool few = static_cast<int>(points.size()) * 12 < figure_.Columns();
   line.setPointsVisible(few);
-  line.setMarkerSize(figure_.Style().Pixels(6));
+  // Qt draws a marker twice as wide as its size, 12 pixels for 6: they hid the line between them.
+  line.setMarkerSize(figure_.Style().Pixels(3));
 }

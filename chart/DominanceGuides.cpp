@@ -23,6 +23,11 @@ DominanceGuides::DominanceGuides(StackedFigure& figure, std::size_t panel)
       rightDominant_(Note(figure, "right eye dominates \u2191", Eye::Right)),
       leftDominant_(Note(figure, "left eye dominates \u2193", Eye::Left)) {}
 
+std::vector<QString> DominanceGuides::Titles() {
+  return {"ocular dominance<br>(R\u2212L)/(R+L)", "ocular<br>dominance<br>(R\u2212L)/(R+L)",
+          "dominance", "(R\u2212L)/<br>(R+L)"};
+}
+
 void DominanceGuides::Show(const StepAxis& steps) {
   figure_.PanelAt(panel_).SetValues({-1.0, 1.0, 0.5, 1});
   balance_->replace({{steps.scale.low, 0.0}, {steps.scale.high, 0.0}});

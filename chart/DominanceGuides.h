@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <cstddef>
+#include <vector>
 
 #include "AxisTicks.h"
 
@@ -16,6 +18,8 @@ class DominanceGuides {
   DominanceGuides(StackedFigure& figure, std::size_t panel);
 
   void Show(const StepAxis& steps);
+  // The panel's titles, longest first.
+  static std::vector<QString> Titles();
   // Puts the notes in the panel's corners; again whenever the figure is resized.
   void Place();
 

@@ -13,13 +13,20 @@ namespace {
 enum PanelIndex : std::size_t { kResponses, kDominance };
 
 std::vector<PanelShape> EnsemblePanels() {
-  return {{"largest response<br>mean \u00b1 SD", kEnsemblePanelShares[kResponses]},
-          {"ocular dominance<br>(R\u2212L)/(R+L)", kEnsemblePanelShares[kDominance]}};
+  return {{{"largest response<br>mean \u00b1 SD", "largest<br>response<br>mean \u00b1 SD",
+            "response<br>mean \u00b1 SD"},
+           kEnsemblePanelShares[kResponses]},
+          {DominanceGuides::Titles(), kEnsemblePanelShares[kDominance]}};
 }
 
 QColor Translucent(QColor colour) {
   colour.setAlpha(48);
   return colour;
+}
+
+// A group's mean is exactly kNoResponse where none of its units had a response.
+Spread DrawnResponses(Spread spread) {
+  return {DrawnResponse(spread.mean), spread.deviation};
 }
 
 Extent StepsOf(const EnsembleCourse& ensemble) {
@@ -101,6 +108,8 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
   figure_.PanelAt(kResponses).SetValues(ValueScale(responses));
   guides_.Show(axis);
   figure_.ShowSession(axis, ensemble.events, ensemble.caption, key_);
+  figure_.ShowLogged(std::any_of(ensemble.groups.begin(), ensemble.groups.end(),
+                                 [](const EnsembleGroup& group) { return !group.points.empty(); }));
 }
 
 Extent EnsembleFigure::ShowGroup(const EnsembleGroup& group, std::size_t index,
@@ -108,9 +117,11 @@ Extent EnsembleFigure::ShowGroup(const EnsembleGroup& group, std::size_t index,
   const GroupSeries& series = groups_[index];
   const int columns = figure_.Columns();
   const Extent left = ShowSpread(
-      group, [](const EnsemblePoint& p) { return p.maxLeft; }, series.left, steps, columns);
+      group, [](const EnsemblePoint& p) { return DrawnResponses(p.maxLeft); }, series.left, steps,
+      columns);
   const Extent right = ShowSpread(
-      group, [](const EnsemblePoint& p) { return p.maxRight; }, series.right, steps, columns);
+      group, [](const EnsemblePoint& p) { return DrawnResponses(p.maxRight); }, series.right, steps,
+      columns);
   // The dominance scale is fixed, whatever its bands span.
   ShowSpread(
       group, [](const EnsemblePoint& p) { return p.odi; }, series.dominance, steps, columns);

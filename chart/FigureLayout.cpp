@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "CourseChart.h"
+
 namespace {
 // Room at scale 1, in pixels: the value axes' labels and two-line titles on the left; the legend
 // and the row of band labels above; the step axis's labels and title, then the caption, below.
@@ -13,7 +15,7 @@ constexpr double kCaptionHeight = 22, kCaptionInset = 14;
 
 double FigureScale(double width, double height) {
   // Below 0.75 the text would be too small to read.
-  return std::clamp(std::min(width / 1200.0, height / 900.0), 0.75, 4.0);
+  return std::clamp(std::min(width / kDefaultChartWidth, height / kDefaultChartHeight), 0.75, 4.0);
 }
 
 FigureLayout LayOutFigure(double width, double height, double scale,

@@ -18,7 +18,7 @@ struct Box {
 // other with equal left and right edges (so that they share the step axis), the caption at the
 // foot. Sizes grow with the figure, so a large picture is not all margin.
 struct FigureLayout {
-  double scale = 1.0;  // 1 for 1200 x 900; fonts, pens and margins are multiplied by it
+  double scale = 1.0;  // 1 at the default size; fonts, pens and margins are multiplied by it
   Box legend;
   Box bandLabels;
   std::vector<Box> plots;

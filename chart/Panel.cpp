@@ -2,21 +2,28 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLegend>
 #include <QLineSeries>
 #include <QValueAxis>
+#include <algorithm>
+#include <utility>
 
 #include "Events.h"
 
 namespace {
+// Qt lays an axis's ticks out as soon as its range changes, with the interval it has then: the
+// fine interval of a narrow range would cut a wide new range into millions of ticks, or into
+// more than it could ever count. An interval as wide as either range leaves at most two ticks on
+// both, so it goes in first.
 void SetFormat(QValueAxis& axis, const AxisScale& scale, const char* labelPrefix = "") {
+  axis.setTickInterval(std::max(axis.max() - axis.min(), scale.high - scale.low));
   axis.setRange(scale.low, scale.high);
-  axis.setTickType(QValueAxis::TicksDynamic);
-  axis.setTickAnchor(0.0);
   axis.setTickInterval(scale.tickInterval);
-  axis.setLabelFormat(QString("%1%.%2f").arg(labelPrefix).arg(scale.decimals));
+  axis.setLabelFormat(
+      QString("%1%.%2%3").arg(labelPrefix).arg(scale.decimals).arg(scale.scientific ? 'e' : 'f'));
 }
 
 // Qt sizes a value axis by its widest label but keeps the width of "..." for the labels beside
@@ -35,8 +42,8 @@ QList<QPointF> ToQt(const std::vector<PlotPoint>& points) {
   return converted;
 }
 
-Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valueTitle)
-    : style_(style), chart_(new QChart) {
+Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, std::vector<QString> valueTitles)
+    : style_(style), valueTitles_(std::move(valueTitles)), chart_(new QChart) {
   scene.addItem(chart_);
   chart_->setBackgroundVisible(false);
   chart_->setBackgroundRoundness(0);
@@ -46,7 +53,7 @@ Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valu
   chart_->setPlotAreaBackgroundVisible(false);
   chart_->legend()->hide();  // the figure has one key for all panels
   steps_ = MakeAxis(Qt::AlignBottom, "");
-  values_ = MakeAxis(Qt::AlignLeft, valueTitle);
+  values_ = MakeAxis(Qt::AlignLeft, valueTitles_.front());
   leftClosed_ = AddClosedBand(Eye::Left);
   rightClosed_ = AddClosedBand(Eye::Right);
 }
@@ -61,6 +68,12 @@ QValueAxis* Panel::MakeAxis(Qt::Alignment side, const QString& title) {
   axis->setGridLineColor(ChartStyle::Grid());
   axis->setLinePen(QPen(ChartStyle::Frame(), style_.Pixels(1)));
   axis->setMinorTickCount(0);
+  // Ticks at round values from 0. The interval goes in before the type, as Qt would count ticks
+  // 0 apart forever.
+  axis->setRange(0.0, 1.0);
+  axis->setTickInterval(1.0);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0.0);
   chart_->addAxis(axis, side);
   return axis;
 }
@@ -98,6 +111,21 @@ void Panel::Place(const Box& plotArea) {
   chart_->setGeometry(0, 0, plotArea.Right() + style_.Pixels(40),
                       plotArea.Bottom() + style_.Pixels(80));
   chart_->setPlotArea({plotArea.left, plotArea.top, plotArea.width, plotArea.height});
+  values_->setTitleText(TitleFitting(plotArea.height));
+}
+
+// Qt turns the value axis's title upright beside the plot and cuts every line longer than the
+// plot is high to "...".
+QString Panel::TitleFitting(double plotHeight) const {
+  const QFontMetricsF metrics(values_->titleFont());
+  const auto fits = [&](const QString& title) {
+    const QStringList lines = title.split("<br>");
+    return std::all_of(lines.begin(), lines.end(), [&](const QString& line) {
+      return metrics.horizontalAdvance(line) + style_.Pixels(4) <= plotHeight;
+    });
+  };
+  const auto fitting = std::find_if(valueTitles_.begin(), valueTitles_.end(), fits);
+  return fitting == valueTitles_.end() ? valueTitles_.back() : *fitting;
 }
 
 void Panel::SetSteps(const AxisScale& steps, const QString& title) {
@@ -109,6 +137,16 @@ void Panel::SetSteps(const AxisScale& steps, const QString& title) {
 
 void Panel::SetValues(const AxisScale& values) {
   SetFormat(*values_, values, ValueLabelPrefix(values));
+}
+
+// The labels are made clear rather than hidden: Qt would give their room to nothing, and cut the
+// titles to fit what is left.
+void Panel::ShowTicks(bool shown) {
+  const QColor labels = shown ? ChartStyle::QuietText() : QColor(Qt::transparent);
+  for (QValueAxis* axis : {steps_, values_}) {
+    axis->setGridLineVisible(shown);
+    axis->setLabelsColor(labels);
+  }
 }
 
 void Panel::ShowEvents(const SessionEvents& events, double stepsPerUnit) {

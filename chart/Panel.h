@@ -23,7 +23,9 @@ class QValueAxis;
 // figure, so that all panels line up.
 class Panel {
  public:
-  Panel(QGraphicsScene& scene, const ChartStyle& style, const QString& valueTitle);
+  // The value axis takes the first of the titles that fits beside the plot whole (a title of
+  // lines split by <br>); the last one if none does.
+  Panel(QGraphicsScene& scene, const ChartStyle& style, std::vector<QString> valueTitles);
   Panel(const Panel&) = delete;
   Panel& operator=(const Panel&) = delete;
 
@@ -37,6 +39,8 @@ class Panel {
   void SetValues(const AxisScale& values);
   // The bands and lines span the value scale, so set it first.
   void ShowEvents(const SessionEvents& events, double stepsPerUnit);
+  // Tick labels and grid lines, or an empty frame.
+  void ShowTicks(bool shown);
 
   // Lays the chart out now rather than when the event loop next runs: a figure drawn to a file,
   // or labelled where its data is drawn, cannot wait for that.
@@ -45,12 +49,14 @@ class Panel {
 
  private:
   QValueAxis* MakeAxis(Qt::Alignment side, const QString& title);
+  QString TitleFitting(double plotHeight) const;
   void Attach(QAbstractSeries* series);
   QAreaSeries* AddClosedBand(Eye eye);
   void ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, double stepsPerUnit);
   void ShowResets(const std::vector<std::int64_t>& resets, double stepsPerUnit);
 
   const ChartStyle& style_;
+  std::vector<QString> valueTitles_;
   QChart* chart_;
   QValueAxis* steps_;
   QValueAxis* values_;

@@ -4,7 +4,7 @@
 
 CoursePoint PointOf(const RunLogs::CourseRow& row) {
   return {static_cast<std::int64_t>(row.trainedSteps), row.maxLeft, row.maxRight, row.theta,
-          OcularDominance(row.maxLeft, row.maxRight)};
+          OcularDominance(DrawnResponse(row.maxLeft), DrawnResponse(row.maxRight))};
 }
 
 SessionEvents EventsOf(const std::vector<RunRecord::Event>& events, std::int64_t end) {

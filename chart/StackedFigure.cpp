@@ -10,13 +10,16 @@ StackedFigure::StackedFigure(const std::vector<PanelShape>& shapes, double scale
     : scene_(std::make_unique<QGraphicsScene>()), style_(scale) {
   scene_->setBackgroundBrush(Qt::white);
   for (const PanelShape& shape : shapes) {
-    panels_.push_back(std::make_unique<Panel>(*scene_, style_, shape.valueTitle));
+    panels_.push_back(std::make_unique<Panel>(*scene_, style_, shape.valueTitles));
     shares_.push_back(shape.share);
   }
   legend_ = std::make_unique<FigureLegend>(*scene_, style_.Font(14));
   bandLabels_ = std::make_unique<BandLabels>(*scene_, style_);
   caption_ = scene_->addSimpleText("", style_.Font(13));
   caption_->setBrush(ChartStyle::QuietText());
+  nothingLogged_ = scene_->addSimpleText("no logged steps", style_.Font(15));
+  nothingLogged_->setBrush(ChartStyle::QuietText());
+  nothingLogged_->hide();
 }
 
 StackedFigure::~StackedFigure() = default;
@@ -27,6 +30,7 @@ void StackedFigure::Resize(QSizeF size) {
   for (std::size_t i = 0; i < panels_.size(); ++i) panels_[i]->Place(layout_.plots[i]);
   legend_->Place(layout_.legend);
   caption_->setPos(layout_.caption.left, layout_.caption.top);
+  PlaceNothingLogged();
   if (shown_) {
     Settle();
     bandLabels_->Show(shown_->second, shown_->first, *panels_.front(), layout_.bandLabels);
@@ -50,6 +54,20 @@ void StackedFigure::ShowSession(const StepAxis& steps, const SessionEvents& even
   Settle();
   bandLabels_->Show(events, steps, *panels_.front(), layout_.bandLabels);
   shown_.emplace(steps, events);
+}
+
+void StackedFigure::ShowLogged(bool logged) {
+  for (const auto& panel : panels_) panel->ShowTicks(logged);
+  nothingLogged_->setVisible(!logged);
+}
+
+// In the middle of the panels.
+void StackedFigure::PlaceNothingLogged() {
+  if (layout_.plots.empty()) return;
+  const Box& top = layout_.plots.front();
+  const QRectF size = nothingLogged_->boundingRect();
+  const double middle = (top.top + layout_.plots.back().Bottom()) / 2;
+  nothingLogged_->setPos(top.left + (top.width - size.width()) / 2, middle - size.height() / 2);
 }
 
 void StackedFigure::AddEventsToKey(const SessionEvents& events,

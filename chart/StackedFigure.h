@@ -20,8 +20,8 @@ class QGraphicsScene;
 class QGraphicsSimpleTextItem;
 
 struct PanelShape {
-  QString valueTitle;
-  double share;  // of the figure's height
+  std::vector<QString> valueTitles;  // longest first, the shorter ones for a low panel
+  double share;                      // of the figure's height
 };
 
 // Panels stacked over one step axis, with the key above them, the labels of the closed-eye bands
@@ -42,6 +42,9 @@ class StackedFigure {
   // span them.
   void ShowSession(const StepAxis& steps, const SessionEvents& events, const std::string& caption,
                    std::vector<LegendEntry> key);
+  // Without a logged step the scales mean nothing: the panels are empty frames, and a note says
+  // why.
+  void ShowLogged(bool logged);
 
   QGraphicsScene& Scene() const { return *scene_; }
   const ChartStyle& Style() const { return style_; }
@@ -50,6 +53,7 @@ class StackedFigure {
 
  private:
   void AddEventsToKey(const SessionEvents& events, std::vector<LegendEntry>& key) const;
+  void PlaceNothingLogged();
   void Settle() const;
 
   std::unique_ptr<QGraphicsScene> scene_;
@@ -62,4 +66,5 @@ class StackedFigure {
   // What the band labels were last placed for, to place them again when the figure is resized.
   std::optional<std::pair<StepAxis, SessionEvents>> shown_;
   QGraphicsSimpleTextItem* caption_;
+  QGraphicsSimpleTextItem* nothingLogged_;
 };

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <QChart>
 #include <QCoreApplication>
+#include <QGraphicsTextItem>
 #include <QImage>
+#include <QLineSeries>
 #include <QSvgRenderer>
+#include <QValueAxis>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -16,12 +20,14 @@
 
 #include "AxisTicks.h"
 #include "ChartApplication.h"
+#include "ChartStyle.h"
 #include "ColumnDecimation.h"
 #include "CourseChart.h"
 #include "CourseChartView.h"
 #include "Events.h"
 #include "FigureLayout.h"
 #include "PanelShares.h"
+#include "SessionCourse.h"
 #include "TempDir.h"
 
 namespace {
@@ -119,9 +125,18 @@ TEST(ChartAxes, StepsAreCountedInAUnitThatKeepsTickLabelsShort) {
   }
 }
 
-TEST(ChartAxes, TickStepsAreRoundAndAboutAsManyAsAsked) {
-  for (const auto& [low, high] : std::vector<std::pair<double, double>>{
-           {0, 1.13}, {0, 30}, {-0.3, 7.9}, {0, 2.2}, {1e-6, 3e-5}, {4, 4}}) {
+// A tick's label as Qt prints it in the scale's format.
+std::string LabelOf(const AxisScale& scale, double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, scale.scientific ? "%.*e" : "%.*f", scale.decimals, value);
+  return text;
+}
+
+TEST(ChartAxes, TickStepsAreRoundAboutAsManyAsAskedAndLabelledShortAndApart) {
+  const std::vector<std::pair<double, double>> ranges = {
+      {0, 1.13}, {0, 30},    {-0.3, 7.9}, {0, 2.2},        {1e-6, 3e-5},
+      {4, 4},    {-4e-8, 0}, {0, 2.6e9},  {-1e308, 1e308}, {1e-300, 1e-300}};
+  for (const auto& [low, high] : ranges) {
     const AxisScale scale = ExactScale(low, high, 6);
     const double power = std::pow(10.0, std::floor(std::log10(scale.tickInterval) + 1e-9));
     const double mantissa = scale.tickInterval / power;
@@ -131,8 +146,14 @@ TEST(ChartAxes, TickStepsAreRoundAndAboutAsManyAsAsked) {
     const double intervals = (scale.high - scale.low) / scale.tickInterval;
     EXPECT_GE(intervals, 3) << low << ".." << high;
     EXPECT_LE(intervals, 12) << low << ".." << high;
-    // Enough decimals to tell neighbouring ticks apart.
-    EXPECT_LE(scale.tickInterval * std::pow(10.0, scale.decimals), 9.0 + 1e-9);
+    // Labels short enough to leave the axis title its room, and enough digits to tell
+    // neighbouring ticks apart.
+    for (double tick = std::ceil(scale.low / scale.tickInterval) * scale.tickInterval;
+         tick <= scale.high; tick += scale.tickInterval) {
+      const std::string label = LabelOf(scale, tick);
+      EXPECT_LE(label.size(), 9u) << label;
+      EXPECT_NE(label, LabelOf(scale, tick + scale.tickInterval)) << low << ".." << high;
+    }
   }
 }
 
@@ -148,6 +169,13 @@ TEST(ChartAxes, ValueScalesStartAtZeroAndHoldEveryValue) {
   EXPECT_LT(across.low, -0.02);
   EXPECT_GT(across.low, -0.2);  // room beyond the values, not a whole tick step of it
   EXPECT_GT(across.high, 1.0);
+  // Nothing to scale, or values that all read as 0.
+  Extent tiny;
+  tiny.Include(1e-300);
+  for (const Extent& none : {Extent{}, tiny}) {
+    EXPECT_EQ(ValueScale(none).low, 0.0);
+    EXPECT_EQ(ValueScale(none).high, 1.0);
+  }
 }
 
 TEST(ChartEvents, ClosuresOfOneEyeAreJoinedWhereTheyTouchOrOverlap) {
@@ -369,7 +397,33 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
   EXPECT_NE(svg.find(">weights reset<"), std::string::npos);
   EXPECT_NE(svg.find(">seed 42  --closed-noise 0.1<"), std::string::npos);
   EXPECT_NE(svg.find(">training steps (thousands)<"), std::string::npos);
+  EXPECT_EQ(svg.find("no logged steps"), std::string::npos);
   EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid());
+}
+
+// As orvel-batch --course c.svg check writes it. Its scales would mean nothing: no tick labels
+// are drawn, and the axis titles keep their room.
+TEST(CourseChart, ACourseWithoutALoggedStepIsAnEmptyFrameThatSaysSo) {
+  Course course;
+  course.caption = "seed 1";
+  TempDir dir;
+  const std::string path = (dir.path() / "course.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
+  const std::string svg = dir.Read("course.svg");
+  EXPECT_NE(svg.find(">no logged steps<"), std::string::npos);
+  EXPECT_NE(svg.find(">largest response<"), std::string::npos);
+  EXPECT_NE(svg.find(">training steps<"), std::string::npos);
+  // Where the value labels go, left of each plot.
+  const QImage image = Written(course, dir);
+  int inked = 0;
+  for (const Box& plot : CoursePlots()) {
+    for (double y = plot.top - 6; y < plot.Bottom() + 6; ++y) {
+      for (double x = plot.left - 30; x < plot.left - 7; ++x)
+        inked += White(At(image, x, y)) ? 0 : 1;
+    }
+  }
+  EXPECT_EQ(inked, 0);
 }
 
 TEST(CourseChart, DrawsWithoutADisplayAndLeavesNumbersWithAFullStop) {
@@ -484,6 +538,23 @@ TEST(EnsembleChart, KeepsBothLinesOfAnAxisTitleBesideLabelsOfOneDigit) {
   EXPECT_NE(svg.find(">mean \u00b1 SD<"), std::string::npos);
 }
 
+TEST(EnsembleChart, LeavesOutRowsWhereNoUnitHadAResponse) {
+  EnsembleCourse ensemble = TwoGroups();
+  for (std::size_t i = 0; i < 20; ++i) {
+    EnsemblePoint& point = ensemble.groups[0].points[i];
+    point.maxLeft = point.maxRight = {kNoResponse, 0};
+    point.odi = {std::numeric_limits<double>::quiet_NaN(), 0};
+  }
+  TempDir dir;
+  const std::string path = (dir.path() / "ensemble.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteEnsembleChart(ensemble, path, 1200, 900, error)) << error;
+  // The response scale holds 0.25 to 0.85 from 0, as if those rows were not there.
+  const std::string svg = dir.Read("ensemble.svg");
+  EXPECT_NE(svg.find(">0.8<"), std::string::npos);
+  EXPECT_EQ(svg.find(">-100<"), std::string::npos);
+}
+
 TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
   std::string error;
   ASSERT_TRUE(EnsureChartApplication(error)) << error;  // a window program has one already
@@ -507,5 +578,173 @@ TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
   EXPECT_TRUE(RightClosedTint(At(image, XOf(plot, 13000), clearRow)));
   EXPECT_TRUE(White(At(image, XOf(plot, 23000), clearRow)));
   EXPECT_GT(MiddleRowOf(image, plot, XOf(plot, 28000), Blue), 0);
+}
+
+// The step and value axes of every panel.
+std::vector<QValueAxis*> AxesOf(const QGraphicsScene& scene) {
+  std::vector<QValueAxis*> axes;
+  for (QGraphicsItem* item : scene.items()) {
+    if (auto* chart = dynamic_cast<QChart*>(item)) {
+      for (QAbstractAxis* axis : chart->axes()) axes.push_back(qobject_cast<QValueAxis*>(axis));
+    }
+  }
+  return axes;
+}
+
+// The ticks Qt lays out on an axis: every multiple of the interval from its minimum to its
+// maximum, or a fixed count.
+double TicksOn(const QValueAxis& axis) {
+  if (axis.tickType() == QValueAxis::TicksFixed) return axis.tickCount();
+  const double interval = axis.tickInterval();
+  return std::floor(axis.max() / interval) - std::ceil(axis.min() / interval) + 1;
+}
+
+// The most ticks of any axis of a scene at any change of its range. Qt lays them out right after
+// that change, so a watch told of too many spares a failing test the hours Qt would take to count
+// them: it widens the interval first.
+class TickWatch {
+ public:
+  explicit TickWatch(const QGraphicsScene& scene) {
+    for (QValueAxis* axis : AxesOf(scene)) {
+      for (const auto changed : {&QValueAxis::minChanged, &QValueAxis::maxChanged}) {
+        QObject::connect(axis, changed, &lifetime_, [this, axis] { See(*axis); });
+      }
+    }
+  }
+  double Most() const { return most_; }
+
+ private:
+  void See(QValueAxis& axis) {
+    most_ = std::max(most_, TicksOn(axis));
+    if (TicksOn(axis) > 1000) axis.setTickInterval(axis.max() - axis.min());
+  }
+
+  QObject lifetime_;
+  double most_ = 0;
+};
+
+// A course whose first points carry one value each (in both eyes' responses and the threshold),
+// then a point as a session's second logged step has it.
+std::vector<Course> FirstValuesThenANormalPoint(const std::vector<double>& firsts) {
+  std::vector<Course> shown(1);
+  for (const double value : firsts) {
+    shown.push_back(shown.back());
+    const std::int64_t steps = 100 * static_cast<std::int64_t>(shown.size() - 1);
+    shown.back().points.push_back({steps, value, value, value, OcularDominance(value, value)});
+  }
+  shown.push_back(shown.back());
+  shown.back().points.push_back({100 * static_cast<std::int64_t>(shown.size() - 1), 0.39, 0.37,
+                                 0.38, OcularDominance(0.39, 0.37)});
+  return shown;
+}
+
+// An interval left from an earlier range once made Qt count billions of ticks.
+TEST(CourseChartView, EveryRefreshLaysOutAFewTicksWhateverTheFirstValues) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<std::vector<double>> cases = {
+      {}, {1e-300}, {8.6e-5}, {0}, {0.5, 0.5, 0.5}, {1e-4, 1e6}, {1e6, 1e-4}, {nan}, {inf, -inf}};
+  for (const std::vector<double>& firsts : cases) {
+    CourseChartView view;
+    view.resize(640, 480);
+    view.show();
+    const TickWatch watch(*view.scene());
+    for (const Course& course : FirstValuesThenANormalPoint(firsts)) {
+      view.Show(course);
+      const std::string shown = ::testing::PrintToString(firsts) + " then " +
+                                std::to_string(course.points.size()) + " points";
+      EXPECT_LE(watch.Most(), 12) << shown;
+      for (const QValueAxis* axis : AxesOf(*view.scene())) EXPECT_LE(TicksOn(*axis), 12) << shown;
+    }
+  }
+}
+
+CourseRow LoggedRow(std::uint64_t steps, double maxLeft, double maxRight, double theta) {
+  return {0, 0, steps, true, true, maxLeft, maxRight, theta, 0, 0, 0, 0, 0};
+}
+
+// The steps at which a line of the colour is drawn, in the order drawn.
+std::vector<double> StepsDrawn(const QGraphicsScene& scene, const QColor& colour) {
+  std::vector<double> steps;
+  for (QGraphicsItem* item : scene.items()) {
+    auto* chart = dynamic_cast<QChart*>(item);
+    for (QAbstractSeries* series : chart ? chart->series() : QList<QAbstractSeries*>{}) {
+      auto* line = qobject_cast<QLineSeries*>(series);
+      if (line == nullptr || line->pen().color() != colour) continue;
+      for (const QPointF& point : line->points()) steps.push_back(point.x());
+    }
+  }
+  return steps;
+}
+
+// A neuron gone NaN logs -100 for both eyes' largest responses and NaN for its threshold;
+// drawn, the -100 would stretch the response panel of the whole session down to -105.
+TEST(CourseChartView, LeavesOutResponsesThatWereNoneAndValuesThatAreNotFinite) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  Course course;
+  for (const CourseRow& row : {LoggedRow(100, 0.3, 0.2, 0.1), LoggedRow(200, kNoResponse, 0.4, 0.2),
+                               LoggedRow(300, kNoResponse, kNoResponse, nan),
+                               LoggedRow(400, inf, nan, -inf), LoggedRow(500, 0.35, 0.25, 0.15)}) {
+    course.points.push_back(PointOf(row));
+  }
+  CourseChartView view;
+  view.resize(640, 480);
+  view.Show(course);
+  const QGraphicsScene& scene = *view.scene();
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::EyeColour(Eye::Left)), (std::vector<double>{100, 500}));
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::EyeColour(Eye::Right)),
+            (std::vector<double>{100, 200, 500}));
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::Threshold()), (std::vector<double>{100, 200, 500}));
+  EXPECT_EQ(StepsDrawn(scene, ChartStyle::Dominance()), (std::vector<double>{100, 500}));
+  for (const QValueAxis* axis : AxesOf(scene)) EXPECT_GE(axis->min(), -1.0);
+  // An eye without a response gives no dominance, however strong the other eye's.
+  EXPECT_TRUE(std::isnan(PointOf(LoggedRow(200, kNoResponse, 150, 0.2)).odi));
+}
+
+// The axis titles and tick labels on show that Qt cut to "..." for want of room.
+std::vector<std::string> CutTexts(const QGraphicsScene& scene) {
+  std::vector<std::string> cut;
+  for (QGraphicsItem* item : scene.items()) {
+    const auto* text = qgraphicsitem_cast<QGraphicsTextItem*>(item);
+    if (text != nullptr && text->isVisible() && text->toPlainText().contains("...")) {
+      cut.push_back(text->toPlainText().toStdString());
+    }
+  }
+  return cut;
+}
+
+TEST(CourseChartView, CutsNoAxisTitleFromItsOpeningSizeDownToItsSmallest) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  CourseChartView view;
+  view.show();
+  for (const QSize size : {QSize(640, 480), QSize(900, 600), QSize(520, 400), QSize(480, 360)}) {
+    view.resize(size);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(view.size(), size);
+    for (const Course& course : {ThreePhases(), Course{}}) {
+      view.Show(course);
+      EXPECT_EQ(CutTexts(*view.scene()), std::vector<std::string>{})
+          << size.width() << "x" << size.height();
+    }
+  }
+}
+
+TEST(ChartFile, SmallFiguresCutNoAxisTitle) {
+  TempDir dir;
+  const std::string course = (dir.path() / "course.svg").string();
+  const std::string ensemble = (dir.path() / "ensemble.svg").string();
+  std::string error;
+  for (const auto& [width, height] : std::vector<std::pair<int, int>>{{400, 300}, {640, 480}}) {
+    ASSERT_TRUE(WriteCourseChart(ThreePhases(), course, width, height, error)) << error;
+    ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), ensemble, width, height, error)) << error;
+    EXPECT_EQ(dir.Read("course.svg").find("..."), std::string::npos) << width << "x" << height;
+    EXPECT_EQ(dir.Read("ensemble.svg").find("..."), std::string::npos) << width << "x" << height;
+  }
 }
 }  // namespace

@@ -334,6 +334,7 @@ TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   MenuItem("&Course")->trigger();
   ASSERT_NE(Form1->Course(), nullptr);
   EXPECT_TRUE(Form1->Course()->NativeWidget()->isVisible());
+  EXPECT_EQ(Form1->Course()->Redraws(), 1);  // an empty frame before the first row
   Form1->Right->SetChecked(false);
   DuringARun([] { return Form1->session().simulation().trainedSteps() > 200000; }, [] {});
   const int redraws = Form1->Course()->Redraws();

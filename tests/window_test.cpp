@@ -286,3 +286,24 @@ TEST_F(Window, ClosingDuringARunEndsEveryRunThenDestroysOnce) {
   const std::string probes = dir.Read("log.txt");
   EXPECT_GE(std::count(probes.begin(), probes.end(), '\n'), 2);
 }
+
+// SIGINT and SIGTERM close the window too; an open Course window once kept the program running.
+TEST_F(Window, ClosingEndsTheProgramThoughTheCourseWindowIsOpen) {
+  bool keptRunning = false;
+  // Turns of the event loop after the close: a program that ends takes none of them.
+  std::function<void(int)> turn = [&](int left) {
+    if (left == 0) {
+      keptRunning = true;
+      QCoreApplication::exit();
+      return;
+    }
+    QTimer::singleShot(0, [&turn, left] { turn(left - 1); });
+  };
+  After(0, [&] {
+    Form1->ShowCourse();
+    Form1->Close();
+    turn(3);
+  });
+  application.Run();
+  EXPECT_FALSE(keptRunning);
+}

@@ -14,15 +14,16 @@ CourseWindow::CourseWindow(CourseHistory& history, std::function<SessionEvents()
       window_(new QWidget),
       view_(new CourseChartView) {
   window_->setWindowTitle("BCM Orvel — Course");
+  // The program ends with its main window, by a click or a signal: an open Course window would
+  // keep it running.
+  window_->setAttribute(Qt::WA_QuitOnClose, false);
   auto* layout = new QVBoxLayout(window_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view_);
   window_->resize(640, 480);
   timer_.setInterval(DisplayRefresh::kFrame);
   QObject::connect(&timer_, &QTimer::timeout, [this] { Refresh(); });
-  // An empty course gives the axes a degenerate scale, from which the chart's next rescale
-  // takes ages: the first drawing waits for a point.
-  if (!history_.Points().empty()) Draw(events_());
+  Draw(events_());
 }
 
 CourseWindow::~CourseWindow() {
@@ -42,7 +43,6 @@ void CourseWindow::Refresh() {
       events.closures.size() != closuresShown_ || events.resets.size() != resetsShown_;
   // Points bring their steps, and an open closure grows with them.
   if (!history_.TakeChanged() && !eventsChanged) return;
-  if (history_.Points().empty()) return;
   Draw(std::move(events));
 }
 
