@@ -51,7 +51,11 @@ class Session {
   // Trains with host until the host or a Stop ends the run; a run started inside it, from the
   // host's event pump, nests. The record notes the run before it starts and is saved after.
   void Run(RunHost& host);
-  void Stop() { simulation_.RequestStop(); }
+  // Ends every run, a paused one too.
+  void Stop() {
+    simulation_.RequestStop();
+    simulation_.SetPaused(false);
+  }
   void TogglePause() { simulation_.TogglePause(); }
   // Runs so far, nested ones included.
   int Runs() const { return runs_; }
@@ -83,6 +87,7 @@ class Session {
   bool RecordFailing() const { return recordFailing_; }
   // Null before OpenFiles.
   RunLogs* Logs() { return logs_.get(); }
+  const RunLogs* Logs() const { return logs_.get(); }
   // The probe maxima of the latest logged step; none before the first.
   const std::optional<EyeMaxima>& LastLogged() const { return lastLogged_; }
 

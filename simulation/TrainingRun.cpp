@@ -80,6 +80,7 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
   std::vector<double> input;
   while (!simulation.stopRequested()) {
     while (simulation.paused()) host.WaitForMessages();
+    if (simulation.stopRequested()) break;  // a Stop during the pause ends it
     host.ShowStep(step);
     if (step % parameters.redrawEvery == 0) host.ShowNeuron(simulation.neuron());
     const bool left = host.LeftTicked();

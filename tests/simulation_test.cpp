@@ -143,14 +143,15 @@ TEST_F(Run, ResetDuringARunTrainsTheNewNeuronWithTheCountUnbroken) {
   EXPECT_EQ(simulation.neuron().HistoryLength(), 13U);
 }
 
-TEST_F(Run, StopWhilePausedWaitsForThePauseToLiftThenFinishesTheStep) {
+// Steps 0 to 2 are taken, then pumps 4 to 8 only wait; the stop ends the run when the pause lifts.
+TEST_F(Run, AStopDuringAPauseEndsTheRunWithoutAnotherStep) {
   host.At(3, [this] { simulation.TogglePause(); });
   host.At(5, StopNow());
   host.At(8, [this] { simulation.TogglePause(); });
   Train();
-  EXPECT_EQ(host.stepText, "step: 3");
-  EXPECT_EQ(simulation.neuron().HistoryLength(), 4U);
-  EXPECT_EQ(host.pumps, 9);
+  EXPECT_EQ(host.stepText, "step: 2");
+  EXPECT_EQ(simulation.neuron().HistoryLength(), 3U);
+  EXPECT_EQ(host.pumps, 8);
 }
 
 TEST_F(Run, ANewRunStartsAtStepZeroWithTheTrainedNeuron) {

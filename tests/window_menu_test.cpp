@@ -121,6 +121,35 @@ TEST_F(WindowMenu, SpeedItemsAndTheCommandLineSetTheSameThrottle) {
   EXPECT_FALSE(MenuItem("100,000 steps per second")->isChecked());
   MenuItem("&Full")->trigger();
   EXPECT_EQ(Form1->Speed(), 0);
+  Form1->SetSpeed(500);  // as --speed 500 does: an item of its own, ticked
+  EXPECT_TRUE(MenuItem("500 steps per second")->isChecked());
+  EXPECT_FALSE(MenuItem("&Full")->isChecked());
+}
+
+TEST_F(WindowMenu, APauseShowsAndEndsWithStartOrStop) {
+  Open();
+  DuringARun([] { return Form1->session().simulation().trainedSteps() > 100; },
+             [] {
+               MenuItem("&Pause")->trigger();
+               EXPECT_EQ(LastPanel(), "paused: F6 or Start resumes");
+               Form1->StartClick();
+               EXPECT_FALSE(Form1->session().simulation().paused());
+               EXPECT_EQ(Form1->RunDepth(), 1) << "Start resumes; it nests no paused run";
+               EXPECT_EQ(LastPanel(), "noise: -0.050..0.050");
+               MenuItem("&Pause")->trigger();
+             });  // then Stop, which ends the pause too
+  EXPECT_EQ(Form1->RunDepth(), 0);
+  EXPECT_FALSE(Form1->session().simulation().paused());
+  MenuItem("&Pause")->trigger();
+  EXPECT_FALSE(Form1->session().simulation().paused()) << "between runs there is nothing to hold";
+
+  // The Course window answers the same keys as the main window.
+  Form1->ShowCourse();
+  QStringList keys;
+  for (const QAction* action : Form1->Course()->NativeWidget()->actions()) {
+    keys << action->shortcut().toString();
+  }
+  for (const char* key : {"Ctrl+Q", "Esc", "F5", "F6", "Ctrl+S"}) EXPECT_TRUE(keys.contains(key));
 }
 
 // A functional check of the throttle over more than a second: the rate may wander a little on a
@@ -228,7 +257,7 @@ TEST_F(WindowMenu, SpaceAndReturnPressTheFocusedButton) {
   }
 }
 
-TEST_F(WindowMenu, AFailedLogShowsARedNoticeUntilTheNextStart) {
+TEST_F(WindowMenu, AFailedLogShowsARedNoticeForAsLongAsItLasts) {
   std::filesystem::create_directory(dir.path() / "log.txt");
   ::testing::internal::CaptureStderr();
   Open();
@@ -238,8 +267,8 @@ TEST_F(WindowMenu, AFailedLogShowsARedNoticeUntilTheNextStart) {
   EXPECT_TRUE(Form1->Status->PanelWarning(5));
   QTimer::singleShot(20, [] { Form1->StopClick(); });
   Form1->StartClick();
-  EXPECT_EQ(LastPanel(), "noise: -0.050..0.050");
-  EXPECT_FALSE(Form1->Status->PanelWarning(5));
+  EXPECT_EQ(LastPanel(), "cannot open log.txt") << "the file is still missing";
+  EXPECT_TRUE(Form1->Status->PanelWarning(5));
 }
 
 TEST_F(WindowMenu, StatesSaveAndOpenAsTheStateFilesDo) {

@@ -36,7 +36,7 @@ std::string AskOpenPath(QWidget* parent, const QString& title, const QString& fi
 }  // namespace
 
 MainMenu::MainMenu(QMenuBar& bar, QWidget* window, WindowCommands& commands, const Session& session)
-    : window_(window), commands_(commands), session_(session) {
+    : bar_(bar), window_(window), commands_(commands), session_(session) {
   AddFile(*bar.addMenu("&File"));
   AddRun(*bar.addMenu("&Run"));
   AddExperiment(*bar.addMenu("&Experiment"));
@@ -85,6 +85,7 @@ void MainMenu::AddRun(QMenu& menu) {
 }
 
 void MainMenu::AddSpeeds(QMenu& menu) {
+  speedMenu_ = &menu;
   auto* group = new QActionGroup(&menu);
   const std::pair<std::int64_t, const char*> speeds[] = {{0, "&Full"},
                                                          {1000000, "&1,000,000 steps per second"},
@@ -106,8 +107,24 @@ void MainMenu::ShowSpeed(std::int64_t stepsPerSecond) {
     item->second->setChecked(true);
     return;
   }
-  // A rate from the command line that no item names: none is ticked.
-  for (const auto& [rate, action] : speeds_) action->setChecked(false);
+  // A rate from the command line that no item names gets an item of its own, ticked.
+  QAction* custom = AddItem(
+      *speedMenu_, QString::fromStdString(std::to_string(stepsPerSecond)) + " steps per second", {},
+      [this, stepsPerSecond] { commands_.SetSpeed(stepsPerSecond); });
+  custom->setCheckable(true);
+  speeds_.begin()->second->actionGroup()->addAction(custom);
+  speeds_[stepsPerSecond] = custom;
+  custom->setChecked(true);
+}
+
+QList<QAction*> MainMenu::ShortcutActions() const {
+  QList<QAction*> found;
+  for (const QMenu* menu : bar_.findChildren<QMenu*>()) {
+    for (QAction* action : menu->actions()) {
+      if (!action->shortcut().isEmpty()) found.append(action);
+    }
+  }
+  return found;
 }
 
 void MainMenu::AddExperiment(QMenu& menu) {

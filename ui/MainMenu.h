@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <cstdint>
 #include <map>
 
@@ -19,6 +20,8 @@ class MainMenu {
 
   // Ticks the Speed item of this many steps a second (0: Full).
   void ShowSpeed(std::int64_t stepsPerSecond);
+  // The commands with a key, for the program's other windows to answer it too.
+  QList<QAction*> ShortcutActions() const;
 
  private:
   void AddFile(QMenu& menu);
@@ -28,6 +31,8 @@ class MainMenu {
   void AddView(QMenu& menu);
   void AddHelp(QMenu& menu);
 
+  QMenuBar& bar_;
+  QMenu* speedMenu_ = nullptr;
   QWidget* window_;
   WindowCommands& commands_;
   const Session& session_;

@@ -17,6 +17,7 @@
 #include "Picture.h"
 #include "PngFile.h"
 #include "Probe.h"
+#include "RunLogs.h"
 #include "SessionCourse.h"
 #include "SessionFolder.h"
 #include "StackRoom.h"
@@ -83,7 +84,7 @@ void TForm1::ShowStoredPicture() {
     Image1->SetPicture(picture->pixels);
   } else {
     std::fprintf(stderr, "orvel: cannot show the picture: %s\n", error.c_str());
-    notice_ = "cannot show the picture";
+    pictureProblem_ = "cannot show the picture";
   }
 }
 
@@ -111,10 +112,10 @@ void TForm1::OpenLogs() {
   session_.onCourseRow = [this](const RunLogs::CourseRow& row) { history_.Add(row); };
   session_.onRecordFailure = [this](const std::string& problem) {
     std::fprintf(stderr, "orvel: %s\n", problem.c_str());
-    ShowNotice("cannot write run.json");
+    ShowLastPanel();
   };
   session_.OpenFiles({folder, "orvel", true, std::nullopt});
-  ShowLogNotice();
+  ShowLastPanel();
 }
 
 void TForm1::NoteEyes() {
@@ -129,7 +130,12 @@ bool TForm1::RoomForAnotherRun() const {
   return room.size == 0 || room.used < room.size / 2 - room.size / 16;
 }
 
+// Start during a pause resumes it, rather than nesting a run that would start paused.
 void TForm1::StartClick() {
+  if (simulation().paused()) {
+    SetPaused(false);
+    if (runDepth_ > 0) return;
+  }
   if (!RoomForAnotherRun()) {
     ShowNotice("Start ignored: " + std::to_string(runDepth_) + " runs nested");
     return;
@@ -144,33 +150,58 @@ void TForm1::StartClick() {
 
 void TForm1::ShowNotice(const std::string& notice) {
   notice_ = notice;
-  Status->SetPanelText(Status->PanelCount() - 1, notice_);
-  Status->SetPanelWarning(Status->PanelCount() - 1, true);
-}
-
-// Only a failure newer than the last start is shown.
-void TForm1::ShowLogNotice() {
-  if (!session_.Logs()) return;
-  const std::string notice = session_.Logs()->Notice();
-  if (notice != dismissedLogNotice_) {
-    dismissedLogNotice_ = notice;
-    ShowNotice(notice);
-  }
+  ShowLastPanel();
 }
 
 void TForm1::DismissNotice() {
   if (notice_.empty()) return;
   notice_.clear();
-  Status->SetPanelWarning(Status->PanelCount() - 1, false);
-  neuronPanels_.Write(simulation().neuron().Theta(), simulation().parameters(), *Status);
+  ShowLastPanel();
+}
+
+// A file that cannot be written stays a problem for the rest of the session.
+std::string TForm1::LastingProblem() const {
+  if (const RunLogs* logs = session_.Logs(); logs != nullptr && logs->Failed()) {
+    return logs->Notice();
+  }
+  if (session_.RecordFailing()) return "cannot write run.json";
+  return pictureProblem_;
+}
+
+void TForm1::ShowLastPanel() {
+  ShowNeuron(simulation().neuron());
+}
+
+// Over the noise range: a notice until the next Start, else a problem while it lasts, else the
+// pause.
+void TForm1::OverlayLastPanel() {
+  const int last = Status->PanelCount() - 1;
+  const std::string problem = notice_.empty() ? LastingProblem() : notice_;
+  if (Status->PanelWarning(last) != !problem.empty()) {
+    Status->SetPanelWarning(last, !problem.empty());
+  }
+  if (!problem.empty()) {
+    Status->SetPanelText(last, problem);
+  } else if (simulation().paused()) {
+    Status->SetPanelText(last, "paused: F6 or Start resumes");
+  }
 }
 
 void TForm1::StopClick() {
   session_.Stop();
+  ShowLastPanel();
 }
 
+// Only a run going on can be held: a pause set between runs, or after a Stop, would hold the
+// next run unseen.
 void TForm1::PauseClick() {
-  session_.TogglePause();
+  const bool running = runDepth_ > 0 && !simulation().stopRequested();
+  if (running || simulation().paused()) SetPaused(!simulation().paused());
+}
+
+void TForm1::SetPaused(bool paused) {
+  simulation().SetPaused(paused);
+  ShowLastPanel();
 }
 
 void TForm1::FormDestroy() {
@@ -192,8 +223,7 @@ void TForm1::CheckItOutClick() {
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
   neuronPanels_.Write(shown.Theta(), simulation().parameters(), *Status);
-  ShowLogNotice();
-  if (!notice_.empty()) ShowNotice(notice_);
+  OverlayLastPanel();
 }
 
 bool TForm1::SavePictureTo(const std::string& path) {
@@ -262,6 +292,7 @@ void TForm1::ShowCourse() {
                       static_cast<std::int64_t>(simulation().trainedSteps()));
     });
   }
+  course_->NativeWidget()->addActions(menu_->ShortcutActions());
   course_->Show();
 }
 
@@ -271,7 +302,6 @@ bool TForm1::CanCloseNow() {
   if (runDepth_ == 0) return true;
   closeAfterRuns_ = true;
   session_.Stop();
-  simulation().SetPaused(false);
   return false;
 }
 

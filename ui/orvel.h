@@ -82,10 +82,13 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   void OpenLogs();
   void NoteEyes();
   void Quit() override { Close(); }
+  void SetPaused(bool paused);
   // The last status panel shows a failure in red until the next start; standard error has it all.
   void ShowNotice(const std::string& notice);
-  void ShowLogNotice();
   void DismissNotice();
+  std::string LastingProblem() const;
+  void ShowLastPanel();
+  void OverlayLastPanel();
 
   void WriteStepText();
   void ShowStep(std::int64_t step) override;
@@ -102,8 +105,8 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   std::unique_ptr<MainMenu> menu_;
   StepThrottle throttle_;
   NeuronPanels neuronPanels_;
-  std::string notice_;
-  std::string dismissedLogNotice_;
+  std::string notice_;  // until the next Start
+  std::string pictureProblem_;
   int runDepth_ = 0;
   std::int64_t shownStep_ = 0;
   bool stepTextDue_ = false;
