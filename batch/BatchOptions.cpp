@@ -111,10 +111,11 @@ void CheckStateFiles(const BatchOptions& options) {
       saved.insert(action.file);
     }
     if (action.kind != Action::Kind::Load || saved.count(action.file) > 0) continue;
+    const runtime::Read<Simulation::Saved> state = ReadStateFile(action.file);
+    if (!state) throw UsageError(Printable(action.file) + ": " + state.Error());
     try {
-      const Simulation::Saved state = LoadState(action.file);
       for (const Parameters& given : SessionParameters(options)) {
-        ParametersAfterLoad(state, options, given);
+        ParametersAfterLoad(*state, options, given);
       }
     } catch (const std::runtime_error& error) {
       throw UsageError(Printable(action.file) + ": " + error.what());
