@@ -8,6 +8,8 @@
 #include <limits>
 #include <string_view>
 
+#include "LogNames.h"
+
 namespace {
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 
@@ -44,7 +46,7 @@ Spread CourseSpreads::Running::Result() const {
 }
 
 void CourseSpreads::AddUnit(const std::string& folder) {
-  std::ifstream in(folder + "/course.csv", std::ios::binary);
+  std::ifstream in(folder + "/" + kCourseName, std::ios::binary);
   std::string line;
   std::getline(in, line);  // its header
   std::size_t row = 0;

@@ -5,6 +5,7 @@
 #include "CourseChart.h"
 #include "CourseSpreads.h"
 #include "EnsembleUnitRun.h"
+#include "LogNames.h"
 #include "RegularFile.h"
 #include "SessionCourse.h"
 
@@ -16,8 +17,8 @@ constexpr std::size_t kMaxRunRecordBytes = std::size_t{64} << 20;
 // which only costs the figure its markers.
 SessionEvents EventsOfUnit(const std::string& folder, std::int64_t end) {
   std::string problem;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(folder + "/run.json", kMaxRunRecordBytes, "a run record", problem);
+  const std::optional<std::string> text = runtime::ReadRegularFile(
+      folder + "/" + kRunRecordName, kMaxRunRecordBytes, "a run record", problem);
   if (!text) return {};
   const nlohmann::json record = nlohmann::json::parse(*text, nullptr, false);
   std::vector<RunRecord::Event> events;

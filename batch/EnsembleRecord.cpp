@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "CommandLine.h"
+#include "LogNames.h"
 #include "RegularFile.h"
 #include "WholeFile.h"
 
@@ -13,7 +14,7 @@ constexpr std::size_t kMaxRecordBytes = 1 << 20;
 }  // namespace
 
 std::string EnsembleRecordPath(const std::string& folder) {
-  return folder + "/ensemble.json";
+  return folder + "/" + kEnsembleRecordName;
 }
 
 std::optional<std::vector<std::string>> ReadEnsembleCommand(const std::string& folder) {

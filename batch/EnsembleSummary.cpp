@@ -6,6 +6,7 @@
 
 #include "CheckTable.h"
 #include "EnsembleUnitRun.h"
+#include "LogNames.h"
 #include "RegularFile.h"
 #include "WholeFile.h"
 
@@ -69,11 +70,11 @@ bool WriteEnsembleSummary(const BatchOptions& options, const std::vector<bool>& 
   std::string summary = HeaderOf(options.ensemble->plan);
   for (std::size_t index = 0; index < complete.size(); ++index) {
     if (!complete[index]) continue;
-    const std::string path = UnitFolder(options, index) + "/checks.csv";
+    const std::string path = UnitFolder(options, index) + "/" + kCheckTableName;
     std::string problem;
     if (!AppendCheckRows(path, UnitColumns(options, index), summary, problem)) {
       damaged.push_back(path + " " + problem);
     }
   }
-  return runtime::WriteWholeFile(options.directory + "/summary.csv", summary, error);
+  return runtime::WriteWholeFile(options.directory + "/" + kSummaryName, summary, error);
 }

@@ -16,7 +16,6 @@
 #include "LogWrite.h"
 
 namespace {
-constexpr const char* kCourseName = "course.csv";
 // Half the 0.1 s a kill may lose; the other half is left for writing the batch.
 constexpr std::chrono::milliseconds kHandoff(50);
 // Logged steps a batch holds before the step thread waits for the writer: small enough that the

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <nlohmann/json.hpp>
 
+#include "LogNames.h"
 #include "WholeFile.h"
 
 #ifndef ORVEL_VERSION
@@ -83,5 +84,5 @@ std::string RunRecord::Text() const {
 }
 
 bool RunRecord::Save(std::string& error) const {
-  return runtime::WriteWholeFile(folder_ + "/run.json", Text(), error);
+  return runtime::WriteWholeFile(folder_ + "/" + kRunRecordName, Text(), error);
 }
