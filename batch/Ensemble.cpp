@@ -98,8 +98,14 @@ int SummarizeEnsemble(const BatchOptions& options) {
     ReportError(damaged.front() + "; summary.csv leaves out that unit" + more);
     status = 1;
   }
-  if (!WriteEnsembleFigure(options, complete, error)) {
-    ReportError("cannot write course." + options.ensemble->courseFormat + ": " + error);
+  const std::string figure = "course." + options.ensemble->courseFormat;
+  EnsembleFigureDamage figureDamage;
+  if (!WriteEnsembleFigure(options, complete, figureDamage, error)) {
+    ReportError("cannot write " + figure + ": " + error);
+    status = 1;
+  }
+  if (!figureDamage.events.empty()) {
+    ReportError(figureDamage.events + "; " + figure + " goes without its event markers");
     status = 1;
   }
   return status;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -148,4 +149,67 @@ TEST(RunRecord, IsJsonWithEveryParameterTheSeedAndTheEvents) {
   EXPECT_EQ(start.size(), 20U);
   EXPECT_EQ(start[10], 'T');
   EXPECT_EQ(start.back(), 'Z');
+}
+
+// Whatever a run.json holds, its reader gives back the events its writer noted or says in one
+// line what is wrong; a type mismatch anywhere must never escape as an exception.
+TEST(RunRecord, ReadsBackItsEventsAndRefusesEveryDamageInOneLine) {
+  RunRecord record("folder", "orvel", 7, Parameters{});
+  record.NoteRun(0, 1);
+  record.NoteEyes(300, true, false);
+  record.NoteLoad(300, "reared.json");
+  record.NoteReset(9223372036854775807U);
+  const runtime::Read<std::vector<RunRecord::Event>> events = ReadRunEvents(record.Text());
+  ASSERT_TRUE(events) << events.Error();
+  ASSERT_EQ(events->size(), 5U);
+  EXPECT_EQ((*events)[1].kind, "run");
+  EXPECT_EQ((*events)[1].run, 1);
+  EXPECT_EQ((*events)[2].at, 300U);
+  EXPECT_FALSE((*events)[2].right);
+  EXPECT_EQ((*events)[3].file, "reared.json");
+  EXPECT_EQ((*events)[4].at, 9223372036854775807U);
+
+  using Json = nlohmann::json;
+  const std::string text = record.Text();
+  const auto edited = [&text](const std::function<void(Json&)>& edit) {
+    Json json = Json::parse(text);
+    edit(json);
+    return json.dump();
+  };
+  const std::pair<std::string, std::string> damaged[] = {
+      {edited([](Json& r) { r["events"] = Json::array({1}); }), "events[0] must be a JSON object"},
+      {edited([](Json& r) { r["events"][0]["at"] = "x"; }), "events[0].at must be a whole number"},
+      {edited([](Json& r) { r["events"][0]["at"] = -1; }),
+       "events[0].at must be 0 ... 9223372036854775807, not -1"},
+      {edited([](Json& r) { r["events"][0]["at"] = 9223372036854775808U; }),
+       "not 9223372036854775808"},
+      {edited([](Json& r) { r["events"][0]["at"] = 1e300; }),
+       "events[0].at must be a whole number"},
+      {edited([](Json& r) { r["events"][0].erase("left"); }), "events[0].left is missing"},
+      {edited([](Json& r) { r["events"][1]["colour"] = 1; }),
+       "events[1].colour is not part of a run record"},
+      {edited([](Json& r) { r["events"][1]["event"] = "jump"; }),
+       "events[1].event must be run, eyes"},
+      {edited([](Json& r) {
+         r["events"] = Json::object({{"at", 0}});
+       }),
+       "events must be an array"},
+      {edited([](Json& r) { r.erase("events"); }), "events is missing"},
+      {edited([](Json& r) { r["seed"] = 4294967296U; }), "seed must be 0 ... 4294967295"},
+      {edited([](Json& r) { r["parameters"]["rate"] = "fast"; }),
+       "parameters.rate must be a number"},
+      {edited([](Json& r) { r["actions"] = Json::array({1}); }),
+       "actions must be an array of strings"},
+      {"[]", "the run record must be a JSON object"},
+      {"", "not JSON"},
+      {text.substr(0, text.size() / 2), "not JSON"},
+      {"{\"events\": [{\"at\": 1e400}]}", "not JSON"},
+      {"{\"events\": [[[]]]}", "nested deeper than a run record ever is"},
+      {"{\"seed\": 1, \"seed\": 2}", "the key \"seed\" appears twice"},
+  };
+  for (const auto& [damage, named] : damaged) {
+    const std::string reason = ReadRunEvents(damage).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
 }
