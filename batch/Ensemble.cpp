@@ -12,6 +12,7 @@
 #include "EnsembleSummary.h"
 #include "EnsembleUnitRun.h"
 #include "Interrupts.h"
+#include "LogNames.h"
 
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
@@ -73,6 +74,15 @@ class Players {
   std::size_t finished_ = 0, played_ = 0;
   int status_ = 0;
 };
+
+// One line for every unit whose file of that name is damaged: the first, with its fault.
+void ReportDamaged(const std::vector<std::string>& damaged, const std::string& madeFile,
+                   const char* name) {
+  const std::string more = damaged.size() == 1 ? ""
+                                               : ", and " + std::to_string(damaged.size() - 1) +
+                                                     " more whose " + name + " is damaged";
+  ReportError(damaged.front() + "; " + madeFile + " leaves out that unit" + more);
+}
 }  // namespace
 
 int SummarizeEnsemble(const BatchOptions& options) {
@@ -92,16 +102,17 @@ int SummarizeEnsemble(const BatchOptions& options) {
     status = 1;
   }
   if (!damaged.empty()) {
-    const std::string more = damaged.size() == 1 ? ""
-                                                 : ", and " + std::to_string(damaged.size() - 1) +
-                                                       " more whose checks.csv is damaged";
-    ReportError(damaged.front() + "; summary.csv leaves out that unit" + more);
+    ReportDamaged(damaged, "summary.csv", kCheckTableName);
     status = 1;
   }
   const std::string figure = "course." + options.ensemble->courseFormat;
   EnsembleFigureDamage figureDamage;
   if (!WriteEnsembleFigure(options, complete, figureDamage, error)) {
     ReportError("cannot write " + figure + ": " + error);
+    status = 1;
+  }
+  if (!figureDamage.courses.empty()) {
+    ReportDamaged(figureDamage.courses, figure, kCourseName);
     status = 1;
   }
   if (!figureDamage.events.empty()) {

@@ -1,6 +1,7 @@
 #include "EnsembleFigureFile.h"
 
 #include "CourseChart.h"
+#include "CourseCsv.h"
 #include "CourseSpreads.h"
 #include "EnsembleUnitRun.h"
 #include "LogNames.h"
@@ -19,6 +20,20 @@ SessionEvents EventsOfUnit(const BatchOptions& options, const std::string& folde
     return {};
   }
   return EventsOf(*events, end);
+}
+
+// The course of a unit; none when it has none (the ensemble was made with --no-record).
+std::optional<std::vector<CourseRow>> CourseOfUnit(const BatchOptions& options,
+                                                   const std::string& folder,
+                                                   EnsembleFigureDamage& damage) {
+  if (!options.record) return std::vector<CourseRow>();
+  const std::string path = folder + "/" + kCourseName;
+  runtime::Read<std::vector<CourseRow>> course = course_csv::ReadRowsFile(path);
+  if (!course) {
+    damage.courses.push_back(path + ": " + course.Error());
+    return std::nullopt;
+  }
+  return *std::move(course);
 }
 
 std::string EnsembleCaption(const BatchOptions& options) {
@@ -44,9 +59,8 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
     for (std::size_t seed = 0; seed < plan.SeedsPerGroup(); ++seed) {
       const std::size_t index = group * plan.SeedsPerGroup() + seed;
       if (!complete[index]) continue;
-      const std::string folder = UnitFolder(options, index);
-      spreads.AddUnit(folder);
-      anyFolder = folder;
+      anyFolder = UnitFolder(options, index);
+      if (const auto course = CourseOfUnit(options, anyFolder, damage)) spreads.Add(*course);
     }
     if (spreads.Empty()) continue;
     const std::string name = plan.GroupName(group);

@@ -8,7 +8,8 @@
 
 // What the figure had to go without, each a line naming the file and its fault: "" when nothing.
 struct EnsembleFigureDamage {
-  std::string events;  // the run.json the event markers come from
+  std::vector<std::string> courses;  // each unit's whose course is left out
+  std::string events;                // the run.json the event markers come from
 };
 
 // DIR/course.png (or .svg): for each combination of the listed values, the mean over its

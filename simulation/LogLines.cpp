@@ -1,7 +1,5 @@
 #include "LogLines.h"
 
-#include <charconv>
-
 #include "NumberText.h"
 
 namespace log_lines {
@@ -9,11 +7,6 @@ namespace {
 
 void AppendNumber(std::string& text, double value) {
   runtime::AppendFixed(text, value, 8, 5);
-}
-
-void AppendUnsigned(std::string& text, std::uint64_t value) {
-  char digits[24];
-  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
 }  // namespace
@@ -40,30 +33,6 @@ void AppendProbe(std::string& text, double maxLeft, double maxRight) {
   AppendNumber(text, maxLeft);
   text += ' ';
   AppendNumber(text, maxRight);
-  text += '\n';
-}
-
-void AppendCourse(std::string& text, const CourseRow& row) {
-  runtime::AppendInteger(text, row.run, 0);
-  text += ',';
-  runtime::AppendInteger(text, row.step, 0);
-  text += ',';
-  AppendUnsigned(text, row.trainedSteps);
-  text += row.leftTicked ? ",1" : ",0";
-  text += row.rightTicked ? ",1," : ",0,";
-  runtime::AppendShortest(text, row.maxLeft);
-  text += ',';
-  runtime::AppendShortest(text, row.maxRight);
-  text += ',';
-  // Undefined when neither eye drives the neuron: left empty, as table readers expect.
-  if (row.maxLeft + row.maxRight > 0) {
-    runtime::AppendShortest(text, (row.maxRight - row.maxLeft) / (row.maxRight + row.maxLeft));
-  }
-  for (double value :
-       {row.theta, row.y, row.yLeft, row.yRight, row.meanLeftWeight, row.meanRightWeight}) {
-    text += ',';
-    runtime::AppendShortest(text, value);
-  }
   text += '\n';
 }
 

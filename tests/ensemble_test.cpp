@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -278,30 +279,30 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
 // Units of a group may differ in length (a shard still writing) and in which values exist (the
 // dominance of a neuron silent to both eyes); the spreads must use what is there and no more.
 TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
-  TempDir dir;
-  const std::string header = "run,step,trained_steps,l,r,max_left,max_right,ocular_dominance,x\n";
-  const std::vector<std::string> courses = {
-      header + "1,0,1,1,1,1,2,0.5,9\n1,100,101,1,1,3,4,,9\n1,200,201,1,1,5,6,0.25,9\n",
-      header + "1,0,1,1,1,3,2,-0.5,9\n1,100,101,1,1,5,8,,9\n",
-      header + "1,0,1,1,1,5,2,1e-300,9\n1,100,101,1,1,7,0,0.75,9\n1,200,201,1,1,1,1,0,9\n"};
+  // Rows of trained steps and the two eyes' maxima; -100 is a silent eye.
+  const auto course = [](const std::vector<std::array<double, 3>>& rows) {
+    std::vector<CourseRow> made;
+    for (const auto& [steps, left, right] : rows) {
+      made.push_back(
+          {1, 0, static_cast<std::uint64_t>(steps), true, true, left, right, 0, 0, 0, 0, 0, 0});
+    }
+    return made;
+  };
   CourseSpreads spreads;
   EXPECT_TRUE(spreads.Empty());
-  for (std::size_t unit = 0; unit < courses.size(); ++unit) {
-    const fs::path folder = dir.path() / std::to_string(unit);
-    fs::create_directory(folder);
-    std::ofstream(folder / "course.csv", std::ios::binary) << courses[unit];
-    spreads.AddUnit(folder.string());
-  }
+  spreads.Add(course({{1, 1, 2}, {101, -100, -100}, {201, 5, 6}}));
+  spreads.Add(course({{1, 3, 2}, {101, -100, -100}}));
+  spreads.Add(course({{1, 5, 2}, {101, 7, 0}, {201, 1, 1}}));
   const std::vector<EnsemblePoint> points = spreads.Points();
   ASSERT_EQ(points.size(), 2U);
   EXPECT_EQ(points[1].totalSteps, 101);
   EXPECT_DOUBLE_EQ(points[0].maxLeft.mean, 3.0);
   EXPECT_DOUBLE_EQ(points[0].maxLeft.deviation, 2.0);
   EXPECT_DOUBLE_EQ(points[0].maxRight.deviation, 0.0);
-  EXPECT_NEAR(points[0].odi.mean, 1e-300 / 3, 1e-310);
-  EXPECT_DOUBLE_EQ(points[1].odi.mean, 0.75);  // the only unit with a dominance there
+  EXPECT_DOUBLE_EQ(points[0].odi.mean, (1.0 / 3 - 1.0 / 5 - 3.0 / 7) / 3);
+  EXPECT_DOUBLE_EQ(points[1].odi.mean, -1.0);  // the only unit with a dominance there
   EXPECT_DOUBLE_EQ(points[1].odi.deviation, 0.0);
-  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, 4.0);
+  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, -200.0 / 3);
 }
 
 namespace {
@@ -425,6 +426,9 @@ TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
        {"seed-3/run.json: events[0].at must be a whole number"},
        3},
       {{{"seed-3/run.json", ""}}, {"seed-3/run.json: is a folder"}, 3},
+      {{{"seed-1/course.csv", "run,step\n"}},
+       {"seed-1/course.csv: line 1 is not the header", "course.png leaves out that unit"},
+       3},
   };
   for (const Damage& damage : damages) {
     for (const auto& [name, contents] : damage.files) {

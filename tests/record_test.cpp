@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "CourseCsv.h"
 #include "NumberText.h"
 #include "RunLogs.h"
 #include "RunRecord.h"
@@ -119,6 +121,51 @@ TEST(CourseRecord, AgreesWithTheSevenLogsThroughEveryKindOfAction) {
   }
   EXPECT_GT(used["right"], 0U);
   EXPECT_GT(used["left"], 0U);
+}
+
+// course.csv reads back as the rows its writer wrote, every number to the bit; anything else is
+// refused in one line naming the line and its fault.
+TEST(CourseRecord, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
+  const std::string header = course_csv::Header();
+  const std::string row = "1,0,1,1,1,1,3,0.5,10,0.25,0.5,-0.25,0.15,0.125\n";
+  std::string written = header + row;
+  course_csv::AppendRow(written, {2, 9223372036854775807, 18446744073709551615U, false, true, -100,
+                                  -100, -0.0, 5e-324, 1e308, -1e-300, 0, 1});
+  const runtime::Read<std::vector<CourseRow>> rows = course_csv::ReadRows(written);
+  ASSERT_TRUE(rows) << rows.Error();
+  ASSERT_EQ(rows->size(), 2U);
+  EXPECT_EQ((*rows)[0].maxRight, 3.0);
+  EXPECT_EQ((*rows)[0].meanRightWeight, 0.125);
+  EXPECT_EQ((*rows)[1].trainedSteps, 18446744073709551615U);
+  EXPECT_TRUE(std::signbit((*rows)[1].theta));
+  EXPECT_EQ((*rows)[1].y, 5e-324);
+  EXPECT_EQ(course_csv::ReadRows(header)->size(), 0U);
+
+  const auto edited = [&](std::string_view from, std::string_view to) {
+    std::string line = row;
+    return header + line.replace(line.find(from), from.size(), to);
+  };
+  const std::pair<std::string, std::string> damaged[] = {
+      {"", "line 1 is not the header of a course record"},
+      {"run,step\n" + row, "line 1 is not the header of a course record"},
+      {header + row.substr(0, 20), "line 2 is cut short"},
+      {header + row + "1,0\n", "line 3: 2 fields, not 14"},
+      {edited("0.125", "0.125,7"), "line 2: 15 fields, not 14"},
+      {edited(",1,3,", ",abc,3,"), "line 2: max_left cannot be \"abc\""},
+      {edited("1,0,1,1,1", "1,0,1,2,1"), "line 2: left_ticked cannot be \"2\""},
+      {edited("1,0,1,", "+1,0,1,"), "line 2: run cannot be \"+1\""},
+      {edited("1,0,1,", "1,0,18446744073709551616,"), "trained_steps cannot be"},
+      {edited("1,0,1,", "1,0,-1,"), "trained_steps cannot be \"-1\""},
+      {edited("0.125\n", "0.125\r\n"), "mean_weight_right cannot be \"0.125?\""},
+      {edited(",0.5,10", ",0.75,10"), "line 2: not as its numbers are written"},
+      {edited(",0.5,10", ",,10"), "line 2: not as its numbers are written"},
+      {edited(",10,", ",10.0,"), "line 2: not as its numbers are written"},
+  };
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = course_csv::ReadRows(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
 }
 
 TEST(RunRecord, IsJsonWithEveryParameterTheSeedAndTheEvents) {
