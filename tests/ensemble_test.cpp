@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "CheckTable.h"
 #include "CourseSpreads.h"
 #include "EnsembleFigureFile.h"
 #include "EnsembleUnitRun.h"
@@ -238,6 +239,46 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   }
 }
 
+// checks.csv reads back as the rows its writer wrote; anything else is refused in one line naming
+// the line and its fault, so that the summary never copies a damaged row.
+TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
+  const std::string header = CheckTableHeader();
+  std::string first = "1,2500,1,3,0.5", second = "2,4000,,,";
+  for (const char* responses : {",0.25", ",-0.5"}) {
+    for (int position = 0; position < 12; ++position) {
+      first += responses;
+      second += ",1e-300";
+    }
+  }
+  first += '\n';
+  second += '\n';
+  const runtime::Read<std::vector<std::string>> rows = ReadCheckRows(header + first + second);
+  ASSERT_TRUE(rows) << rows.Error();
+  EXPECT_EQ(*rows, (std::vector<std::string>{first, second}));
+
+  const auto edited = [&](std::string_view from, std::string_view to) {
+    std::string line = first;
+    return header + line.replace(line.find(from), from.size(), to);
+  };
+  const std::pair<std::string, std::string> damaged[] = {
+      {"", "line 1 is not the header of a check table"},
+      {header.substr(1) + first, "line 1 is not the header of a check table"},
+      {header + "garbage,,\n", "line 2: 3 fields, not 29"},
+      {header + first.substr(0, 40), "line 2 is cut short"},
+      {header + second, "line 2: not check 1 as its numbers are written"},
+      {edited("1,3,", ",3,"), "line 2: max_left and max_right must be numbers, or both empty"},
+      {edited("2500", "2500x"), "line 2: steps and the responses must be numbers"},
+      {edited(",0.25", ",nothing"), "line 2: steps and the responses must be numbers"},
+      {edited(",0.5,", ",0.4,"), "line 2: not check 1 as its numbers are written"},
+      {edited(",0.25", ",0.250"), "line 2: not check 1 as its numbers are written"},
+  };
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = ReadCheckRows(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
+}
+
 // The figure's lines are each group's mean over its seeds, row by row of the units' course.csv,
 // and its bands one sample standard deviation.
 TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
@@ -417,7 +458,7 @@ TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
   };
   const Damage damages[] = {
       {{{"seed-2/checks.csv", "garbage,,\n"}, {"seed-3/checks.csv", header + "1,300,0.5"}},
-       {"seed-2/checks.csv", "1 more whose checks.csv is damaged"},
+       {"seed-2/checks.csv: line 1 is not the header", "1 more whose checks.csv is damaged"},
        1},
       {{{"seed-3/run.json", record("[1]")}},
        {"seed-3/run.json: events[0] must be a JSON object", "without its event markers"},
