@@ -19,6 +19,7 @@
 #include "CheckTable.h"
 #include "CourseSpreads.h"
 #include "EnsembleFigureFile.h"
+#include "EnsembleRecord.h"
 #include "EnsembleUnitRun.h"
 #include "Program.h"
 #include "Progress.h"
@@ -405,6 +406,35 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
   ASSERT_EQ(forced.status, 0) << forced.err;
   EXPECT_NE(ReadFile(dir.path() / "summary.csv"), before);
   EXPECT_NE(ReadFile(dir.path() / "ensemble.json").find("run=301"), std::string::npos);
+}
+
+// ensemble.json reads back as the command its writer wrote; anything else is refused in one line.
+TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
+  const std::vector<std::string> command = {"--seeds", "1-2", "--dir", "caf\u00e9", "run=10"};
+  const runtime::Read<std::vector<std::string>> read =
+      ReadEnsembleCommand(EnsembleRecordText(command));
+  ASSERT_TRUE(read) << read.Error();
+  EXPECT_EQ(*read, command);
+  const std::pair<std::string, std::string> damaged[] = {
+      {"", "not JSON"},
+      {"[]", "the ensemble record must be a JSON object"},
+      {R"({"command": []})", "program is missing"},
+      {R"({"program": "orvel-batch"})", "command is missing"},
+      {R"({"program": "orvel", "command": []})", "program must be \"orvel-batch\", not \"orvel\""},
+      {R"({"program": "orvel-batch", "command": [1]})", "command must be an array of strings"},
+      {R"({"program": "orvel-batch", "command": "run=10"})", "command must be an array of strings"},
+      {R"({"program": "orvel-batch", "command": [], "seed": 1})",
+       "seed is not part of an ensemble record"},
+      {R"({"program": "orvel-batch", "command": [["run=10"]]})",
+       "nested deeper than an ensemble record ever is"},
+      {R"({"program": "orvel-batch", "command": [], "command": []})",
+       "the key \"command\" appears twice"},
+  };
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = ReadEnsembleCommand(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
 }
 
 TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {
