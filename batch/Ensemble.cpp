@@ -83,6 +83,27 @@ void ReportDamaged(const std::vector<std::string>& damaged, const std::string& m
                                                      " more whose " + name + " is damaged";
   ReportError(damaged.front() + "; " + madeFile + " leaves out that unit" + more);
 }
+
+// The ensemble's figure; 1 when it could not be written or had to go without a damaged file.
+int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
+  const std::string figure = "course." + options.ensemble->courseFormat;
+  EnsembleFigureDamage damage;
+  std::string error;
+  int status = 0;
+  if (!WriteEnsembleFigure(options, complete, damage, error)) {
+    ReportError("cannot write " + figure + ": " + error);
+    status = 1;
+  }
+  if (!damage.courses.empty()) {
+    ReportDamaged(damage.courses, figure, kCourseName);
+    status = 1;
+  }
+  if (!damage.events.empty()) {
+    ReportError(damage.events + "; " + figure + " goes without its event markers");
+    status = 1;
+  }
+  return status;
+}
 }  // namespace
 
 int SummarizeEnsemble(const BatchOptions& options) {
@@ -102,24 +123,10 @@ int SummarizeEnsemble(const BatchOptions& options) {
     status = 1;
   }
   if (!damaged.empty()) {
-    ReportDamaged(damaged, "summary.csv", kCheckTableName);
+    ReportDamaged(damaged, kSummaryName, kCheckTableName);
     status = 1;
   }
-  const std::string figure = "course." + options.ensemble->courseFormat;
-  EnsembleFigureDamage figureDamage;
-  if (!WriteEnsembleFigure(options, complete, figureDamage, error)) {
-    ReportError("cannot write " + figure + ": " + error);
-    status = 1;
-  }
-  if (!figureDamage.courses.empty()) {
-    ReportDamaged(figureDamage.courses, figure, kCourseName);
-    status = 1;
-  }
-  if (!figureDamage.events.empty()) {
-    ReportError(figureDamage.events + "; " + figure + " goes without its event markers");
-    status = 1;
-  }
-  return status;
+  return std::max(status, DrawFigure(options, complete));
 }
 
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal) {
