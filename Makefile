@@ -37,9 +37,11 @@ lint: build
 	  --inline-suppr --suppress=missingIncludeSystem $(addprefix -I ,$(SOURCES) ui/toolkit) \
 	  $(SOURCES)
 
-# The picture decoder and the state reader under libFuzzer for FUZZ_SECONDS each, starting from
-# the stored picture and from small valid states; what they find new is kept under build/fuzz.
+# Every reader of bytes that may come from anywhere under libFuzzer for FUZZ_SECONDS each: the
+# picture decoder from the stored picture, the others from their seeds in fuzz/NAME-corpus. What
+# they find new is kept under build/fuzz.
 FUZZ_SECONDS ?= 60
+TEXT_FUZZERS = state run-record course-csv checks-csv ensemble-record
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
@@ -47,8 +49,12 @@ fuzz: deps
 	build/fuzz/fuzz/picture_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
 	  -max_len=65536 -print_final_stats=1 build/fuzz/corpus
 	mkdir -p build/fuzz/state-corpus && cp tests/data/state-v1.json build/fuzz/state-corpus/
-	build/fuzz/fuzz/state_fuzzer -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 \
-	  -max_len=200000 -print_final_stats=1 build/fuzz/state-corpus fuzz/state-corpus
+	for name in $(TEXT_FUZZERS); do \
+	  mkdir -p build/fuzz/$$name-corpus && \
+	  build/fuzz/fuzz/$$(echo $$name | tr - _)_fuzzer -max_total_time=$(FUZZ_SECONDS) \
+	    -rss_limit_mb=2048 -max_len=200000 -print_final_stats=1 \
+	    build/fuzz/$$name-corpus fuzz/$$name-corpus || exit 1; \
+	done
 
 # Every speed and memory figure in one run. BASE is the commit the speed-up is measured against;
 # its orvel-batch is built once under build/.

@@ -10,6 +10,7 @@
 #include "CourseChart.h"
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
+#include "LogNames.h"
 #include "RegularFile.h"
 #include "StateFile.h"
 #include "WholeFile.h"
@@ -116,10 +117,11 @@ void CheckStateFiles(const BatchOptions& options) {
       saved.insert(action.file);
     }
     if (action.kind != Action::Kind::Load || saved.count(action.file) > 0) continue;
+    const runtime::Read<Simulation::Saved> state = ReadStateFile(action.file);
+    if (!state) throw UsageError(Printable(action.file) + ": " + state.Error());
     try {
-      const Simulation::Saved state = LoadState(action.file);
       for (const Parameters& given : SessionParameters(options)) {
-        ParametersAfterLoad(state, options, given);
+        ParametersAfterLoad(*state, options, given);
       }
     } catch (const std::runtime_error& error) {
       throw UsageError(Printable(action.file) + ": " + error.what());
@@ -133,8 +135,14 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments);
 // Nothing is played, so the states the command loads need not be there any more.
 BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::string>& rest) {
   CheckWritableDirectory(folder, "--summarize");
-  std::optional<std::vector<std::string>> command = ReadEnsembleCommand(folder);
-  if (!command) throw UsageError("--summarize: " + Printable(folder) + " holds no ensemble.json");
+  if (!HasEnsembleRecord(folder)) {
+    throw UsageError("--summarize: " + Printable(folder) + " holds no " + kEnsembleRecordName);
+  }
+  runtime::Read<std::vector<std::string>> recorded = ReadEnsembleCommandIn(folder);
+  if (!recorded) {
+    throw UsageError(Printable(EnsembleRecordPath(folder)) + ": " + recorded.Error());
+  }
+  std::vector<std::string> command = *std::move(recorded);
   for (std::size_t i = 0; i < rest.size(); ++i) {
     const bool drawing =
         OptionValue(rest, i, "course-format") || OptionValue(rest, i, "course-size");
@@ -144,9 +152,9 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
           Printable(rest[i]));
     }
   }
-  command->insert(command->end(), {"--dir", folder});
-  command->insert(command->end(), rest.begin(), rest.end());
-  BatchOptions options = ParseArguments(*command);
+  command.insert(command.end(), {"--dir", folder});
+  command.insert(command.end(), rest.begin(), rest.end());
+  BatchOptions options = ParseArguments(command);
   options.summarizeOnly = true;
   return options;
 }

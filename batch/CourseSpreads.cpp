@@ -1,32 +1,11 @@
 #include "CourseSpreads.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
-#include <fstream>
 #include <limits>
-#include <string_view>
 
 namespace {
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
-
-// The course.csv columns the figure needs.
-enum Column : std::size_t { kTrainedSteps = 2, kMaxLeft = 5, kMaxRight = 6, kDominance = 7 };
-constexpr std::size_t kColumnsRead = kDominance + 1;
-
-// The first kColumnsRead fields of a row, as numbers; an empty or garbled field is NaN.
-std::array<double, kColumnsRead> NumbersOf(std::string_view line) {
-  std::array<double, kColumnsRead> numbers;
-  numbers.fill(kMissing);
-  for (std::size_t column = 0; column < kColumnsRead; ++column) {
-    const std::size_t comma = std::min(line.find(','), line.size());
-    std::from_chars(line.data(), line.data() + comma, numbers[column]);
-    if (comma == line.size()) break;
-    line.remove_prefix(comma + 1);
-  }
-  return numbers;
-}
 }  // namespace
 
 void CourseSpreads::Running::Add(double value) {
@@ -43,23 +22,21 @@ Spread CourseSpreads::Running::Result() const {
   return {mean, count > 1 ? std::sqrt(squares / static_cast<double>(count - 1)) : 0.0};
 }
 
-void CourseSpreads::AddUnit(const std::string& folder) {
-  std::ifstream in(folder + "/course.csv", std::ios::binary);
-  std::string line;
-  std::getline(in, line);  // its header
-  std::size_t row = 0;
-  for (; std::getline(in, line); ++row) {
-    const auto numbers = NumbersOf(line);
-    if (row == rows_.size()) {
-      if (units_ > 0) break;  // longer than an earlier course: cut to the shortest anyway
-      const double steps = numbers[kTrainedSteps];
-      rows_.push_back({std::isnan(steps) ? 0 : static_cast<std::int64_t>(steps), {}, {}, {}});
+void CourseSpreads::Add(const std::vector<CourseRow>& course) {
+  // Longer than an earlier course: cut to the shortest anyway.
+  const std::size_t length = units_ == 0 ? course.size() : std::min(course.size(), rows_.size());
+  if (units_ == 0) {
+    for (const CourseRow& row : course) {
+      rows_.push_back({static_cast<std::int64_t>(row.trainedSteps), {}, {}, {}});
     }
-    rows_[row].left.Add(numbers[kMaxLeft]);
-    rows_[row].right.Add(numbers[kMaxRight]);
-    rows_[row].dominance.Add(numbers[kDominance]);
   }
-  shortest_ = units_ == 0 ? row : std::min(shortest_, row);
+  for (std::size_t row = 0; row < length; ++row) {
+    const CourseRow& values = course[row];
+    rows_[row].left.Add(values.maxLeft);
+    rows_[row].right.Add(values.maxRight);
+    rows_[row].dominance.Add(OcularDominance(values.maxLeft, values.maxRight));
+  }
+  shortest_ = units_ == 0 ? length : std::min(shortest_, length);
   ++units_;
 }
 

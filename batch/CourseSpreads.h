@@ -2,18 +2,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "Course.h"
+#include "CourseRow.h"
 
-// The mean and standard deviation, row by row, of the course.csv files of one group's units. The
-// files are read one at a time and folded into running sums, so that memory follows the rows of
-// one course however many units there are.
+// The mean and standard deviation, row by row, of the courses of one group's units. The courses
+// are added one at a time and folded into running sums, so that memory follows the rows of one
+// course however many units there are.
 class CourseSpreads {
  public:
-  // Folds in the course.csv of a unit's folder.
-  void AddUnit(const std::string& folder);
+  // Folds in a unit's course rows.
+  void Add(const std::vector<CourseRow>& course);
   bool Empty() const { return units_ == 0; }
   // Row by row, as long as the shortest course; a value missing from every unit is NaN.
   std::vector<EnsemblePoint> Points() const;

@@ -13,6 +13,7 @@
 #include "EnsembleRecord.h"
 #include "EnsembleSummary.h"
 #include "Interrupts.h"
+#include "LogNames.h"
 
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
@@ -90,6 +91,36 @@ class Players {
   std::size_t finished_ = 0, played_ = 0;
   int status_ = 0;
 };
+
+// One line for every unit whose file of that name is damaged: the first, with its fault.
+void ReportDamaged(const std::vector<std::string>& damaged, const std::string& madeFile,
+                   const char* name) {
+  const std::string more = damaged.size() == 1 ? ""
+                                               : ", and " + std::to_string(damaged.size() - 1) +
+                                                     " more whose " + name + " is damaged";
+  ReportError(damaged.front() + "; " + madeFile + " leaves out that unit" + more);
+}
+
+// The ensemble's figure; 1 when it could not be written or had to go without a damaged file.
+int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
+  const std::string figure = "course." + options.ensemble->courseFormat;
+  EnsembleFigureDamage damage;
+  std::string error;
+  int status = 0;
+  if (!WriteEnsembleFigure(options, complete, damage, error)) {
+    ReportError("cannot write " + figure + ": " + error);
+    status = 1;
+  }
+  if (!damage.courses.empty()) {
+    ReportDamaged(damage.courses, figure, kCourseName);
+    status = 1;
+  }
+  if (!damage.events.empty()) {
+    ReportError(damage.events + "; " + figure + " goes without its event markers");
+    status = 1;
+  }
+  return status;
+}
 }  // namespace
 
 int SummarizeEnsemble(const BatchOptions& options) {
@@ -109,17 +140,10 @@ int SummarizeEnsemble(const BatchOptions& options) {
     status = 1;
   }
   if (!damaged.empty()) {
-    const std::string more = damaged.size() == 1 ? ""
-                                                 : ", and " + std::to_string(damaged.size() - 1) +
-                                                       " more whose checks.csv is damaged";
-    ReportError(damaged.front() + "; summary.csv leaves out that unit" + more);
+    ReportDamaged(damaged, kSummaryName, kCheckTableName);
     status = 1;
   }
-  if (!WriteEnsembleFigure(options, complete, error)) {
-    ReportError("cannot write course." + options.ensemble->courseFormat + ": " + error);
-    status = 1;
-  }
-  return status;
+  return std::max(status, DrawFigure(options, complete));
 }
 
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {

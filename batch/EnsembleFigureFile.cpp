@@ -1,32 +1,39 @@
 #include "EnsembleFigureFile.h"
 
-#include <nlohmann/json.hpp>
-
 #include "CourseChart.h"
+#include "CourseCsv.h"
 #include "CourseSpreads.h"
 #include "EnsembleUnitRun.h"
-#include "RegularFile.h"
+#include "LogNames.h"
 #include "SessionCourse.h"
 
 namespace {
-// A run record lists a session's actions and events; far more than any script holds.
-constexpr std::size_t kMaxRunRecordBytes = std::size_t{64} << 20;
-
-// The eye closures and resets of a unit's session, from its run.json; none when it is unreadable,
-// which only costs the figure its markers.
-SessionEvents EventsOfUnit(const std::string& folder, std::int64_t end) {
-  std::string problem;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(folder + "/run.json", kMaxRunRecordBytes, "a run record", problem);
-  if (!text) return {};
-  const nlohmann::json record = nlohmann::json::parse(*text, nullptr, false);
-  std::vector<RunRecord::Event> events;
-  if (!record.is_object() || !record.contains("events")) return {};
-  for (const nlohmann::json& event : record["events"]) {
-    events.push_back({event.value("at", std::uint64_t{0}), event.value("event", ""), 0,
-                      event.value("left", true), event.value("right", true), ""});
+// The eye closures and resets of a unit's session, from its run.json; none when it has none (the
+// ensemble was made with --no-record) or it is damaged, which costs the figure only its markers.
+SessionEvents EventsOfUnit(const BatchOptions& options, const std::string& folder, std::int64_t end,
+                           EnsembleFigureDamage& damage) {
+  if (!options.record) return {};
+  const std::string path = folder + "/" + kRunRecordName;
+  const runtime::Read<std::vector<RunRecord::Event>> events = ReadRunEventsFile(path);
+  if (!events) {
+    damage.events = path + ": " + events.Error();
+    return {};
   }
-  return EventsOf(events, end);
+  return EventsOf(*events, end);
+}
+
+// The course of a unit; none when it has none (the ensemble was made with --no-record).
+std::optional<std::vector<CourseRow>> CourseOfUnit(const BatchOptions& options,
+                                                   const std::string& folder,
+                                                   EnsembleFigureDamage& damage) {
+  if (!options.record) return std::vector<CourseRow>();
+  const std::string path = folder + "/" + kCourseName;
+  runtime::Read<std::vector<CourseRow>> course = course_csv::ReadRowsFile(path);
+  if (!course) {
+    damage.courses.push_back(path + ": " + course.Error());
+    return std::nullopt;
+  }
+  return *std::move(course);
 }
 
 std::string EnsembleCaption(const BatchOptions& options) {
@@ -42,7 +49,8 @@ std::string EnsembleCaption(const BatchOptions& options) {
 }
 }  // namespace
 
-EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<bool>& complete) {
+EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<bool>& complete,
+                                EnsembleFigureDamage& damage) {
   const EnsemblePlan& plan = options.ensemble->plan;
   EnsembleCourse ensemble;
   std::string anyFolder;
@@ -51,9 +59,8 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
     for (std::size_t seed = 0; seed < plan.SeedsPerGroup(); ++seed) {
       const std::size_t index = group * plan.SeedsPerGroup() + seed;
       if (!complete[index]) continue;
-      const std::string folder = UnitFolder(options, index);
-      spreads.AddUnit(folder);
-      anyFolder = folder;
+      anyFolder = UnitFolder(options, index);
+      if (const auto course = CourseOfUnit(options, anyFolder, damage)) spreads.Add(*course);
     }
     if (spreads.Empty()) continue;
     const std::string name = plan.GroupName(group);
@@ -64,14 +71,14 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
   for (const EnsembleGroup& group : ensemble.groups) {
     if (!group.points.empty()) end = std::max(end, group.points.back().totalSteps);
   }
-  ensemble.events = EventsOfUnit(anyFolder, end);
+  ensemble.events = EventsOfUnit(options, anyFolder, end, damage);
   ensemble.caption = EnsembleCaption(options);
   return ensemble;
 }
 
 bool WriteEnsembleFigure(const BatchOptions& options, const std::vector<bool>& complete,
-                         std::string& error) {
-  const EnsembleCourse ensemble = EnsembleCourseOf(options, complete);
+                         EnsembleFigureDamage& damage, std::string& error) {
+  const EnsembleCourse ensemble = EnsembleCourseOf(options, complete, damage);
   if (ensemble.groups.empty()) return true;
   const std::string path = options.directory + "/course." + options.ensemble->courseFormat;
   return WriteEnsembleChart(ensemble, path, options.courseWidth, options.courseHeight, error);

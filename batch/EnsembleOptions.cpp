@@ -127,8 +127,12 @@ void CheckEnsembleFolder(const BatchOptions& options, const EnsembleOptions& ens
     if (!problem.empty()) throw UsageError(Printable(record) + ": " + problem);
     return;
   }
-  const auto recorded = ReadEnsembleCommand(options.directory);
-  if (!recorded || *recorded == ensemble.command) return;
+  if (!HasEnsembleRecord(options.directory)) return;
+  const runtime::Read<std::vector<std::string>> recorded = ReadEnsembleCommandIn(options.directory);
+  if (!recorded) {
+    throw UsageError(Printable(EnsembleRecordPath(options.directory)) + ": " + recorded.Error());
+  }
+  if (*recorded == ensemble.command) return;
   std::string made;
   for (const std::string& word : *recorded) made += (made.empty() ? "" : " ") + word;
   throw UsageError(Printable(options.directory) + " holds an ensemble made by another command (" +

@@ -49,6 +49,3 @@ class EnsemblePlan {
   std::vector<std::uint32_t> seeds_;
   std::size_t groups_ = 1;
 };
-
-// The completion marker a unit writes last: a unit whose folder holds it is done.
-inline constexpr const char* kUnitCompleteName = "complete";

@@ -3,40 +3,67 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "CommandLine.h"
+#include "FormatError.h"
+#include "JsonFields.h"
+#include "LogNames.h"
+#include "Printable.h"
 #include "RegularFile.h"
+#include "StrictJson.h"
 #include "WholeFile.h"
 
 namespace {
 // A record holds one command line; anything larger is not one.
 constexpr std::size_t kMaxRecordBytes = 1 << 20;
+
+constexpr const char* kProgram = "orvel-batch";
+
+// The record and its command.
+constexpr runtime::JsonFormat kEnsembleRecordJson{"the ensemble record", "an ensemble record", 2};
+
+std::vector<std::string> CommandOf(const nlohmann::json& json) {
+  const runtime::JsonFields record(json, kEnsembleRecordJson);
+  record.Only({"program", "command"});
+  if (const std::string program = record.Text("program"); program != kProgram) {
+    throw runtime::FormatError(std::string("program must be \"") + kProgram + "\", not \"" +
+                               runtime::Printable(program) + "\"");
+  }
+  return record.Texts("command");
+}
 }  // namespace
 
 std::string EnsembleRecordPath(const std::string& folder) {
-  return folder + "/ensemble.json";
+  return folder + "/" + kEnsembleRecordName;
 }
 
-std::optional<std::vector<std::string>> ReadEnsembleCommand(const std::string& folder) {
-  const std::string path = EnsembleRecordPath(folder);
+bool HasEnsembleRecord(const std::string& folder) {
   std::error_code missing;
-  if (!std::filesystem::exists(path, missing)) return std::nullopt;
-  std::string problem;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxRecordBytes, "an ensemble record", problem);
-  if (!text) throw UsageError(Printable(path) + " " + problem);
+  return std::filesystem::exists(EnsembleRecordPath(folder), missing);
+}
+
+std::string EnsembleRecordText(const std::vector<std::string>& command) {
+  nlohmann::ordered_json record;
+  record["program"] = kProgram;
+  record["command"] = command;
+  return record.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+runtime::Read<std::vector<std::string>> ReadEnsembleCommand(std::string_view text) {
   try {
-    return nlohmann::json::parse(*text).at("command").get<std::vector<std::string>>();
-  } catch (const nlohmann::json::exception&) {
-    throw UsageError(Printable(path) + " is not an ensemble record");
+    return CommandOf(runtime::ParseStrictJson(text, kEnsembleRecordJson));
+  } catch (const runtime::FormatError& error) {
+    return runtime::Unreadable{error.what()};
   }
+}
+
+runtime::Read<std::vector<std::string>> ReadEnsembleCommandIn(const std::string& folder) {
+  std::string error;
+  const std::optional<std::string> text = runtime::ReadRegularFile(
+      EnsembleRecordPath(folder), kMaxRecordBytes, "an ensemble record", error);
+  if (!text) return runtime::Unreadable{error};
+  return ReadEnsembleCommand(*text);
 }
 
 bool WriteEnsembleRecord(const std::string& folder, const std::vector<std::string>& command,
                          std::string& error) {
-  nlohmann::ordered_json record;
-  record["program"] = "orvel-batch";
-  record["command"] = command;
-  const std::string text =
-      record.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-  return runtime::WriteWholeFile(EnsembleRecordPath(folder), text, error);
+  return runtime::WriteWholeFile(EnsembleRecordPath(folder), EnsembleRecordText(command), error);
 }

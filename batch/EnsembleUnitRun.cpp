@@ -6,6 +6,7 @@
 
 #include "BatchSession.h"
 #include "CheckTable.h"
+#include "LogNames.h"
 #include "WholeFile.h"
 
 namespace {
@@ -35,7 +36,7 @@ struct ListingCloser {
 
 // Plays the session with its listing in checks.txt; table gets checks.csv's rows.
 int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, std::string& table) {
-  const std::string listingPath = options.directory + "/checks.txt";
+  const std::string listingPath = options.directory + "/" + kCheckListingName;
   std::unique_ptr<std::FILE, ListingCloser> listing(std::fopen(listingPath.c_str(), "wb"));
   if (!listing) {
     ReportError("cannot open " + listingPath + ": " + std::strerror(errno));
@@ -90,7 +91,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, steps, table);
   if (status != 0) return status;
-  if (!WriteOrReport(options.directory + "/checks.csv", table)) return 1;
+  if (!WriteOrReport(options.directory + "/" + kCheckTableName, table)) return 1;
   // The marker goes last: a unit is complete only once everything else is, on the disk too.
   std::string error;
   if (!runtime::SyncFolder(options.directory, error)) {

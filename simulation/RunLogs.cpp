@@ -11,12 +11,12 @@
 #include <span>
 
 #include "Bcm.h"
+#include "CourseCsv.h"
 #include "LogLines.h"
 #include "LogNames.h"
 #include "LogWrite.h"
 
 namespace {
-constexpr const char* kCourseName = "course.csv";
 // Half the 0.1 s a kill may lose; the other half is left for writing the batch.
 constexpr std::chrono::milliseconds kHandoff(50);
 // Logged steps a batch holds before the step thread waits for the writer: small enough that the
@@ -36,7 +36,7 @@ RunLogs::RunLogs(const std::string& directory, std::string program,
   if (course) {
     Open(kCourse, directory);
     course_ = files_[kCourse].fd.IsOpen();
-    text_[kCourse] = log_lines::kCourseHeader;
+    text_[kCourse] = course_csv::Header();
     WriteText(kCourse);
   }
   writer_ = std::thread(&RunLogs::WriteBatches, this);
@@ -200,7 +200,7 @@ void RunLogs::WriteBatch(const LogBatch& batch) {
     }
   }
   if (open(kCourse)) {
-    for (const CourseRow& row : batch.course) log_lines::AppendCourse(text_[kCourse], row);
+    for (const CourseRow& row : batch.course) course_csv::AppendRow(text_[kCourse], row);
   }
   for (File file : kWriteOrder) WriteText(file);
 }

@@ -19,7 +19,7 @@ class BCMNeuron;
 
 // The seven log files of a program session: every 100th step of every run writes the weights and
 // a summary line to the pair its eye check boxes choose, and the probe maxima to "log.txt". Beside
-// them, unless told otherwise, the course record "course.csv": one row of every logged step with a
+// them, unless told otherwise, the course record course.csv: one row of every logged step with a
 // header, for tools that read tables.
 //
 // The step thread only copies each logged step's numbers; a writer thread of the object's own

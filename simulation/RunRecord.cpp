@@ -1,9 +1,15 @@
 #include "RunRecord.h"
 
 #include <ctime>
+#include <limits>
 #include <nlohmann/json.hpp>
 
+#include "FormatError.h"
 #include "Version.h"
+#include "JsonFields.h"
+#include "LogNames.h"
+#include "Printable.h"
+#include "RegularFile.h"
 #include "WholeFile.h"
 
 namespace {
@@ -34,6 +40,60 @@ nlohmann::ordered_json EventJson(const RunRecord::Event& event) {
   }
   if (event.kind == "load") json["file"] = event.file;
   return json;
+}
+
+// The record, its parameters and actions, its events and their fields.
+constexpr runtime::JsonFormat kRunRecordJson{"the run record", "a run record", 3};
+
+// The chart counts steps in 64-bit signed numbers.
+constexpr std::uint64_t kMostSteps = std::numeric_limits<std::int64_t>::max();
+
+void CheckParameters(const runtime::JsonFields& json) {
+  std::vector<std::string_view> names;
+  for (const ParameterOption& option : ParameterOptions()) names.push_back(option.name);
+  json.Only(names);
+  for (const std::string_view name : names) json.Real(name);
+}
+
+RunRecord::Event EventOf(const runtime::JsonFields& json) {
+  RunRecord::Event event;
+  event.at = json.Whole("at", kMostSteps);
+  event.kind = json.Text("event");
+  if (event.kind == "run") {
+    json.Only({"at", "event", "run"});
+    event.run = static_cast<int>(json.Whole("run", std::numeric_limits<int>::max()));
+  } else if (event.kind == "eyes") {
+    json.Only({"at", "event", "left", "right"});
+    event.left = json.Flag("left");
+    event.right = json.Flag("right");
+  } else if (event.kind == "load") {
+    json.Only({"at", "event", "file"});
+    event.file = json.Text("file");
+  } else if (event.kind == "reset" || event.kind == "parameters") {
+    json.Only({"at", "event"});
+  } else {
+    throw runtime::FormatError(json.PathOf("event") +
+                               " must be run, eyes, reset, load or parameters, not \"" +
+                               runtime::Printable(event.kind) + "\"");
+  }
+  return event;
+}
+
+std::vector<RunRecord::Event> EventsOf(const nlohmann::json& json) {
+  const runtime::JsonFields record(json, kRunRecordJson);
+  record.Only({"program", "version", "seed", "parameters", "log_folder", "start_time", "actions",
+               "events"});
+  record.Text("program");
+  record.Text("version");
+  record.Whole("seed", std::numeric_limits<std::uint32_t>::max());
+  CheckParameters(record.Object("parameters"));
+  record.Text("log_folder");
+  record.Text("start_time");
+  if (record.Has("actions")) record.Texts("actions");
+  std::vector<RunRecord::Event> events;
+  for (const runtime::JsonFields& event : record.Objects("events"))
+    events.push_back(EventOf(event));
+  return events;
 }
 }  // namespace
 
@@ -80,5 +140,21 @@ std::string RunRecord::Text() const {
 }
 
 bool RunRecord::Save(std::string& error) const {
-  return runtime::WriteWholeFile(folder_ + "/run.json", Text(), error);
+  return runtime::WriteWholeFile(folder_ + "/" + kRunRecordName, Text(), error);
+}
+
+runtime::Read<std::vector<RunRecord::Event>> ReadRunEvents(std::string_view text) {
+  try {
+    return EventsOf(runtime::ParseStrictJson(text, kRunRecordJson));
+  } catch (const runtime::FormatError& error) {
+    return runtime::Unreadable{error.what()};
+  }
+}
+
+runtime::Read<std::vector<RunRecord::Event>> ReadRunEventsFile(const std::string& path) {
+  std::string error;
+  const std::optional<std::string> text =
+      runtime::ReadRegularFile(path, kMaxRunRecordBytes, "a run record", error);
+  if (!text) return runtime::Unreadable{error};
+  return ReadRunEvents(*text);
 }

@@ -1,15 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Parameters.h"
+#include "Read.h"
 
 // run.json beside the logs: what made this session's logs, so that anyone can tell and repeat
 // it. It is written at start-up and rewritten whole at every action or run boundary: the
 // program, its version, the seed, every parameter, the log folder, the start time, and the
-// session's events, each at the session's training step it happened after.
+// session's events, each at the session's training step it happened after. The record's keys are
+// this class's alone: it writes them, and ReadRunEvents below reads them back.
 class RunRecord {
  public:
   struct Event {
@@ -51,3 +55,13 @@ class RunRecord {
   std::vector<Event> events_;
   bool left_ = true, right_ = true;
 };
+
+// A run record lists a session's actions and events; far more than any script holds.
+inline constexpr std::size_t kMaxRunRecordBytes = std::size_t{64} << 20;
+
+// The events of a run record's text, after checking the whole record against what Text writes:
+// every key there and of its type, no other. Else what is wrong, in one line. Never throws.
+runtime::Read<std::vector<RunRecord::Event>> ReadRunEvents(std::string_view text);
+
+// The same for the file at path; the reason does not name the file, which the caller knows.
+runtime::Read<std::vector<RunRecord::Event>> ReadRunEventsFile(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "FormatError.h"
 #include "RegularFile.h"
 #include "StateJson.h"
 #include "StrictJson.h"
@@ -16,10 +17,10 @@ void CheckRestores(const Simulation::Saved& saved) {
   try {
     scratch.Restore(saved);
   } catch (const std::invalid_argument& inconsistency) {
-    throw StateError(inconsistency.what());
+    throw runtime::FormatError(inconsistency.what());
   }
   if (scratch.Save(saved.left, saved.right) != saved) {
-    throw StateError("the running sum, peak or refresh phase disagrees with the history");
+    throw runtime::FormatError("the running sum, peak or refresh phase disagrees with the history");
   }
 }
 }  // namespace
@@ -30,30 +31,38 @@ std::string StateText(const Simulation::Saved& saved) {
 
 bool SaveState(const std::string& path, const Simulation::Saved& saved, std::string& error) {
   const std::string text = StateText(saved);
-  try {
-    ParseState(text);
-  } catch (const StateError& problem) {
-    error = std::string("the state would not read back: ") + problem.what();
+  if (const auto readBack = ReadState(text); !readBack) {
+    error = "the state would not read back: " + readBack.Error();
     return false;
   }
   return runtime::WriteWholeFile(path, text, error);
 }
 
-Simulation::Saved ParseState(std::string_view text) {
+runtime::Read<Simulation::Saved> ReadState(std::string_view text) {
   if (text.size() > kMaxStateBytes) {
-    throw StateError("larger than " + std::to_string(kMaxStateBytes) +
-                     " bytes: too large for a state");
+    return runtime::Unreadable{"larger than " + std::to_string(kMaxStateBytes) +
+                               " bytes: too large for a state"};
   }
-  if (text.empty()) throw StateError("empty: no state in it");
-  Simulation::Saved saved = SavedFromJson(ParseStrictJson(text));
-  CheckRestores(saved);
-  return saved;
+  if (text.empty()) return runtime::Unreadable{"empty: no state in it"};
+  try {
+    Simulation::Saved saved = SavedFromJson(runtime::ParseStrictJson(text, kStateJson));
+    CheckRestores(saved);
+    return saved;
+  } catch (const runtime::FormatError& error) {
+    return runtime::Unreadable{error.what()};
+  }
 }
 
-Simulation::Saved LoadState(const std::string& path) {
+runtime::Read<Simulation::Saved> ReadStateFile(const std::string& path) {
   std::string error;
   const std::optional<std::string> text =
       runtime::ReadRegularFile(path, kMaxStateBytes, "a state", error);
-  if (!text) throw StateError(error);
-  return ParseState(*text);
+  if (!text) return runtime::Unreadable{error};
+  return ReadState(*text);
+}
+
+Simulation::Saved LoadState(const std::string& path) {
+  runtime::Read<Simulation::Saved> state = ReadStateFile(path);
+  if (!state) throw StateError(state.Error());
+  return *std::move(state);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "Read.h"
 #include "Simulation.h"
 #include "StateError.h"
 
@@ -28,8 +29,12 @@ std::string StateText(const Simulation::Saved& saved);
 // reason in error.
 bool SaveState(const std::string& path, const Simulation::Saved& saved, std::string& error);
 
-// The state that text holds, checked whole. Throws StateError saying, in one line, what is wrong.
-Simulation::Saved ParseState(std::string_view text);
+// The state that text holds, checked whole, or what is wrong with it in one line. Never throws.
+runtime::Read<Simulation::Saved> ReadState(std::string_view text);
 
-// The same for the file at path, which must be a regular file of at most kMaxStateBytes.
+// The same for the file at path, which must be a regular file of at most kMaxStateBytes; the
+// reason does not name the file, which the caller knows and prefixes.
+runtime::Read<Simulation::Saved> ReadStateFile(const std::string& path);
+
+// ReadStateFile for callers that report by exception: throws StateError with the reason.
 Simulation::Saved LoadState(const std::string& path);

@@ -3,12 +3,16 @@
 #include <limits>
 #include <string>
 
+#include "FormatError.h"
 #include "JsonFields.h"
 #include "NumberText.h"
 #include "Printable.h"
-#include "StateError.h"
 
 namespace {
+using runtime::FormatError;
+using runtime::JsonFields;
+using runtime::Printable;
+
 constexpr std::string_view kFormat = "orvel-state";
 constexpr std::uint64_t kVersion = 1;
 
@@ -52,11 +56,11 @@ std::string NumberText(const nlohmann::json& number) {
 void SetParameter(Parameters& parameters, const ParameterOption& option, const JsonFields& json) {
   const nlohmann::json& value = json.Value(option.name);
   if (value.is_null() && option.name == kClosedNoise) return;
-  if (!value.is_number()) throw StateError(json.PathOf(option.name) + " must be a number");
+  if (!value.is_number()) throw FormatError(json.PathOf(option.name) + " must be a number");
   const std::string text = NumberText(value);
   if (!option.set(parameters, text)) {
-    throw StateError(json.PathOf(option.name) + " must be " + std::string(option.valid) + ", not " +
-                     text);
+    throw FormatError(json.PathOf(option.name) + " must be " + std::string(option.valid) +
+                      ", not " + text);
   }
 }
 
@@ -74,14 +78,14 @@ ResponseHistory::Saved ReadHistory(const JsonFields& json, int tau) {
   ResponseHistory::Saved history;
   history.squares = json.Reals("squares");
   if (history.squares.size() > static_cast<std::size_t>(tau)) {
-    throw StateError(json.PathOf("squares") + " holds " + std::to_string(history.squares.size()) +
-                     " responses, more than tau (" + std::to_string(tau) + ")");
+    throw FormatError(json.PathOf("squares") + " holds " + std::to_string(history.squares.size()) +
+                      " responses, more than tau (" + std::to_string(tau) + ")");
   }
   history.length = json.Whole("count", std::numeric_limits<std::uint64_t>::max());
   if (history.length < history.squares.size()) {
-    throw StateError(json.PathOf("count") + " is " + std::to_string(history.length) +
-                     ", fewer than the " + std::to_string(history.squares.size()) +
-                     " responses kept");
+    throw FormatError(json.PathOf("count") + " is " + std::to_string(history.length) +
+                      ", fewer than the " + std::to_string(history.squares.size()) +
+                      " responses kept");
   }
   history.sum = json.Real("sum");
   history.peak = json.Real("peak");
@@ -98,8 +102,8 @@ BCMNeuron::Saved ReadNeuron(const JsonFields& json, const Parameters& parameters
   neuron.yRight = json.Real("yRight");
   neuron.weights = json.Reals("weights");
   if (neuron.weights.size() != static_cast<std::size_t>(parameters.inputs)) {
-    throw StateError(json.PathOf("weights") + " holds " + std::to_string(neuron.weights.size()) +
-                     " numbers, not " + std::to_string(parameters.inputs));
+    throw FormatError(json.PathOf("weights") + " holds " + std::to_string(neuron.weights.size()) +
+                      " numbers, not " + std::to_string(parameters.inputs));
   }
   neuron.history = ReadHistory(json.Object("history"), parameters.tau);
   return neuron;
@@ -110,14 +114,14 @@ BCMNeuron::Saved ReadNeuron(const JsonFields& json, const Parameters& parameters
 void CheckFormat(const JsonFields& state) {
   const std::string format = state.Text("format");
   if (format != kFormat) {
-    throw StateError("not a state of this program: its format is \"" + Printable(format) +
-                     "\", not \"" + std::string(kFormat) + "\"");
+    throw FormatError("not a state of this program: its format is \"" + Printable(format) +
+                      "\", not \"" + std::string(kFormat) + "\"");
   }
   const std::uint64_t version = state.Whole("version", std::numeric_limits<std::uint64_t>::max());
   if (version != kVersion) {
-    throw StateError("a state of version " + std::to_string(version) +
-                     ", which this program cannot read: it reads version " +
-                     std::to_string(kVersion));
+    throw FormatError("a state of version " + std::to_string(version) +
+                      ", which this program cannot read: it reads version " +
+                      std::to_string(kVersion));
   }
 }
 }  // namespace
@@ -132,7 +136,7 @@ nlohmann::ordered_json StateJson(const Simulation::Saved& saved) {
 }
 
 Simulation::Saved SavedFromJson(const nlohmann::json& state) {
-  const JsonFields fields(state, "");
+  const JsonFields fields(state, kStateJson);
   CheckFormat(fields);
   fields.Only({"format", "version", "parameters", "eyes", "generator", "neuron"});
   Simulation::Saved saved;

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,9 +17,11 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "CheckTable.h"
 #include "CourseSpreads.h"
 #include "Ensemble.h"
 #include "EnsembleFigureFile.h"
+#include "EnsembleRecord.h"
 #include "EnsembleUnitRun.h"
 #include "Program.h"
 #include "Progress.h"
@@ -269,6 +272,46 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   }
 }
 
+// checks.csv reads back as the rows its writer wrote; anything else is refused in one line naming
+// the line and its fault, so that the summary never copies a damaged row.
+TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
+  const std::string header = CheckTableHeader();
+  std::string first = "1,2500,1,3,0.5", second = "2,4000,,,";
+  for (const char* responses : {",0.25", ",-0.5"}) {
+    for (int position = 0; position < 12; ++position) {
+      first += responses;
+      second += ",1e-300";
+    }
+  }
+  first += '\n';
+  second += '\n';
+  const runtime::Read<std::vector<std::string>> rows = ReadCheckRows(header + first + second);
+  ASSERT_TRUE(rows) << rows.Error();
+  EXPECT_EQ(*rows, (std::vector<std::string>{first, second}));
+
+  const auto edited = [&](std::string_view from, std::string_view to) {
+    std::string line = first;
+    return header + line.replace(line.find(from), from.size(), to);
+  };
+  const std::pair<std::string, std::string> damaged[] = {
+      {"", "line 1 is not the header of a check table"},
+      {header.substr(1) + first, "line 1 is not the header of a check table"},
+      {header + "garbage,,\n", "line 2: 3 fields, not 29"},
+      {header + first.substr(0, 40), "line 2 is cut short"},
+      {header + second, "line 2: not check 1 as its numbers are written"},
+      {edited("1,3,", ",3,"), "line 2: max_left and max_right must be numbers, or both empty"},
+      {edited("2500", "2500x"), "line 2: steps and the responses must be numbers"},
+      {edited(",0.25", ",nothing"), "line 2: steps and the responses must be numbers"},
+      {edited(",0.5,", ",0.4,"), "line 2: not check 1 as its numbers are written"},
+      {edited(",0.25", ",0.250"), "line 2: not check 1 as its numbers are written"},
+  };
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = ReadCheckRows(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
+}
+
 // The figure's lines are each group's mean over its seeds, row by row of the units' course.csv,
 // and its bands one sample standard deviation.
 TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
@@ -279,7 +322,9 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
             0);
   EXPECT_EQ(ReadFile(dir.path() / "course.png").substr(1, 3), "PNG");
   const BatchOptions options = ParseCommandLine({"--summarize", dir.path().string()});
-  const EnsembleCourse course = EnsembleCourseOf(options, CompleteUnits(options));
+  EnsembleFigureDamage damage;
+  const EnsembleCourse course = EnsembleCourseOf(options, CompleteUnits(options), damage);
+  EXPECT_EQ(damage.events, "");
   ASSERT_EQ(course.groups.size(), 2U);
   EXPECT_EQ(course.groups[1].label, "closed-noise=0.1");
   for (std::size_t group = 0; group < 2; ++group) {
@@ -308,30 +353,30 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
 // Units of a group may differ in length (a shard still writing) and in which values exist (the
 // dominance of a neuron silent to both eyes); the spreads must use what is there and no more.
 TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
-  TempDir dir;
-  const std::string header = "run,step,trained_steps,l,r,max_left,max_right,ocular_dominance,x\n";
-  const std::vector<std::string> courses = {
-      header + "1,0,1,1,1,1,2,0.5,9\n1,100,101,1,1,3,4,,9\n1,200,201,1,1,5,6,0.25,9\n",
-      header + "1,0,1,1,1,3,2,-0.5,9\n1,100,101,1,1,5,8,,9\n",
-      header + "1,0,1,1,1,5,2,1e-300,9\n1,100,101,1,1,7,0,0.75,9\n1,200,201,1,1,1,1,0,9\n"};
+  // Rows of trained steps and the two eyes' maxima; -100 is a silent eye.
+  const auto course = [](const std::vector<std::array<double, 3>>& rows) {
+    std::vector<CourseRow> made;
+    for (const auto& [steps, left, right] : rows) {
+      made.push_back(
+          {1, 0, static_cast<std::uint64_t>(steps), true, true, left, right, 0, 0, 0, 0, 0, 0});
+    }
+    return made;
+  };
   CourseSpreads spreads;
   EXPECT_TRUE(spreads.Empty());
-  for (std::size_t unit = 0; unit < courses.size(); ++unit) {
-    const fs::path folder = dir.path() / std::to_string(unit);
-    fs::create_directory(folder);
-    std::ofstream(folder / "course.csv", std::ios::binary) << courses[unit];
-    spreads.AddUnit(folder.string());
-  }
+  spreads.Add(course({{1, 1, 2}, {101, -100, -100}, {201, 5, 6}}));
+  spreads.Add(course({{1, 3, 2}, {101, -100, -100}}));
+  spreads.Add(course({{1, 5, 2}, {101, 7, 0}, {201, 1, 1}}));
   const std::vector<EnsemblePoint> points = spreads.Points();
   ASSERT_EQ(points.size(), 2U);
   EXPECT_EQ(points[1].totalSteps, 101);
   EXPECT_DOUBLE_EQ(points[0].maxLeft.mean, 3.0);
   EXPECT_DOUBLE_EQ(points[0].maxLeft.deviation, 2.0);
   EXPECT_DOUBLE_EQ(points[0].maxRight.deviation, 0.0);
-  EXPECT_NEAR(points[0].odi.mean, 1e-300 / 3, 1e-310);
-  EXPECT_DOUBLE_EQ(points[1].odi.mean, 0.75);  // the only unit with a dominance there
+  EXPECT_DOUBLE_EQ(points[0].odi.mean, (1.0 / 3 - 1.0 / 5 - 3.0 / 7) / 3);
+  EXPECT_DOUBLE_EQ(points[1].odi.mean, -1.0);  // the only unit with a dominance there
   EXPECT_DOUBLE_EQ(points[1].odi.deviation, 0.0);
-  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, 4.0);
+  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, -200.0 / 3);
 }
 
 namespace {
@@ -397,6 +442,35 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
   EXPECT_NE(ReadFile(dir.path() / "ensemble.json").find("run=301"), std::string::npos);
 }
 
+// ensemble.json reads back as the command its writer wrote; anything else is refused in one line.
+TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
+  const std::vector<std::string> command = {"--seeds", "1-2", "--dir", "caf\u00e9", "run=10"};
+  const runtime::Read<std::vector<std::string>> read =
+      ReadEnsembleCommand(EnsembleRecordText(command));
+  ASSERT_TRUE(read) << read.Error();
+  EXPECT_EQ(*read, command);
+  const std::pair<std::string, std::string> damaged[] = {
+      {"", "not JSON"},
+      {"[]", "the ensemble record must be a JSON object"},
+      {R"({"command": []})", "program is missing"},
+      {R"({"program": "orvel-batch"})", "command is missing"},
+      {R"({"program": "orvel", "command": []})", "program must be \"orvel-batch\", not \"orvel\""},
+      {R"({"program": "orvel-batch", "command": [1]})", "command must be an array of strings"},
+      {R"({"program": "orvel-batch", "command": "run=10"})", "command must be an array of strings"},
+      {R"({"program": "orvel-batch", "command": [], "seed": 1})",
+       "seed is not part of an ensemble record"},
+      {R"({"program": "orvel-batch", "command": [["run=10"]]})",
+       "nested deeper than an ensemble record ever is"},
+      {R"({"program": "orvel-batch", "command": [], "command": []})",
+       "the key \"command\" appears twice"},
+  };
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = ReadEnsembleCommand(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
+}
+
 TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {
   TempDir dir;
   const char* command = "--seeds 1-2 --quiet --dir . run=300 check";
@@ -428,24 +502,64 @@ TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {
   EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
 }
 
-TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedAndLeftOutOfTheSummary) {
+// A damaged file of a complete unit costs only what is built from it, in one line naming the file
+// and its fault, with exit status 1: never an abort, never the other units.
+TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
   TempDir dir;
   ASSERT_EQ(RunBatch("--seeds 1-3 --quiet --dir . run=300 check", dir.path()).status, 0);
-  std::ofstream(dir.path() / "seed-2" / "checks.csv") << "garbage,,\n";
-  const std::string header = ReadFile(dir.path() / "seed-1" / "checks.csv");
-  std::ofstream(dir.path() / "seed-3" / "checks.csv")
-      << header.substr(0, header.find('\n') + 1) << "1,300,0.5";  // a row cut short
-  fs::remove(dir.path() / "seed-1" / "run.json");
-  fs::create_directory(dir.path() / "seed-1" / "run.json");  // costs only the figure's markers
-  const Outcome outcome = RunBatch("--summarize .", dir.path());
-  EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(Lines(outcome.err), 1) << outcome.err;
-  EXPECT_NE(outcome.err.find("seed-2/checks.csv"), std::string::npos) << outcome.err;
-  EXPECT_NE(outcome.err.find("1 more"), std::string::npos) << outcome.err;
-  const auto rows = ReadTable(dir.path() / "summary.csv");
-  ASSERT_EQ(rows.size(), 1U);
-  EXPECT_EQ(rows[0].at("seed"), "1");
-  EXPECT_TRUE(fs::exists(dir.path() / "course.png"));
+  const std::map<std::string, std::string> made = Files(dir.path());
+  const std::string checks = made.at("seed-1/checks.csv");
+  const std::string header = checks.substr(0, checks.find('\n') + 1);
+  const auto record = [&made](const std::string& events) {
+    nlohmann::json json = nlohmann::json::parse(made.at("seed-3/run.json"));
+    json["events"] = nlohmann::json::parse(events);
+    return json.dump();
+  };
+  struct Damage {
+    std::map<std::string, std::string> files;  // "" makes a folder of that name
+    std::vector<std::string> named;            // in the one line of standard error
+    std::size_t summaryRows;
+  };
+  const Damage damages[] = {
+      {{{"seed-2/checks.csv", "garbage,,\n"}, {"seed-3/checks.csv", header + "1,300,0.5"}},
+       {"seed-2/checks.csv: line 1 is not the header", "1 more whose checks.csv is damaged"},
+       1},
+      {{{"seed-3/run.json", record("[1]")}},
+       {"seed-3/run.json: events[0] must be a JSON object", "without its event markers"},
+       3},
+      {{{"seed-3/run.json", record(R"([{"at": "x", "event": "reset"}])")}},
+       {"seed-3/run.json: events[0].at must be a whole number"},
+       3},
+      {{{"seed-3/run.json", ""}}, {"seed-3/run.json: is a folder"}, 3},
+      {{{"seed-1/course.csv", "run,step\n"}},
+       {"seed-1/course.csv: line 1 is not the header", "course.png leaves out that unit"},
+       3},
+  };
+  for (const Damage& damage : damages) {
+    for (const auto& [name, contents] : damage.files) {
+      fs::remove(dir.path() / name);
+      if (contents.empty()) {
+        fs::create_directory(dir.path() / name);
+      } else {
+        std::ofstream(dir.path() / name, std::ios::binary) << contents;
+      }
+    }
+    fs::remove(dir.path() / "course.png");
+    const Outcome outcome = RunBatch("--summarize .", dir.path());
+    EXPECT_EQ(outcome.status, 1) << outcome.err;
+    EXPECT_EQ(Lines(outcome.err), 1) << outcome.err;
+    for (const std::string& named : damage.named) {
+      EXPECT_NE(outcome.err.find(named), std::string::npos) << outcome.err;
+    }
+    EXPECT_EQ(ReadTable(dir.path() / "summary.csv").size(), damage.summaryRows) << outcome.err;
+    EXPECT_TRUE(fs::exists(dir.path() / "course.png")) << "drawn all the same";
+    for (const auto& [name, contents] : damage.files) {
+      fs::remove_all(dir.path() / name);
+      std::ofstream(dir.path() / name, std::ios::binary) << made.at(name);
+    }
+  }
+  EXPECT_EQ(RunBatch("--summarize .", dir.path()).status, 0);
+  EXPECT_EQ(Files(dir.path()), made) << "the repaired folder summarizes as it was made";
 }
 
 // A bar that wraps scrolls the terminal at every redraw: each line stays within the width.

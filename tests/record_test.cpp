@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "CourseCsv.h"
 #include "NumberText.h"
 #include "RunLogs.h"
 #include "RunRecord.h"
@@ -120,6 +123,51 @@ TEST(CourseRecord, AgreesWithTheSevenLogsThroughEveryKindOfAction) {
   EXPECT_GT(used["left"], 0U);
 }
 
+// course.csv reads back as the rows its writer wrote, every number to the bit; anything else is
+// refused in one line naming the line and its fault.
+TEST(CourseRecord, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
+  const std::string header = course_csv::Header();
+  const std::string row = "1,0,1,1,1,1,3,0.5,10,0.25,0.5,-0.25,0.15,0.125\n";
+  std::string written = header + row;
+  course_csv::AppendRow(written, {2, 9223372036854775807, 18446744073709551615U, false, true, -100,
+                                  -100, -0.0, 5e-324, 1e308, -1e-300, 0, 1});
+  const runtime::Read<std::vector<CourseRow>> rows = course_csv::ReadRows(written);
+  ASSERT_TRUE(rows) << rows.Error();
+  ASSERT_EQ(rows->size(), 2U);
+  EXPECT_EQ((*rows)[0].maxRight, 3.0);
+  EXPECT_EQ((*rows)[0].meanRightWeight, 0.125);
+  EXPECT_EQ((*rows)[1].trainedSteps, 18446744073709551615U);
+  EXPECT_TRUE(std::signbit((*rows)[1].theta));
+  EXPECT_EQ((*rows)[1].y, 5e-324);
+  EXPECT_EQ(course_csv::ReadRows(header)->size(), 0U);
+
+  const auto edited = [&](std::string_view from, std::string_view to) {
+    std::string line = row;
+    return header + line.replace(line.find(from), from.size(), to);
+  };
+  const std::pair<std::string, std::string> damaged[] = {
+      {"", "line 1 is not the header of a course record"},
+      {"run,step\n" + row, "line 1 is not the header of a course record"},
+      {header + row.substr(0, 20), "line 2 is cut short"},
+      {header + row + "1,0\n", "line 3: 2 fields, not 14"},
+      {edited("0.125", "0.125,7"), "line 2: 15 fields, not 14"},
+      {edited(",1,3,", ",abc,3,"), "line 2: max_left cannot be \"abc\""},
+      {edited("1,0,1,1,1", "1,0,1,2,1"), "line 2: left_ticked cannot be \"2\""},
+      {edited("1,0,1,", "+1,0,1,"), "line 2: run cannot be \"+1\""},
+      {edited("1,0,1,", "1,0,18446744073709551616,"), "trained_steps cannot be"},
+      {edited("1,0,1,", "1,0,-1,"), "trained_steps cannot be \"-1\""},
+      {edited("0.125\n", "0.125\r\n"), "mean_weight_right cannot be \"0.125?\""},
+      {edited(",0.5,10", ",0.75,10"), "line 2: not as its numbers are written"},
+      {edited(",0.5,10", ",,10"), "line 2: not as its numbers are written"},
+      {edited(",10,", ",10.0,"), "line 2: not as its numbers are written"},
+  };
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = course_csv::ReadRows(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
+}
+
 TEST(RunRecord, IsJsonWithEveryParameterTheSeedAndTheEvents) {
   TempDir dir;
   Parameters parameters;
@@ -148,4 +196,67 @@ TEST(RunRecord, IsJsonWithEveryParameterTheSeedAndTheEvents) {
   EXPECT_EQ(start.size(), 20U);
   EXPECT_EQ(start[10], 'T');
   EXPECT_EQ(start.back(), 'Z');
+}
+
+// Whatever a run.json holds, its reader gives back the events its writer noted or says in one
+// line what is wrong; a type mismatch anywhere must never escape as an exception.
+TEST(RunRecord, ReadsBackItsEventsAndRefusesEveryDamageInOneLine) {
+  RunRecord record("folder", "orvel", 7, Parameters{});
+  record.NoteRun(0, 1);
+  record.NoteEyes(300, true, false);
+  record.NoteLoad(300, "reared.json");
+  record.NoteReset(9223372036854775807U);
+  const runtime::Read<std::vector<RunRecord::Event>> events = ReadRunEvents(record.Text());
+  ASSERT_TRUE(events) << events.Error();
+  ASSERT_EQ(events->size(), 5U);
+  EXPECT_EQ((*events)[1].kind, "run");
+  EXPECT_EQ((*events)[1].run, 1);
+  EXPECT_EQ((*events)[2].at, 300U);
+  EXPECT_FALSE((*events)[2].right);
+  EXPECT_EQ((*events)[3].file, "reared.json");
+  EXPECT_EQ((*events)[4].at, 9223372036854775807U);
+
+  using Json = nlohmann::json;
+  const std::string text = record.Text();
+  const auto edited = [&text](const std::function<void(Json&)>& edit) {
+    Json json = Json::parse(text);
+    edit(json);
+    return json.dump();
+  };
+  const std::pair<std::string, std::string> damaged[] = {
+      {edited([](Json& r) { r["events"] = Json::array({1}); }), "events[0] must be a JSON object"},
+      {edited([](Json& r) { r["events"][0]["at"] = "x"; }), "events[0].at must be a whole number"},
+      {edited([](Json& r) { r["events"][0]["at"] = -1; }),
+       "events[0].at must be 0 ... 9223372036854775807, not -1"},
+      {edited([](Json& r) { r["events"][0]["at"] = 9223372036854775808U; }),
+       "not 9223372036854775808"},
+      {edited([](Json& r) { r["events"][0]["at"] = 1e300; }),
+       "events[0].at must be a whole number"},
+      {edited([](Json& r) { r["events"][0].erase("left"); }), "events[0].left is missing"},
+      {edited([](Json& r) { r["events"][1]["colour"] = 1; }),
+       "events[1].colour is not part of a run record"},
+      {edited([](Json& r) { r["events"][1]["event"] = "jump"; }),
+       "events[1].event must be run, eyes"},
+      {edited([](Json& r) {
+         r["events"] = Json::object({{"at", 0}});
+       }),
+       "events must be an array"},
+      {edited([](Json& r) { r.erase("events"); }), "events is missing"},
+      {edited([](Json& r) { r["seed"] = 4294967296U; }), "seed must be 0 ... 4294967295"},
+      {edited([](Json& r) { r["parameters"]["rate"] = "fast"; }),
+       "parameters.rate must be a number"},
+      {edited([](Json& r) { r["actions"] = Json::array({1}); }),
+       "actions must be an array of strings"},
+      {"[]", "the run record must be a JSON object"},
+      {"", "not JSON"},
+      {text.substr(0, text.size() / 2), "not JSON"},
+      {"{\"events\": [{\"at\": 1e400}]}", "not JSON"},
+      {"{\"events\": [[[]]]}", "nested deeper than a run record ever is"},
+      {"{\"seed\": 1, \"seed\": 2}", "the key \"seed\" appears twice"},
+  };
+  for (const auto& [damage, named] : damaged) {
+    const std::string reason = ReadRunEvents(damage).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
 }

@@ -64,12 +64,16 @@ void ExpectSameCourse(Simulation& original, Simulation& restored, int steps) {
 }
 
 std::string Rejection(std::string_view text) {
-  try {
-    ParseState(text);
-  } catch (const StateError& error) {
-    return error.what();
+  return ReadState(text).Error();
+}
+
+Simulation::Saved Parsed(std::string_view text) {
+  runtime::Read<Simulation::Saved> state = ReadState(text);
+  if (!state) {
+    ADD_FAILURE() << state.Error();
+    return {};
   }
-  return "";
+  return *std::move(state);
 }
 
 void ExpectRejected(std::string_view text, std::string_view why) {
@@ -149,7 +153,7 @@ TEST(StateRoundTrip, EveryFieldReadsBackAsWritten) {
     Simulation simulation = Trained(17, 40, parameters);
     Simulation::Saved saved = simulation.Save(false, true);
     saved.generator = 4294967295U;
-    const Simulation::Saved read = ParseState(StateText(saved));
+    const Simulation::Saved read = Parsed(StateText(saved));
     EXPECT_EQ(read.parameters, parameters);
     EXPECT_EQ(read.parameters.closedNoise, closedNoise);
     EXPECT_EQ(read.neuron, saved.neuron);
@@ -181,7 +185,7 @@ TEST(StateRoundTrip, ExtremeDoublesKeepEveryBitAndSign) {
   const ResponseHistory::Saved squares{{kSmallestSubnormal, 2.2e-308, 0.0, -0.0, kMax, 0.1}, 6};
   saved.neuron.history = ResponseHistory::Restore(1000, squares).Save();
 
-  const Simulation::Saved read = ParseState(StateText(saved));
+  const Simulation::Saved read = Parsed(StateText(saved));
   for (std::size_t i = 0; i < saved.neuron.weights.size(); ++i) {
     EXPECT_EQ(Bits(read.neuron.weights[i]), Bits(saved.neuron.weights[i])) << i;
   }
@@ -209,7 +213,7 @@ TEST(StateContinuation, RestoredIntoAnotherSimulationContinuesBitForBit) {
     SCOPED_TRACE(steps);
     Simulation original = Trained(2024, steps);
     Simulation restored(99);
-    restored.Restore(ParseState(StateText(original.Save(true, false))));
+    restored.Restore(Parsed(StateText(original.Save(true, false))));
     ExpectSameCourse(original, restored, 800);
   }
 }
@@ -411,12 +415,7 @@ TEST(StateFiles, LoadReadsWhatSaveWrote) {
 TEST(StateFiles, RefusesWhatIsNotASmallRegularFile) {
   const TempDir dir;
   const auto refusal = [](const std::filesystem::path& path) {
-    try {
-      LoadState(path.string());
-    } catch (const StateError& error) {
-      return std::string(error.what());
-    }
-    return std::string();
+    return ReadStateFile(path.string()).Error();
   };
   EXPECT_EQ(refusal(dir.path() / "missing.json"), "No such file or directory");
   EXPECT_EQ(refusal(dir.path()), "is a folder, not a file");

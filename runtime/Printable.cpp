@@ -1,5 +1,7 @@
 #include "Printable.h"
 
+namespace runtime {
+
 std::string Printable(std::string_view text, std::size_t most) {
   const bool cut = text.size() > most;
   std::string printable(cut ? text.substr(0, most) : text);
@@ -9,3 +11,5 @@ std::string Printable(std::string_view text, std::size_t most) {
   if (cut) printable += "...";
   return printable;
 }
+
+}  // namespace runtime

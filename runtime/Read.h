@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace runtime {
+
+// Why a file or a text is not what its reader expects: one line, for the caller to report.
+struct Unreadable {
+  std::string reason;
+};
+
+// What a reader of the program's own files gives back: the value it read, or why there is
+// none. Readers return it instead of throwing, so that no damaged file can end the program and
+// each caller decides what the damage costs.
+template <class Value>
+class Read {
+ public:
+  Read(Value value) : value_(std::move(value)) {}
+  Read(Unreadable unreadable) : error_(std::move(unreadable.reason)) {}
+
+  explicit operator bool() const { return value_.has_value(); }
+  const Value& operator*() const& { return *value_; }
+  Value&& operator*() && { return std::move(*value_); }
+  const Value* operator->() const { return &*value_; }
+  // "" when there is a value.
+  const std::string& Error() const { return error_; }
+
+ private:
+  std::optional<Value> value_;
+  std::string error_;
+};
+
+}  // namespace runtime
