@@ -72,15 +72,15 @@ void BatchSession::Check() {
 
 // As Reset Weights replaces the neuron, a load replaces the whole simulation's state.
 void BatchSession::Load(const Action& action) {
-  try {
-    session_.LoadState(action.file, [this](const Simulation::Saved& saved) {
-      return ParametersAfterLoad(saved, options_);
-    });
-    host_.ShowNeuron(session_.simulation().neuron());
-  } catch (const std::exception& error) {
-    Fail(action.file + ": " + error.what());
+  const std::string problem = session_.LoadState(
+      action.file,
+      [this](const Simulation::Saved& saved) { return ParametersAfterLoad(saved, options_); });
+  if (!problem.empty()) {
+    Fail(action.file + ": " + problem);
     status_ = 2;
+    return;
   }
+  host_.ShowNeuron(session_.simulation().neuron());
 }
 
 void BatchSession::SaveState(const Action& action) {

@@ -1,5 +1,6 @@
 #include "Session.h"
 
+#include "LogNames.h"
 #include "RunHost.h"
 #include "StateFile.h"
 #include "TrainingRun.h"
@@ -35,7 +36,7 @@ void Session::SaveRecord() {
   const bool failedBefore = recordFailing_;
   recordFailing_ = !record_->Save(error);
   if (recordFailing_ && !failedBefore && onRecordFailure) {
-    onRecordFailure("cannot write run.json: " + error);
+    onRecordFailure(std::string("cannot write ") + kRunRecordName + ": " + error);
   }
 }
 
@@ -82,18 +83,26 @@ bool Session::SaveState(const std::string& path, std::string& error) const {
   return ::SaveState(path, simulation_.Save(left_, right_), error);
 }
 
-void Session::LoadState(const std::string& path, const ParametersFor& parametersFor) {
-  const Simulation::Saved saved = ::LoadState(path);
-  const Parameters parameters = parametersFor ? parametersFor(saved) : saved.parameters;
-  simulation_.Restore(saved, parameters);
+std::string Session::LoadState(const std::string& path, const ParametersFor& parametersFor) {
+  const runtime::Read<Simulation::Saved> read = ReadStateFile(path);
+  if (!read) return read.Error();
+  const Simulation::Saved& saved = *read;
+  Parameters parameters;
+  try {
+    parameters = parametersFor ? parametersFor(saved) : saved.parameters;
+    simulation_.Restore(saved, parameters);
+  } catch (const std::exception& error) {
+    return error.what();
+  }
   left_ = saved.left;
   right_ = saved.right;
-  if (!record_) return;
+  if (!record_) return "";
   const std::uint64_t at = simulation_.trainedSteps();
   record_->NoteLoad(at, path);
   record_->NoteEyes(at, left_, right_);
   record_->NoteParameters(at, parameters);
   SaveRecord();
+  return "";
 }
 
 void Session::SetActions(std::vector<std::string> actions) {

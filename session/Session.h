@@ -76,9 +76,9 @@ class Session {
   bool SaveState(const std::string& path, std::string& error) const;
   // Chooses the parameters a loaded state continues with; its own when not given.
   using ParametersFor = std::function<Parameters(const Simulation::Saved&)>;
-  // Continues the state saved at path, eyes included. Throws std::exception with the reason,
-  // changing nothing, when it cannot be read or does not fit.
-  void LoadState(const std::string& path, const ParametersFor& parametersFor = {});
+  // Continues the state saved at path, eyes included; "" when it does, else the reason in one
+  // line (not naming the file), with nothing changed.
+  std::string LoadState(const std::string& path, const ParametersFor& parametersFor = {});
 
   // orvel-batch: its actions as given, for the record.
   void SetActions(std::vector<std::string> actions);

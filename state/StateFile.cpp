@@ -60,9 +60,3 @@ runtime::Read<Simulation::Saved> ReadStateFile(const std::string& path) {
   if (!text) return runtime::Unreadable{error};
   return ReadState(*text);
 }
-
-Simulation::Saved LoadState(const std::string& path) {
-  runtime::Read<Simulation::Saved> state = ReadStateFile(path);
-  if (!state) throw StateError(state.Error());
-  return *std::move(state);
-}

@@ -6,7 +6,6 @@
 
 #include "Read.h"
 #include "Simulation.h"
-#include "StateError.h"
 
 // Saved states: a simulation written to a JSON file, from which a later session continues it
 // exactly, bit for bit (to rear a neuron once and go on under different conditions). The file
@@ -35,6 +34,3 @@ runtime::Read<Simulation::Saved> ReadState(std::string_view text);
 // The same for the file at path, which must be a regular file of at most kMaxStateBytes; the
 // reason does not name the file, which the caller knows and prefixes.
 runtime::Read<Simulation::Saved> ReadStateFile(const std::string& path);
-
-// ReadStateFile for callers that report by exception: throws StateError with the reason.
-Simulation::Saved LoadState(const std::string& path);

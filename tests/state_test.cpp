@@ -220,7 +220,7 @@ TEST(StateContinuation, RestoredIntoAnotherSimulationContinuesBitForBit) {
 
 TEST(StateContinuation, StoredVersionOneStateStillLoadsAndContinues) {
   // tests/data/state-v1.json: seed 2024, closed-noise 0.02, 3000 steps with the right eye shut.
-  const Simulation::Saved saved = LoadState(ORVEL_STATE_V1);
+  const Simulation::Saved saved = *ReadStateFile(ORVEL_STATE_V1);
   EXPECT_EQ(saved.neuron.history.length, 3000U);
   EXPECT_TRUE(saved.left);
   EXPECT_FALSE(saved.right);
@@ -409,7 +409,7 @@ TEST(StateFiles, LoadReadsWhatSaveWrote) {
   std::string error;
   ASSERT_TRUE(SaveState(path, saved, error)) << error;
   EXPECT_EQ(dir.Read("reared.json"), StateText(saved));
-  EXPECT_EQ(LoadState(path), saved);
+  EXPECT_EQ(*ReadStateFile(path), saved);
 }
 
 TEST(StateFiles, RefusesWhatIsNotASmallRegularFile) {

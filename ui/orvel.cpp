@@ -12,6 +12,7 @@
 #include "CRand.h"
 #include "CourseWindow.h"
 #include "Exception.h"
+#include "LogNames.h"
 #include "MainMenu.h"
 #include "MainWindowLayout.h"
 #include "Picture.h"
@@ -164,7 +165,7 @@ std::string TForm1::LastingProblem() const {
   if (const RunLogs* logs = session_.Logs(); logs != nullptr && logs->Failed()) {
     return logs->Notice();
   }
-  if (session_.RecordFailing()) return "cannot write run.json";
+  if (session_.RecordFailing()) return std::string("cannot write ") + kRunRecordName;
   return pictureProblem_;
 }
 
@@ -242,10 +243,8 @@ bool TForm1::SaveStateTo(const std::string& path) {
 }
 
 bool TForm1::OpenStateFrom(const std::string& path) {
-  try {
-    session_.LoadState(path);
-  } catch (const std::exception& error) {
-    Complain("cannot open the state " + path + ": " + error.what());
+  if (const std::string problem = session_.LoadState(path); !problem.empty()) {
+    Complain("cannot open the state " + path + ": " + problem);
     return false;
   }
   Left->SetChecked(session_.Left());
@@ -256,12 +255,12 @@ bool TForm1::OpenStateFrom(const std::string& path) {
 
 bool TForm1::ExportCourseTo(const std::string& path) {
   if (session_.Logs()) session_.Logs()->Flush();
-  std::ifstream course(logFolder_ + "/course.csv", std::ios::binary);
+  std::ifstream course(logFolder_ + "/" + kCourseName, std::ios::binary);
   std::ostringstream text;
   text << course.rdbuf();
   std::string error;
   if (!course) {
-    error = "the session's course.csv cannot be read";
+    error = std::string("the session's ") + kCourseName + " cannot be read";
   } else if (runtime::WriteWholeFile(path, text.str(), error)) {
     return true;
   }
