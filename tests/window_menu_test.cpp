@@ -2,6 +2,7 @@
 #include <sys/resource.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMetaObject>
@@ -64,6 +65,25 @@ class WindowMenu : public ::testing::Test {
   }
 
   static std::string LastPanel() { return Form1->Status->PanelText(5); }
+
+  // The name of the control with the keyboard focus, else the class of the widget that has it.
+  static std::string FocusedControl() {
+    QWidget* focused = QApplication::focusWidget();
+    for (const auto& control : Form1->Controls()) {
+      if (control->NativeWidget() == focused) return control->Name;
+    }
+    return focused != nullptr ? focused->metaObject()->className() : "nothing";
+  }
+
+  // A key pressed and released on the focused widget.
+  static void Press(int key) {
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    const QString text = key == Qt::Key_Space ? " " : key == Qt::Key_Return ? "\r" : "";
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &release);
+  }
 
   TempDir dir;
   TApplication application;
@@ -213,18 +233,30 @@ TEST_F(WindowMenu, TheLastPanelShowsTheWholeNoiseText) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Form1->Status->ShownPanelWidth(i), 80);
 }
 
-TEST_F(WindowMenu, SpaceAndReturnPressTheFocusedButton) {
+// Tab visits the seven controls a user can see, then comes round; Space and Return work the
+// focused one, a button or a box, as the Keyboard Shortcuts say.
+TEST_F(WindowMenu, TheKeyboardVisitsEveryControlAndWorksIt) {
   Open();
-  Form1->Frame()->activateWindow();
+  QApplication::setActiveWindow(Form1->Frame());  // the offscreen platform activates none
+  Form1->Left->NativeWidget()->setFocus(Qt::TabFocusReason);
+  std::vector<std::string> stops;
+  for (int i = 0; i < 8; ++i) {
+    stops.push_back(FocusedControl());
+    Press(Qt::Key_Tab);
+  }
+  EXPECT_EQ(stops, (std::vector<std::string>{"Left", "Right", "Start", "Stop", "ResetWeights",
+                                             "CheckItOut", "ListBox1", "Left"}));
+
   for (int key : {int{Qt::Key_Space}, int{Qt::Key_Return}}) {
     Form1->ListBox1->Items.Clear();
-    QWidget* button = Form1->CheckItOut->NativeWidget();
-    button->setFocus(Qt::TabFocusReason);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r");
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r");
-    QCoreApplication::sendEvent(button, &press);
-    QCoreApplication::sendEvent(button, &release);
+    Form1->CheckItOut->NativeWidget()->setFocus(Qt::TabFocusReason);
+    Press(key);
     EXPECT_EQ(Form1->ListBox1->Items.Count(), 12) << "key " << key;
+    const bool ticked = Form1->Left->Checked();
+    Form1->Left->NativeWidget()->setFocus(Qt::TabFocusReason);
+    Press(key);
+    EXPECT_EQ(Form1->Left->Checked(), !ticked) << "key " << key;
+    EXPECT_EQ(Form1->session().Left(), !ticked) << "the eyes did not follow the box";
   }
 }
 

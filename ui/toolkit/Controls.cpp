@@ -62,6 +62,21 @@ class ButtonWidget : public QPushButton {
   }
 };
 
+// Qt ticks a check box with Space only; Return does the same here, as the Keyboard Shortcuts say.
+class CheckBoxWidget : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      click();
+    } else {
+      QCheckBox::keyPressEvent(event);
+    }
+  }
+};
+
 class ImageWidget : public QWidget {
  public:
   ImageWidget(QWidget* parent, TImage& image) : QWidget(parent), image_(image) {
@@ -146,7 +161,7 @@ void TButton::Click() {
 }
 
 TCheckBox::TCheckBox(TForm& parent, std::string name)
-    : TControl(std::move(name), new QCheckBox(parent.NativeWidget())),
+    : TControl(std::move(name), new CheckBoxWidget(parent.NativeWidget())),
       box_(static_cast<QCheckBox*>(NativeWidget())) {
   QObject::connect(box_, &QCheckBox::clicked, [this] {
     if (OnClick) OnClick();

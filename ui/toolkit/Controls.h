@@ -69,6 +69,7 @@ class TButton : public TControl {
   QPushButton* button_;
 };
 
+// Space and Return tick or untick a focused box.
 class TCheckBox : public TControl {
  public:
   TCheckBox(TForm& parent, std::string name);
