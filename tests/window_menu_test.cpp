@@ -16,6 +16,7 @@
 #include "Bcm.h"
 #include "CourseWindow.h"
 #include "QtEvents.h"
+#include "SaveName.h"
 #include "StackRoom.h"
 #include "TempDir.h"
 #include "TextLines.h"
@@ -398,4 +399,15 @@ TEST_F(WindowMenu, NewSessionLogsGoToAFolderOfTheirOwn) {
   EXPECT_TRUE(std::filesystem::exists(folder + "/run.json"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.txt"));
   unsetenv("XDG_DATA_HOME");
+}
+
+// A name without an extension gets the one the save dialog's filter names; any other keeps its
+// own, a dot in a folder's name or a hidden file's leading dot being none.
+TEST(SaveName, TakesTheFiltersExtensionOnlyWhenItHasNone) {
+  EXPECT_EQ(WithDefaultExtension("/home/u/state1", ".json"), "/home/u/state1.json");
+  EXPECT_EQ(WithDefaultExtension("/home/u/state1.json", ".json"), "/home/u/state1.json");
+  EXPECT_EQ(WithDefaultExtension("/home/u/plot.PNG", ".png"), "/home/u/plot.PNG");
+  EXPECT_EQ(WithDefaultExtension("/home/u/run.2/course", ".csv"), "/home/u/run.2/course.csv");
+  EXPECT_EQ(WithDefaultExtension("/home/u/.state", ".json"), "/home/u/.state.json");
+  EXPECT_EQ(WithDefaultExtension("", ".json"), "") << "a cancelled dialog";
 }

@@ -7,10 +7,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 
 #include "HelpTexts.h"
 #include "ParametersDialog.h"
+#include "SaveName.h"
 #include "Session.h"
 #include "WindowCommands.h"
 
@@ -25,9 +27,20 @@ QAction* AddItem(QMenu& menu, const QString& text, const QKeySequence& shortcut,
   return action;
 }
 
-// Asks for a file to write; "" when cancelled.
-std::string AskSavePath(QWidget* parent, const QString& title, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent, title, QString(), filter).toStdString();
+// Asks for a file of this kind to write, with the extension added when the name has none; ""
+// when cancelled. The dialog asked before replacing the name typed, not the one extended, so a
+// file of the extended name is replaced only when the user says so here.
+std::string AskSavePath(QWidget* parent, const QString& title, const QString& kind,
+                        const char* extension) {
+  const QString filter = kind + " (*" + QString::fromLatin1(extension) + ")";
+  const std::string chosen =
+      QFileDialog::getSaveFileName(parent, title, QString(), filter).toStdString();
+  const std::string path = WithDefaultExtension(chosen, extension);
+  if (path == chosen || !std::filesystem::exists(path)) return path;
+  const auto answer = QMessageBox::question(
+      parent, title, QString::fromStdString(path + " already exists. Replace it?"),
+      QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  return answer == QMessageBox::Yes ? path : "";
 }
 
 std::string AskOpenPath(QWidget* parent, const QString& title, const QString& filter) {
@@ -47,11 +60,11 @@ MainMenu::MainMenu(QMenuBar& bar, QWidget* window, WindowCommands& commands, con
 void MainMenu::AddFile(QMenu& menu) {
   QWidget* window = window_;
   AddItem(menu, "Save &Picture…", QKeySequence("Ctrl+Shift+S"), [this, window] {
-    const std::string path = AskSavePath(window, "Save Picture", "PNG pictures (*.png)");
+    const std::string path = AskSavePath(window, "Save Picture", "PNG pictures", ".png");
     if (!path.empty()) commands_.SavePictureTo(path);
   });
   AddItem(menu, "&Save State…", QKeySequence::fromString("Ctrl+S"), [this, window] {
-    const std::string path = AskSavePath(window, "Save State", "States (*.json)");
+    const std::string path = AskSavePath(window, "Save State", "States", ".json");
     if (!path.empty()) commands_.SaveStateTo(path);
   });
   AddItem(menu, "&Open State…", QKeySequence::fromString("Ctrl+O"), [this, window] {
@@ -59,7 +72,7 @@ void MainMenu::AddFile(QMenu& menu) {
     if (!path.empty()) commands_.OpenStateFrom(path);
   });
   AddItem(menu, "&Export Course…", {}, [this, window] {
-    const std::string path = AskSavePath(window, "Export Course", "Tables (*.csv)");
+    const std::string path = AskSavePath(window, "Export Course", "Tables", ".csv");
     if (!path.empty()) commands_.ExportCourseTo(path);
   });
   AddItem(menu, "Open &Log Folder", {}, [this] {
