@@ -43,6 +43,17 @@ std::string AskSavePath(QWidget* parent, const QString& title, const QString& ki
   return answer == QMessageBox::Yes ? path : "";
 }
 
+// Without a file manager to open it, the user can still go to the folder: its name can be
+// selected and copied.
+void ShowUnopenedFolder(QWidget* parent, const QString& folder) {
+  QMessageBox box(
+      QMessageBox::Information, "Open Log Folder",
+      "No file manager could be started to open the log folder. The logs are in\n\n" + folder,
+      QMessageBox::Ok, parent);
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+  box.exec();
+}
+
 std::string AskOpenPath(QWidget* parent, const QString& title, const QString& filter) {
   return QFileDialog::getOpenFileName(parent, title, QString(), filter).toStdString();
 }
@@ -76,7 +87,9 @@ void MainMenu::AddFile(QMenu& menu) {
     if (!path.empty()) commands_.ExportCourseTo(path);
   });
   AddItem(menu, "Open &Log Folder", {}, [this] {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(commands_.LogFolder())));
+    const QString folder = QString::fromStdString(commands_.LogFolder());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+      ShowUnopenedFolder(window_, folder);
   });
   menu.addSeparator();
   AddItem(menu, "&Quit", QKeySequence::fromString("Ctrl+Q"), [this] { commands_.Quit(); });
