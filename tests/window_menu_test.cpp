@@ -15,6 +15,7 @@
 #include "Application.h"
 #include "Bcm.h"
 #include "CourseWindow.h"
+#include "HelpTexts.h"
 #include "QtEvents.h"
 #include "SaveName.h"
 #include "StackRoom.h"
@@ -129,6 +130,12 @@ TEST_F(WindowMenu, RunCommandsDoWhatTheButtonsDo) {
   EXPECT_EQ(MenuItem("&Open State…")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(MenuItem("Save &Picture…")->shortcut(), QKeySequence("Ctrl+Shift+S"));
   EXPECT_EQ(MenuItem("&Quit")->shortcut(), QKeySequence("Ctrl+Q"));
+  const std::string table = ShortcutsTable();
+  for (QAction* action : Form1->Frame()->findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty()) continue;
+    const std::string cell = "<td><b>" + action->shortcut().toString().toStdString() + "</b></td>";
+    EXPECT_NE(table.find(cell), std::string::npos) << "Keyboard Shortcuts lacks " << cell;
+  }
 }
 
 TEST_F(WindowMenu, SpeedItemsAndTheCommandLineSetTheSameThrottle) {

@@ -2,11 +2,15 @@
 
 #include <QActionGroup>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <filesystem>
 #include <functional>
 
@@ -52,6 +56,20 @@ void ShowUnopenedFolder(QWidget* parent, const QString& folder) {
       QMessageBox::Ok, parent);
   box.setTextInteractionFlags(Qt::TextSelectableByMouse);
   box.exec();
+}
+
+// A dialog of its own: a message box would narrow the table to half the screen and wrap its rows.
+void ShowShortcuts(QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Keyboard Shortcuts");
+  auto* table = new QLabel(QString::fromStdString(ShortcutsTable()));
+  table->setTextFormat(Qt::RichText);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(table);
+  layout->addWidget(buttons);
+  dialog.exec();
 }
 
 std::string AskOpenPath(QWidget* parent, const QString& title, const QString& filter) {
@@ -155,8 +173,5 @@ void MainMenu::AddHelp(QMenu& menu) {
         QString::fromStdString(
             AboutText(session_.Seed(), session_.simulation().parameters(), commands_.LogFolder())));
   });
-  AddItem(menu, "&Keyboard Shortcuts", {}, [this] {
-    QMessageBox::information(window_, "Keyboard Shortcuts",
-                             QString::fromStdString(ShortcutsText()));
-  });
+  AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }
