@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include "Bcm.h"
 #include "CourseWindow.h"
 #include "HelpTexts.h"
+#include "ParametersDialog.h"
 #include "QtEvents.h"
 #include "SaveName.h"
 #include "StackRoom.h"
@@ -380,6 +382,23 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   expected.srand(42);
   EXPECT_EQ(Form1->session().simulation().generator().rand(), expected.rand());
   EXPECT_NE(dir.Read("run.json").find("\"event\": \"parameters\""), std::string::npos);
+}
+
+// On a screen of 640 x 480, or 1280 x 1024 at scale 2, the whole dialog and a title bar fit, OK
+// and Cancel included. What each field means is told below the fields, for the focused one.
+TEST_F(WindowMenu, TheParametersDialogFitsASmallScreen) {
+  Open();
+  ParametersDialog dialog(Form1->Frame(), Form1->CurrentSettings());
+  const QSize size = dialog.sizeHint();
+  EXPECT_LE(size.width(), 640);
+  EXPECT_LE(size.height(), 480 - 40);
+  std::printf("the Parameters dialog is %d x %d\n", size.width(), size.height());
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+    if (edit->toolTip().startsWith("<b>tau</b>")) edit->setFocus(Qt::TabFocusReason);
+  }
+  EXPECT_TRUE(dialog.Note().contains("averaging window")) << dialog.Note().toStdString();
 }
 
 TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
