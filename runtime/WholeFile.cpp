@@ -43,6 +43,19 @@ bool WriteAll(int descriptor, std::string_view contents) {
   }
   return true;
 }
+
+// A folder that stat cannot find either does not exist or lies beyond one the user may not enter.
+std::string MissingFolderProblem(const std::string& folder, int error) {
+  if (error == ENOENT || error == ENOTDIR) return folder + " does not exist";
+  return folder + " cannot be reached: " + std::strerror(error);
+}
+
+// A file system that makes no files on request (/proc) refuses a new one with "No such file or
+// directory", which would contradict the folder's existence.
+std::string UnwritableFolderProblem(const std::string& folder, int error) {
+  return folder + " is not writable: " +
+         (error == ENOENT ? "the file system there takes no new files" : std::strerror(error));
+}
 }  // namespace
 
 std::string WholeFileProblem(const std::string& path) {
@@ -57,11 +70,11 @@ std::string WholeFileProblem(const std::string& path) {
 
 std::string FolderProblem(const std::string& folder) {
   struct stat status {};
-  if (::stat(folder.c_str(), &status) != 0) return folder + " does not exist";
+  if (::stat(folder.c_str(), &status) != 0) return MissingFolderProblem(folder, errno);
   if (!S_ISDIR(status.st_mode)) return folder + " is not a folder";
   std::string probe = folder + "/.orvel-probe-XXXXXX";
   const int descriptor = ::mkstemp(probe.data());
-  if (descriptor < 0) return folder + " is not writable: " + std::strerror(errno);
+  if (descriptor < 0) return UnwritableFolderProblem(folder, errno);
   ::close(descriptor);
   ::unlink(probe.c_str());
   return "";

@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "CRand.h"
 #include "FileDescriptor.h"
 #include "RandomDraws.h"
+#include "TempDir.h"
+#include "WholeFile.h"
 
 TEST(Generator, SeedOneGivesTheStandardsExampleSequence) {
   runtime::CRand generator(1);
@@ -114,4 +118,30 @@ TEST(FileDescriptor, ClosesExactlyOnceThroughMovesAssignmentAndClose) {
   EXPECT_TRUE(NumberIsOpen(number)) << "the destructor closed it again after Close()";
   ::close(number);
   ::close(spare);
+}
+
+// Each reason names the real cause: a folder that exists is never called missing.
+TEST(WholeFileProblem, NamesTheRealCause) {
+  TempDir dir;
+  const std::string folder = dir.path().string();
+  std::ofstream(dir.path() / "file") << "x";
+  EXPECT_EQ(runtime::WholeFileProblem(folder + "/new.json"), "");
+  EXPECT_EQ(runtime::WholeFileProblem(folder), "is a folder");
+  EXPECT_EQ(runtime::WholeFileProblem(folder + "/file/new.json"),
+            "its folder " + folder + "/file is not a folder");
+  EXPECT_EQ(runtime::WholeFileProblem("/no/such/folder/new.json"),
+            "its folder /no/such/folder does not exist");
+  EXPECT_EQ(runtime::WholeFileProblem("/proc/new.json"),
+            "its folder /proc is not writable: the file system there takes no new files");
+  // Permission bits bind every user but root.
+  const std::filesystem::path locked = dir.path() / "locked";
+  std::filesystem::create_directory(locked);
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  if (::geteuid() != 0) {
+    EXPECT_EQ(runtime::FolderProblem(locked),
+              locked.string() + " is not writable: Permission denied");
+    EXPECT_EQ(runtime::FolderProblem(locked / "inner"),
+              (locked / "inner").string() + " cannot be reached: Permission denied");
+  }
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
 }

@@ -2,8 +2,10 @@
 #include <sys/resource.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
@@ -14,7 +16,10 @@
 #include "Application.h"
 #include "Bcm.h"
 #include "CourseWindow.h"
+#include "HelpTexts.h"
+#include "ParametersDialog.h"
 #include "QtEvents.h"
+#include "SaveName.h"
 #include "StackRoom.h"
 #include "TempDir.h"
 #include "TextLines.h"
@@ -65,6 +70,25 @@ class WindowMenu : public ::testing::Test {
 
   static std::string LastPanel() { return Form1->Status->PanelText(5); }
 
+  // The name of the control with the keyboard focus, else the class of the widget that has it.
+  static std::string FocusedControl() {
+    QWidget* focused = QApplication::focusWidget();
+    for (const auto& control : Form1->Controls()) {
+      if (control->NativeWidget() == focused) return control->Name;
+    }
+    return focused != nullptr ? focused->metaObject()->className() : "nothing";
+  }
+
+  // A key pressed and released on the focused widget.
+  static void Press(int key) {
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    const QString text = key == Qt::Key_Space ? " " : key == Qt::Key_Return ? "\r" : "";
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &release);
+  }
+
   TempDir dir;
   TApplication application;
 };
@@ -108,6 +132,12 @@ TEST_F(WindowMenu, RunCommandsDoWhatTheButtonsDo) {
   EXPECT_EQ(MenuItem("&Open State…")->shortcut(), QKeySequence("Ctrl+O"));
   EXPECT_EQ(MenuItem("Save &Picture…")->shortcut(), QKeySequence("Ctrl+Shift+S"));
   EXPECT_EQ(MenuItem("&Quit")->shortcut(), QKeySequence("Ctrl+Q"));
+  const std::string table = ShortcutsTable();
+  for (QAction* action : Form1->Frame()->findChildren<QAction*>()) {
+    if (action->shortcut().isEmpty()) continue;
+    const std::string cell = "<td><b>" + action->shortcut().toString().toStdString() + "</b></td>";
+    EXPECT_NE(table.find(cell), std::string::npos) << "Keyboard Shortcuts lacks " << cell;
+  }
 }
 
 TEST_F(WindowMenu, SpeedItemsAndTheCommandLineSetTheSameThrottle) {
@@ -229,31 +259,56 @@ TEST_F(WindowMenu, ThousandsOfQueuedStartsStopAtTheNestingLimit) {
               deepestRoom.used / static_cast<std::size_t>(std::max(deepest, 1)));
 }
 
-TEST_F(WindowMenu, TheLastPanelShowsTheWholeNoiseText) {
+// Every panel shows its whole text, a frame and margins of 7 pixels around it: the constants at
+// the stored widths, a step count of 13 digits by widening its panel. The last panel reaches the
+// right edge whatever the others take.
+TEST_F(WindowMenu, EveryPanelShowsItsWholeText) {
   Open();
-  const std::string text = LastPanel();
-  ASSERT_EQ(text, "noise: -0.050..0.050");
-  const QFontMetrics metrics(Form1->Status->NativeWidget()->font());
-  EXPECT_LT(metrics.horizontalAdvance(QString::fromStdString(text)) + 5,
-            Form1->Status->ShownPanelWidth(5));
-  int shown = 0;
-  for (int i = 0; i < 6; ++i) shown += Form1->Status->ShownPanelWidth(i);
-  EXPECT_EQ(shown, Form1->ClientWidth()) << "the last panel reaches the right edge";
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(Form1->Status->ShownPanelWidth(i), 80);
+  const TStatusBar& bar = *Form1->Status;
+  const QFontMetrics metrics(bar.NativeWidget()->font());
+  const auto expectWholeTexts = [&] {
+    int shown = 0;
+    for (int i = 0; i < 6; ++i) {
+      const QString text = QString::fromStdString(bar.PanelText(i));
+      EXPECT_LE(metrics.horizontalAdvance(text) + 7, bar.ShownPanelWidth(i)) << i;
+      shown += bar.ShownPanelWidth(i);
+    }
+    EXPECT_EQ(shown, Form1->ClientWidth());
+  };
+  ASSERT_EQ(LastPanel(), "noise: -0.050..0.050");
+  expectWholeTexts();
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(bar.ShownPanelWidth(i), 80);
+
+  Form1->Status->SetPanelText(0, "step: 1234567890123");
+  expectWholeTexts();
+  EXPECT_GT(bar.ShownPanelWidth(0), 80);
+  for (int i = 1; i < 5; ++i) EXPECT_EQ(bar.ShownPanelWidth(i), 80);
 }
 
-TEST_F(WindowMenu, SpaceAndReturnPressTheFocusedButton) {
+// Tab visits the seven controls a user can see, then comes round; Space and Return work the
+// focused one, a button or a box, as the Keyboard Shortcuts say.
+TEST_F(WindowMenu, TheKeyboardVisitsEveryControlAndWorksIt) {
   Open();
-  Form1->Frame()->activateWindow();
+  QApplication::setActiveWindow(Form1->Frame());  // the offscreen platform activates none
+  Form1->Left->NativeWidget()->setFocus(Qt::TabFocusReason);
+  std::vector<std::string> stops;
+  for (int i = 0; i < 8; ++i) {
+    stops.push_back(FocusedControl());
+    Press(Qt::Key_Tab);
+  }
+  EXPECT_EQ(stops, (std::vector<std::string>{"Left", "Right", "Start", "Stop", "ResetWeights",
+                                             "CheckItOut", "ListBox1", "Left"}));
+
   for (int key : {int{Qt::Key_Space}, int{Qt::Key_Return}}) {
     Form1->ListBox1->Items.Clear();
-    QWidget* button = Form1->CheckItOut->NativeWidget();
-    button->setFocus(Qt::TabFocusReason);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r");
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "\r");
-    QCoreApplication::sendEvent(button, &press);
-    QCoreApplication::sendEvent(button, &release);
+    Form1->CheckItOut->NativeWidget()->setFocus(Qt::TabFocusReason);
+    Press(key);
     EXPECT_EQ(Form1->ListBox1->Items.Count(), 12) << "key " << key;
+    const bool ticked = Form1->Left->Checked();
+    Form1->Left->NativeWidget()->setFocus(Qt::TabFocusReason);
+    Press(key);
+    EXPECT_EQ(Form1->Left->Checked(), !ticked) << "key " << key;
+    EXPECT_EQ(Form1->session().Left(), !ticked) << "the eyes did not follow the box";
   }
 }
 
@@ -358,6 +413,23 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   EXPECT_NE(dir.Read("run.json").find("\"event\": \"parameters\""), std::string::npos);
 }
 
+// On a screen of 640 x 480, or 1280 x 1024 at scale 2, the whole dialog and a title bar fit, OK
+// and Cancel included. What each field means is told below the fields, for the focused one.
+TEST_F(WindowMenu, TheParametersDialogFitsASmallScreen) {
+  Open();
+  ParametersDialog dialog(Form1->Frame(), Form1->CurrentSettings());
+  const QSize size = dialog.sizeHint();
+  EXPECT_LE(size.width(), 640);
+  EXPECT_LE(size.height(), 480 - 40);
+  std::printf("the Parameters dialog is %d x %d\n", size.width(), size.height());
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+    if (edit->toolTip().startsWith("<b>tau</b>")) edit->setFocus(Qt::TabFocusReason);
+  }
+  EXPECT_TRUE(dialog.Note().contains("averaging window")) << dialog.Note().toStdString();
+}
+
 TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   Open();
   MenuItem("&Course")->trigger();
@@ -383,4 +455,15 @@ TEST_F(WindowMenu, NewSessionLogsGoToAFolderOfTheirOwn) {
   EXPECT_TRUE(std::filesystem::exists(folder + "/run.json"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.txt"));
   unsetenv("XDG_DATA_HOME");
+}
+
+// A name without an extension gets the one the save dialog's filter names; any other keeps its
+// own, a dot in a folder's name or a hidden file's leading dot being none.
+TEST(SaveName, TakesTheFiltersExtensionOnlyWhenItHasNone) {
+  EXPECT_EQ(WithDefaultExtension("/home/u/state1", ".json"), "/home/u/state1.json");
+  EXPECT_EQ(WithDefaultExtension("/home/u/state1.json", ".json"), "/home/u/state1.json");
+  EXPECT_EQ(WithDefaultExtension("/home/u/plot.PNG", ".png"), "/home/u/plot.PNG");
+  EXPECT_EQ(WithDefaultExtension("/home/u/run.2/course", ".csv"), "/home/u/run.2/course.csv");
+  EXPECT_EQ(WithDefaultExtension("/home/u/.state", ".json"), "/home/u/.state.json");
+  EXPECT_EQ(WithDefaultExtension("", ".json"), "") << "a cancelled dialog";
 }

@@ -14,15 +14,31 @@ std::string AboutText(std::uint32_t seed, const Parameters& parameters,
   return text + "\nLog folder: " + logFolder;
 }
 
-std::string ShortcutsText() {
-  return "Tab, Shift+Tab\tmove between the controls\n"
-         "Space, Return\tpress the focused button or tick the focused box\n"
-         "F5\tStart\n"
-         "Esc\tStop\n"
-         "F6\tPause or go on\n"
-         "Ctrl+S\tSave State…\n"
-         "Ctrl+O\tOpen State…\n"
-         "Ctrl+Shift+S\tSave Picture…\n"
-         "Ctrl+Q\tQuit\n"
-         "Alt+letter\topen the menu whose underlined letter it is";
+namespace {
+struct Shortcut {
+  const char* keys;
+  const char* does;
+};
+
+const Shortcut kShortcuts[] = {
+    {"Tab, Shift+Tab", "move between the controls"},
+    {"Space, Return", "press the focused button or tick the focused box"},
+    {"F5", "Start"},
+    {"Esc", "Stop"},
+    {"F6", "Pause or go on"},
+    {"Ctrl+S", "Save State…"},
+    {"Ctrl+O", "Open State…"},
+    {"Ctrl+Shift+S", "Save Picture…"},
+    {"Ctrl+Q", "Quit"},
+    {"Alt+letter", "open the menu whose underlined letter it is"},
+};
+}  // namespace
+
+std::string ShortcutsTable() {
+  std::string table = "<table cellspacing=\"0\" cellpadding=\"4\">";
+  for (const Shortcut& shortcut : kShortcuts) {
+    table +=
+        std::string("<tr><td><b>") + shortcut.keys + "</b></td><td>" + shortcut.does + "</td></tr>";
+  }
+  return table + "</table>";
 }

@@ -9,5 +9,6 @@
 std::string AboutText(std::uint32_t seed, const Parameters& parameters,
                       const std::string& logFolder);
 
-// Help → Keyboard Shortcuts.
-std::string ShortcutsText();
+// Help → Keyboard Shortcuts: a table of the keys and what they do, in rich text, each key in a
+// cell of its own ("<td><b>F5</b></td>").
+std::string ShortcutsTable();

@@ -2,15 +2,21 @@
 
 #include <QActionGroup>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QUrl>
+#include <QVBoxLayout>
+#include <filesystem>
 #include <functional>
 
 #include "HelpTexts.h"
 #include "ParametersDialog.h"
+#include "SaveName.h"
 #include "Session.h"
 #include "WindowCommands.h"
 
@@ -25,9 +31,45 @@ QAction* AddItem(QMenu& menu, const QString& text, const QKeySequence& shortcut,
   return action;
 }
 
-// Asks for a file to write; "" when cancelled.
-std::string AskSavePath(QWidget* parent, const QString& title, const QString& filter) {
-  return QFileDialog::getSaveFileName(parent, title, QString(), filter).toStdString();
+// Asks for a file of this kind to write, with the extension added when the name has none; ""
+// when cancelled. The dialog asked before replacing the name typed, not the one extended, so a
+// file of the extended name is replaced only when the user says so here.
+std::string AskSavePath(QWidget* parent, const QString& title, const QString& kind,
+                        const char* extension) {
+  const QString filter = kind + " (*" + QString::fromLatin1(extension) + ")";
+  const std::string chosen =
+      QFileDialog::getSaveFileName(parent, title, QString(), filter).toStdString();
+  const std::string path = WithDefaultExtension(chosen, extension);
+  if (path == chosen || !std::filesystem::exists(path)) return path;
+  const auto answer = QMessageBox::question(
+      parent, title, QString::fromStdString(path + " already exists. Replace it?"),
+      QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  return answer == QMessageBox::Yes ? path : "";
+}
+
+// Without a file manager to open it, the user can still go to the folder: its name can be
+// selected and copied.
+void ShowUnopenedFolder(QWidget* parent, const QString& folder) {
+  QMessageBox box(
+      QMessageBox::Information, "Open Log Folder",
+      "No file manager could be started to open the log folder. The logs are in\n\n" + folder,
+      QMessageBox::Ok, parent);
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+  box.exec();
+}
+
+// A dialog of its own: a message box would narrow the table to half the screen and wrap its rows.
+void ShowShortcuts(QWidget* parent) {
+  QDialog dialog(parent);
+  dialog.setWindowTitle("Keyboard Shortcuts");
+  auto* table = new QLabel(QString::fromStdString(ShortcutsTable()));
+  table->setTextFormat(Qt::RichText);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(table);
+  layout->addWidget(buttons);
+  dialog.exec();
 }
 
 std::string AskOpenPath(QWidget* parent, const QString& title, const QString& filter) {
@@ -47,11 +89,11 @@ MainMenu::MainMenu(QMenuBar& bar, QWidget* window, WindowCommands& commands, con
 void MainMenu::AddFile(QMenu& menu) {
   QWidget* window = window_;
   AddItem(menu, "Save &Picture…", QKeySequence("Ctrl+Shift+S"), [this, window] {
-    const std::string path = AskSavePath(window, "Save Picture", "PNG pictures (*.png)");
+    const std::string path = AskSavePath(window, "Save Picture", "PNG pictures", ".png");
     if (!path.empty()) commands_.SavePictureTo(path);
   });
   AddItem(menu, "&Save State…", QKeySequence::fromString("Ctrl+S"), [this, window] {
-    const std::string path = AskSavePath(window, "Save State", "States (*.json)");
+    const std::string path = AskSavePath(window, "Save State", "States", ".json");
     if (!path.empty()) commands_.SaveStateTo(path);
   });
   AddItem(menu, "&Open State…", QKeySequence::fromString("Ctrl+O"), [this, window] {
@@ -59,11 +101,13 @@ void MainMenu::AddFile(QMenu& menu) {
     if (!path.empty()) commands_.OpenStateFrom(path);
   });
   AddItem(menu, "&Export Course…", {}, [this, window] {
-    const std::string path = AskSavePath(window, "Export Course", "Tables (*.csv)");
+    const std::string path = AskSavePath(window, "Export Course", "Tables", ".csv");
     if (!path.empty()) commands_.ExportCourseTo(path);
   });
   AddItem(menu, "Open &Log Folder", {}, [this] {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(commands_.LogFolder())));
+    const QString folder = QString::fromStdString(commands_.LogFolder());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+      ShowUnopenedFolder(window_, folder);
   });
   menu.addSeparator();
   AddItem(menu, "&Quit", QKeySequence::fromString("Ctrl+Q"), [this] { commands_.Quit(); });
@@ -146,8 +190,5 @@ void MainMenu::AddHelp(QMenu& menu) {
         QString::fromStdString(
             AboutText(session_.Seed(), session_.simulation().parameters(), commands_.LogFolder())));
   });
-  AddItem(menu, "&Keyboard Shortcuts", {}, [this] {
-    QMessageBox::information(window_, "Keyboard Shortcuts",
-                             QString::fromStdString(ShortcutsText()));
-  });
+  AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }

@@ -1,13 +1,13 @@
 #include "ParametersDialog.h"
 
-#include <QDialog>
+#include <QApplication>
 #include <QDialogButtonBox>
-#include <QFormLayout>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QVBoxLayout>
-#include <vector>
 
 #include "CommandLine.h"
 
@@ -16,55 +16,82 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLineEdit* AddRow(QFormLayout& form, const QString& name, const QString& value,
-                  const QString& explanation) {
-  auto* edit = new QLineEdit(value);
-  auto* note = new QLabel(explanation);
-  note->setEnabled(false);  // greyed: it explains, it is not a value
-  auto* row = new QVBoxLayout;
-  row->setSpacing(0);
-  row->addWidget(edit);
-  row->addWidget(note);
-  form.addRow(name, row);
-  return edit;
-}
+// The longest note, the seed's, takes three lines at the dialog's width; a note never moves the
+// buttons.
+constexpr int kNoteLines = 3;
 }  // namespace
 
-std::optional<Settings> AskSettings(QWidget* parent, const Settings& current) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle("Parameters");
-  auto* form = new QFormLayout;
-  std::vector<QLineEdit*> edits;
+ParametersDialog::ParametersDialog(QWidget* parent, const Settings& current)
+    : QDialog(parent), current_(current) {
+  setWindowTitle("Parameters");
+  auto* grid = new QGridLayout;
   for (const ParameterOption& option : ParameterOptions()) {
-    edits.push_back(
-        AddRow(*form, Text(option.name), Text(option.get(current.parameters)),
-               Text(std::string(option.meaning) + "; valid: " + std::string(option.valid) +
-                    "; takes effect " + TakesEffectText(option))));
+    edits_.push_back(
+        AddRow(*grid, Text(option.name), Text(option.get(current.parameters)), Text(option.valid),
+               Text(std::string(option.meaning) + "; takes effect " + TakesEffectText(option))));
   }
-  QLineEdit* seed = AddRow(*form, "seed", QString::number(current.seed),
-                           QString(kSeedRange) +
-                               "; a new seed reseeds the generator at once, so the next step "
-                               "draws from it");
+  seed_ = AddRow(*grid, "seed", QString::number(current.seed), QString("whole, ") + kSeedRange,
+                 "a new seed reseeds the generator at once, so the next step draws from it");
+  note_ = new QLabel;
+  note_->setTextFormat(Qt::RichText);
+  note_->setWordWrap(true);
+  note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The fields set the width; the note wraps within it.
+  note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  note_->setFixedHeight(QFontMetrics(note_->font()).lineSpacing() * kNoteLines);
+  ShowNoteOf(edits_.front());
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  auto* layout = new QVBoxLayout(&dialog);
-  layout->addLayout(form);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addSpacing(note_->fontMetrics().lineSpacing() / 2);
+  layout->addWidget(note_);
   layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] { Accept(); });
+  connect(qApp, &QApplication::focusChanged, this,
+          [this](QWidget*, QWidget* focused) { ShowNoteOf(focused); });
+}
 
-  std::optional<Settings> chosen;
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, [&] {
-    std::vector<std::string> texts;
-    texts.reserve(edits.size());
-    for (QLineEdit* edit : edits) texts.push_back(edit->text().trimmed().toStdString());
-    Settings read = current;
-    const std::string problem = ReadSettings(texts, seed->text().trimmed().toStdString(), read);
-    if (!problem.empty()) {
-      QMessageBox::warning(&dialog, "Parameters", Text(problem));
-      return;
-    }
-    chosen = read;
-    dialog.accept();
-  });
+QString ParametersDialog::Note() const {
+  return note_->text();
+}
+
+QLineEdit* ParametersDialog::AddRow(QGridLayout& grid, const QString& name, const QString& value,
+                                    const QString& valid, const QString& note) {
+  const int row = grid.rowCount();
+  auto* label = new QLabel(name);
+  auto* edit = new QLineEdit(value);
+  auto* range = new QLabel(valid);
+  range->setEnabled(false);  // greyed: it explains, it is not a value
+  label->setBuddy(edit);
+  edit->setToolTip("<b>" + name + "</b>: " + note);
+  grid.addWidget(label, row, 0);
+  grid.addWidget(edit, row, 1);
+  grid.addWidget(range, row, 2);
+  return edit;
+}
+
+void ParametersDialog::ShowNoteOf(QWidget* focused) {
+  auto* edit = qobject_cast<QLineEdit*>(focused);
+  if (edit != nullptr && edit->window() == this) note_->setText(edit->toolTip());
+}
+
+void ParametersDialog::Accept() {
+  std::vector<std::string> texts;
+  texts.reserve(edits_.size());
+  for (QLineEdit* edit : edits_) texts.push_back(edit->text().trimmed().toStdString());
+  Settings read = current_;
+  const std::string problem = ReadSettings(texts, seed_->text().trimmed().toStdString(), read);
+  if (!problem.empty()) {
+    QMessageBox::warning(this, "Parameters", Text(problem));
+    return;
+  }
+  chosen_ = read;
+  accept();
+}
+
+std::optional<Settings> AskSettings(QWidget* parent, const Settings& current) {
+  ParametersDialog dialog(parent, current);
   dialog.exec();
-  return chosen;
+  return dialog.Chosen();
 }

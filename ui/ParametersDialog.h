@@ -1,12 +1,39 @@
 #pragma once
 
+#include <QDialog>
 #include <optional>
+#include <vector>
 
 #include "Settings.h"
 
-class QWidget;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
 
-// Experiment → Parameters…: every parameter and the seed, each with its meaning, its valid range
-// and when a change takes effect. Returns the new settings once all are valid; nothing when
-// cancelled. A bad value keeps the dialog open and says why.
+// Experiment → Parameters…: every parameter and the seed, each with its valid range; below them,
+// what the field with the focus means and when a change takes effect (its tooltip says the same).
+// Small enough for a screen of 640 x 480. A bad value keeps the dialog open and says why.
+class ParametersDialog : public QDialog {
+ public:
+  ParametersDialog(QWidget* parent, const Settings& current);
+
+  // The new settings once all were valid and accepted; nothing before that or when cancelled.
+  const std::optional<Settings>& Chosen() const { return chosen_; }
+  // The explanation below the fields.
+  QString Note() const;
+
+ private:
+  QLineEdit* AddRow(QGridLayout& grid, const QString& name, const QString& value,
+                    const QString& valid, const QString& note);
+  void ShowNoteOf(QWidget* focused);
+  void Accept();
+
+  Settings current_;
+  std::vector<QLineEdit*> edits_;  // one per ParameterOptions() entry, in its order
+  QLineEdit* seed_ = nullptr;
+  QLabel* note_ = nullptr;
+  std::optional<Settings> chosen_;
+};
+
+// Shows the dialog until it is accepted or cancelled; its Chosen().
 std::optional<Settings> AskSettings(QWidget* parent, const Settings& current);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -21,6 +22,10 @@ QColor ToQColor(TColor color) {
 QString ToQString(const std::string& text) {
   return QString::fromStdString(text);
 }
+
+// What of a panel's width its text cannot use: the gap after its frame (2) and the text's
+// margins inside it (3 and 2), as paintEvent draws them.
+constexpr int kPanelTextInset = 7;
 
 class StatusBarWidget : public QWidget {
  public:
@@ -58,6 +63,21 @@ class ButtonWidget : public QPushButton {
       click();
     } else {
       QPushButton::keyPressEvent(event);
+    }
+  }
+};
+
+// Qt ticks a check box with Space only; Return does the same here, as the Keyboard Shortcuts say.
+class CheckBoxWidget : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      click();
+    } else {
+      QCheckBox::keyPressEvent(event);
     }
   }
 };
@@ -146,7 +166,7 @@ void TButton::Click() {
 }
 
 TCheckBox::TCheckBox(TForm& parent, std::string name)
-    : TControl(std::move(name), new QCheckBox(parent.NativeWidget())),
+    : TControl(std::move(name), new CheckBoxWidget(parent.NativeWidget())),
       box_(static_cast<QCheckBox*>(NativeWidget())) {
   QObject::connect(box_, &QCheckBox::clicked, [this] {
     if (OnClick) OnClick();
@@ -204,10 +224,18 @@ int TStatusBar::PanelWidth(int index) const {
 }
 
 int TStatusBar::ShownPanelWidth(int index) const {
-  if (index != PanelCount() - 1) return PanelWidth(index);
+  if (index != PanelCount() - 1) return FittedPanelWidth(index);
   int before = 0;
-  for (int i = 0; i < index; ++i) before += PanelWidth(i);
-  return std::max(PanelWidth(index), Width() - before);
+  for (int i = 0; i < index; ++i) before += FittedPanelWidth(i);
+  return std::max(FittedPanelWidth(index), Width() - before);
+}
+
+// A text too long for its panel widens it and moves the later panels right, rather than lose its
+// last digits; the last panel gives up its spare room first.
+int TStatusBar::FittedPanelWidth(int index) const {
+  const QFontMetrics metrics(NativeWidget()->font());
+  const int textWidth = metrics.horizontalAdvance(ToQString(PanelText(index)));
+  return std::max(PanelWidth(index), textWidth + kPanelTextInset);
 }
 
 void TStatusBar::SetPanelWarning(int index, bool warning) {

@@ -69,6 +69,7 @@ class TButton : public TControl {
   QPushButton* button_;
 };
 
+// Space and Return tick or untick a focused box.
 class TCheckBox : public TControl {
  public:
   TCheckBox(TForm& parent, std::string name);
@@ -111,7 +112,8 @@ class TStatusBar : public TControl, public StatusPanels {
   void AddPanel(int width);
   int PanelCount() const { return static_cast<int>(panels_.size()); }
   int PanelWidth(int index) const;
-  // The width drawn: the last panel takes the rest of the bar, so its text is not cut short.
+  // The width drawn: at least the panel's width, more where its text needs it; the last panel
+  // takes the rest of the bar.
   int ShownPanelWidth(int index) const;
   std::string PanelText(int index) const;
   // Ignores an index without a panel.
@@ -126,6 +128,8 @@ class TStatusBar : public TControl, public StatusPanels {
     std::string text;
     bool warning = false;
   };
+  int FittedPanelWidth(int index) const;
+
   std::vector<Panel> panels_;
 };
 

@@ -41,6 +41,8 @@ TForm::TForm()
   layout->setSpacing(0);
   layout->addWidget(scroller_);
   scroller_->setFrameShape(QFrame::NoFrame);
+  // Tab visits the controls only; the scroller still brings the focused one into view.
+  scroller_->setFocusPolicy(Qt::NoFocus);
   scroller_->setWidget(window_);
   // A native window of its own lets scripts find and click the client area by name, whatever
   // sits above it.
