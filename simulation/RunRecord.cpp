@@ -33,6 +33,7 @@ nlohmann::ordered_json EventJson(const RunRecord::Event& event) {
     json["right"] = event.right;
   }
   if (event.kind == "load") json["file"] = event.file;
+  if (event.kind == "logs") json["logs"] = LogChoiceName(event.logs);
   return json;
 }
 }  // namespace
@@ -72,6 +73,7 @@ std::string RunRecord::Text() const {
   json["parameters"] = ParameterJson(parameters_);
   json["log_folder"] = runtime::AbsoluteFolder(folder_);
   json["start_time"] = startTime_;
+  if (logs_ != LogChoice::kAll) json["logs"] = LogChoiceName(logs_);
   if (!actions_.empty()) json["actions"] = actions_;
   json["events"] = nlohmann::ordered_json::array();
   for (const Event& event : events_) json["events"].push_back(EventJson(event));
