@@ -30,6 +30,15 @@ std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& s
   return units;
 }
 
+std::uint64_t LogBytesToWrite(const BatchOptions& options, const std::vector<std::size_t>& units) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::uint64_t bytes = 0;
+  for (std::size_t index : units) {
+    bytes += ScriptLogBytes(options, plan.ParametersOf(plan.Unit(index), options.parameters));
+  }
+  return bytes;
+}
+
 // The jobs: each takes the next unit until none is left or a signal arrives.
 class Players {
  public:
@@ -115,7 +124,10 @@ int SummarizeEnsemble(const BatchOptions& options) {
     ReportError(damaged.front() + "; summary.csv leaves out that unit" + more);
     status = 1;
   }
-  if (!WriteEnsembleFigure(options, complete, error)) {
+  if (options.logs == LogChoice::kNone) {
+    ReportError("no course." + options.ensemble->courseFormat +
+                ": --logs none writes no course.csv to draw it from");
+  } else if (!WriteEnsembleFigure(options, complete, error)) {
     ReportError("cannot write course." + options.ensemble->courseFormat + ": " + error);
     status = 1;
   }
@@ -133,7 +145,8 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
   const auto totalSteps = static_cast<std::int64_t>(units.size()) * ScriptSteps(options);
   int status = 0;
   {
-    EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps);
+    EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps,
+                              LogBytesToWrite(options, units));
     Players players(options, std::move(units), play);
     status = players.Play(options.ensemble->jobs, progress);
   }
