@@ -180,9 +180,9 @@ Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOption
 }
 
 std::string Usage() {
-  return "usage: orvel-batch --seed S [--dir DIR] [--plot FILE.png] [--quiet] [PARAMETER...] "
-         "ACTION...\n"
-         "       orvel-batch --seeds A-B [--jobs N] [--shard K/N] [--force] --dir DIR "
+  return "usage: orvel-batch --seed S [--dir DIR] [--logs L] [--plot FILE.png] [--quiet] "
+         "[PARAMETER...] ACTION...\n"
+         "       orvel-batch --seeds A-B [--jobs N] [--shard K/N] [--force] --dir DIR [--logs L] "
          "[PARAMETER[=LIST]...] ACTION...\n"
          "       orvel-batch --summarize DIR [--course-format F] [--course-size WxH]\n"
          "\n"
@@ -196,6 +196,9 @@ std::string Usage() {
          "); required\n"
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
+         "  --logs L            all (default): the seven logs and course.csv; course: course.csv\n"
+         "                      only; none: neither. run.json always, and the results are the "
+         "same\n"
          "  --plot FILE.png     writes the weight plot as the window last drew it\n"
          "  --course FILE       writes the figure of the course at the end (.png or .svg)\n"
          "  --course-size WxH   its size in pixels (default " +
@@ -298,6 +301,8 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
       sized = true;
     } else if (argument == "--override-parameters") {
       options.overrideParameters = true;
+    } else if (const auto logs = OptionValue(arguments, i, "logs")) {
+      options.logs = ParseLogChoice(*logs);
     } else if (argument == "--no-record") {
       options.record = false;
     } else if (argument == "--quiet") {
@@ -342,6 +347,14 @@ std::int64_t ScriptSteps(const BatchOptions& options) {
   std::int64_t steps = 0;
   for (const Action& action : options.actions) steps += action.steps;
   return steps;
+}
+
+std::uint64_t ScriptLogBytes(const BatchOptions& options, const Parameters& parameters) {
+  std::int64_t logged = 0;
+  for (const Action& action : options.actions) {
+    logged += LoggedSteps(action.steps, parameters.logEvery);
+  }
+  return static_cast<std::uint64_t>(logged) * BytesPerLoggedStep(parameters, options.logs);
 }
 
 void ReportError(const std::string& message) {

@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "CourseChart.h"
 #include "EnsemblePlan.h"
+#include "LogChoice.h"
 #include "Parameters.h"
 #include "Simulation.h"
 
@@ -40,6 +41,7 @@ struct BatchOptions {
   int courseWidth = kDefaultChartWidth, courseHeight = kDefaultChartHeight;
   bool quiet = false;
   bool record = true;  // course.csv and run.json; off only to measure what they cost
+  LogChoice logs = LogChoice::kAll;
   Parameters parameters;
   std::vector<std::string> givenParameters;  // the option names set on the command line
   bool overrideParameters = false;
@@ -62,6 +64,9 @@ Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOption
 
 // The training steps of the whole script: every run= added up.
 std::int64_t ScriptSteps(const BatchOptions& options);
+// The bytes the script's logs will write with these parameters, estimated from its runs' logged
+// steps and options.logs.
+std::uint64_t ScriptLogBytes(const BatchOptions& options, const Parameters& parameters);
 
 // Prints "orvel-batch: message" on standard error, the form of every message of the program.
 void ReportError(const std::string& message);

@@ -17,13 +17,15 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
   session_.onCourseRow = [this](const RunLogs::CourseRow& row) {
     if (!options_.course.empty()) course_.push_back(PointOf(row));
   };
-  session_.OpenFiles({options.directory, "orvel-batch", options.record, std::nullopt});
+  session_.OpenFiles(
+      {options.directory, "orvel-batch", options.record, std::nullopt, options.logs});
   std::vector<std::string> words;
   for (const Action& action : options.actions) {
     words.push_back(action.word);
     if (action.kind == Action::Kind::Run) ++runCount_;
   }
   session_.SetActions(words);
+  logBytes_ = LogBytesText(ScriptLogBytes(options, options.parameters));
 }
 
 int BatchSession::Play() {
@@ -40,7 +42,8 @@ void BatchSession::Perform(const Action& action) {
   switch (action.kind) {
     case Action::Kind::Run:
       host_.Run(action.steps, terminal_,
-                "run " + std::to_string(session_.Runs() + 1) + " of " + std::to_string(runCount_));
+                "run " + std::to_string(session_.Runs() + 1) + " of " + std::to_string(runCount_) +
+                    "  " + logBytes_);
       break;
     case Action::Kind::Check:
       Check();

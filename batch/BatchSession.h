@@ -46,6 +46,7 @@ class BatchSession {
   Session session_;
   BatchHost host_;
   std::vector<CoursePoint> course_;
-  int runCount_ = 0;  // run actions in the script
+  int runCount_ = 0;      // run actions in the script
+  std::string logBytes_;  // for the progress bar: what the whole script's logs will take
   int status_ = 0;
 };

@@ -31,6 +31,15 @@ std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& s
   return units;
 }
 
+std::uint64_t LogBytesToWrite(const BatchOptions& options, const std::vector<std::size_t>& units) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::uint64_t bytes = 0;
+  for (std::size_t index : units) {
+    bytes += ScriptLogBytes(options, plan.ParametersOf(plan.Unit(index), options.parameters));
+  }
+  return bytes;
+}
+
 // The jobs: each takes the next unit until none is left or a signal arrives.
 class Players {
  public:
@@ -104,6 +113,10 @@ void ReportDamaged(const std::vector<std::string>& damaged, const std::string& m
 // The ensemble's figure; 1 when it could not be written or had to go without a damaged file.
 int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
   const std::string figure = "course." + options.ensemble->courseFormat;
+  if (options.logs == LogChoice::kNone) {
+    ReportError("no " + figure + ": --logs none writes no " + kCourseName + " to draw it from");
+    return 0;
+  }
   EnsembleFigureDamage damage;
   std::string error;
   int status = 0;
@@ -157,7 +170,8 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
   const auto totalSteps = static_cast<std::int64_t>(units.size()) * ScriptSteps(options);
   int status = 0;
   {
-    EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps);
+    EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps,
+                              LogBytesToWrite(options, units));
     Players players(options, std::move(units), play);
     status = players.Play(options.ensemble->jobs, progress);
   }

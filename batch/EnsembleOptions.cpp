@@ -115,6 +115,8 @@ std::vector<std::string> CommandOf(const BatchOptions& options,
   }
   if (options.overrideParameters) command.emplace_back("--override-parameters");
   if (!options.record) command.emplace_back("--no-record");
+  if (options.logs != LogChoice::kAll)
+    command.insert(command.end(), {"--logs", LogChoiceName(options.logs)});
   for (const Action& action : options.actions) command.push_back(action.word);
   return command;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "LogChoice.h"
+
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kQuietStart = std::chrono::seconds(1);
@@ -34,6 +36,10 @@ std::string RateText(std::int64_t done, std::int64_t total, double seconds) {
   std::snprintf(text, sizeof text, "%.2fM steps/s  %.0f s left", rate / 1e6,
                 static_cast<double>(total - done) / rate);
   return text;
+}
+
+std::string LogBytesText(std::uint64_t bytes) {
+  return bytes == 0 ? "no logs" : "logs about " + ByteText(bytes);
 }
 
 StatusLine::StatusLine(std::FILE* terminal) : terminal_(terminal), start_(Clock::now()) {}

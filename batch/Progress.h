@@ -52,3 +52,6 @@ std::string ProgressLine(int columns, double fraction, const std::string& text);
 
 // "12.34M steps/s  56 s left" for done of total steps in seconds.
 std::string RateText(std::int64_t done, std::int64_t total, double seconds);
+
+// "logs about 4.5 MB": what the logs will take on the disk; "no logs" for none.
+std::string LogBytesText(std::uint64_t bytes);

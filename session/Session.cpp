@@ -13,15 +13,23 @@ Session::~Session() {
 }
 
 void Session::OpenFiles(SessionFiles files) {
-  logs_ =
-      std::make_unique<RunLogs>(files.folder, files.program, std::move(files.space), files.record);
+  logs_ = std::make_unique<RunLogs>(files.folder, files.program, std::move(files.space), files.logs,
+                                    files.record);
   logs_->onCourseRow = [this](const RunLogs::CourseRow& row) {
     lastLogged_ = EyeMaxima{row.maxLeft, row.maxRight};
     if (onCourseRow) onCourseRow(row);
   };
   record_ =
       std::make_unique<RunRecord>(files.folder, files.program, seed_, simulation_.parameters());
+  record_->SetLogs(files.logs);
   writeRecord_ = files.record;
+  SaveRecord();
+}
+
+void Session::NarrowLogs(LogChoice logs) {
+  if (!logs_ || logs <= logs_->Choice()) return;
+  logs_->Narrow(logs);
+  record_->NoteLogs(simulation_.trainedSteps(), logs);
   SaveRecord();
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FreeSpaceGuard.h"
+#include "LogChoice.h"
 #include "Parameters.h"
 #include "Probe.h"
 #include "RunLogs.h"
@@ -22,6 +23,7 @@ struct SessionFiles {
   std::string program = "orvel";        // in run.json and at the start of every message
   bool record = true;                   // run.json and course.csv beside the seven logs
   std::optional<FreeSpaceGuard> space;  // the folder's free space, the system's unless given
+  LogChoice logs = LogChoice::kAll;     // which logs beside run.json
 };
 
 // One simulation with its logs and its record, and every action a user can take on it. Each
@@ -79,6 +81,9 @@ class Session {
   // Continues the state saved at path, eyes included; "" when it does, else the reason in one
   // line (not naming the file), with nothing changed.
   std::string LoadState(const std::string& path, const ParametersFor& parametersFor = {});
+
+  // Writes less from the next logged step on (see RunLogs::Narrow), as the record notes.
+  void NarrowLogs(LogChoice logs);
 
   // orvel-batch: its actions as given, for the record.
   void SetActions(std::vector<std::string> actions);

@@ -30,10 +30,14 @@ constexpr std::array<RunLogs::File, 8> kWriteOrder = {
 }  // namespace
 
 RunLogs::RunLogs(const std::string& directory, std::string program,
-                 std::optional<FreeSpaceGuard> space, bool course)
-    : program_(std::move(program)), space_(space ? std::move(*space) : FreeSpaceGuard(directory)) {
-  for (int file = kLog; file < kCourse; ++file) Open(static_cast<File>(file), directory);
-  if (course) {
+                 std::optional<FreeSpaceGuard> space, LogChoice logs, bool course)
+    : program_(std::move(program)),
+      space_(space ? std::move(*space) : FreeSpaceGuard(directory)),
+      choice_(logs) {
+  if (logs == LogChoice::kAll) {
+    for (int file = kLog; file < kCourse; ++file) Open(static_cast<File>(file), directory);
+  }
+  if (course && logs != LogChoice::kNone) {
     Open(kCourse, directory);
     course_ = files_[kCourse].fd.IsOpen();
     text_[kCourse] = course_csv::Header();
@@ -74,6 +78,25 @@ void RunLogs::CloseFiles() {
     if (!log.fd.IsOpen()) continue;
     if (const int error = log.fd.Close(); error != 0) Report(file, "write", error);
   }
+}
+
+void RunLogs::Narrow(LogChoice logs) {
+  if (logs <= choice_) return;
+  const std::lock_guard lock(mutex_);
+  choice_ = logs;
+  if (logs == LogChoice::kNone) course_ = false;
+}
+
+// The writer's, after a batch: what the step thread no longer logs has all been written.
+void RunLogs::CloseLeftOut(LogChoice kept) {
+  auto close = [this](File file) {
+    LogFile& log = files_[file];
+    if (!log.fd.IsOpen()) return;
+    if (const int error = log.fd.Close(); error != 0) Report(file, "write", error);
+  };
+  if (kept == LogChoice::kAll) return;
+  for (File file : {kLog, kLearn2, kLeft2, kRight2, kLearn, kLeft, kRight}) close(file);
+  if (kept == LogChoice::kNone) close(kCourse);
 }
 
 void RunLogs::Flush() {
@@ -130,7 +153,7 @@ void RunLogs::Append(Add add) {
 
 void RunLogs::LogStep(std::int64_t step, double y, bool leftTicked, bool rightTicked,
                       const BCMNeuron& logged) {
-  if (!leftTicked && !rightTicked) return;
+  if (choice_ != LogChoice::kAll || (!leftTicked && !rightTicked)) return;
   const bool both = leftTicked && rightTicked;
   const File weights = both ? kLearn : leftTicked ? kLeft : kRight;
   const File summary = both ? kLearn2 : leftTicked ? kLeft2 : kRight2;
@@ -147,6 +170,7 @@ void RunLogs::LogStep(std::int64_t step, double y, bool leftTicked, bool rightTi
 }
 
 void RunLogs::LogProbe(double maxLeft, double maxRight) {
+  if (choice_ != LogChoice::kAll) return;
   Append([&](LogBatch& batch) { batch.probes.push_back({maxLeft, maxRight}); });
 }
 
@@ -168,10 +192,12 @@ void RunLogs::WriteBatches() {
     flushWanted_ = false;
     const std::uint64_t number = ++handedOut_;
     const bool last = closing_;
+    const LogChoice kept = choice_;
     lock.unlock();
     room_.notify_one();
     WriteBatch(writing_);
     writing_.Clear();
+    CloseLeftOut(kept);
     lock.lock();
     written_ = number;
     written_cv_.notify_all();
@@ -209,7 +235,9 @@ void RunLogs::WriteText(File file) {
   LogFile& log = files_[file];
   std::string& text = text_[file];
   if (log.fd.IsOpen() && !text.empty()) {
+    const std::uint64_t before = log.written;
     const int error = log_write::WriteWholeLines(log.fd.Get(), text, log.written);
+    bytesWritten_.fetch_add(log.written - before, std::memory_order_relaxed);
     if (error != 0) Report(file, "write", error);
   }
   text.clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -14,13 +15,14 @@
 #include "FileDescriptor.h"
 #include "FreeSpaceGuard.h"
 #include "LogBatch.h"
+#include "LogChoice.h"
 
 class BCMNeuron;
 
 // The seven log files of a program session: every 100th step of every run writes the weights and
 // a summary line to the pair its eye check boxes choose, and the probe maxima to "log.txt". Beside
 // them, unless told otherwise, the course record course.csv: one row of every logged step with a
-// header, for tools that read tables.
+// header, for tools that read tables. A LogChoice may leave the seven out, or all eight.
 //
 // The step thread only copies each logged step's numbers; a writer thread of the object's own
 // turns them into text and writes them, a batch at a time, at least every 50 ms, in whole lines.
@@ -32,10 +34,12 @@ class BCMNeuron;
 // file is closed whole before the next batch and the run goes on without logs.
 class RunLogs {
  public:
-  // Creates the seven files afresh in directory ("" means the working directory). Messages start
-  // with program; space watches the folder's free space (the system's, once a second, by default).
+  // Creates the files logs chooses afresh in directory ("" means the working directory); course
+  // false leaves course.csv out whatever logs says. Messages start with program; space watches the
+  // folder's free space (the system's, once a second, by default).
   explicit RunLogs(const std::string& directory = "", std::string program = "orvel",
-                   std::optional<FreeSpaceGuard> space = std::nullopt, bool course = true);
+                   std::optional<FreeSpaceGuard> space = std::nullopt,
+                   LogChoice logs = LogChoice::kAll, bool course = true);
   ~RunLogs();
   RunLogs(const RunLogs&) = delete;
   RunLogs& operator=(const RunLogs&) = delete;
@@ -67,6 +71,14 @@ class RunLogs {
   // Returns once every line logged so far is in its file: for copying a log while a run goes on.
   void Flush();
 
+  // From now on writes only what logs chooses, when that is less than before: the files it leaves
+  // out end whole at the last logged step. A closed file never reopens, since a log with a hole in
+  // it would mislead. Called on the thread that logs.
+  void Narrow(LogChoice logs);
+  LogChoice Choice() const { return choice_; }
+  // Bytes written to the files so far. Safe from any thread.
+  std::uint64_t BytesWritten() const { return bytesWritten_.load(std::memory_order_relaxed); }
+
   // Whether some line could not be written: a file not created, a failed write, or the logs
   // stopped for lack of space. Safe from any thread.
   bool Failed() const { return !Notice().empty(); }
@@ -83,6 +95,7 @@ class RunLogs {
 
   void Open(File file, const std::string& directory);
   void CloseFiles();
+  void CloseLeftOut(LogChoice kept);
   void Report(File file, const char* what, int error);
   void SetNotice(std::string notice, bool replace);
   void StopForLackOfSpace();
@@ -99,7 +112,9 @@ class RunLogs {
   std::string program_;
   FreeSpaceGuard space_;  // asked by the writer
   int runs_ = 0;
+  LogChoice choice_;     // the step thread's; the writer reads it under mutex_
   bool course_ = false;  // course.csv opened
+  std::atomic<std::uint64_t> bytesWritten_ = 0;
 
   std::mutex mutex_;
   std::condition_variable wake_;  // the writer: the batch is full or the logs close

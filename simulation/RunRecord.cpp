@@ -5,11 +5,11 @@
 #include <nlohmann/json.hpp>
 
 #include "FormatError.h"
-#include "Version.h"
 #include "JsonFields.h"
 #include "LogNames.h"
 #include "Printable.h"
 #include "RegularFile.h"
+#include "Version.h"
 #include "WholeFile.h"
 
 namespace {
@@ -39,6 +39,7 @@ nlohmann::ordered_json EventJson(const RunRecord::Event& event) {
     json["right"] = event.right;
   }
   if (event.kind == "load") json["file"] = event.file;
+  if (event.kind == "logs") json["logs"] = LogChoiceName(event.logs);
   return json;
 }
 
@@ -55,6 +56,15 @@ void CheckParameters(const runtime::JsonFields& json) {
   for (const std::string_view name : names) json.Real(name);
 }
 
+LogChoice LogChoiceOf(const runtime::JsonFields& json, std::string_view key) {
+  const std::string name = json.Text(key);
+  for (LogChoice choice : {LogChoice::kAll, LogChoice::kCourse, LogChoice::kNone}) {
+    if (name == LogChoiceName(choice)) return choice;
+  }
+  throw runtime::FormatError(json.PathOf(key) + " must be all, course or none, not \"" +
+                             runtime::Printable(name) + "\"");
+}
+
 RunRecord::Event EventOf(const runtime::JsonFields& json) {
   RunRecord::Event event;
   event.at = json.Whole("at", kMostSteps);
@@ -69,11 +79,14 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
   } else if (event.kind == "load") {
     json.Only({"at", "event", "file"});
     event.file = json.Text("file");
+  } else if (event.kind == "logs") {
+    json.Only({"at", "event", "logs"});
+    event.logs = LogChoiceOf(json, "logs");
   } else if (event.kind == "reset" || event.kind == "parameters") {
     json.Only({"at", "event"});
   } else {
     throw runtime::FormatError(json.PathOf("event") +
-                               " must be run, eyes, reset, load or parameters, not \"" +
+                               " must be run, eyes, reset, load, parameters or logs, not \"" +
                                runtime::Printable(event.kind) + "\"");
   }
   return event;
@@ -81,14 +94,15 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
 
 std::vector<RunRecord::Event> EventsOf(const nlohmann::json& json) {
   const runtime::JsonFields record(json, kRunRecordJson);
-  record.Only({"program", "version", "seed", "parameters", "log_folder", "start_time", "actions",
-               "events"});
+  record.Only({"program", "version", "seed", "parameters", "logs", "log_folder", "start_time",
+               "actions", "events"});
   record.Text("program");
   record.Text("version");
   record.Whole("seed", std::numeric_limits<std::uint32_t>::max());
   CheckParameters(record.Object("parameters"));
   record.Text("log_folder");
   record.Text("start_time");
+  if (record.Has("logs")) LogChoiceOf(record, "logs");
   if (record.Has("actions")) record.Texts("actions");
   std::vector<RunRecord::Event> events;
   for (const runtime::JsonFields& event : record.Objects("events"))
@@ -132,6 +146,7 @@ std::string RunRecord::Text() const {
   json["parameters"] = ParameterJson(parameters_);
   json["log_folder"] = runtime::AbsoluteFolder(folder_);
   json["start_time"] = startTime_;
+  if (logs_ != LogChoice::kAll) json["logs"] = LogChoiceName(logs_);
   if (!actions_.empty()) json["actions"] = actions_;
   json["events"] = nlohmann::ordered_json::array();
   for (const Event& event : events_) json["events"].push_back(EventJson(event));

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "LogChoice.h"
 #include "Parameters.h"
 #include "Read.h"
 
@@ -17,11 +18,12 @@
 class RunRecord {
  public:
   struct Event {
-    std::uint64_t at;                // training steps of the session before it
-    std::string kind;                // "run", "eyes", "reset", "load" or "parameters"
-    int run = 0;                     // run: its number
-    bool left = true, right = true;  // eyes: the boxes from now on
-    std::string file;                // load: the state file
+    std::uint64_t at;                  // training steps of the session before it
+    std::string kind;                  // "run", "eyes", "reset", "load", "parameters" or "logs"
+    int run = 0;                       // run: its number
+    bool left = true, right = true;    // eyes: the boxes from now on
+    std::string file;                  // load: the state file
+    LogChoice logs = LogChoice::kAll;  // logs: what is written from now on
   };
 
   // Writes nothing yet; Save does.
@@ -30,6 +32,11 @@ class RunRecord {
 
   // orvel-batch: the actions as given on its command line.
   void SetActions(std::vector<std::string> actions) { actions_ = std::move(actions); }
+  // What the session writes from its start; recorded unless all.
+  void SetLogs(LogChoice logs) { logs_ = logs; }
+  void NoteLogs(std::uint64_t at, LogChoice logs) {
+    events_.push_back({at, "logs", 0, true, true, "", logs});
+  }
   void NoteRun(std::uint64_t at, int run) { events_.push_back({at, "run", run, true, true, ""}); }
   // Noted only when the boxes differ from the last noted ones.
   void NoteEyes(std::uint64_t at, bool left, bool right);
@@ -52,6 +59,7 @@ class RunRecord {
   Parameters parameters_;
   std::string startTime_;
   std::vector<std::string> actions_;
+  LogChoice logs_ = LogChoice::kAll;
   std::vector<Event> events_;
   bool left_ = true, right_ = true;
 };

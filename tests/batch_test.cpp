@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +33,29 @@ struct DrawingHost : ScriptedHost {
   Bitmap plot;
   TCanvas canvas;
 };
+
+// Every file in folder, by name.
+std::map<std::string, std::string> FilesIn(const TempDir& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    files[entry.path().filename().string()] = folder.Read(entry.path().filename().string());
+  }
+  return files;
+}
+
+// run.json without the lines that differ by design: when, where, and which logs.
+std::string RecordWithoutOptions(const std::string& record) {
+  std::istringstream in(record);
+  std::string kept;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("  \"start_time\"", 0) == 0 || line.rfind("  \"log_folder\"", 0) == 0 ||
+        line.rfind("  \"logs\"", 0) == 0) {
+      continue;
+    }
+    kept += line + "\n";
+  }
+  return kept;
+}
 
 std::vector<std::uint32_t> ReadPng(const std::filesystem::path& path, int& width, int& height) {
   png_image image{};
@@ -115,6 +139,7 @@ TEST(Batch, BadInputExitsTwoNamingTheArgumentAndWritesNothing) {
       {"--seed 1 --dir /etc/hostname run=1", "/etc/hostname"},
       {"--seed 1 run=5 left=maybe", "left=maybe"},
       {"--seed 1 --frobnicate", "--frobnicate"},
+      {"--seed 1 --logs some run=1", "some"},
   };
   for (const auto& [arguments, named] : cases) {
     TempDir dir;
@@ -152,4 +177,41 @@ TEST(Batch, PlotIsExactlyTheCanvasTheWindowLastDrew) {
       ASSERT_EQ(png[static_cast<std::size_t>(y * width + x)], host.plot.At(x, y)) << x << "," << y;
     }
   }
+}
+
+// Writing less changes no result: the probe runs at every logged step whatever --logs says, so
+// the generator, the listing, the plot, a saved state and every file still written are the same.
+TEST(Logs, CourseAndNoneWriteOnlyTheirFilesAndChangeNoResult) {
+  const std::string script =
+      "--seed 9 --quiet --dir . --plot plot.png run=450 check right=off run=300 save=state.json "
+      "reset right=on run=120 check";
+  TempDir all;
+  const Outcome full = RunBatch(script, all.path());
+  ASSERT_EQ(full.status, 0) << full.err;
+  const std::map<std::string, std::string> allFiles = FilesIn(all);
+  ASSERT_EQ(allFiles.size(), 11U);
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"course", {"course.csv", "plot.png", "run.json", "state.json"}},
+      {"none", {"plot.png", "run.json", "state.json"}}};
+  for (const auto& [choice, names] : cases) {
+    TempDir less;
+    const Outcome outcome = RunBatch(script + " --logs " + choice, less.path());
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, full.out) << choice;
+    const std::map<std::string, std::string> files = FilesIn(less);
+    std::vector<std::string> written;
+    for (const auto& [name, contents] : files) {
+      written.push_back(name);
+      if (name == "run.json") {
+        EXPECT_EQ(RecordWithoutOptions(contents), RecordWithoutOptions(allFiles.at(name)));
+        EXPECT_NE(contents.find(std::string("\n  \"logs\": \"") + choice + "\",\n"),
+                  std::string::npos)
+            << contents;
+      } else {
+        EXPECT_EQ(contents, allFiles.at(name)) << choice << " " << name;
+      }
+    }
+    EXPECT_EQ(written, names) << choice;
+  }
+  EXPECT_EQ(allFiles.at("run.json").find("\"logs\""), std::string::npos);
 }

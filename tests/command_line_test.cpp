@@ -73,7 +73,7 @@ TEST(BothPrograms, ExplicitDefaultsChangeNoByte) {
   const std::string actions = " run=450 right=off run=350 check";
   const Outcome a = RunBatch("--seed 11" + actions, plain.path());
   const Outcome b = RunBatch(
-      "--seed 11 --rate 0.005 --tau=1000 --theta0 10 --noise 0.05 "
+      "--seed 11 --logs all --rate 0.005 --tau=1000 --theta0 10 --noise 0.05 "
       "--closed-noise 0.05 --pattern-rate 0.2 --init-weights 0.15 "
       "--log-every 100" +
           actions,

@@ -574,3 +574,60 @@ TEST(ProgressBar, FitsEveryTerminalWidth) {
   EXPECT_EQ(ProgressLine(80, 0.5, text).find(text), 33U) << ProgressLine(80, 0.5, text);
   EXPECT_EQ(ProgressLine(80, 0.5, text).substr(0, 4), "[###");
 }
+
+// --logs is part of what makes the ensemble: recorded, kept by a resume, and the summary is
+// that of all logs; without course.csv the figure is skipped in one line.
+TEST(Ensemble, LogsCourseAndNoneKeepTheSummaryAndCourseKeepsTheFigure) {
+  const std::string actions = " --seeds 3,8 --quiet --dir . run=2500 check right=off run=500 check";
+  TempDir all;
+  ASSERT_EQ(RunBatch(actions, all.path()).status, 0);
+  TempDir course;
+  const std::string courseCommand = actions + " --logs course";
+  ASSERT_EQ(RunBatch(courseCommand, course.path()).status, 0);
+  const std::string record = ReadFile(course.path() / "ensemble.json");
+  EXPECT_NE(record.find("\"--logs\",\n    \"course\""), std::string::npos) << record;
+  EXPECT_EQ(ReadFile(course.path() / "summary.csv"), ReadFile(all.path() / "summary.csv"));
+  EXPECT_EQ(ReadFile(course.path() / "course.png"), ReadFile(all.path() / "course.png"));
+  const std::map<std::string, std::string> before = Files(course.path() / "seed-8");
+  EXPECT_EQ(before.size(), 5U) << "course.csv, run.json, checks.txt, checks.csv, complete";
+  EXPECT_EQ(before.at("course.csv"), ReadFile(all.path() / "seed-8" / "course.csv"));
+
+  fs::remove(course.path() / "seed-8" / "complete");
+  const Outcome resumed = RunBatch(courseCommand, course.path());
+  ASSERT_EQ(resumed.status, 0) << resumed.err;
+  const std::map<std::string, std::string> after = Files(course.path() / "seed-8");
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_EQ(after.at("course.csv"), before.at("course.csv"));
+  EXPECT_EQ(after.at("checks.csv"), before.at("checks.csv"));
+  EXPECT_NE(after.at("run.json").find("\"logs\": \"course\""), std::string::npos);
+
+  TempDir none;
+  const Outcome noLogs = RunBatch(actions + " --logs none", none.path());
+  ASSERT_EQ(noLogs.status, 0) << noLogs.err;
+  EXPECT_EQ(noLogs.err,
+            "orvel-batch: no course.png: --logs none writes no course.csv to draw it "
+            "from\n");
+  EXPECT_FALSE(fs::exists(none.path() / "course.png"));
+  EXPECT_EQ(ReadFile(none.path() / "summary.csv"), ReadFile(all.path() / "summary.csv"));
+  EXPECT_EQ(Files(none.path() / "seed-3").size(), 4U)
+      << "run.json, checks.txt, checks.csv, complete";
+}
+
+// The estimate the progress bars show, against what a 10^5-step run wrote.
+TEST(ProgressBar, EstimatesTheLogsWithinAFifth) {
+  for (const char* logs : {"all", "course"}) {
+    TempDir dir;
+    const std::string command = std::string("--seed 1 --quiet --logs ") + logs + " run=100000";
+    ASSERT_EQ(RunBatch(command, dir.path()).status, 0);
+    std::uintmax_t written = 0;
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+      if (entry.path().filename() != "run.json") written += entry.file_size();
+    }
+    const BatchOptions options = ParseCommandLine(Split(command, ' '));
+    const double estimate = static_cast<double>(ScriptLogBytes(options, options.parameters));
+    EXPECT_NEAR(estimate, static_cast<double>(written), 0.2 * static_cast<double>(written)) << logs;
+  }
+  const BatchOptions none = ParseCommandLine({"--seed", "1", "--logs", "none", "run=100000"});
+  EXPECT_EQ(ScriptLogBytes(none, none.parameters), 0U);
+  EXPECT_EQ(LogBytesText(4'787'105), "logs about 4.8 MB");
+}

@@ -6,9 +6,11 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMetaObject>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -466,4 +468,59 @@ TEST(SaveName, TakesTheFiltersExtensionOnlyWhenItHasNone) {
   EXPECT_EQ(WithDefaultExtension("/home/u/run.2/course", ".csv"), "/home/u/run.2/course.csv");
   EXPECT_EQ(WithDefaultExtension("/home/u/.state", ".json"), "/home/u/.state.json");
   EXPECT_EQ(WithDefaultExtension("", ".json"), "") << "a cancelled dialog";
+}
+
+// File → Logging writes less at once, whole to the last logged step, and never more again; its
+// title says what the logs have written.
+TEST_F(WindowMenu, LoggingWritesLessAtOnceNeverMoreAndSaysHowMuch) {
+  Open();
+  const auto trainedPast = [](std::uint64_t steps) {
+    return [steps] { return Form1->session().simulation().trainedSteps() > steps; };
+  };
+  DuringARun(trainedPast(1000), [] { MenuItem("&Course only: course.csv")->trigger(); });
+  Form1->session().Logs()->Flush();
+  const std::string probes = dir.Read("log.txt"), course = dir.Read("course.csv");
+  EXPECT_EQ(Lines(probes), Lines(course) - 1) << "the classic logs end at the course's last row";
+  DuringARun(trainedPast(Form1->session().simulation().trainedSteps() + 1000), [] {});
+  Form1->session().Logs()->Flush();
+  EXPECT_EQ(dir.Read("log.txt"), probes);
+  EXPECT_GE(Lines(dir.Read("course.csv")), Lines(course) + 10);
+
+  QMenu* file = nullptr;
+  QMenu* logging = nullptr;
+  for (QMenu* menu : Form1->Frame()->findChildren<QMenu*>()) {
+    if (menu->title() == "&File") file = menu;
+    if (menu->title().startsWith("&Logging")) logging = menu;
+  }
+  ASSERT_TRUE(file != nullptr && logging != nullptr);
+  emit file->aboutToShow();
+  EXPECT_FALSE(MenuItem("&All: the seven logs and course.csv")->isEnabled());
+  EXPECT_TRUE(MenuItem("&Course only: course.csv")->isChecked());
+  std::uintmax_t written = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    if (entry.path().filename() != "run.json") written += entry.file_size();
+  }
+  EXPECT_EQ(logging->title().toStdString(), "&Logging (" + ByteText(written) + " written)");
+
+  MenuItem("&None: run.json only")->trigger();
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(Form1->ExportCourseTo((dir.path() / "copy.csv").string()));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("writes no course.csv"),
+            std::string::npos);
+  const std::string record = dir.Read("run.json");
+  EXPECT_NE(record.find("\"event\": \"logs\",\n      \"logs\": \"course\""), std::string::npos)
+      << record;
+  EXPECT_NE(record.find("\"logs\": \"none\""), std::string::npos);
+}
+
+TEST_F(WindowMenu, LogsCourseAtStartUpOpensOnlyTheCourseAndTheRecord) {
+  WindowOptions options;
+  options.logs = LogChoice::kCourse;
+  Open(options);
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"course.csv", "run.json"}));
 }

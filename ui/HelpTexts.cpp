@@ -3,7 +3,7 @@
 #include "Version.h"
 
 std::string AboutText(std::uint32_t seed, const Parameters& parameters,
-                      const std::string& logFolder) {
+                      const std::string& logFolder, const std::string& logs) {
   std::string text = std::string("BCM Orvel ") + runtime::kVersion +
                      "\nOne model neuron learning by the BCM rule from two eyes.\n\nSeed: " +
                      std::to_string(seed) + " (orvel-batch --seed " + std::to_string(seed) +
@@ -11,7 +11,7 @@ std::string AboutText(std::uint32_t seed, const Parameters& parameters,
   for (const ParameterOption& option : ParameterOptions()) {
     text += "  " + std::string(option.name) + " = " + option.get(parameters) + "\n";
   }
-  return text + "\nLog folder: " + logFolder;
+  return text + "\nLog folder: " + logFolder + "\nLogs: " + logs;
 }
 
 namespace {

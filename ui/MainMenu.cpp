@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "HelpTexts.h"
+#include "LogChoice.h"
 #include "ParametersDialog.h"
 #include "SaveName.h"
 #include "Session.h"
@@ -109,8 +110,46 @@ void MainMenu::AddFile(QMenu& menu) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
       ShowUnopenedFolder(window_, folder);
   });
+  AddLogging(menu);
   menu.addSeparator();
   AddItem(menu, "&Quit", QKeySequence::fromString("Ctrl+Q"), [this] { commands_.Quit(); });
+}
+
+// A choice takes effect at once. Less can be chosen at any time, more not: a closed log would
+// reopen with a hole in it, so the wider choices are greyed out. The title tells what the logs
+// have written so far.
+void MainMenu::AddLogging(QMenu& file) {
+  QMenu& menu = *file.addMenu("&Logging");
+  auto* group = new QActionGroup(&menu);
+  const std::pair<LogChoice, const char*> choices[] = {
+      {LogChoice::kAll, "&All: the seven logs and course.csv"},
+      {LogChoice::kCourse, "&Course only: course.csv"},
+      {LogChoice::kNone, "&None: run.json only"}};
+  for (const auto& [choice, text] : choices) {
+    QAction* item =
+        AddItem(menu, text, {}, [this, choice = choice] { commands_.NarrowLogs(choice); });
+    item->setCheckable(true);
+    group->addAction(item);
+    logChoices_[static_cast<std::size_t>(choice)] = item;
+  }
+  QObject::connect(&file, &QMenu::aboutToShow, [this, &menu] {
+    const RunLogs* logs = session_.Logs();
+    if (logs == nullptr) return;
+    const auto chosen = static_cast<std::size_t>(logs->Choice());
+    for (std::size_t choice = 0; choice < logChoices_.size(); ++choice) {
+      logChoices_[choice]->setChecked(choice == chosen);
+      logChoices_[choice]->setEnabled(choice >= chosen);
+    }
+    menu.setTitle(
+        QString::fromStdString("&Logging (" + ByteText(logs->BytesWritten()) + " written)"));
+  });
+}
+
+std::string MainMenu::LogsText() const {
+  const RunLogs* logs = session_.Logs();
+  if (logs == nullptr) return "not open";
+  return std::string(LogChoiceName(logs->Choice())) + ", " + ByteText(logs->BytesWritten()) +
+         " written so far";
 }
 
 void MainMenu::AddRun(QMenu& menu) {
@@ -187,8 +226,8 @@ void MainMenu::AddHelp(QMenu& menu) {
   AddItem(menu, "&About", {}, [this] {
     QMessageBox::about(
         window_, "About BCM Orvel",
-        QString::fromStdString(
-            AboutText(session_.Seed(), session_.simulation().parameters(), commands_.LogFolder())));
+        QString::fromStdString(AboutText(session_.Seed(), session_.simulation().parameters(),
+                                         commands_.LogFolder(), LogsText())));
   });
   AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QList>
+#include <array>
 #include <cstdint>
 #include <map>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -25,6 +27,9 @@ class MainMenu {
 
  private:
   void AddFile(QMenu& menu);
+  void AddLogging(QMenu& file);
+  // "all, 4.5 MB written so far"
+  std::string LogsText() const;
   void AddRun(QMenu& menu);
   void AddSpeeds(QMenu& menu);
   void AddExperiment(QMenu& menu);
@@ -37,4 +42,5 @@ class MainMenu {
   WindowCommands& commands_;
   const Session& session_;
   std::map<std::int64_t, QAction*> speeds_;
+  std::array<QAction*, 3> logChoices_{};  // All, Course only, None
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "LogChoice.h"
 #include "Settings.h"
 
 // What the menu asks of the window beyond the session: the commands that show their results in
@@ -27,6 +28,8 @@ class WindowCommands {
   virtual bool ExportCourseTo(const std::string& path) = 0;
   // Where the logs and run.json go: absolute, without a trailing slash.
   virtual const std::string& LogFolder() const = 0;
+  // File → Logging: writes less from now on (see Session::NarrowLogs).
+  virtual void NarrowLogs(LogChoice logs) = 0;
 
   // Training steps a second; 0 for as fast as the machine goes.
   virtual void SetSpeed(std::int64_t stepsPerSecond) = 0;

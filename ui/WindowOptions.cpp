@@ -35,6 +35,8 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
       options.directory = *directory;
     } else if (arguments[i] == "--new-session") {
       options.newSession = true;
+    } else if (const auto logs = OptionValue(arguments, i, "logs")) {
+      options.logs = ParseLogChoice(*logs);
     } else if (const auto speed = OptionValue(arguments, i, "speed")) {
       options.speed = ParseSpeed(*speed);
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
@@ -50,7 +52,8 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string WindowUsage() {
-  return "usage: orvel [--seed S] [--dir DIR | --new-session] [--speed N] [PARAMETER...]\n"
+  return "usage: orvel [--seed S] [--dir DIR | --new-session] [--logs L] [--speed N] "
+         "[PARAMETER...]\n"
          "\n"
          "Opens the BCM Orvel window: one model neuron learning by the BCM rule from two eyes.\n"
          "The seed in use is printed at start-up; orvel-batch --seed S replays the session.\n"
@@ -61,6 +64,8 @@ std::string WindowUsage() {
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
          "  --new-session       writes them in a new folder under $XDG_DATA_HOME/orvel/sessions\n"
+         "  --logs L            all (default): the seven logs and course.csv; course: course.csv\n"
+         "                      only; none: neither (File > Logging writes less later on)\n"
          "  --speed N           trains N steps a second (default: as fast as the machine goes)\n"
          "  --help              this text\n"
          "\n"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "LogChoice.h"
 #include "Parameters.h"
 
 // What the window is started with: every option has a default that gives the classic window.
@@ -14,6 +15,7 @@ struct WindowOptions {
   std::string directory;              // where the logs go; "" is the working directory
   bool newSession = false;  // the logs go to a new folder of their own (see SessionFolder)
   std::int64_t speed = 0;   // training steps a second; 0 is as fast as the machine goes
+  LogChoice logs = LogChoice::kAll;
   Parameters parameters;
 };
 

@@ -115,7 +115,7 @@ void TForm1::OpenLogs() {
     std::fprintf(stderr, "orvel: %s\n", problem.c_str());
     ShowLastPanel();
   };
-  session_.OpenFiles({folder, "orvel", true, std::nullopt});
+  session_.OpenFiles({folder, "orvel", true, std::nullopt, options_.logs});
   ShowLastPanel();
 }
 
@@ -259,7 +259,10 @@ bool TForm1::ExportCourseTo(const std::string& path) {
   std::ostringstream text;
   text << course.rdbuf();
   std::string error;
-  if (!course) {
+  if (session_.Logs() && session_.Logs()->Choice() == LogChoice::kNone) {
+    // Whatever course.csv the folder holds is not this session's whole course.
+    error = "File > Logging > None writes no course.csv";
+  } else if (!course) {
     error = std::string("the session's ") + kCourseName + " cannot be read";
   } else if (runtime::WriteWholeFile(path, text.str(), error)) {
     return true;

@@ -66,6 +66,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   void ShowCourse() override;
   CourseWindow* Course() const { return course_.get(); }
   const std::string& LogFolder() const override { return logFolder_; }
+  void NarrowLogs(LogChoice logs) override { session_.NarrowLogs(logs); }
 
   // The window's one session: its simulation, logs and record.
   Session& session() { return session_; }
