@@ -78,6 +78,9 @@ std::vector<ListingRow> Session::Check() {
 void Session::Reseed(std::uint32_t seed) {
   seed_ = seed;
   simulation_.generator().srand(seed);
+  if (!record_) return;
+  record_->NoteSeed(simulation_.trainedSteps(), seed);
+  SaveRecord();
 }
 
 void Session::SetParameters(const Parameters& parameters) {

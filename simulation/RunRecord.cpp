@@ -40,6 +40,10 @@ nlohmann::ordered_json EventJson(const RunRecord::Event& event) {
   }
   if (event.kind == "load") json["file"] = event.file;
   if (event.kind == "logs") json["logs"] = LogChoiceName(event.logs);
+  if (event.kind == "parameters" && event.parameters) {
+    json["parameters"] = ParameterJson(*event.parameters);
+  }
+  if (event.kind == "seed") json["seed"] = event.seed;
   return json;
 }
 
@@ -82,11 +86,18 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
   } else if (event.kind == "logs") {
     json.Only({"at", "event", "logs"});
     event.logs = LogChoiceOf(json, "logs");
-  } else if (event.kind == "reset" || event.kind == "parameters") {
+  } else if (event.kind == "parameters") {
+    json.Only({"at", "event", "parameters"});
+    if (json.Has("parameters")) CheckParameters(json.Object("parameters"));
+  } else if (event.kind == "seed") {
+    json.Only({"at", "event", "seed"});
+    event.seed =
+        static_cast<std::uint32_t>(json.Whole("seed", std::numeric_limits<std::uint32_t>::max()));
+  } else if (event.kind == "reset") {
     json.Only({"at", "event"});
   } else {
     throw runtime::FormatError(json.PathOf("event") +
-                               " must be run, eyes, reset, load, parameters or logs, not \"" +
+                               " must be run, eyes, reset, load, parameters, seed or logs, not \"" +
                                runtime::Printable(event.kind) + "\"");
   }
   return event;
@@ -117,6 +128,7 @@ RunRecord::RunRecord(std::string folder, std::string program, std::uint32_t seed
       program_(std::move(program)),
       seed_(seed),
       parameters_(parameters),
+      notedParameters_(parameters),
       startTime_(UtcNow()) {
   events_.push_back({0, "eyes", 0, true, true, ""});
 }
@@ -133,9 +145,17 @@ void RunRecord::NoteLoad(std::uint64_t at, const std::string& file) {
 }
 
 void RunRecord::NoteParameters(std::uint64_t at, const Parameters& parameters) {
-  if (parameters == parameters_) return;
-  parameters_ = parameters;
-  events_.push_back({at, "parameters", 0, true, true, ""});
+  if (parameters == notedParameters_) return;
+  notedParameters_ = parameters;
+  Event event{at, "parameters", 0, true, true, ""};
+  event.parameters = parameters;
+  events_.push_back(std::move(event));
+}
+
+void RunRecord::NoteSeed(std::uint64_t at, std::uint32_t seed) {
+  Event event{at, "seed", 0, true, true, ""};
+  event.seed = seed;
+  events_.push_back(std::move(event));
 }
 
 std::string RunRecord::Text() const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,12 +19,15 @@
 class RunRecord {
  public:
   struct Event {
-    std::uint64_t at;                  // training steps of the session before it
-    std::string kind;                  // "run", "eyes", "reset", "load", "parameters" or "logs"
-    int run = 0;                       // run: its number
+    std::uint64_t at;  // training steps of the session before it
+    std::string kind;  // "run", "eyes", "reset", "load", "parameters", "seed" or "logs"
+    int run = 0;       // run: its number
     bool left = true, right = true;    // eyes: the boxes from now on
     std::string file;                  // load: the state file
     LogChoice logs = LogChoice::kAll;  // logs: what is written from now on
+    std::optional<Parameters> parameters =
+        std::nullopt;        // parameters: every one of them from now on
+    std::uint32_t seed = 0;  // seed: the generator's new seed
   };
 
   // Writes nothing yet; Save does.
@@ -42,10 +46,12 @@ class RunRecord {
   void NoteEyes(std::uint64_t at, bool left, bool right);
   void NoteReset(std::uint64_t at) { events_.push_back({at, "reset", 0, true, true, ""}); }
   void NoteLoad(std::uint64_t at, const std::string& file);
+  // Noted with every value, only when they differ from the last noted ones; the top-level
+  // parameters stay those the session started with.
   void NoteParameters(std::uint64_t at, const Parameters& parameters);
+  void NoteSeed(std::uint64_t at, std::uint32_t seed);
 
   const std::vector<Event>& Events() const { return events_; }
-  const Parameters& CurrentParameters() const { return parameters_; }
 
   // The record's text: JSON, ending in a newline.
   std::string Text() const;
@@ -57,6 +63,7 @@ class RunRecord {
   std::string program_;
   std::uint32_t seed_;
   Parameters parameters_;
+  Parameters notedParameters_;
   std::string startTime_;
   std::vector<std::string> actions_;
   LogChoice logs_ = LogChoice::kAll;

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "Application.h"
 #include "Bcm.h"
@@ -412,7 +413,17 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   runtime::CRand expected;
   expected.srand(42);
   EXPECT_EQ(Form1->session().simulation().generator().rand(), expected.rand());
-  EXPECT_NE(dir.Read("run.json").find("\"event\": \"parameters\""), std::string::npos);
+  // The record keeps the start's values on top and each change, with its values, as an event.
+  const auto record = nlohmann::json::parse(dir.Read("run.json"));
+  EXPECT_EQ(record["parameters"]["rate"], 0.005);
+  const auto& events = record["events"];
+  const auto changed = std::find_if(events.begin(), events.end(),
+                                    [](const auto& e) { return e["event"] == "parameters"; });
+  ASSERT_NE(changed, events.end());
+  EXPECT_EQ((*changed)["parameters"]["rate"], 0.01);
+  EXPECT_EQ((*changed)["parameters"]["noise"], 0.1);
+  EXPECT_EQ(events.back()["event"], "seed");
+  EXPECT_EQ(events.back()["seed"], 42);
 }
 
 // On a screen of 640 x 480, or 1280 x 1024 at scale 2, the whole dialog and a title bar fit, OK
