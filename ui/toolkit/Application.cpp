@@ -22,7 +22,8 @@ bool HasScreen() {
 }
 }  // namespace
 
-TApplication::TApplication() {
+TApplication::TApplication(std::function<std::chrono::steady_clock::time_point()> refreshClock)
+    : refreshClock_(std::move(refreshClock)) {
   Application = this;
 }
 
@@ -45,7 +46,7 @@ void TApplication::Initialize() {
   std::setlocale(LC_NUMERIC, "C");
   // The classic dialog face is absent here; its metric twin keeps captions inside their panels.
   QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "Sans Serif"});
-  refresh_ = std::make_unique<DisplayRefresh>();
+  refresh_ = std::make_unique<DisplayRefresh>(refreshClock_);
 }
 
 void TApplication::Adopt(std::unique_ptr<TForm> form) {
