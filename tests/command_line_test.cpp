@@ -142,26 +142,6 @@ TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
   }
 }
 
-TEST(Plot, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
-  TempDir dir;
-  const std::string target = (dir.path() / "figure.png").string();
-  Write(target, "keep me");
-  std::string error;
-  EXPECT_FALSE(runtime::WriteWholeFile(
-      target,
-      [](const std::string& temporary, std::string& failure) {
-        Write(temporary, "half a fi");
-        failure = "No space left on device";
-        return false;
-      },
-      error));
-  EXPECT_EQ(error, "No space left on device");
-  EXPECT_EQ(ReadFile(target), "keep me");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-  EXPECT_TRUE(runtime::WriteWholeFile(target, "new", error)) << error;
-  EXPECT_EQ(ReadFile(target), "new");
-}
-
 // Ensemble units write whole files while other units create their logs: a whole file must get the
 // usual permissions without touching the process's umask, which every thread's new files share.
 TEST(WholeFiles, TakeTheUmaskWithoutChangingItUnderOtherThreads) {
