@@ -11,10 +11,14 @@
 #include <string>
 #include <thread>
 
+#include "BatchOptions.h"
 #include "Program.h"
+#include "Refusal.h"
+#include "Simulation.h"
 #include "TempDir.h"
 #include "TextLines.h"
 #include "WholeFile.h"
+#include "WindowOptions.h"
 
 namespace {
 // The window, told never to look for a screen, and stopped should it ever open.
@@ -46,26 +50,62 @@ void ExpectRefused(const Outcome& outcome, const std::string& named, const TempD
 }
 }  // namespace
 
-TEST(BothPrograms, RefuseEveryBadParameterNamingItsOptionAndRange) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"--rate 0", "--rate must be finite, > 0, not 0"},
-      {"--rate=nan", "--rate must be finite, > 0, not nan"},
-      {"--tau 0", "--tau must be whole, 1 ... 10000000"},
-      {"--tau 10000001", "--tau must be whole"},
-      {"--theta0 -1", "--theta0 must be finite, > 0"},
-      {"--noise 11", "--noise must be finite, 0 ... 10"},
-      {"--closed-noise -0.5", "--closed-noise must be finite, 0 ... 10"},
-      {"--pattern-rate 1.5", "--pattern-rate must be 0 ... 1"},
-      {"--init-weights inf", "--init-weights must be finite, >= 0"},
-      {"--log-every 0", "--log-every must be whole, 1 ... 1000000000"},
-      {"--rate", "--rate needs a value"},
+// What the parsers refuse, the programs print as one line and exit with status 2, writing nothing.
+TEST(BothPrograms, PrintBadInputInOneLineAndExitTwoWritingNothing) {
+  TempDir batch, window;
+  const Outcome refused = RunBatch("--seed 1 run=10 --rate 0", batch.path());
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err,
+            "orvel-batch: --rate must be finite, > 0, not 0 (see orvel-batch --help)\n");
+  EXPECT_TRUE(std::filesystem::is_empty(batch.path()));
+  const Outcome unopened = RunWindow("--tau 0", window.path());
+  EXPECT_EQ(unopened.status, 2);
+  EXPECT_EQ(unopened.err, "orvel: --tau must be whole, 1 ... 10000000, not 0 (see orvel --help)\n");
+  EXPECT_TRUE(std::filesystem::is_empty(window.path()));
+}
+
+// Every way in refuses a value outside the option's range, naming both, and changes nothing:
+// SetParameter (the settings dialog's way) and the two command lines.
+TEST(Parameters, EveryOptionRefusesValuesOutsideItsRangeNamingIt) {
+  struct Case {
+    std::string name, range;
+    std::vector<std::string> values;
   };
-  for (const auto& [arguments, message] : cases) {
-    TempDir batch, window;
-    ExpectRefused(RunBatch("--seed 1 run=10 " + arguments, batch.path()), message, batch,
-                  "orvel-batch " + arguments);
-    ExpectRefused(RunWindow(arguments, window.path()), message, window, "orvel " + arguments);
+  const Case cases[] = {
+      {"rate", "finite, > 0", {"0", "-0.1", "nan", "inf", "1e999", "abc", "", "0.1x", "+1"}},
+      {"tau", "whole, 1 ... 10000000", {"0", "10000001", "1.5", "-3", "1e3"}},
+      {"theta0", "finite, > 0", {"0", "-1", "inf"}},
+      {"noise", "finite, 0 ... 10", {"-0.01", "10.5", "nan"}},
+      {"closed-noise", "finite, 0 ... 10", {"-1", "11", "inf"}},
+      {"pattern-rate", "0 ... 1", {"-0.1", "1.01", "nan"}},
+      {"init-weights", "finite, >= 0", {"-0.1", "inf"}},
+      {"log-every", "whole, 1 ... 1000000000", {"0", "1000000001", "2.5"}},
+  };
+  for (const auto& [name, range, values] : cases) {
+    for (const std::string& value : values) {
+      const std::string message = "--" + name + " must be " + range + ", not " + value;
+      Parameters parameters;
+      try {
+        SetParameter(parameters, *FindParameterOption(name), value);
+        ADD_FAILURE() << message;
+      } catch (const UsageError& error) {
+        EXPECT_EQ(error.what(), message);
+      }
+      EXPECT_EQ(parameters, Parameters()) << "a rejected value changed the parameters";
+      ExpectRefused(ParseCommandLine, "--seed 1 run=10 --" + name + "=" + value, message);
+      ExpectRefused(ParseWindowOptions, "--" + name + "=" + value, message);
+    }
   }
+  ExpectRefused(ParseCommandLine, "--seed 1 run=10 --rate", "--rate needs a value");
+  ExpectRefused(ParseWindowOptions, "--rate", "--rate needs a value");
+  for (const auto& [name, value] : {std::pair{"tau", "10000000"}, std::pair{"pattern-rate", "1"},
+                                    std::pair{"noise", "10"}, std::pair{"init-weights", "0"}}) {
+    Parameters parameters;
+    EXPECT_NO_THROW(SetParameter(parameters, *FindParameterOption(name), value)) << name;
+  }
+  Parameters negative;
+  negative.rate = -1;
+  EXPECT_THROW(Simulation(1, negative), std::invalid_argument);
 }
 
 TEST(BothPrograms, ExplicitDefaultsChangeNoByte) {
