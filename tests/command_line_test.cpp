@@ -40,14 +40,6 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Bad input: exit status 2, one line naming what is wrong, and not a file touched.
-void ExpectRefused(const Outcome& outcome, const std::string& named, const TempDir& dir,
-                   const std::string& what) {
-  EXPECT_EQ(outcome.status, 2) << what << ": " << outcome.err;
-  EXPECT_EQ(Lines(outcome.err), 1) << what << ": " << outcome.err;
-  EXPECT_NE(outcome.err.find(named), std::string::npos) << what << ": " << outcome.err;
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << what;
-}
 }  // namespace
 
 // What the parsers refuse, the programs print as one line and exit with status 2, writing nothing.
@@ -141,15 +133,10 @@ TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
   for (const char* option : {"--seed", "--dir", "--rate", "--closed-noise", "--log-every"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
-  TempDir empty;
-  ExpectRefused(RunWindow("--seed 1 --seed 2", empty.path()), "--seed is given twice", empty,
-                "two seeds");
-  ExpectRefused(RunWindow("--rate 0.01 --rate=0.02", empty.path()), "--rate is given twice", empty,
-                "two rates");
-  ExpectRefused(RunWindow("--dir --seed 1", empty.path()), "--dir needs a value", empty,
-                "a missing folder name");
-  ExpectRefused(RunWindow("--dir /no/such/folder", empty.path()), "/no/such/folder", empty,
-                "a missing folder");
+  ExpectRefused(ParseWindowOptions, "--seed 1 --seed 2", "--seed is given twice");
+  ExpectRefused(ParseWindowOptions, "--rate 0.01 --rate=0.02", "--rate is given twice");
+  ExpectRefused(ParseWindowOptions, "--dir --seed 1", "--dir needs a value");
+  ExpectRefused(ParseWindowOptions, "--dir /no/such/folder", "/no/such/folder");
 }
 
 // Whatever the plot target, nothing that was there is ever lost, and a bad one is refused
@@ -165,8 +152,8 @@ TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
       {"plot.jpg", "--plot takes a .png file"}, {"plot", "--plot takes a .png file"},
   };
   for (const auto& [target, message] : cases) {
-    ExpectRefused(RunBatch("--seed 1 --plot " + target + " run=100000000", dir.path()), message,
-                  dir, target);
+    ExpectRefused(ParseCommandLine, "--seed 1 --plot " + target + " run=100000000", message,
+                  dir.path());
   }
   struct stat status {};
   EXPECT_EQ(::stat(pipe.c_str(), &status), 0);
@@ -234,37 +221,33 @@ TEST(ActionFiles, AcceptByteOrderMarksCommentsAndCrlfAndNameFileAndLineOfAFault)
   EXPECT_EQ(a.out, b.out);
   EXPECT_EQ(dir.Read("log-left-2.txt"), inline_.Read("log-left-2.txt"));
 
-  TempDir empty;
   Write(script, "run=10\ncheck\nrun=ten\n");
-  ExpectRefused(RunBatch("--seed 5 @" + script.string(), empty.path()), "orvel-script.txt:3: run",
-                empty, "a bad third line");
+  ExpectRefused(ParseCommandLine, "--seed 5 @" + script.string(), "orvel-script.txt:3: run");
+  // Raw bytes must not reach the terminal.
   Write(script, "run=10\nrun=\xFF\xFE\n");
-  const Outcome garbled = RunBatch("--seed 5 @" + script.string(), empty.path());
-  ExpectRefused(garbled, "orvel-script.txt:2: not UTF-8 text: run=\\xFF\\xFE", empty, "bytes");
-  EXPECT_EQ(garbled.err.find('\xFF'), std::string::npos) << "raw bytes reached the terminal";
+  ExpectRefused(ParseCommandLine, "--seed 5 @" + script.string(),
+                "orvel-script.txt:2: not UTF-8 text: run=\\xFF\\xFE");
   std::filesystem::remove(script);
-  ExpectRefused(RunBatch("--seed 5 @.", empty.path()), "is a folder", empty, "a folder");
+  ExpectRefused(ParseCommandLine, "--seed 5 @.", "is a folder");
   // Read to the end, a device would never end.
-  ExpectRefused(RunBatch("--seed 5 @/dev/zero", empty.path()), "is not a regular file", empty,
-                "a device");
+  ExpectRefused(ParseCommandLine, "--seed 5 @/dev/zero", "is not a regular file");
 }
 
 TEST(ExitStatus, TellsSuccessLostLinesAndBadInputApart) {
-  TempDir fine, unwritable, empty;
+  TempDir fine, unwritable;
   EXPECT_EQ(RunBatch("--seed 1 run=300", fine.path()).status, 0);
   std::filesystem::create_directory(unwritable.path() / "log-learn.txt");
   const Outcome lost = RunBatch("--seed 1 run=300", unwritable.path());
   EXPECT_EQ(lost.status, 1);
   EXPECT_EQ(lost.err.rfind("orvel-batch: cannot open log-learn.txt", 0), 0U) << lost.err;
   EXPECT_EQ(Lines(unwritable.Read("log-learn-2.txt")), 3) << "the run went on";
-  ExpectRefused(RunBatch("--seed 1 --seed 2 run=3", empty.path()), "--seed is given twice", empty,
-                "two seeds");
-  ExpectRefused(RunBatch("--seed 1 --rate 0.01 --rate=0.02 run=3", empty.path()),
-                "--rate is given twice", empty, "two rates");
-  ExpectRefused(RunBatch("--seed 1 --course-size 600x400 run=3", empty.path()),
-                "--course-size sizes the figure", empty, "a size for no figure");
-  ExpectRefused(RunBatch("--seed 1", empty.path()), "no actions", empty, "no actions");
-  ExpectRefused(RunBatch("--seed 1 --quiet", empty.path()), "no actions", empty, "no actions");
+  ExpectRefused(ParseCommandLine, "--seed 1 --seed 2 run=3", "--seed is given twice");
+  ExpectRefused(ParseCommandLine, "--seed 1 --rate 0.01 --rate=0.02 run=3",
+                "--rate is given twice");
+  ExpectRefused(ParseCommandLine, "--seed 1 --course-size 600x400 run=3",
+                "--course-size sizes the figure");
+  ExpectRefused(ParseCommandLine, "--seed 1", "no actions");
+  ExpectRefused(ParseCommandLine, "--seed 1 --quiet", "no actions");
 }
 
 // The README's deprivation example, run as printed: which files fill tells which eye was closed.
@@ -330,9 +313,8 @@ TEST(SavedStates, ParametersMustAgreeUnlessOverriddenAndBadFilesAreRefusedFirst)
   ASSERT_EQ(RunBatch("--seed 1 --rate 0.01 run=200 save=" + state, dir.path()).status, 0);
   EXPECT_EQ(RunBatch("--seed 2 load=" + state + " run=10", empty.path()).status, 0)
       << "the state's own parameters need no repeating";
-  TempDir refused;
-  ExpectRefused(RunBatch("--seed 2 --rate 0.02 load=" + state + " run=10", refused.path()),
-                "s.json: --rate 0.02 differs from the state's 0.01", refused, "a changed rate");
+  ExpectRefused(ParseCommandLine, "--seed 2 --rate 0.02 load=" + state + " run=10",
+                "s.json: --rate 0.02 differs from the state's 0.01");
   TempDir overridden;
   EXPECT_EQ(RunBatch("--seed 2 --rate 0.02 --override-parameters load=" + state + " run=10",
                      overridden.path())
@@ -341,12 +323,9 @@ TEST(SavedStates, ParametersMustAgreeUnlessOverriddenAndBadFilesAreRefusedFirst)
   const std::string run = ReadFile(overridden.path() / "run.json");
   EXPECT_NE(run.find("\"rate\": 0.02"), std::string::npos) << run;
   Write(dir.path() / "bad.json", "{\"format\": \"orvel-state\", \"version\": 1}");
-  TempDir untouched;
-  const Outcome bad = RunBatch("--seed 2 run=100000000 load=" + (dir.path() / "bad.json").string(),
-                               untouched.path());
-  ExpectRefused(bad, "bad.json: ", untouched, "a state of the wrong shape");
-  ExpectRefused(RunBatch("--seed 2 run=10 save=/proc/s.json", untouched.path()), "not writable",
-                untouched, "an unwritable state folder");
+  ExpectRefused(ParseCommandLine,
+                "--seed 2 run=100000000 load=" + (dir.path() / "bad.json").string(), "bad.json: ");
+  ExpectRefused(ParseCommandLine, "--seed 2 run=10 save=/proc/s.json", "not writable");
 }
 
 TEST(CourseFigure, IsRefusedBeforeTheRunWhenItCouldNotBeWrittenAndDrawnAfterIt) {
@@ -356,8 +335,8 @@ TEST(CourseFigure, IsRefusedBeforeTheRunWhenItCouldNotBeWrittenAndDrawnAfterIt) 
         std::pair{"--course c.png --course-size 100x100", "200x150"},
         std::pair{"--course c.svg --course-size 9000x900", "8000x8000"},
         std::pair{"--course c.png --course-size big", "--course-size takes WIDTHxHEIGHT"}}) {
-    ExpectRefused(RunBatch(std::string("--seed 1 run=100000000 ") + arguments, dir.path()), message,
-                  dir, arguments);
+    ExpectRefused(ParseCommandLine, std::string("--seed 1 run=100000000 ") + arguments, message,
+                  dir.path());
   }
   ASSERT_EQ(RunBatch("--seed 1 run=3000 right=off run=3000 --course c.svg --course-size 800x600",
                      dir.path())
