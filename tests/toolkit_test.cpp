@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
@@ -77,7 +78,7 @@ class Toolkit : public ::testing::Test {
   }
 
   static TApplication* application;
-  // The display refresh's clock, moved by hand.
+  // The application's clock, moved by hand.
   static inline DisplayRefresh::Clock::time_point now{std::chrono::hours(1)};
   TestForm* form = nullptr;
 };
@@ -105,6 +106,21 @@ TEST_F(Toolkit, APanelSetOnEveryPumpRepaintsOnceAFrameAndReadsBackTheLatest) {
   EXPECT_EQ(form->status.PanelText(0), "step: 19999");
   form->status.SetPanelText(7, "no such panel");
   EXPECT_EQ(form->status.PanelText(7), "");
+}
+
+// A timed wait sleeps until an event comes, as often as it takes for the clock to reach the
+// deadline; here each sleep takes a millisecond.
+TEST_F(Toolkit, WaitingUntilADeadlineSleepsUntilTheClockReachesIt) {
+  const auto deadline = now + std::chrono::milliseconds(3);
+  int sleeps = 0;
+  const QObject context;
+  QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                   &context, [&sleeps] {
+                     ++sleeps;
+                     now += std::chrono::milliseconds(1);
+                   });
+  Application->WaitForMessagesUntil(deadline);
+  EXPECT_EQ(sleeps, 3);
 }
 
 TEST_F(Toolkit, AClickPostedDuringAHandlerThatPumpsRunsNestedToCompletion) {

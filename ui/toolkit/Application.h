@@ -15,8 +15,8 @@ class TerminationSignals;
 // The program's one application object: the event loop, the forms and the display refresh.
 class TApplication {
  public:
-  // refreshClock: the clock whose frames pace the display refresh; tests give one of their own.
-  explicit TApplication(std::function<std::chrono::steady_clock::time_point()> refreshClock =
+  // clock: what paces the display refresh and says when a timed wait is over; tests give their own.
+  explicit TApplication(std::function<std::chrono::steady_clock::time_point()> clock =
                             std::chrono::steady_clock::now);
   ~TApplication();
 
@@ -59,7 +59,7 @@ class TApplication {
   void PollWindowSystem();
 
   std::unique_ptr<QApplication> qt_;
-  std::function<std::chrono::steady_clock::time_point()> refreshClock_;
+  std::function<std::chrono::steady_clock::time_point()> clock_;
   std::unique_ptr<DisplayRefresh> refresh_;
   std::unique_ptr<TerminationSignals> signals_;
   std::vector<std::unique_ptr<TForm>> forms_;
