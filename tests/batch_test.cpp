@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "BatchOptions.h"
 #include "Bcm.h"
 #include "CRand.h"
 #include "Canvas.h"
 #include "Program.h"
 #include "ReferenceRun.h"
+#include "Refusal.h"
 #include "RunLogs.h"
 #include "ScriptedHost.h"
 #include "Simulation.h"
@@ -125,7 +127,7 @@ TEST(Batch, ActionsComeFromFilesToo) {
   EXPECT_EQ(fromFile.Read("log-left-2.txt"), inline_.Read("log-left-2.txt"));
 }
 
-TEST(Batch, BadInputExitsTwoNamingTheArgumentAndWritesNothing) {
+TEST(Batch, BadInputIsRefusedNamingTheArgumentAndWritesNothing) {
   const std::pair<std::string, std::string> cases[] = {
       {"--seed 1 jump", "jump"},
       {"--seed 1 run=0", "run=0"},
@@ -141,14 +143,7 @@ TEST(Batch, BadInputExitsTwoNamingTheArgumentAndWritesNothing) {
       {"--seed 1 --frobnicate", "--frobnicate"},
       {"--seed 1 --logs some run=1", "some"},
   };
-  for (const auto& [arguments, named] : cases) {
-    TempDir dir;
-    const Outcome outcome = RunBatch(arguments, dir.path());
-    EXPECT_EQ(outcome.status, 2) << arguments;
-    EXPECT_EQ(Lines(outcome.err), 1) << arguments;
-    EXPECT_NE(outcome.err.find(named), std::string::npos) << outcome.err;
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << arguments;
-  }
+  for (const auto& [arguments, named] : cases) ExpectRefused(ParseCommandLine, arguments, named);
   TempDir dir;
   const Outcome help = RunBatch("--help", dir.path());
   EXPECT_EQ(help.status, 0);

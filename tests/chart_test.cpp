@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QChart>
 #include <QCoreApplication>
@@ -11,7 +10,6 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -451,28 +449,6 @@ TEST(CourseChart, RefusesToDrawOffTheMainThread) {
   EXPECT_FALSE(written);
   EXPECT_NE(error.find("main thread"), std::string::npos) << error;
   EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(ChartFile, AFailedWriteLeavesTheExistingFileAsItWas) {
-  TempDir dir;
-  const std::filesystem::path path = dir.path() / "course.png";
-  std::ofstream(path) << "an earlier chart";
-  std::string error;
-  EXPECT_FALSE(WriteCourseChart(ThreePhases(), path.string(), 100, 100, error));
-  // A file size limit makes the write itself fail, after the checks have passed.
-  rlimit saved{};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  const bool written = WriteCourseChart(ThreePhases(), path.string(), 1200, 900, error);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(written);
-  EXPECT_NE(error.find("course.png"), std::string::npos) << error;
-  EXPECT_EQ(dir.Read("course.png"), "an earlier chart");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 // Two groups whose dominance is 0.5 +- 0.1 and -0.5 +- 0.1 throughout.

@@ -11,10 +11,14 @@
 #include <string>
 #include <thread>
 
+#include "BatchOptions.h"
 #include "Program.h"
+#include "Refusal.h"
+#include "Simulation.h"
 #include "TempDir.h"
 #include "TextLines.h"
 #include "WholeFile.h"
+#include "WindowOptions.h"
 
 namespace {
 // The window, told never to look for a screen, and stopped should it ever open.
@@ -36,36 +40,64 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Bad input: exit status 2, one line naming what is wrong, and not a file touched.
-void ExpectRefused(const Outcome& outcome, const std::string& named, const TempDir& dir,
-                   const std::string& what) {
-  EXPECT_EQ(outcome.status, 2) << what << ": " << outcome.err;
-  EXPECT_EQ(Lines(outcome.err), 1) << what << ": " << outcome.err;
-  EXPECT_NE(outcome.err.find(named), std::string::npos) << what << ": " << outcome.err;
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << what;
-}
 }  // namespace
 
-TEST(BothPrograms, RefuseEveryBadParameterNamingItsOptionAndRange) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"--rate 0", "--rate must be finite, > 0, not 0"},
-      {"--rate=nan", "--rate must be finite, > 0, not nan"},
-      {"--tau 0", "--tau must be whole, 1 ... 10000000"},
-      {"--tau 10000001", "--tau must be whole"},
-      {"--theta0 -1", "--theta0 must be finite, > 0"},
-      {"--noise 11", "--noise must be finite, 0 ... 10"},
-      {"--closed-noise -0.5", "--closed-noise must be finite, 0 ... 10"},
-      {"--pattern-rate 1.5", "--pattern-rate must be 0 ... 1"},
-      {"--init-weights inf", "--init-weights must be finite, >= 0"},
-      {"--log-every 0", "--log-every must be whole, 1 ... 1000000000"},
-      {"--rate", "--rate needs a value"},
+// What the parsers refuse, the programs print as one line and exit with status 2, writing nothing.
+TEST(BothPrograms, PrintBadInputInOneLineAndExitTwoWritingNothing) {
+  TempDir batch, window;
+  const Outcome refused = RunBatch("--seed 1 run=10 --rate 0", batch.path());
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err,
+            "orvel-batch: --rate must be finite, > 0, not 0 (see orvel-batch --help)\n");
+  EXPECT_TRUE(std::filesystem::is_empty(batch.path()));
+  const Outcome unopened = RunWindow("--tau 0", window.path());
+  EXPECT_EQ(unopened.status, 2);
+  EXPECT_EQ(unopened.err, "orvel: --tau must be whole, 1 ... 10000000, not 0 (see orvel --help)\n");
+  EXPECT_TRUE(std::filesystem::is_empty(window.path()));
+}
+
+// Every way in refuses a value outside the option's range, naming both, and changes nothing:
+// SetParameter (the settings dialog's way) and the two command lines.
+TEST(Parameters, EveryOptionRefusesValuesOutsideItsRangeNamingIt) {
+  struct Case {
+    std::string name, range;
+    std::vector<std::string> values;
   };
-  for (const auto& [arguments, message] : cases) {
-    TempDir batch, window;
-    ExpectRefused(RunBatch("--seed 1 run=10 " + arguments, batch.path()), message, batch,
-                  "orvel-batch " + arguments);
-    ExpectRefused(RunWindow(arguments, window.path()), message, window, "orvel " + arguments);
+  const Case cases[] = {
+      {"rate", "finite, > 0", {"0", "-0.1", "nan", "inf", "1e999", "abc", "", "0.1x", "+1"}},
+      {"tau", "whole, 1 ... 10000000", {"0", "10000001", "1.5", "-3", "1e3"}},
+      {"theta0", "finite, > 0", {"0", "-1", "inf"}},
+      {"noise", "finite, 0 ... 10", {"-0.01", "10.5", "nan"}},
+      {"closed-noise", "finite, 0 ... 10", {"-1", "11", "inf"}},
+      {"pattern-rate", "0 ... 1", {"-0.1", "1.01", "nan"}},
+      {"init-weights", "finite, >= 0", {"-0.1", "inf"}},
+      {"log-every", "whole, 1 ... 1000000000", {"0", "1000000001", "2.5"}},
+  };
+  for (const auto& [name, range, values] : cases) {
+    for (const std::string& value : values) {
+      const std::string message = "--" + name + " must be " + range + ", not " + value;
+      Parameters parameters;
+      try {
+        SetParameter(parameters, *FindParameterOption(name), value);
+        ADD_FAILURE() << message;
+      } catch (const UsageError& error) {
+        EXPECT_EQ(error.what(), message);
+      }
+      EXPECT_EQ(parameters, Parameters()) << "a rejected value changed the parameters";
+      ExpectRefused(ParseCommandLine, "--seed 1 run=10 --" + name + "=" + value, message);
+      ExpectRefused(ParseWindowOptions, "--" + name + "=" + value, message);
+    }
   }
+  ExpectRefused(ParseCommandLine, "--seed 1 run=10 --rate", "--rate needs a value");
+  ExpectRefused(ParseWindowOptions, "--rate", "--rate needs a value");
+  for (const auto& [name, value] : {std::pair{"tau", "10000000"}, std::pair{"pattern-rate", "1"},
+                                    std::pair{"noise", "10"}, std::pair{"init-weights", "0"}}) {
+    Parameters parameters;
+    EXPECT_NO_THROW(SetParameter(parameters, *FindParameterOption(name), value)) << name;
+  }
+  Parameters negative;
+  negative.rate = -1;
+  EXPECT_THROW(Simulation(1, negative), std::invalid_argument);
 }
 
 TEST(BothPrograms, ExplicitDefaultsChangeNoByte) {
@@ -101,15 +133,10 @@ TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
   for (const char* option : {"--seed", "--dir", "--rate", "--closed-noise", "--log-every"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
-  TempDir empty;
-  ExpectRefused(RunWindow("--seed 1 --seed 2", empty.path()), "--seed is given twice", empty,
-                "two seeds");
-  ExpectRefused(RunWindow("--rate 0.01 --rate=0.02", empty.path()), "--rate is given twice", empty,
-                "two rates");
-  ExpectRefused(RunWindow("--dir --seed 1", empty.path()), "--dir needs a value", empty,
-                "a missing folder name");
-  ExpectRefused(RunWindow("--dir /no/such/folder", empty.path()), "/no/such/folder", empty,
-                "a missing folder");
+  ExpectRefused(ParseWindowOptions, "--seed 1 --seed 2", "--seed is given twice");
+  ExpectRefused(ParseWindowOptions, "--rate 0.01 --rate=0.02", "--rate is given twice");
+  ExpectRefused(ParseWindowOptions, "--dir --seed 1", "--dir needs a value");
+  ExpectRefused(ParseWindowOptions, "--dir /no/such/folder", "/no/such/folder");
 }
 
 // Whatever the plot target, nothing that was there is ever lost, and a bad one is refused
@@ -125,8 +152,8 @@ TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
       {"plot.jpg", "--plot takes a .png file"}, {"plot", "--plot takes a .png file"},
   };
   for (const auto& [target, message] : cases) {
-    ExpectRefused(RunBatch("--seed 1 --plot " + target + " run=100000000", dir.path()), message,
-                  dir, target);
+    ExpectRefused(ParseCommandLine, "--seed 1 --plot " + target + " run=100000000", message,
+                  dir.path());
   }
   struct stat status {};
   EXPECT_EQ(::stat(pipe.c_str(), &status), 0);
@@ -140,26 +167,6 @@ TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos);
   }
-}
-
-TEST(Plot, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
-  TempDir dir;
-  const std::string target = (dir.path() / "figure.png").string();
-  Write(target, "keep me");
-  std::string error;
-  EXPECT_FALSE(runtime::WriteWholeFile(
-      target,
-      [](const std::string& temporary, std::string& failure) {
-        Write(temporary, "half a fi");
-        failure = "No space left on device";
-        return false;
-      },
-      error));
-  EXPECT_EQ(error, "No space left on device");
-  EXPECT_EQ(ReadFile(target), "keep me");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-  EXPECT_TRUE(runtime::WriteWholeFile(target, "new", error)) << error;
-  EXPECT_EQ(ReadFile(target), "new");
 }
 
 // Ensemble units write whole files while other units create their logs: a whole file must get the
@@ -214,37 +221,33 @@ TEST(ActionFiles, AcceptByteOrderMarksCommentsAndCrlfAndNameFileAndLineOfAFault)
   EXPECT_EQ(a.out, b.out);
   EXPECT_EQ(dir.Read("log-left-2.txt"), inline_.Read("log-left-2.txt"));
 
-  TempDir empty;
   Write(script, "run=10\ncheck\nrun=ten\n");
-  ExpectRefused(RunBatch("--seed 5 @" + script.string(), empty.path()), "orvel-script.txt:3: run",
-                empty, "a bad third line");
+  ExpectRefused(ParseCommandLine, "--seed 5 @" + script.string(), "orvel-script.txt:3: run");
+  // Raw bytes must not reach the terminal.
   Write(script, "run=10\nrun=\xFF\xFE\n");
-  const Outcome garbled = RunBatch("--seed 5 @" + script.string(), empty.path());
-  ExpectRefused(garbled, "orvel-script.txt:2: not UTF-8 text: run=\\xFF\\xFE", empty, "bytes");
-  EXPECT_EQ(garbled.err.find('\xFF'), std::string::npos) << "raw bytes reached the terminal";
+  ExpectRefused(ParseCommandLine, "--seed 5 @" + script.string(),
+                "orvel-script.txt:2: not UTF-8 text: run=\\xFF\\xFE");
   std::filesystem::remove(script);
-  ExpectRefused(RunBatch("--seed 5 @.", empty.path()), "is a folder", empty, "a folder");
+  ExpectRefused(ParseCommandLine, "--seed 5 @.", "is a folder");
   // Read to the end, a device would never end.
-  ExpectRefused(RunBatch("--seed 5 @/dev/zero", empty.path()), "is not a regular file", empty,
-                "a device");
+  ExpectRefused(ParseCommandLine, "--seed 5 @/dev/zero", "is not a regular file");
 }
 
 TEST(ExitStatus, TellsSuccessLostLinesAndBadInputApart) {
-  TempDir fine, unwritable, empty;
+  TempDir fine, unwritable;
   EXPECT_EQ(RunBatch("--seed 1 run=300", fine.path()).status, 0);
   std::filesystem::create_directory(unwritable.path() / "log-learn.txt");
   const Outcome lost = RunBatch("--seed 1 run=300", unwritable.path());
   EXPECT_EQ(lost.status, 1);
   EXPECT_EQ(lost.err.rfind("orvel-batch: cannot open log-learn.txt", 0), 0U) << lost.err;
   EXPECT_EQ(Lines(unwritable.Read("log-learn-2.txt")), 3) << "the run went on";
-  ExpectRefused(RunBatch("--seed 1 --seed 2 run=3", empty.path()), "--seed is given twice", empty,
-                "two seeds");
-  ExpectRefused(RunBatch("--seed 1 --rate 0.01 --rate=0.02 run=3", empty.path()),
-                "--rate is given twice", empty, "two rates");
-  ExpectRefused(RunBatch("--seed 1 --course-size 600x400 run=3", empty.path()),
-                "--course-size sizes the figure", empty, "a size for no figure");
-  ExpectRefused(RunBatch("--seed 1", empty.path()), "no actions", empty, "no actions");
-  ExpectRefused(RunBatch("--seed 1 --quiet", empty.path()), "no actions", empty, "no actions");
+  ExpectRefused(ParseCommandLine, "--seed 1 --seed 2 run=3", "--seed is given twice");
+  ExpectRefused(ParseCommandLine, "--seed 1 --rate 0.01 --rate=0.02 run=3",
+                "--rate is given twice");
+  ExpectRefused(ParseCommandLine, "--seed 1 --course-size 600x400 run=3",
+                "--course-size sizes the figure");
+  ExpectRefused(ParseCommandLine, "--seed 1", "no actions");
+  ExpectRefused(ParseCommandLine, "--seed 1 --quiet", "no actions");
 }
 
 // The README's deprivation example, run as printed: which files fill tells which eye was closed.
@@ -310,9 +313,8 @@ TEST(SavedStates, ParametersMustAgreeUnlessOverriddenAndBadFilesAreRefusedFirst)
   ASSERT_EQ(RunBatch("--seed 1 --rate 0.01 run=200 save=" + state, dir.path()).status, 0);
   EXPECT_EQ(RunBatch("--seed 2 load=" + state + " run=10", empty.path()).status, 0)
       << "the state's own parameters need no repeating";
-  TempDir refused;
-  ExpectRefused(RunBatch("--seed 2 --rate 0.02 load=" + state + " run=10", refused.path()),
-                "s.json: --rate 0.02 differs from the state's 0.01", refused, "a changed rate");
+  ExpectRefused(ParseCommandLine, "--seed 2 --rate 0.02 load=" + state + " run=10",
+                "s.json: --rate 0.02 differs from the state's 0.01");
   TempDir overridden;
   EXPECT_EQ(RunBatch("--seed 2 --rate 0.02 --override-parameters load=" + state + " run=10",
                      overridden.path())
@@ -321,12 +323,9 @@ TEST(SavedStates, ParametersMustAgreeUnlessOverriddenAndBadFilesAreRefusedFirst)
   const std::string run = ReadFile(overridden.path() / "run.json");
   EXPECT_NE(run.find("\"rate\": 0.02"), std::string::npos) << run;
   Write(dir.path() / "bad.json", "{\"format\": \"orvel-state\", \"version\": 1}");
-  TempDir untouched;
-  const Outcome bad = RunBatch("--seed 2 run=100000000 load=" + (dir.path() / "bad.json").string(),
-                               untouched.path());
-  ExpectRefused(bad, "bad.json: ", untouched, "a state of the wrong shape");
-  ExpectRefused(RunBatch("--seed 2 run=10 save=/proc/s.json", untouched.path()), "not writable",
-                untouched, "an unwritable state folder");
+  ExpectRefused(ParseCommandLine,
+                "--seed 2 run=100000000 load=" + (dir.path() / "bad.json").string(), "bad.json: ");
+  ExpectRefused(ParseCommandLine, "--seed 2 run=10 save=/proc/s.json", "not writable");
 }
 
 TEST(CourseFigure, IsRefusedBeforeTheRunWhenItCouldNotBeWrittenAndDrawnAfterIt) {
@@ -336,8 +335,8 @@ TEST(CourseFigure, IsRefusedBeforeTheRunWhenItCouldNotBeWrittenAndDrawnAfterIt) 
         std::pair{"--course c.png --course-size 100x100", "200x150"},
         std::pair{"--course c.svg --course-size 9000x900", "8000x8000"},
         std::pair{"--course c.png --course-size big", "--course-size takes WIDTHxHEIGHT"}}) {
-    ExpectRefused(RunBatch(std::string("--seed 1 run=100000000 ") + arguments, dir.path()), message,
-                  dir, arguments);
+    ExpectRefused(ParseCommandLine, std::string("--seed 1 run=100000000 ") + arguments, message,
+                  dir.path());
   }
   ASSERT_EQ(RunBatch("--seed 1 run=3000 right=off run=3000 --course c.svg --course-size 800x600",
                      dir.path())

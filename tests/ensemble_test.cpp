@@ -25,6 +25,7 @@
 #include "EnsembleUnitRun.h"
 #include "Program.h"
 #include "Progress.h"
+#include "Refusal.h"
 #include "TempDir.h"
 #include "TextLines.h"
 
@@ -379,17 +380,6 @@ TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
   EXPECT_DOUBLE_EQ(points[1].maxRight.mean, -200.0 / 3);
 }
 
-namespace {
-void ExpectRefused(const std::string& arguments, const std::string& named) {
-  TempDir dir;
-  const Outcome outcome = RunBatch(arguments, dir.path());
-  EXPECT_EQ(outcome.status, 2) << arguments << ": " << outcome.err;
-  EXPECT_EQ(Lines(outcome.err), 1) << arguments << ": " << outcome.err;
-  EXPECT_NE(outcome.err.find(named), std::string::npos) << arguments << ": " << outcome.err;
-  EXPECT_TRUE(fs::is_empty(dir.path())) << arguments;
-}
-}  // namespace
-
 TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
   const std::pair<std::string, std::string> cases[] = {
       {"--seeds 5-1 --dir . run=10", "5-1 runs backwards"},
@@ -421,7 +411,7 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --shard 1/2 --shard 2/2 --dir . run=10", "--shard is given twice"},
       {"--seeds 1-2 --rate --closed-noise 0 --dir . run=10", "--rate needs a value"},
   };
-  for (const auto& [arguments, named] : cases) ExpectRefused(arguments, named);
+  for (const auto& [arguments, named] : cases) ExpectRefused(ParseCommandLine, arguments, named);
 }
 
 TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {

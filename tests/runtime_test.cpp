@@ -1,9 +1,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -144,4 +148,38 @@ TEST(WholeFileProblem, NamesTheRealCause) {
               (locked / "inner").string() + " cannot be reached: Permission denied");
   }
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+}
+
+// Whether the writer gives up or the disk refuses a byte, the old file stays as it was and no
+// temporary is left beside it.
+TEST(WholeFiles, AFailedWriteLeavesTheOldFileAndNoTemporaryOne) {
+  TempDir dir;
+  const std::string target = (dir.path() / "figure.png").string();
+  std::ofstream(target) << "keep me";
+  std::string error;
+  EXPECT_FALSE(runtime::WriteWholeFile(
+      target,
+      [](const std::string& temporary, std::string& failure) {
+        std::ofstream(temporary) << "half a fi";
+        failure = "No space left on device";
+        return false;
+      },
+      error));
+  EXPECT_EQ(error, "No space left on device");
+  // A file size limit makes the write itself fail.
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const bool written = runtime::WriteWholeFile(target, std::string(8192, 'x'), error);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, std::strerror(EFBIG));
+  EXPECT_EQ(dir.Read("figure.png"), "keep me");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_TRUE(runtime::WriteWholeFile(target, "new", error)) << error;
+  EXPECT_EQ(dir.Read("figure.png"), "new");
 }

@@ -46,23 +46,6 @@ TEST_F(WindowFaults, ACorruptPictureLeavesTheImageBlankWithAMessageAndTheProgram
   EXPECT_GT(Form1->session().simulation().neuron().HistoryLength(), 0U);
 }
 
-TEST_F(WindowFaults, TwoHundredNestedStartsEndWithOneStop) {
-  int deepest = 0;
-  for (int i = 1; i <= 200; ++i) {
-    QTimer::singleShot(i, [&deepest] {
-      deepest = std::max(deepest, Form1->RunDepth());
-      Form1->Start->Click();
-    });
-  }
-  QTimer::singleShot(400, [] { Form1->Stop->Click(); });
-  Form1->Start->Click();
-  EXPECT_EQ(deepest, 200);
-  EXPECT_EQ(Form1->RunDepth(), 0);
-  Form1->Release();
-  EXPECT_EQ(Lines(dir.Read("log.txt")), Lines(dir.Read("log-learn-2.txt")));
-  EXPECT_GE(Lines(dir.Read("log.txt")), 201);
-}
-
 TEST_F(WindowFaults, ANeuronDrivenToInfinityAndNaNStillDrawsListsAndLogs) {
   Form1->session().simulation().neuron().Output(std::vector<double>(24, 1e200), true);
   Form1->session().simulation().neuron().Output(std::vector<double>(24, -1e200), true);

@@ -7,9 +7,9 @@ constexpr std::chrono::milliseconds kSmallestWait{1};
 constexpr std::chrono::milliseconds kLargestLag{200};
 }  // namespace
 
-void StepThrottle::SetRate(std::int64_t stepsPerSecond) {
+void StepThrottle::SetRate(std::int64_t stepsPerSecond, Clock::time_point now) {
   rate_ = stepsPerSecond;
-  Restart(Clock::now());
+  Restart(now);
 }
 
 void StepThrottle::Restart(Clock::time_point now) {

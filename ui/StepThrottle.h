@@ -11,8 +11,8 @@ class StepThrottle {
  public:
   using Clock = std::chrono::steady_clock;
 
-  // 0: no limit.
-  void SetRate(std::int64_t stepsPerSecond);
+  // 0: no limit. The schedule starts at now.
+  void SetRate(std::int64_t stepsPerSecond, Clock::time_point now);
   std::int64_t Rate() const { return rate_; }
 
   // One step is done; the time to wait until, or nothing.

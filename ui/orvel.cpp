@@ -1,7 +1,6 @@
 #include "orvel.h"
 
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -39,7 +38,8 @@ Control* TForm1::Find(const std::string& name) const {
 }
 
 // Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
-TForm1::TForm1(const WindowOptions& options) : options_(options), session_(1, options.parameters) {
+TForm1::TForm1(const WindowOptions& options, WindowClock clock)
+    : options_(options), clock_(std::move(clock)), session_(1, options.parameters) {
   LoadLayout(*this, MainWindowLayout(),
              {{"FormCreate", [this] { FormCreate(); }},
               {"FormDestroy", [this] { FormDestroy(); }},
@@ -61,7 +61,7 @@ TForm1::TForm1(const WindowOptions& options) : options_(options), session_(1, op
   CanClose = [this] { return CanCloseNow(); };
   Left->OnClick = [this] { NoteEyes(); };
   Right->OnClick = [this] { NoteEyes(); };
-  throttle_.SetRate(options_.speed);
+  throttle_.SetRate(options_.speed, clock_.now());
   WindowCommands& commands = *this;
   menu_ = std::make_unique<MainMenu>(*MenuBar(), Frame(), commands, session_);
 }
@@ -90,7 +90,7 @@ void TForm1::ShowStoredPicture() {
 }
 
 void TForm1::FormCreate() {
-  const auto seed = options_.seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+  const auto seed = options_.seed.value_or(static_cast<std::uint32_t>(clock_.seconds()));
   // Any session can be replayed with orvel-batch --seed.
   std::printf("seed %u\n", seed);
   std::fflush(stdout);
@@ -103,7 +103,7 @@ void TForm1::FormCreate() {
 void TForm1::OpenLogs() {
   std::string folder = options_.directory;
   if (options_.newSession) {
-    folder = SessionFolder(session_.Seed(), std::time(nullptr));
+    folder = SessionFolder(session_.Seed(), clock_.seconds());
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)
@@ -272,7 +272,7 @@ bool TForm1::ExportCourseTo(const std::string& path) {
 }
 
 void TForm1::SetSpeed(std::int64_t stepsPerSecond) {
-  throttle_.SetRate(stepsPerSecond);
+  throttle_.SetRate(stepsPerSecond, clock_.now());
   menu_->ShowSpeed(stepsPerSecond);
 }
 
@@ -330,9 +330,7 @@ void TForm1::ProcessMessages() {
   Application->ProcessMessages();
   // Only a limited speed reads the clock: at full speed a step costs too little to afford it.
   if (throttle_.Rate() == 0) return;
-  if (const auto due = throttle_.StepDone(StepThrottle::Clock::now())) {
-    Application->WaitForMessagesUntil(*due);
-  }
+  if (const auto due = throttle_.StepDone(clock_.now())) clock_.waitUntil(*due);
 }
 void TForm1::WaitForMessages() {
   Application->WaitForMessages();

@@ -11,6 +11,7 @@
 #include "Session.h"
 #include "Settings.h"
 #include "StepThrottle.h"
+#include "WindowClock.h"
 #include "WindowCommands.h"
 #include "WindowOptions.h"
 
@@ -22,7 +23,7 @@ class MainMenu;
 // above it and the windows it opens add what the stored layout has no room for.
 class TForm1 : public TForm, private RunHost, private WindowCommands {
  public:
-  explicit TForm1(const WindowOptions& options = {});
+  explicit TForm1(const WindowOptions& options = {}, WindowClock clock = {});
   ~TForm1() override;
 
   TListBox* ListBox1;
@@ -99,6 +100,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   void WaitForMessages() override;
 
   WindowOptions options_;
+  WindowClock clock_;
   Session session_;
   std::string logFolder_;
   CourseHistory history_;

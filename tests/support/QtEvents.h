@@ -3,9 +3,6 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
-#include <chrono>
-
-#include "Application.h"
 
 // A press and release at x (the middle by default), queued as the window system delivers them.
 inline void PostClick(QWidget* widget, double x = -1) {
@@ -17,9 +14,4 @@ inline void PostClick(QWidget* widget, double x = -1) {
                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                                 Qt::NoModifier));
   }
-}
-
-inline void PumpFor(std::chrono::milliseconds duration) {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end) Application->ProcessMessages();
 }

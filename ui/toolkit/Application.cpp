@@ -22,7 +22,8 @@ bool HasScreen() {
 }
 }  // namespace
 
-TApplication::TApplication() {
+TApplication::TApplication(std::function<std::chrono::steady_clock::time_point()> clock)
+    : clock_(std::move(clock)) {
   Application = this;
 }
 
@@ -45,7 +46,7 @@ void TApplication::Initialize() {
   std::setlocale(LC_NUMERIC, "C");
   // The classic dialog face is absent here; its metric twin keeps captions inside their panels.
   QFont::insertSubstitutions("MS Sans Serif", {"Liberation Sans", "Arial", "Sans Serif"});
-  refresh_ = std::make_unique<DisplayRefresh>();
+  refresh_ = std::make_unique<DisplayRefresh>(clock_);
 }
 
 void TApplication::Adopt(std::unique_ptr<TForm> form) {
@@ -87,8 +88,7 @@ void TApplication::WaitForMessagesUntil(std::chrono::steady_clock::time_point de
   QTimer wake;
   wake.setSingleShot(true);
   wake.setTimerType(Qt::PreciseTimer);
-  for (auto now = std::chrono::steady_clock::now(); now < deadline;
-       now = std::chrono::steady_clock::now()) {
+  for (auto now = clock_(); now < deadline; now = clock_()) {
     wake.start(std::chrono::ceil<std::chrono::milliseconds>(deadline - now));
     WaitForMessages();
   }

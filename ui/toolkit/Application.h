@@ -15,7 +15,9 @@ class TerminationSignals;
 // The program's one application object: the event loop, the forms and the display refresh.
 class TApplication {
  public:
-  TApplication();
+  // clock: what paces the display refresh and says when a timed wait is over; tests give their own.
+  explicit TApplication(std::function<std::chrono::steady_clock::time_point()> clock =
+                            std::chrono::steady_clock::now);
   ~TApplication();
 
   // Starts the window system connection. Numbers keep a full stop whatever the user's locale.
@@ -57,6 +59,7 @@ class TApplication {
   void PollWindowSystem();
 
   std::unique_ptr<QApplication> qt_;
+  std::function<std::chrono::steady_clock::time_point()> clock_;
   std::unique_ptr<DisplayRefresh> refresh_;
   std::unique_ptr<TerminationSignals> signals_;
   std::vector<std::unique_ptr<TForm>> forms_;
