@@ -29,10 +29,10 @@ test-tsan: deps
 	ctest --preset tsan
 
 # clang-tidy and cppcheck over the program's sources; any finding fails.
-SOURCES = runtime neuron stimuli simulation draw state ui chart batch app tools fuzz
+SOURCES = runtime neuron stimuli simulation draw state session ui chart batch app tools fuzz
 lint: build
 	run-clang-tidy -quiet -p build/$(PRESET) -extra-arg=-Wno-unknown-warning-option \
-	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|draw|state|ui|chart|batch|app|tools)/')
+	  $$(git ls-files '*.cpp' | grep -E '^(runtime|neuron|stimuli|simulation|draw|state|session|ui|chart|batch|app|tools)/')
 	cppcheck --quiet --enable=warning,performance,portability --std=c++20 --error-exitcode=1 \
 	  --inline-suppr --suppress=missingIncludeSystem $(addprefix -I ,$(SOURCES) ui/toolkit) \
 	  $(SOURCES)
