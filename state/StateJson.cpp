@@ -16,14 +16,11 @@ using runtime::Printable;
 constexpr std::string_view kFormat = "orvel-state";
 constexpr std::uint64_t kVersion = 1;
 
-// The one parameter that may be unset: then an unticked eye sees the ordinary noise.
-constexpr std::string_view kClosedNoise = "closed-noise";
-
 // Parameters are kept under their option names, as numbers in the options' own exact text.
 nlohmann::ordered_json ParametersJson(const Parameters& parameters) {
   nlohmann::ordered_json json = nlohmann::ordered_json::object();
   for (const ParameterOption& option : ParameterOptions()) {
-    const bool unset = option.name == kClosedNoise && !parameters.closedNoise;
+    const bool unset = !option.IsSet(parameters);
     json[std::string(option.name)] =
         unset ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(option.get(parameters));
   }
@@ -55,7 +52,8 @@ std::string NumberText(const nlohmann::json& number) {
 
 void SetParameter(Parameters& parameters, const ParameterOption& option, const JsonFields& json) {
   const nlohmann::json& value = json.Value(option.name);
-  if (value.is_null() && option.name == kClosedNoise) return;
+  // A parameter that may be unset is written as null while it follows another.
+  if (value.is_null() && option.isSet != nullptr) return;
   if (!value.is_number()) throw FormatError(json.PathOf(option.name) + " must be a number");
   const std::string text = NumberText(value);
   if (!option.set(parameters, text)) {
