@@ -48,8 +48,13 @@ ParametersDialog::ParametersDialog(QWidget* parent, const Settings& current)
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] { Accept(); });
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget*, QWidget* focused) { ShowNoteOf(focused); });
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget*, QWidget* focused) { ShowNoteOf(focused); });
+}
+
+// The focus moves while QWidget's destructor takes the fields away, after this part is gone.
+ParametersDialog::~ParametersDialog() {
+  disconnect(focusWatch_);
 }
 
 QString ParametersDialog::Note() const {

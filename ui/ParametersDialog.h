@@ -16,6 +16,9 @@ class QLineEdit;
 class ParametersDialog : public QDialog {
  public:
   ParametersDialog(QWidget* parent, const Settings& current);
+  ~ParametersDialog() override;
+  ParametersDialog(const ParametersDialog&) = delete;
+  ParametersDialog& operator=(const ParametersDialog&) = delete;
 
   // The new settings once all were valid and accepted; nothing before that or when cancelled.
   const std::optional<Settings>& Chosen() const { return chosen_; }
@@ -33,6 +36,7 @@ class ParametersDialog : public QDialog {
   QLineEdit* seed_ = nullptr;
   QLabel* note_ = nullptr;
   std::optional<Settings> chosen_;
+  QMetaObject::Connection focusWatch_;
 };
 
 // Shows the dialog until it is accepted or cancelled; its Chosen().
