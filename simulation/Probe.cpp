@@ -63,6 +63,7 @@ std::vector<ListingRow> CheckItOutResponses(Simulation& simulation) {
 
 std::vector<std::string> ListingLines(const std::vector<ListingRow>& rows) {
   std::vector<std::string> lines;
+  lines.reserve(rows.size());
   int centre = 0;
   for (const ListingRow& row : rows) {
     lines.push_back(ListingLine(centre++, row.yLeft, row.yRight, row.y));

@@ -40,7 +40,7 @@ std::string AskSavePath(QWidget* parent, const QString& title, const QString& ki
   const QString filter = kind + " (*" + QString::fromLatin1(extension) + ")";
   const std::string chosen =
       QFileDialog::getSaveFileName(parent, title, QString(), filter).toStdString();
-  const std::string path = WithDefaultExtension(chosen, extension);
+  std::string path = WithDefaultExtension(chosen, extension);
   if (path == chosen || !std::filesystem::exists(path)) return path;
   const auto answer = QMessageBox::question(
       parent, title, QString::fromStdString(path + " already exists. Replace it?"),

@@ -47,7 +47,7 @@ ParametersDialog::ParametersDialog(QWidget* parent, const Settings& current)
   layout->addWidget(note_);
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] { Accept(); });
+  connect(buttons, &QDialogButtonBox::accepted, this, [this] { AcceptIfValid(); });
   focusWatch_ = connect(qApp, &QApplication::focusChanged, this,
                         [this](QWidget*, QWidget* focused) { ShowNoteOf(focused); });
 }
@@ -81,7 +81,7 @@ void ParametersDialog::ShowNoteOf(QWidget* focused) {
   if (edit != nullptr && edit->window() == this) note_->setText(edit->toolTip());
 }
 
-void ParametersDialog::Accept() {
+void ParametersDialog::AcceptIfValid() {
   std::vector<std::string> texts;
   texts.reserve(edits_.size());
   for (QLineEdit* edit : edits_) texts.push_back(edit->text().trimmed().toStdString());

@@ -29,7 +29,7 @@ class ParametersDialog : public QDialog {
   QLineEdit* AddRow(QGridLayout& grid, const QString& name, const QString& value,
                     const QString& valid, const QString& note);
   void ShowNoteOf(QWidget* focused);
-  void Accept();
+  void AcceptIfValid();
 
   Settings current_;
   std::vector<QLineEdit*> edits_;  // one per ParameterOptions() entry, in its order
