@@ -11,6 +11,7 @@
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
 #include "LogNames.h"
+#include "Printable.h"
 #include "RegularFile.h"
 #include "StateFile.h"
 #include "WholeFile.h"
@@ -37,13 +38,14 @@ void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
   std::string problem;
   const std::optional<std::string> text =
       runtime::ReadRegularFile(path, kMaxActionFileBytes, "an action file", problem);
-  if (!text) throw UsageError("action file " + Printable(path) + " " + problem);
+  if (!text) throw UsageError("action file " + runtime::Printable(path) + " " + problem);
   std::istringstream file(*text);
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
-    const std::string where = Printable(path) + ":" + std::to_string(number) + ": ";
+    const std::string where = runtime::Printable(path) + ":" + std::to_string(number) + ": ";
     if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (!IsUtf8(line)) throw UsageError(where + "not UTF-8 text: " + Printable(line));
+    if (!runtime::IsUtf8(line))
+      throw UsageError(where + "not UTF-8 text: " + runtime::Printable(line));
     const std::string word = ActionWord(line);
     if (word.empty()) continue;
     if (word.front() == '@') throw UsageError(where + "an action file cannot name another");
@@ -57,7 +59,7 @@ void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
 
 void CheckWritableDirectory(const std::string& directory, const std::string& what) {
   const std::string problem = runtime::FolderProblem(directory);
-  if (!problem.empty()) throw UsageError(what + ": " + Printable(problem));
+  if (!problem.empty()) throw UsageError(what + ": " + runtime::Printable(problem));
 }
 
 bool EndsWith(const std::string& text, const std::string& ending) {
@@ -68,9 +70,10 @@ bool EndsWith(const std::string& text, const std::string& ending) {
 }
 
 void CheckPlotFile(const std::string& plot) {
-  if (!EndsWith(plot, ".png")) throw UsageError("--plot takes a .png file, not " + Printable(plot));
+  if (!EndsWith(plot, ".png"))
+    throw UsageError("--plot takes a .png file, not " + runtime::Printable(plot));
   const std::string problem = runtime::WholeFileProblem(plot);
-  if (!problem.empty()) throw UsageError("--plot " + Printable(plot) + ": " + problem);
+  if (!problem.empty()) throw UsageError("--plot " + runtime::Printable(plot) + ": " + problem);
 }
 
 std::string DefaultCourseSize() {
@@ -84,7 +87,7 @@ std::pair<int, int> ParseSize(const std::string& text) {
   const auto height = x == std::string::npos ? std::nullopt : WholeNumber<int>(text.substr(x + 1));
   if (!width || !height) {
     throw UsageError("--course-size takes WIDTHxHEIGHT, as " + DefaultCourseSize() + ", not " +
-                     Printable(text));
+                     runtime::Printable(text));
   }
   return {*width, *height};
 }
@@ -92,7 +95,8 @@ std::pair<int, int> ParseSize(const std::string& text) {
 void CheckCourseFile(const BatchOptions& options) {
   const std::string problem =
       ChartFileProblem(options.course, options.courseWidth, options.courseHeight);
-  if (!problem.empty()) throw UsageError("--course " + Printable(options.course) + ": " + problem);
+  if (!problem.empty())
+    throw UsageError("--course " + runtime::Printable(options.course) + ": " + problem);
 }
 
 // The parameters each session of the command line plays with: one set, or one per combination of
@@ -113,18 +117,18 @@ void CheckStateFiles(const BatchOptions& options) {
   for (const Action& action : options.actions) {
     if (action.kind == Action::Kind::Save) {
       const std::string problem = runtime::WholeFileProblem(action.file);
-      if (!problem.empty()) throw UsageError(Printable(action.word) + ": " + problem);
+      if (!problem.empty()) throw UsageError(runtime::Printable(action.word) + ": " + problem);
       saved.insert(action.file);
     }
     if (action.kind != Action::Kind::Load || saved.count(action.file) > 0) continue;
     const runtime::Read<Simulation::Saved> state = ReadStateFile(action.file);
-    if (!state) throw UsageError(Printable(action.file) + ": " + state.Error());
+    if (!state) throw UsageError(runtime::Printable(action.file) + ": " + state.Error());
     try {
       for (const Parameters& given : SessionParameters(options)) {
         ParametersAfterLoad(*state, options, given);
       }
     } catch (const std::runtime_error& error) {
-      throw UsageError(Printable(action.file) + ": " + error.what());
+      throw UsageError(runtime::Printable(action.file) + ": " + error.what());
     }
   }
 }
@@ -136,11 +140,12 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments);
 BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::string>& rest) {
   CheckWritableDirectory(folder, "--summarize");
   if (!HasEnsembleRecord(folder)) {
-    throw UsageError("--summarize: " + Printable(folder) + " holds no " + kEnsembleRecordName);
+    throw UsageError("--summarize: " + runtime::Printable(folder) + " holds no " +
+                     kEnsembleRecordName);
   }
   runtime::Read<std::vector<std::string>> recorded = ReadEnsembleCommandIn(folder);
   if (!recorded) {
-    throw UsageError(Printable(EnsembleRecordPath(folder)) + ": " + recorded.Error());
+    throw UsageError(runtime::Printable(EnsembleRecordPath(folder)) + ": " + recorded.Error());
   }
   std::vector<std::string> command = *std::move(recorded);
   for (std::size_t i = 0; i < rest.size(); ++i) {
@@ -149,7 +154,7 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
     if (!drawing && rest[i] != "--quiet") {
       throw UsageError(
           "--summarize DIR takes only --course-format, --course-size and --quiet, not " +
-          Printable(rest[i]));
+          runtime::Printable(rest[i]));
     }
   }
   command.insert(command.end(), {"--dir", folder});
@@ -247,7 +252,7 @@ Action ParseAction(const std::string& word) {
   if (name == "run") {
     const std::optional<std::int64_t> steps = WholeNumber<std::int64_t>(value);
     if (!steps || *steps < 1) {
-      throw UsageError("run needs a whole number of steps >= 1: " + Printable(word));
+      throw UsageError("run needs a whole number of steps >= 1: " + runtime::Printable(word));
     }
     action.steps = *steps;
     return action;
@@ -259,13 +264,13 @@ Action ParseAction(const std::string& word) {
   }
   if (name == "left" || name == "right") {
     if (!ParseSwitch(value, action.on))
-      throw UsageError(name + " takes on or off: " + Printable(word));
+      throw UsageError(name + " takes on or off: " + runtime::Printable(word));
     action.kind = name == "left" ? Action::Kind::Left : Action::Kind::Right;
     return action;
   }
   action.kind = word == "check" ? Action::Kind::Check : Action::Kind::Reset;
   if (word == "check" || word == "reset") return action;
-  throw UsageError("unknown action: " + Printable(word));
+  throw UsageError("unknown action: " + runtime::Printable(word));
 }
 
 namespace {
@@ -317,7 +322,7 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.givenParameters.emplace_back(parameter->option->name);
       ensemble.parameters.emplace_back(parameter->option, parameter->value);
     } else if (argument.rfind("--", 0) == 0) {
-      throw UsageError("unknown option: " + Printable(argument));
+      throw UsageError("unknown option: " + runtime::Printable(argument));
     } else if (!argument.empty() && argument.front() == '@') {
       ReadActionFile(argument.substr(1), options.actions);
     } else {

@@ -6,6 +6,7 @@
 
 #include "CourseChart.h"
 #include "EnsembleRecord.h"
+#include "Printable.h"
 #include "ValueLists.h"
 #include "WholeFile.h"
 
@@ -13,7 +14,7 @@ namespace {
 void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
   for (const auto& [option, value] : arguments.parameters) {
     if (IsValueList(value)) {
-      throw UsageError("--" + std::string(option->name) + " " + Printable(value) +
+      throw UsageError("--" + std::string(option->name) + " " + runtime::Printable(value) +
                        ": a list of values makes an ensemble, which needs --seeds");
     }
   }
@@ -32,7 +33,7 @@ void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArgum
   }
   for (const Action& action : options.actions) {
     if (action.kind == Action::Kind::Save) {
-      throw UsageError(Printable(action.word) +
+      throw UsageError(runtime::Printable(action.word) +
                        ": every unit of an ensemble would save to the same file");
     }
   }
@@ -59,7 +60,7 @@ ListedParameter ParseValueList(const ParameterOption& option, const std::string&
     Parameters probe;
     SetParameter(probe, option, value);
     if (std::find(earlier.begin(), earlier.end(), probe) != earlier.end()) {
-      throw UsageError(name + " lists " + Printable(value) + " twice");
+      throw UsageError(name + " lists " + runtime::Printable(value) + " twice");
     }
     earlier.push_back(probe);
   }
@@ -88,7 +89,7 @@ unsigned ParseJobs(const std::optional<std::string>& text) {
   const auto jobs = WholeNumber<unsigned>(*text);
   if (!jobs || *jobs < 1 || *jobs > kMostJobs) {
     throw UsageError("--jobs takes a whole number from 1 to " + std::to_string(kMostJobs) +
-                     ", not " + Printable(*text));
+                     ", not " + runtime::Printable(*text));
   }
   return *jobs;
 }
@@ -100,7 +101,7 @@ std::pair<std::size_t, std::size_t> ParseShard(const std::optional<std::string>&
   const auto shards =
       slash == std::string::npos ? std::nullopt : WholeNumber<std::size_t>(text->substr(slash + 1));
   if (!shard || !shards || *shard < 1 || *shard > *shards) {
-    throw UsageError("--shard takes K/N with 1 <= K <= N, not " + Printable(*text));
+    throw UsageError("--shard takes K/N with 1 <= K <= N, not " + runtime::Printable(*text));
   }
   return {*shard, *shards};
 }
@@ -126,19 +127,21 @@ void CheckEnsembleFolder(const BatchOptions& options, const EnsembleOptions& ens
     // Whatever the record holds is replaced, damaged or not, as long as it can be.
     const std::string record = EnsembleRecordPath(options.directory);
     const std::string problem = runtime::WholeFileProblem(record);
-    if (!problem.empty()) throw UsageError(Printable(record) + ": " + problem);
+    if (!problem.empty()) throw UsageError(runtime::Printable(record) + ": " + problem);
     return;
   }
   if (!HasEnsembleRecord(options.directory)) return;
   const runtime::Read<std::vector<std::string>> recorded = ReadEnsembleCommandIn(options.directory);
   if (!recorded) {
-    throw UsageError(Printable(EnsembleRecordPath(options.directory)) + ": " + recorded.Error());
+    throw UsageError(runtime::Printable(EnsembleRecordPath(options.directory)) + ": " +
+                     recorded.Error());
   }
   if (*recorded == ensemble.command) return;
   std::string made;
   for (const std::string& word : *recorded) made += (made.empty() ? "" : " ") + word;
-  throw UsageError(Printable(options.directory) + " holds an ensemble made by another command (" +
-                   Printable(made) + "); --force replaces it");
+  throw UsageError(runtime::Printable(options.directory) +
+                   " holds an ensemble made by another command (" + runtime::Printable(made) +
+                   "); --force replaces it");
 }
 }  // namespace
 
@@ -172,11 +175,12 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
   ensemble.force = arguments.force;
   ensemble.courseFormat = arguments.courseFormat.value_or("png");
   if (ensemble.courseFormat != "png" && ensemble.courseFormat != "svg") {
-    throw UsageError("--course-format takes png or svg, not " + Printable(ensemble.courseFormat));
+    throw UsageError("--course-format takes png or svg, not " +
+                     runtime::Printable(ensemble.courseFormat));
   }
   const std::string figure = options.directory + "/course." + ensemble.courseFormat;
   const std::string problem = ChartFileProblem(figure, options.courseWidth, options.courseHeight);
-  if (!problem.empty()) throw UsageError(Printable(figure) + ": " + problem);
+  if (!problem.empty()) throw UsageError(runtime::Printable(figure) + ": " + problem);
   ensemble.command = CommandOf(options, arguments);
   CheckEnsembleFolder(options, ensemble);
   options.ensemble = std::move(ensemble);

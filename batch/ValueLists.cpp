@@ -3,13 +3,14 @@
 #include <algorithm>
 
 #include "CommandLine.h"
+#include "Printable.h"
 
 namespace {
 std::uint32_t ParseSeedNumber(const std::string& text, const std::string& list) {
   const auto seed = SeedNumber(text);
   if (!seed) {
     throw UsageError(std::string("--seeds takes seeds ") + kSeedRange + " as A-B or A,B,C, not " +
-                     Printable(list));
+                     runtime::Printable(list));
   }
   return *seed;
 }
@@ -23,7 +24,7 @@ SeedRange ParseRange(const std::string& item, const std::string& list) {
   const SeedRange range{ParseSeedNumber(item.substr(0, dash), list),
                         ParseSeedNumber(item.substr(dash + 1), list)};
   if (range.first > range.last) {
-    throw UsageError("--seeds range " + Printable(item) + " runs backwards");
+    throw UsageError("--seeds range " + runtime::Printable(item) + " runs backwards");
   }
   return range;
 }
@@ -42,7 +43,7 @@ std::vector<std::string> SplitList(const std::string& text, const std::string& w
   items.push_back(text.substr(start));
   if (std::any_of(items.begin(), items.end(),
                   [](const std::string& item) { return item.empty(); })) {
-    throw UsageError(what + " has an empty item in its list: " + Printable(text));
+    throw UsageError(what + " has an empty item in its list: " + runtime::Printable(text));
   }
   return items;
 }
@@ -53,7 +54,7 @@ std::vector<SeedRange> ParseSeedRanges(const std::string& text) {
     const SeedRange range = ParseRange(item, text);
     for (const SeedRange& earlier : ranges) {
       if (Overlap(earlier, range)) {
-        throw UsageError("--seeds lists a seed twice: " + Printable(text));
+        throw UsageError("--seeds lists a seed twice: " + runtime::Printable(text));
       }
     }
     ranges.push_back(range);

@@ -18,7 +18,8 @@ JsonFields::JsonFields(const nlohmann::json& value, const JsonFormat& format, st
 void JsonFields::Only(const std::vector<std::string_view>& known) const {
   for (const auto& field : object_.items()) {
     if (std::find(known.begin(), known.end(), field.key()) == known.end()) {
-      throw FormatError(Printable(PathOf(field.key())) + " is not part of " + format_.kind);
+      throw FormatError(Printable(PathOf(field.key()), kQuotedField) + " is not part of " +
+                        format_.kind);
     }
   }
 }

@@ -31,7 +31,7 @@ class KeyWatch {
     if (event == Event::object_start) open_.emplace_back();
     if (event == Event::object_end) open_.pop_back();
     if (event == Event::key && !open_.back().insert(parsed.get<std::string>()).second) {
-      throw FormatError("the key \"" + Printable(parsed.get<std::string>()) +
+      throw FormatError("the key \"" + Printable(parsed.get<std::string>(), kQuotedField) +
                         "\" appears twice in one object");
     }
     return true;

@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include <cstdio>
+#include "Printable.h"
 
 std::optional<std::string> OptionValue(const std::vector<std::string>& arguments, std::size_t& i,
                                        std::string_view name) {
@@ -12,7 +12,8 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& arguments
   // An option where the value belongs means the value was left out; taking the option as the
   // value would only give a puzzling message about something else. --name=--x still works.
   if (arguments[i + 1].rfind("--", 0) == 0) {
-    throw UsageError(option + " needs a value, not the option " + Printable(arguments[i + 1]));
+    throw UsageError(option + " needs a value, not the option " +
+                     runtime::Printable(arguments[i + 1]));
   }
   return arguments[++i];
 }
@@ -20,7 +21,7 @@ std::optional<std::string> OptionValue(const std::vector<std::string>& arguments
 void OptionsSeen::Note(const std::string& argument) {
   if (argument.rfind("--", 0) != 0) return;
   const std::string name = argument.substr(0, argument.find('='));
-  if (!names_.insert(name).second) throw UsageError(Printable(name) + " is given twice");
+  if (!names_.insert(name).second) throw UsageError(runtime::Printable(name) + " is given twice");
 }
 
 std::optional<ParameterArgument> TakeParameterArgument(const std::vector<std::string>& arguments,
@@ -36,7 +37,7 @@ std::uint32_t ParseSeed(const std::string& text) {
   const auto seed = SeedNumber(text);
   if (!seed) {
     throw UsageError(std::string("--seed takes a whole number from ") + kSeedRange + ", not " +
-                     Printable(text));
+                     runtime::Printable(text));
   }
   return *seed;
 }
@@ -44,7 +45,7 @@ std::uint32_t ParseSeed(const std::string& text) {
 void SetParameter(Parameters& parameters, const ParameterOption& option, std::string_view value) {
   if (!option.set(parameters, value)) {
     throw UsageError("--" + std::string(option.name) + " must be " + std::string(option.valid) +
-                     ", not " + Printable(value));
+                     ", not " + runtime::Printable(value));
   }
 }
 
@@ -60,47 +61,4 @@ std::string ParameterHelp() {
             std::string(option.valid) + "; default " + fallback + "\n";
   }
   return text;
-}
-
-bool IsUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80         ? 1
-                               : lead >> 5 == 0x6  ? 2
-                               : lead >> 4 == 0xE  ? 3
-                               : lead >> 3 == 0x1E ? 4
-                                                   : 0;
-    if (length == 0 || i + length > text.size() || (length == 2 && lead < 0xC2) ||
-        (length == 4 && lead > 0xF4)) {
-      return false;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    const auto second = static_cast<unsigned char>(text[i + 1 < text.size() ? i + 1 : i]);
-    // Overlong forms, UTF-16 surrogates and code points past U+10FFFF.
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
-      return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
-std::string Printable(std::string_view text) {
-  std::string shown;
-  const bool utf8 = IsUtf8(text);
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || (byte >= 0x80 && !utf8)) {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      shown += escaped;
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
 }

@@ -75,9 +75,3 @@ void SetParameter(Parameters& parameters, const ParameterOption& option, std::st
 // The help text's lines for the parameter options.
 std::string ParameterHelp();
 
-// text with control characters and bytes that are not UTF-8 shown as \xNN, so that a message
-// quoting what a user typed never sends raw bytes to a terminal.
-std::string Printable(std::string_view text);
-
-// Whether text is well-formed UTF-8.
-bool IsUtf8(std::string_view text);

@@ -67,7 +67,8 @@ bool ReadRow(std::string_view line, CourseRow& row, std::string& problem) {
   for (const Column& column : kColumns) {
     const std::string_view field = line.substr(0, line.find(','));
     if (!column.read(field, row)) {
-      problem = std::string(column.name) + " cannot be \"" + runtime::Printable(field) + "\"";
+      problem = std::string(column.name) + " cannot be \"" +
+                runtime::Printable(field, runtime::kQuotedField) + "\"";
       return false;
     }
     line.remove_prefix(std::min(field.size() + 1, line.size()));

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CommandLine.h"
+#include "Printable.h"
 
 namespace {
 // The files' lines at the default parameters, measured with orvel-batch --seed 1 run=1000000:
@@ -31,7 +32,7 @@ LogChoice ParseLogChoice(const std::string& text) {
   for (LogChoice choice : {LogChoice::kAll, LogChoice::kCourse, LogChoice::kNone}) {
     if (text == LogChoiceName(choice)) return choice;
   }
-  throw UsageError("--logs takes all, course or none, not " + Printable(text));
+  throw UsageError("--logs takes all, course or none, not " + runtime::Printable(text));
 }
 
 std::int64_t LoggedSteps(std::int64_t steps, std::int64_t logEvery) {

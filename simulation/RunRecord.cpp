@@ -66,7 +66,7 @@ LogChoice LogChoiceOf(const runtime::JsonFields& json, std::string_view key) {
     if (name == LogChoiceName(choice)) return choice;
   }
   throw runtime::FormatError(json.PathOf(key) + " must be all, course or none, not \"" +
-                             runtime::Printable(name) + "\"");
+                             runtime::Printable(name, runtime::kQuotedField) + "\"");
 }
 
 RunRecord::Event EventOf(const runtime::JsonFields& json) {
@@ -98,7 +98,7 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
   } else {
     throw runtime::FormatError(json.PathOf("event") +
                                " must be run, eyes, reset, load, parameters, seed or logs, not \"" +
-                               runtime::Printable(event.kind) + "\"");
+                               runtime::Printable(event.kind, runtime::kQuotedField) + "\"");
   }
   return event;
 }

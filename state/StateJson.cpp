@@ -112,8 +112,9 @@ BCMNeuron::Saved ReadNeuron(const JsonFields& json, const Parameters& parameters
 void CheckFormat(const JsonFields& state) {
   const std::string format = state.Text("format");
   if (format != kFormat) {
-    throw FormatError("not a state of this program: its format is \"" + Printable(format) +
-                      "\", not \"" + std::string(kFormat) + "\"");
+    throw FormatError("not a state of this program: its format is \"" +
+                      Printable(format, runtime::kQuotedField) + "\", not \"" +
+                      std::string(kFormat) + "\"");
   }
   const std::uint64_t version = state.Whole("version", std::numeric_limits<std::uint64_t>::max());
   if (version != kVersion) {

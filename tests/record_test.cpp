@@ -156,7 +156,7 @@ TEST(CourseRecord, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
       {edited("1,0,1,", "+1,0,1,"), "line 2: run cannot be \"+1\""},
       {edited("1,0,1,", "1,0,18446744073709551616,"), "trained_steps cannot be"},
       {edited("1,0,1,", "1,0,-1,"), "trained_steps cannot be \"-1\""},
-      {edited("0.125\n", "0.125\r\n"), "mean_weight_right cannot be \"0.125?\""},
+      {edited("0.125\n", "0.125\r\n"), "mean_weight_right cannot be \"0.125\\x0D\""},
       {edited(",0.5,10", ",0.75,10"), "line 2: not as its numbers are written"},
       {edited(",0.5,10", ",,10"), "line 2: not as its numbers are written"},
       {edited(",10,", ",10.0,"), "line 2: not as its numbers are written"},

@@ -14,6 +14,7 @@
 
 #include "CRand.h"
 #include "FileDescriptor.h"
+#include "Printable.h"
 #include "RandomDraws.h"
 #include "TempDir.h"
 #include "WholeFile.h"
@@ -93,6 +94,15 @@ int OpenDevNull() {
 
 // A second close of a number would by then close whatever file took the number since: each test
 // gives the number to a spare file and checks that it survives the remaining owners.
+// Quoted text never carries raw bytes to a terminal, nor a character cut in half.
+TEST(Printable, EscapesControlsAndForeignBytesAndCutsAtACharacter) {
+  EXPECT_EQ(runtime::Printable("a\tb\x7F"), "a\\x09b\\x7F");
+  EXPECT_EQ(runtime::Printable("\xC3\xA9t\xC3\xA9"), "\xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(runtime::Printable("\xFF\xC3\xA9"), "\\xFF\\xC3\\xA9");
+  EXPECT_EQ(runtime::Printable("a\xC3\xA9", 2), "a...");
+  EXPECT_EQ(runtime::Printable("abc", 3), "abc");
+}
+
 TEST(FileDescriptor, ClosesExactlyOnceThroughMovesAssignmentAndClose) {
   const int spare = OpenDevNull();
   int number = -1;

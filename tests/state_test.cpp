@@ -257,7 +257,7 @@ TEST(StateRejects, JsonOfAnotherShape) {
   ExpectRejected(Edited([](Json& s) { s["neuron"]["history"]["oldest"] = 0; }),
                  "neuron.history.oldest is not part of a state");
   ExpectRejected(Edited([](Json& s) { s["eyes"]["line\nbreak"] = true; }),
-                 "eyes.line?break is not part of a state");
+                 "eyes.line\\x0Abreak is not part of a state");
 }
 
 TEST(StateRejects, AnotherFormatOrVersion) {

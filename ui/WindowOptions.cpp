@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "CommandLine.h"
+#include "Printable.h"
 #include "WholeFile.h"
 
 namespace {
@@ -10,14 +11,14 @@ std::int64_t ParseSpeed(const std::string& text) {
   const auto speed = WholeNumber<std::int64_t>(text);
   if (!speed || *speed < 1) {
     throw UsageError("--speed takes a whole number of steps a second, at least 1, not " +
-                     Printable(text));
+                     runtime::Printable(text));
   }
   return *speed;
 }
 
 void CheckWritableDirectory(const std::string& directory) {
   const std::string problem = runtime::FolderProblem(directory);
-  if (!problem.empty()) throw UsageError("--dir: " + Printable(problem));
+  if (!problem.empty()) throw UsageError("--dir: " + runtime::Printable(problem));
 }
 }  // namespace
 
@@ -42,7 +43,7 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
       SetParameter(options.parameters, *parameter->option, parameter->value);
     } else {
-      throw UsageError("unknown argument: " + Printable(arguments[i]));
+      throw UsageError("unknown argument: " + runtime::Printable(arguments[i]));
     }
   }
   if (options.newSession && !options.directory.empty()) {
