@@ -31,9 +31,9 @@ double Seconds(Clock::duration duration) {
 // Steps a second of one Start, stopped after milliseconds.
 double WindowStepsPerSecond(int milliseconds) {
   const std::uint64_t before = Form1->session().simulation().trainedSteps();
-  QTimer::singleShot(milliseconds, [] { Form1->Stop->Click(); });
+  QTimer::singleShot(milliseconds, [] { Form1->Named<TButton>("Stop").Click(); });
   const auto start = Clock::now();
-  Form1->Start->Click();
+  Form1->Named<TButton>("Start").Click();
   return static_cast<double>(Form1->session().simulation().trainedSteps() - before) /
          Seconds(Clock::now() - start);
 }
@@ -59,20 +59,21 @@ int main(int argc, char** argv) {
   Form1->Show();
 
   Clock::time_point clickPosted, clickHandled;
-  const auto original = Form1->CheckItOut->OnClick;
-  Form1->CheckItOut->OnClick = [&] {
+  const auto original = Form1->Named<TButton>("CheckItOut").OnClick;
+  Form1->Named<TButton>("CheckItOut").OnClick = [&] {
     clickHandled = Clock::now();
     original();
   };
   const auto runMs = static_cast<int>(seconds * 1000);
   QTimer::singleShot(runMs / 2, [&] {
     clickPosted = Clock::now();
-    QMetaObject::invokeMethod(Form1->CheckItOut->NativeWidget(), "click", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(Form1->Named<TButton>("CheckItOut").NativeWidget(), "click",
+                              Qt::QueuedConnection);
   });
-  QTimer::singleShot(runMs, [] { Form1->Stop->Click(); });
+  QTimer::singleShot(runMs, [] { Form1->Named<TButton>("Stop").Click(); });
 
   const auto start = Clock::now();
-  Form1->Start->Click();
+  Form1->Named<TButton>("Start").Click();
   const double elapsed = Seconds(Clock::now() - start);
   const auto windowSteps =
       static_cast<double>(Form1->session().simulation().neuron().HistoryLength());

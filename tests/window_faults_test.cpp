@@ -37,12 +37,12 @@ class WindowFaults : public ::testing::Test {
 TEST_F(WindowFaults, ACorruptPictureLeavesTheImageBlankWithAMessageAndTheProgramRuns) {
   EXPECT_EQ(startupErrors.rfind("orvel: cannot show the picture: ", 0), 0U) << startupErrors;
   EXPECT_EQ(Lines(startupErrors), 1);
-  const Bitmap& picture = Form1->Image1->Picture();
+  const Bitmap& picture = Form1->Named<TImage>("Image1").Picture();
   for (int y = 0; y < picture.Height(); ++y) {
     for (int x = 0; x < picture.Width(); ++x) ASSERT_EQ(picture.ColorAt(x, y), clWhite);
   }
-  QTimer::singleShot(30, [] { Form1->Stop->Click(); });
-  Form1->Start->Click();
+  QTimer::singleShot(30, [] { Form1->Named<TButton>("Stop").Click(); });
+  Form1->Named<TButton>("Start").Click();
   EXPECT_GT(Form1->session().simulation().neuron().HistoryLength(), 0U);
 }
 
@@ -52,13 +52,13 @@ TEST_F(WindowFaults, ANeuronDrivenToInfinityAndNaNStillDrawsListsAndLogs) {
   const std::vector<double> weights = Form1->session().simulation().neuron().Weights();
   EXPECT_FALSE(std::isfinite(weights[0]));
   Form1->ShowNeuron(Form1->session().simulation().neuron());
-  Form1->Trace->Picture();  // rasterises the deferred plot
-  Form1->CheckItOut->Click();
-  EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
-  EXPECT_NE(Form1->ListBox1->Items[0].find("nan"), std::string::npos);
-  QTimer::singleShot(30, [] { Form1->Stop->Click(); });
-  Form1->Start->Click();
-  Form1->Trace->Picture();
+  Form1->Named<TImage>("Trace").Picture();  // rasterises the deferred plot
+  Form1->Named<TButton>("CheckItOut").Click();
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 12);
+  EXPECT_NE(Form1->Named<TListBox>("ListBox1").Items[0].find("nan"), std::string::npos);
+  QTimer::singleShot(30, [] { Form1->Named<TButton>("Stop").Click(); });
+  Form1->Named<TButton>("Start").Click();
+  Form1->Named<TImage>("Trace").Picture();
   Form1->Release();
   EXPECT_NE(dir.Read("log-learn.txt").find("nan"), std::string::npos);
   for (const std::string& name : LogNames()) {

@@ -69,7 +69,7 @@ class WindowMenu : public ::testing::Test {
     Form1->StartClick();
   }
 
-  static std::string LastPanel() { return Form1->Status->PanelText(5); }
+  static std::string LastPanel() { return Form1->Named<TStatusBar>("Status").PanelText(5); }
 
   // The name of the control with the keyboard focus, else the class of the widget that has it.
   static std::string FocusedControl() {
@@ -123,7 +123,7 @@ TEST_F(WindowMenu, RunCommandsDoWhatTheButtonsDo) {
   MenuItem("&Reset Weights")->trigger();
   EXPECT_NE(Form1->session().simulation().neuron().Weights(), before);
   MenuItem("&Check It Out")->trigger();
-  EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 12);
 
   // Start from the menu, then Pause and Stop from the menu as a user would, from the pump.
   QTimer::singleShot(20, [] {
@@ -250,8 +250,8 @@ TEST_F(WindowMenu, ThousandsOfQueuedStartsStopAtTheNestingLimit) {
   Open();
   int deepest = 0, clicks = 0;
   StackRoom deepestRoom;
-  const auto start = Form1->Start->OnClick;
-  Form1->Start->OnClick = [&] {
+  const auto start = Form1->Named<TButton>("Start").OnClick;
+  Form1->Named<TButton>("Start").OnClick = [&] {
     if (Form1->RunDepth() >= deepest) {
       deepest = Form1->RunDepth();
       deepestRoom = CurrentStackRoom();
@@ -261,14 +261,15 @@ TEST_F(WindowMenu, ThousandsOfQueuedStartsStopAtTheNestingLimit) {
     if (last) Form1->StopClick();  // refused, it returned at once: one Stop must end every run
   };
   for (int i = 0; i < 2000; ++i) {
-    QMetaObject::invokeMethod(Form1->Start->NativeWidget(), "click", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(Form1->Named<TButton>("Start").NativeWidget(), "click",
+                              Qt::QueuedConnection);
   }
-  Form1->Start->Click();
+  Form1->Named<TButton>("Start").Click();
   EXPECT_EQ(Form1->RunDepth(), 0);
   EXPECT_GE(deepest, 500);
   EXPECT_LT(deepestRoom.used, deepestRoom.size / 2);
   EXPECT_EQ(LastPanel().rfind("Start ignored: ", 0), 0U) << LastPanel();
-  EXPECT_TRUE(Form1->Status->PanelWarning(5));
+  EXPECT_TRUE(Form1->Named<TStatusBar>("Status").PanelWarning(5));
   std::printf("deepest %d runs, %zu of %zu stack bytes used, %zu a run\n", deepest,
               deepestRoom.used, deepestRoom.size,
               deepestRoom.used / static_cast<std::size_t>(std::max(deepest, 1)));
@@ -279,7 +280,7 @@ TEST_F(WindowMenu, ThousandsOfQueuedStartsStopAtTheNestingLimit) {
 // right edge whatever the others take.
 TEST_F(WindowMenu, EveryPanelShowsItsWholeText) {
   Open();
-  const TStatusBar& bar = *Form1->Status;
+  const TStatusBar& bar = Form1->Named<TStatusBar>("Status");
   const QFontMetrics metrics(bar.NativeWidget()->font());
   const auto expectWholeTexts = [&] {
     int shown = 0;
@@ -294,7 +295,7 @@ TEST_F(WindowMenu, EveryPanelShowsItsWholeText) {
   expectWholeTexts();
   for (int i = 0; i < 5; ++i) EXPECT_EQ(bar.ShownPanelWidth(i), 80);
 
-  Form1->Status->SetPanelText(0, "step: 1234567890123");
+  Form1->Named<TStatusBar>("Status").SetPanelText(0, "step: 1234567890123");
   expectWholeTexts();
   EXPECT_GT(bar.ShownPanelWidth(0), 80);
   for (int i = 1; i < 5; ++i) EXPECT_EQ(bar.ShownPanelWidth(i), 80);
@@ -305,7 +306,7 @@ TEST_F(WindowMenu, EveryPanelShowsItsWholeText) {
 TEST_F(WindowMenu, TheKeyboardVisitsEveryControlAndWorksIt) {
   Open();
   QApplication::setActiveWindow(Form1->Frame());  // the offscreen platform activates none
-  Form1->Left->NativeWidget()->setFocus(Qt::TabFocusReason);
+  Form1->Named<TCheckBox>("Left").NativeWidget()->setFocus(Qt::TabFocusReason);
   std::vector<std::string> stops;
   for (int i = 0; i < 8; ++i) {
     stops.push_back(FocusedControl());
@@ -315,14 +316,14 @@ TEST_F(WindowMenu, TheKeyboardVisitsEveryControlAndWorksIt) {
                                              "CheckItOut", "ListBox1", "Left"}));
 
   for (int key : {int{Qt::Key_Space}, int{Qt::Key_Return}}) {
-    Form1->ListBox1->Items.Clear();
-    Form1->CheckItOut->NativeWidget()->setFocus(Qt::TabFocusReason);
+    Form1->Named<TListBox>("ListBox1").Items.Clear();
+    Form1->Named<TButton>("CheckItOut").NativeWidget()->setFocus(Qt::TabFocusReason);
     Press(key);
-    EXPECT_EQ(Form1->ListBox1->Items.Count(), 12) << "key " << key;
-    const bool ticked = Form1->Left->Checked();
-    Form1->Left->NativeWidget()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 12) << "key " << key;
+    const bool ticked = Form1->Named<TCheckBox>("Left").Checked();
+    Form1->Named<TCheckBox>("Left").NativeWidget()->setFocus(Qt::TabFocusReason);
     Press(key);
-    EXPECT_EQ(Form1->Left->Checked(), !ticked) << "key " << key;
+    EXPECT_EQ(Form1->Named<TCheckBox>("Left").Checked(), !ticked) << "key " << key;
     EXPECT_EQ(Form1->session().Left(), !ticked) << "the eyes did not follow the box";
   }
 }
@@ -334,33 +335,35 @@ TEST_F(WindowMenu, AFailedLogShowsARedNoticeForAsLongAsItLasts) {
   const std::string errors = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(errors.find("orvel: cannot open log.txt: "), std::string::npos) << errors;
   EXPECT_EQ(LastPanel(), "cannot open log.txt");
-  EXPECT_TRUE(Form1->Status->PanelWarning(5));
+  EXPECT_TRUE(Form1->Named<TStatusBar>("Status").PanelWarning(5));
   QTimer::singleShot(20, [] { Form1->StopClick(); });
   Form1->StartClick();
   EXPECT_EQ(LastPanel(), "cannot open log.txt") << "the file is still missing";
-  EXPECT_TRUE(Form1->Status->PanelWarning(5));
+  EXPECT_TRUE(Form1->Named<TStatusBar>("Status").PanelWarning(5));
 }
 
 TEST_F(WindowMenu, StatesSaveAndOpenAsTheStateFilesDo) {
   Open();
-  Form1->Right->SetChecked(false);
+  Form1->Named<TCheckBox>("Right").SetChecked(false);
   const std::string state = (dir.path() / "reared.json").string();
   ASSERT_TRUE(Form1->SaveStateTo(state));
   const Simulation::Saved saved = Form1->session().simulation().Save(true, false);
   DuringARun([] { return Form1->session().simulation().trainedSteps() > 500; }, [] {});
-  Form1->Right->SetChecked(true);
+  Form1->Named<TCheckBox>("Right").SetChecked(true);
 
   ASSERT_TRUE(Form1->OpenStateFrom(state));
-  EXPECT_EQ(Form1->session().simulation().Save(Form1->Left->Checked(), Form1->Right->Checked()),
+  EXPECT_EQ(Form1->session().simulation().Save(Form1->Named<TCheckBox>("Left").Checked(),
+                                               Form1->Named<TCheckBox>("Right").Checked()),
             saved);
-  EXPECT_FALSE(Form1->Right->Checked());
+  EXPECT_FALSE(Form1->Named<TCheckBox>("Right").Checked());
 
   std::ofstream(dir.path() / "bad.json") << "{\"not\": \"a state\"}";
   ::testing::internal::CaptureStderr();
   EXPECT_FALSE(Form1->OpenStateFrom((dir.path() / "bad.json").string()));
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot open the state"),
             std::string::npos);
-  EXPECT_EQ(Form1->session().simulation().Save(Form1->Left->Checked(), Form1->Right->Checked()),
+  EXPECT_EQ(Form1->session().simulation().Save(Form1->Named<TCheckBox>("Left").Checked(),
+                                               Form1->Named<TCheckBox>("Right").Checked()),
             saved)
       << "a bad file changed it";
   EXPECT_NE(dir.Read("run.json").find("\"event\": \"load\""), std::string::npos);
@@ -461,7 +464,7 @@ TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   ASSERT_NE(Form1->Course(), nullptr);
   EXPECT_TRUE(Form1->Course()->NativeWidget()->isVisible());
   EXPECT_EQ(Form1->Course()->Redraws(), 1);  // an empty frame before the first row
-  Form1->Right->SetChecked(false);
+  Form1->Named<TCheckBox>("Right").SetChecked(false);
   DuringARun([] { return Form1->session().simulation().trainedSteps() > 200000; }, [] {});
   const int redraws = Form1->Course()->Redraws();
   EXPECT_GT(redraws, 0);

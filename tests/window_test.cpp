@@ -43,7 +43,9 @@ class Window : public ::testing::Test {
     QTimer::singleShot(milliseconds, std::move(action));
   }
 
-  static int PanelStep() { return std::stoi(Form1->Status->PanelText(0).substr(6)); }
+  static int PanelStep() {
+    return std::stoi(Form1->Named<TStatusBar>("Status").PanelText(0).substr(6));
+  }
 
   // The calendar second the window starts in: it seeds every window of these tests.
   static constexpr std::time_t kSecond = 1'700'000'000;
@@ -96,19 +98,22 @@ TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
   EXPECT_EQ(Form1->ClientHeight(), 383);
   QWidget* window = Form1->NativeWidget();
   EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the window must not be resizable";
-  EXPECT_EQ(Form1->Start->Caption(), "Start");
-  EXPECT_EQ(Form1->Stop->Caption(), "Stop");
-  EXPECT_EQ(Form1->ResetWeights->Caption(), "Reset Weights");
-  EXPECT_EQ(Form1->CheckItOut->Caption(), "Check It Out");
-  EXPECT_EQ(Form1->Left->Caption(), "Left");
-  EXPECT_EQ(Form1->Right->Caption(), "Right");
-  EXPECT_EQ(Form1->Status->PanelCount(), 6);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(Form1->Status->PanelWidth(i), 80);
+  EXPECT_EQ(Form1->Named<TButton>("Start").Caption(), "Start");
+  EXPECT_EQ(Form1->Named<TButton>("Stop").Caption(), "Stop");
+  EXPECT_EQ(Form1->Named<TButton>("ResetWeights").Caption(), "Reset Weights");
+  EXPECT_EQ(Form1->Named<TButton>("CheckItOut").Caption(), "Check It Out");
+  EXPECT_EQ(Form1->Named<TCheckBox>("Left").Caption(), "Left");
+  EXPECT_EQ(Form1->Named<TCheckBox>("Right").Caption(), "Right");
+  EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelCount(), 6);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelWidth(i), 80);
 }
 
 TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
-  const TControl* order[] = {Form1->Left,         Form1->Right,      Form1->Start,   Form1->Stop,
-                             Form1->ResetWeights, Form1->CheckItOut, Form1->ListBox1};
+  const TControl* order[] = {
+      &Form1->Named<TCheckBox>("Left"),       &Form1->Named<TCheckBox>("Right"),
+      &Form1->Named<TButton>("Start"),        &Form1->Named<TButton>("Stop"),
+      &Form1->Named<TButton>("ResetWeights"), &Form1->Named<TButton>("CheckItOut"),
+      &Form1->Named<TListBox>("ListBox1")};
   QWidget* widget = order[0]->NativeWidget();
   for (std::size_t i = 1; i < std::size(order); ++i) {
     do {
@@ -116,23 +121,23 @@ TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
     } while (widget->focusPolicy() == Qt::NoFocus);
     EXPECT_EQ(widget, order[i]->NativeWidget()) << order[i]->Name;
   }
-  EXPECT_EQ(Form1->Trace->NativeWidget()->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(Form1->Named<TImage>("Trace").NativeWidget()->focusPolicy(), Qt::NoFocus);
 }
 
 TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
-  EXPECT_EQ(Form1->Trace->Picture(),
+  EXPECT_EQ(Form1->Named<TImage>("Trace").Picture(),
             ExpectedPlot(Form1->session().simulation().neuron().Weights(), 80));
-  EXPECT_EQ(Form1->Status->PanelText(0), "");
-  EXPECT_EQ(Form1->Status->PanelText(1), "th: 0.00000");
-  EXPECT_EQ(Form1->Status->PanelText(5), "noise: -0.050..0.050");
-  EXPECT_EQ(Form1->ListBox1->Items.Count(), 0);
-  EXPECT_TRUE(Form1->Left->Checked());
-  EXPECT_TRUE(Form1->Right->Checked());
+  EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelText(0), "");
+  EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelText(1), "th: 0.00000");
+  EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelText(5), "noise: -0.050..0.050");
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 0);
+  EXPECT_TRUE(Form1->Named<TCheckBox>("Left").Checked());
+  EXPECT_TRUE(Form1->Named<TCheckBox>("Right").Checked());
   for (const std::string& name : LogNames()) {
     EXPECT_TRUE(std::filesystem::exists(dir.path() / name)) << name;
     EXPECT_EQ(std::filesystem::file_size(dir.path() / name), 0U) << name;
   }
-  const Bitmap& picture = Form1->Image1->Picture();
+  const Bitmap& picture = Form1->Named<TImage>("Image1").Picture();
   EXPECT_EQ(picture.Width(), 121);
   EXPECT_EQ(picture.Height(), 153);
   EXPECT_NE(picture.At(60, 100), picture.At(2, 2)) << "the stored picture is not shown";
@@ -152,21 +157,21 @@ TEST_F(Window, ResetWeightsRedrawsAtOnceAndKeepsOneNeuron) {
   for (int press = 0; press < 5; ++press) {
     // Each press replaces the neuron in place; nothing else holds one.
     const std::vector<double> oldWeights = Form1->session().simulation().neuron().Weights();
-    Form1->ResetWeights->Click();
+    Form1->Named<TButton>("ResetWeights").Click();
     EXPECT_NE(Form1->session().simulation().neuron().Weights(), oldWeights);
-    EXPECT_EQ(Form1->Trace->Picture(),
+    EXPECT_EQ(Form1->Named<TImage>("Trace").Picture(),
               ExpectedPlot(Form1->session().simulation().neuron().Weights(), 80));
   }
   EXPECT_EQ(Form1->session().simulation().neuron().HistoryLength(), 0U);
 }
 
 TEST_F(Window, CheckItOutTwiceListsTwelveLinesWithFullStops) {
-  Form1->CheckItOut->Click();
-  Form1->CheckItOut->Click();
-  ASSERT_EQ(Form1->ListBox1->Items.Count(), 12);
-  EXPECT_EQ(Form1->ListBox1->Items[0].substr(0, 4), " 0. ");
-  EXPECT_EQ(Form1->ListBox1->Items[11].find(','), std::string::npos);
-  EXPECT_EQ(Form1->ListBox1->Items[11][6], '.');
+  Form1->Named<TButton>("CheckItOut").Click();
+  Form1->Named<TButton>("CheckItOut").Click();
+  ASSERT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 12);
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items[0].substr(0, 4), " 0. ");
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items[11].find(','), std::string::npos);
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items[11][6], '.');
 }
 
 // Steps played one after another from the event loop, each once its condition holds: a slow or
@@ -210,41 +215,42 @@ TEST_F(Window, EveryControlIsLiveDuringARun) {
                                ? " between steps"
                                : " mid-step"));
   };
-  Form1->ResetWeights->Click();  // a fresh neuron, so the history counts this run's steps
-  const auto check = Form1->CheckItOut->OnClick;
-  Form1->CheckItOut->OnClick = [&] {
+  Form1->Named<TButton>("ResetWeights")
+      .Click();  // a fresh neuron, so the history counts this run's steps
+  const auto check = Form1->Named<TButton>("CheckItOut").OnClick;
+  Form1->Named<TButton>("CheckItOut").OnClick = [&] {
     between("check");
     check();
   };
   std::uint64_t historyAtStop = 0;
-  const auto stop = Form1->Stop->OnClick;
-  Form1->Stop->OnClick = [&] {
+  const auto stop = Form1->Named<TButton>("Stop").OnClick;
+  Form1->Named<TButton>("Stop").OnClick = [&] {
     historyAtStop = Form1->session().simulation().neuron().HistoryLength();
     stop();
   };
   const auto running = [] { return Form1->RunDepth() == 1 && PanelStep() > 1000; };
   Script script;
-  script.Then([] { PostClick(Form1->CheckItOut->NativeWidget()); }, running)
-      .Then([] { PostClick(Form1->Right->NativeWidget(), 6); },
-            [] { return Form1->ListBox1->Items.Count() == 12; })
-      .Then([] { PostClick(Form1->ResetWeights->NativeWidget()); },
-            [] { return !Form1->Right->Checked(); })
+  script.Then([] { PostClick(Form1->Named<TButton>("CheckItOut").NativeWidget()); }, running)
+      .Then([] { PostClick(Form1->Named<TCheckBox>("Right").NativeWidget(), 6); },
+            [] { return Form1->Named<TListBox>("ListBox1").Items.Count() == 12; })
+      .Then([] { PostClick(Form1->Named<TButton>("ResetWeights").NativeWidget()); },
+            [] { return !Form1->Named<TCheckBox>("Right").Checked(); })
       // The new neuron's history starts again while panel 0's count goes on; past 200 steps the
       // left eye's logs have a line.
-      .Then([] { PostClick(Form1->Stop->NativeWidget()); },
+      .Then([] { PostClick(Form1->Named<TButton>("Stop").NativeWidget()); },
             [] {
               const std::uint64_t history = Form1->session().simulation().neuron().HistoryLength();
               return history > 200 && history < static_cast<unsigned>(PanelStep());
             });
 
-  PostClick(Form1->Start->NativeWidget());
+  PostClick(Form1->Named<TButton>("Start").NativeWidget());
   script.Start();
   while (!script.Done() || Form1->RunDepth() != 0) Application->ProcessMessages();
 
   EXPECT_EQ(Form1->RunDepth(), 0);
   EXPECT_EQ(seen, (std::vector<std::string>{"check between steps"}));
-  EXPECT_EQ(Form1->ListBox1->Items.Count(), 12);
-  EXPECT_FALSE(Form1->Right->Checked());
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 12);
+  EXPECT_FALSE(Form1->Named<TCheckBox>("Right").Checked());
   EXPECT_GT(historyAtStop, 0U);
   EXPECT_EQ(Form1->session().simulation().neuron().HistoryLength(), historyAtStop)
       << "a run stepped on after Stop";
@@ -263,10 +269,11 @@ TEST_F(Window, ClosingDuringARunEndsEveryRunThenDestroysOnce) {
   };
   After(0, [] {
     Script nested;
-    nested.Then([] { Form1->Start->Click(); }, [] { return Form1->RunDepth() == 1; })
+    nested
+        .Then([] { Form1->Named<TButton>("Start").Click(); }, [] { return Form1->RunDepth() == 1; })
         .Then([] { Form1->Close(); }, [] { return Form1->RunDepth() == 2; });
     nested.Start();
-    Form1->Start->Click();
+    Form1->Named<TButton>("Start").Click();
   });
   application.Run();
   EXPECT_EQ(destroyed, 1);

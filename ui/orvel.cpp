@@ -27,16 +27,6 @@
 
 TForm1* Form1 = nullptr;
 
-template <class Control>
-Control* TForm1::Find(const std::string& name) const {
-  for (const auto& control : Controls()) {
-    if (control->Name == name) {
-      if (auto* found = dynamic_cast<Control*>(control.get())) return found;
-    }
-  }
-  throw Exception("the window's layout lacks the control " + name);
-}
-
 // Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
 TForm1::TForm1(const WindowOptions& options, WindowClock clock)
     : options_(options), clock_(std::move(clock)), session_(1, options.parameters) {
@@ -47,16 +37,16 @@ TForm1::TForm1(const WindowOptions& options, WindowClock clock)
               {"StopClick", [this] { StopClick(); }},
               {"ResetWeightsClick", [this] { ResetWeightsClick(); }},
               {"CheckItOutClick", [this] { CheckItOutClick(); }}});
-  ListBox1 = Find<TListBox>("ListBox1");
-  Trace = Find<TImage>("Trace");
-  Start = Find<TButton>("Start");
-  Stop = Find<TButton>("Stop");
-  Status = Find<TStatusBar>("Status");
-  Left = Find<TCheckBox>("Left");
-  Right = Find<TCheckBox>("Right");
-  ResetWeights = Find<TButton>("ResetWeights");
-  CheckItOut = Find<TButton>("CheckItOut");
-  Image1 = Find<TImage>("Image1");
+  ListBox1 = &Named<TListBox>("ListBox1");
+  Trace = &Named<TImage>("Trace");
+  Start = &Named<TButton>("Start");
+  Stop = &Named<TButton>("Stop");
+  Status = &Named<TStatusBar>("Status");
+  Left = &Named<TCheckBox>("Left");
+  Right = &Named<TCheckBox>("Right");
+  ResetWeights = &Named<TButton>("ResetWeights");
+  CheckItOut = &Named<TButton>("CheckItOut");
+  Image1 = &Named<TImage>("Image1");
   ShowStoredPicture();
   CanClose = [this] { return CanCloseNow(); };
   Left->OnClick = [this] { NoteEyes(); };

@@ -26,17 +26,6 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   explicit TForm1(const WindowOptions& options = {}, WindowClock clock = {});
   ~TForm1() override;
 
-  TListBox* ListBox1;
-  TImage* Trace;
-  TButton* Start;
-  TButton* Stop;
-  TStatusBar* Status;
-  TCheckBox* Left;
-  TCheckBox* Right;
-  TButton* ResetWeights;
-  TButton* CheckItOut;
-  TImage* Image1;
-
   void FormCreate();
   void StartClick() override;
   void StopClick() override;
@@ -74,8 +63,17 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   const Session& session() const { return session_; }
 
  private:
-  template <class Control>
-  Control* Find(const std::string& name) const;
+  TListBox* ListBox1;
+  TImage* Trace;
+  TButton* Start;
+  TButton* Stop;
+  TStatusBar* Status;
+  TCheckBox* Left;
+  TCheckBox* Right;
+  TButton* ResetWeights;
+  TButton* CheckItOut;
+  TImage* Image1;
+
   void ShowStoredPicture();
   bool CanCloseNow();
   bool RoomForAnotherRun() const;

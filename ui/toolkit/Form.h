@@ -8,6 +8,7 @@
 
 #include "Colors.h"
 #include "Controls.h"
+#include "Exception.h"
 
 class QMenuBar;
 class QScrollArea;
@@ -47,6 +48,15 @@ class TForm {
   // The order in which Tab visits the controls, first to last.
   void SetTabOrder(const std::vector<TControl*>& order);
   const std::vector<std::unique_ptr<TControl>>& Controls() const { return controls_; }
+  // The control of this name and kind; throws if the form has none.
+  template <class Control>
+  Control& Named(const std::string& name) const {
+    for (const auto& control : controls_) {
+      if (control->Name != name) continue;
+      if (auto* found = dynamic_cast<Control*>(control.get())) return *found;
+    }
+    throw Exception("the window's layout lacks the control " + name);
+  }
 
   void Show();
   // Asks the window to close, as the user's close button does; CanClose may refuse.
