@@ -117,9 +117,5 @@ runtime::Read<std::vector<std::string>> ReadCheckRows(std::string_view text) {
 }
 
 runtime::Read<std::vector<std::string>> ReadCheckRowsFile(const std::string& path) {
-  std::string error;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxCheckTableBytes, "a check table", error);
-  if (!text) return runtime::Unreadable{error};
-  return ReadCheckRows(*text);
+  return runtime::ReadFileWith(ReadCheckRows, path, kMaxCheckTableBytes, "a check table");
 }

@@ -48,19 +48,13 @@ std::string EnsembleRecordText(const std::vector<std::string>& command) {
 }
 
 runtime::Read<std::vector<std::string>> ReadEnsembleCommand(std::string_view text) {
-  try {
-    return CommandOf(runtime::ParseStrictJson(text, kEnsembleRecordJson));
-  } catch (const runtime::FormatError& error) {
-    return runtime::Unreadable{error.what()};
-  }
+  return runtime::Parsed(
+      [&] { return CommandOf(runtime::ParseStrictJson(text, kEnsembleRecordJson)); });
 }
 
 runtime::Read<std::vector<std::string>> ReadEnsembleCommandIn(const std::string& folder) {
-  std::string error;
-  const std::optional<std::string> text = runtime::ReadRegularFile(
-      EnsembleRecordPath(folder), kMaxRecordBytes, "an ensemble record", error);
-  if (!text) return runtime::Unreadable{error};
-  return ReadEnsembleCommand(*text);
+  return runtime::ReadFileWith(ReadEnsembleCommand, EnsembleRecordPath(folder), kMaxRecordBytes,
+                               "an ensemble record");
 }
 
 bool WriteEnsembleRecord(const std::string& folder, const std::vector<std::string>& command,

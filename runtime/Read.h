@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "FormatError.h"
+
 namespace runtime {
 
 // Why a file or a text is not what its reader expects: one line, for the caller to report.
@@ -31,5 +33,16 @@ class Read {
   std::optional<Value> value_;
   std::string error_;
 };
+
+// parse's value, or the FormatError it threw as the reason, so that a reader's parsing code may
+// throw wherever it finds damage and still never throw past the reader.
+template <class Parse>
+auto Parsed(Parse&& parse) -> Read<decltype(parse())> {
+  try {
+    return parse();
+  } catch (const FormatError& error) {
+    return Unreadable{error.what()};
+  }
+}
 
 }  // namespace runtime

@@ -141,11 +141,7 @@ runtime::Read<std::vector<CourseRow>> ReadRows(std::string_view text) {
 }
 
 runtime::Read<std::vector<CourseRow>> ReadRowsFile(const std::string& path) {
-  std::string error;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxCourseBytes, "a course record", error);
-  if (!text) return runtime::Unreadable{error};
-  return ReadRows(*text);
+  return runtime::ReadFileWith(ReadRows, path, kMaxCourseBytes, "a course record");
 }
 
 }  // namespace course_csv

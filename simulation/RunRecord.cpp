@@ -179,17 +179,9 @@ bool RunRecord::Save(std::string& error) const {
 }
 
 runtime::Read<std::vector<RunRecord::Event>> ReadRunEvents(std::string_view text) {
-  try {
-    return EventsOf(runtime::ParseStrictJson(text, kRunRecordJson));
-  } catch (const runtime::FormatError& error) {
-    return runtime::Unreadable{error.what()};
-  }
+  return runtime::Parsed([&] { return EventsOf(runtime::ParseStrictJson(text, kRunRecordJson)); });
 }
 
 runtime::Read<std::vector<RunRecord::Event>> ReadRunEventsFile(const std::string& path) {
-  std::string error;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxRunRecordBytes, "a run record", error);
-  if (!text) return runtime::Unreadable{error};
-  return ReadRunEvents(*text);
+  return runtime::ReadFileWith(ReadRunEvents, path, kMaxRunRecordBytes, "a run record");
 }

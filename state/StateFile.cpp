@@ -44,19 +44,13 @@ runtime::Read<Simulation::Saved> ReadState(std::string_view text) {
                                " bytes: too large for a state"};
   }
   if (text.empty()) return runtime::Unreadable{"empty: no state in it"};
-  try {
+  return runtime::Parsed([&] {
     Simulation::Saved saved = SavedFromJson(runtime::ParseStrictJson(text, kStateJson));
     CheckRestores(saved);
     return saved;
-  } catch (const runtime::FormatError& error) {
-    return runtime::Unreadable{error.what()};
-  }
+  });
 }
 
 runtime::Read<Simulation::Saved> ReadStateFile(const std::string& path) {
-  std::string error;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxStateBytes, "a state", error);
-  if (!text) return runtime::Unreadable{error};
-  return ReadState(*text);
+  return runtime::ReadFileWith(ReadState, path, kMaxStateBytes, "a state");
 }
