@@ -35,7 +35,7 @@ void BM_DrawWeightPlotAndPanels(benchmark::State& state) {
   NeuronPanels neuronPanels;
   for (auto _ : state) {
     DrawWeightPlot(shown.Weights(), shown.Theta(), canvas);
-    neuronPanels.Write(shown.Theta(), parameters, panels);
+    neuronPanels.Write(shown.Theta(), parameters, parameters, panels);
   }
 }
 }  // namespace

@@ -31,8 +31,7 @@ void Simulation::ResetNeuron() {
 }
 
 Simulation::Saved Simulation::Save(bool left, bool right) const {
-  return {WithNeuronConstants(parameters_, neuronParameters_), neuron_.Save(), generator_.State(),
-          left, right};
+  return {learning(), neuron_.Save(), generator_.State(), left, right};
 }
 
 void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& parameters) {

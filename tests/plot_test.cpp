@@ -29,7 +29,7 @@ struct Plot {
       : bitmap(kWidth, kHeight) {
     TCanvas canvas(bitmap);
     DrawWeightPlot(weights, theta, canvas);
-    NeuronPanels().Write(theta, parameters, panels);
+    NeuronPanels().Write(theta, parameters, parameters, panels);
   }
   Bitmap bitmap;
   RecordedPanels panels;
@@ -141,17 +141,17 @@ TEST(WeightPlot, PanelsFollowEveryChangeOfTheParametersWhenWrittenByOneObject) {
   NeuronPanels neuronPanels;
   RecordedPanels panels;
   Parameters parameters;
-  neuronPanels.Write(0.5, parameters, panels);
+  neuronPanels.Write(0.5, parameters, parameters, panels);
   EXPECT_EQ(panels.texts.at(1), "th: 0.50000");
   EXPECT_EQ(panels.texts.at(5), "noise: -0.050..0.050");
   parameters.noise = 0.2;
-  neuronPanels.Write(0.25, parameters, panels);
+  neuronPanels.Write(0.25, parameters, parameters, panels);
   EXPECT_EQ(panels.texts.at(1), "th: 0.25000");
   EXPECT_EQ(panels.texts.at(5), "noise: -0.200..0.200");
   parameters.tau = 30;
-  neuronPanels.Write(0.25, parameters, panels);
+  neuronPanels.Write(0.25, parameters, parameters, panels);
   EXPECT_EQ(panels.texts.at(3), "tau: 30");
-  neuronPanels.Write(0.125, Parameters{}, panels);
+  neuronPanels.Write(0.125, Parameters{}, Parameters{}, panels);
   EXPECT_EQ(panels.texts, (std::map<int, std::string>{{1, "th: 0.12500"},
                                                       {2, "learn.: 0.0050"},
                                                       {3, "tau: 1000"},

@@ -69,7 +69,10 @@ class WindowMenu : public ::testing::Test {
     Form1->StartClick();
   }
 
-  static std::string LastPanel() { return Form1->Named<TStatusBar>("Status").PanelText(5); }
+  static std::string Panel(int index) {
+    return Form1->Named<TStatusBar>("Status").PanelText(index);
+  }
+  static std::string LastPanel() { return Panel(5); }
 
   // The name of the control with the keyboard focus, else the class of the widget that has it.
   static std::string FocusedControl() {
@@ -423,7 +426,7 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   EXPECT_FALSE(settings.parameters.closedNoise) << "an untouched closed-noise must follow noise";
   Form1->ApplySettings(settings);
   EXPECT_EQ(LastPanel(), "noise: -0.100..0.100");
-  EXPECT_EQ(Form1->session().simulation().parameters().rate, 0.01);
+  EXPECT_EQ(Panel(2), "learn.: 0.0050\u21920.0100") << "the rate waits for Reset Weights";
   EXPECT_EQ(Form1->session().Seed(), 42U);
   runtime::CRand expected;
   expected.srand(42);
@@ -439,6 +442,8 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   EXPECT_EQ((*changed)["parameters"]["noise"], 0.1);
   EXPECT_EQ(events.back()["event"], "seed");
   EXPECT_EQ(events.back()["seed"], 42);
+  Form1->ResetWeightsClick();
+  EXPECT_EQ(Panel(2), "learn.: 0.0100");
 }
 
 // On a screen of 640 x 480, or 1280 x 1024 at scale 2, the whole dialog and a title bar fit, OK

@@ -213,7 +213,7 @@ void TForm1::CheckItOutClick() {
 // The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
-  neuronPanels_.Write(shown.Theta(), simulation().parameters(), *Status);
+  neuronPanels_.Write(shown.Theta(), simulation().learning(), simulation().parameters(), *Status);
   OverlayLastPanel();
 }
 
