@@ -106,19 +106,6 @@ TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(Form1->Status->PanelWidth(i), 80);
 }
 
-TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
-  const TControl* order[] = {Form1->Left,         Form1->Right,      Form1->Start,   Form1->Stop,
-                             Form1->ResetWeights, Form1->CheckItOut, Form1->ListBox1};
-  QWidget* widget = order[0]->NativeWidget();
-  for (std::size_t i = 1; i < std::size(order); ++i) {
-    do {
-      widget = widget->nextInFocusChain();
-    } while (widget->focusPolicy() == Qt::NoFocus);
-    EXPECT_EQ(widget, order[i]->NativeWidget()) << order[i]->Name;
-  }
-  EXPECT_EQ(Form1->Trace->NativeWidget()->focusPolicy(), Qt::NoFocus);
-}
-
 TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
   EXPECT_EQ(Form1->Trace->Picture(),
             ExpectedPlot(Form1->session().simulation().neuron().Weights(), 80));
