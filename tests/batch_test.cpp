@@ -36,15 +36,6 @@ struct DrawingHost : ScriptedHost {
   TCanvas canvas;
 };
 
-// Every file in folder, by name.
-std::map<std::string, std::string> FilesIn(const TempDir& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    files[entry.path().filename().string()] = folder.Read(entry.path().filename().string());
-  }
-  return files;
-}
-
 // run.json without the lines that differ by design: when, where, and which logs.
 std::string RecordWithoutOptions(const std::string& record) {
   std::istringstream in(record);
@@ -112,21 +103,6 @@ TEST(Batch, EveryActionKindIsReproducibleAndLogsGoToThePairTheBoxesChose) {
   EXPECT_EQ(first.Read("log-left-2.txt"), "");
 }
 
-TEST(Batch, ActionsComeFromFilesToo) {
-  TempDir inline_, fromFile;
-  {
-    std::ofstream script(fromFile.path() / ".." / "orvel-actions.txt");
-    script << "# monocular deprivation\n\nright=off\nrun=150\n  check  \n";
-  }
-  const std::string file = (fromFile.path() / ".." / "orvel-actions.txt").string();
-  const Outcome a = RunBatch("--seed 5 @" + file, fromFile.path());
-  const Outcome b = RunBatch("--seed 5 right=off run=150 check", inline_.path());
-  std::filesystem::remove(file);
-  ASSERT_EQ(a.status, 0) << a.err;
-  EXPECT_EQ(a.out, b.out);
-  EXPECT_EQ(fromFile.Read("log-left-2.txt"), inline_.Read("log-left-2.txt"));
-}
-
 TEST(Batch, BadInputIsRefusedNamingTheArgumentAndWritesNothing) {
   const std::pair<std::string, std::string> cases[] = {
       {"--seed 1 jump", "jump"},
@@ -183,7 +159,7 @@ TEST(Logs, CourseAndNoneWriteOnlyTheirFilesAndChangeNoResult) {
   TempDir all;
   const Outcome full = RunBatch(script, all.path());
   ASSERT_EQ(full.status, 0) << full.err;
-  const std::map<std::string, std::string> allFiles = FilesIn(all);
+  const std::map<std::string, std::string> allFiles = FilesUnder(all.path());
   ASSERT_EQ(allFiles.size(), 11U);
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"course", {"course.csv", "plot.png", "run.json", "state.json"}},
@@ -193,7 +169,7 @@ TEST(Logs, CourseAndNoneWriteOnlyTheirFilesAndChangeNoResult) {
     const Outcome outcome = RunBatch(script + " --logs " + choice, less.path());
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, full.out) << choice;
-    const std::map<std::string, std::string> files = FilesIn(less);
+    const std::map<std::string, std::string> files = FilesUnder(less.path());
     std::vector<std::string> written;
     for (const auto& [name, contents] : files) {
       written.push_back(name);

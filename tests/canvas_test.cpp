@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <clocale>
 #include <cmath>
@@ -57,38 +58,27 @@ std::set<std::pair<int, int>> Line(int size, int x0, int y0, int x1, int y1) {
 }
 }  // namespace
 
+// Corners in any order, empty and thin rectangles, and rectangles past every edge of the bitmap.
 TEST(Rectangle, OutlinesWithThePenAndFillsWithTheBrushRightAndBottomEdgesExcluded) {
-  EXPECT_EQ(Drawn(12, 2, 3, 9, 8), ExpectedRectangle(12, 2, 3, 9, 8));
+  const std::vector<std::array<int, 5>> rectangles = {
+      {12, 2, 3, 9, 8},   {12, 9, 8, 2, 3},   {12, 9, 3, 2, 8},     {12, 2, 8, 9, 3},
+      {12, 5, 8, 9, 8},   {12, 4, 2, 4, 9},   {12, 2, 5, 9, 6},     {12, 3, 2, 5, 9},
+      {10, -5, -5, 3, 3}, {10, 7, 6, 20, 30}, {10, -1, -1, 11, 11}, {10, 20, 20, 30, 30}};
+  for (const auto& [size, x1, y1, x2, y2] : rectangles) {
+    EXPECT_EQ(Drawn(size, x1, y1, x2, y2), ExpectedRectangle(size, x1, y1, x2, y2))
+        << x1 << "," << y1 << " " << x2 << "," << y2;
+  }
+  // The rule itself, in pixels: its corner, the excluded edges, the inside, a thin one's outline.
   EXPECT_EQ(Drawn(12, 2, 3, 9, 8).ColorAt(8, 7), kPen);
   EXPECT_EQ(Drawn(12, 2, 3, 9, 8).ColorAt(9, 8), kPaper);
   EXPECT_EQ(Drawn(12, 2, 3, 9, 8).ColorAt(3, 4), kBrush);
-}
-
-TEST(Rectangle, NormalisesCornersGivenInAnyOrder) {
-  const Bitmap expected = ExpectedRectangle(12, 2, 3, 9, 8);
-  EXPECT_EQ(Drawn(12, 9, 8, 2, 3), expected);
-  EXPECT_EQ(Drawn(12, 9, 3, 2, 8), expected);
-  EXPECT_EQ(Drawn(12, 2, 8, 9, 3), expected);
-}
-
-TEST(Rectangle, ZeroWidthOrHeightPaintsNothingAndThinOnesAreAllOutline) {
-  EXPECT_EQ(Drawn(12, 5, 80, 9, 80), Bitmap(12, 12));
-  EXPECT_EQ(Drawn(12, 4, 2, 4, 9), Bitmap(12, 12));
-  const Bitmap oneRow = Drawn(12, 2, 5, 9, 6);
-  EXPECT_EQ(oneRow, ExpectedRectangle(12, 2, 5, 9, 6));
-  EXPECT_EQ(PenPixels(oneRow).size(), 7U);
+  EXPECT_EQ(Drawn(12, 5, 8, 9, 8), Bitmap(12, 12));
+  EXPECT_EQ(PenPixels(Drawn(12, 2, 5, 9, 6)).size(), 7U);
   EXPECT_EQ(PenPixels(Drawn(12, 3, 2, 5, 9)).size(), 14U);  // two columns, no inside
-}
-
-TEST(Rectangle, IsClippedAtEveryEdgeAndSafeForAnyCoordinates) {
-  EXPECT_EQ(Drawn(10, -5, -5, 3, 3), ExpectedRectangle(10, -5, -5, 3, 3));
-  EXPECT_EQ(Drawn(10, 7, 6, 20, 30), ExpectedRectangle(10, 7, 6, 20, 30));
-  EXPECT_EQ(Drawn(10, -1, -1, 11, 11), ExpectedRectangle(10, -1, -1, 11, 11));
   const Bitmap everything = Drawn(10, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
   for (int y = 0; y < 10; ++y) {
     for (int x = 0; x < 10; ++x) ASSERT_EQ(everything.ColorAt(x, y), kBrush);
   }
-  EXPECT_EQ(Drawn(10, 20, 20, 30, 30), Bitmap(10, 10));
 }
 
 TEST(LineTo, LeavesOutTheEndPointHorizontallyVerticallyAndAslant) {

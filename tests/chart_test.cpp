@@ -38,6 +38,14 @@ std::vector<PlotPoint> Decimated(const std::vector<double>& values, int columns)
       0.0, static_cast<double>(values.size()), columns);
 }
 
+// The points as (x, y) pairs, to compare with a literal list.
+using Pairs = std::vector<std::pair<double, double>>;
+Pairs XY(const std::vector<PlotPoint>& points) {
+  Pairs pairs;
+  for (const PlotPoint& point : points) pairs.emplace_back(point.x, point.y);
+  return pairs;
+}
+
 TEST(ColumnDecimation, KeepsASpikeAndADipThatAStrideWouldStepOver) {
   std::vector<double> values(100000, 0.5);
   values[50037] = 7.0;
@@ -57,13 +65,8 @@ TEST(ColumnDecimation, KeepsASpikeAndADipThatAStrideWouldStepOver) {
 TEST(ColumnDecimation, KeepsFirstLowestHighestAndLastOfEachColumnInTheirOrder) {
   // Two columns of five points each; the second column's highest comes before its lowest.
   const std::vector<double> values = {1, 5, -1, 2, 3, /**/ 0, 9, 4, -6, 8};
-  const std::vector<PlotPoint> kept = Decimated(values, 2);
-  const std::vector<double> expectedX = {0, 1, 2, 4, 5, 6, 8, 9};
-  ASSERT_EQ(kept.size(), expectedX.size());
-  for (std::size_t i = 0; i < kept.size(); ++i) {
-    EXPECT_EQ(kept[i].x, expectedX[i]) << i;
-    EXPECT_EQ(kept[i].y, values[static_cast<std::size_t>(expectedX[i])]) << i;
-  }
+  EXPECT_EQ(XY(Decimated(values, 2)),
+            (Pairs{{0, 1}, {1, 5}, {2, -1}, {4, 3}, {5, 0}, {6, 9}, {8, -6}, {9, 8}}));
   // Four points that are each the first, lowest, highest or last are all kept; a point that is
   // more than one of these is kept once.
   EXPECT_EQ(Decimated({3, 1, 4, 2}, 1).size(), 4u);
@@ -73,10 +76,7 @@ TEST(ColumnDecimation, KeepsFirstLowestHighestAndLastOfEachColumnInTheirOrder) {
 TEST(ColumnDecimation, PassesOverValuesThatCannotBeDrawn) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
-  const std::vector<PlotPoint> kept = Decimated({nan, 1, inf, 2, -inf, nan}, 1);
-  ASSERT_EQ(kept.size(), 2u);
-  EXPECT_EQ(kept[0].y, 1);
-  EXPECT_EQ(kept[1].y, 2);
+  EXPECT_EQ(XY(Decimated({nan, 1, inf, 2, -inf, nan}, 1)), (Pairs{{1, 1}, {3, 2}}));
 }
 
 TEST(ColumnDecimation, ABandsEdgesKeepEachColumnsOutermostPointOnly) {
@@ -91,17 +91,8 @@ TEST(ColumnDecimation, ABandsEdgesKeepEachColumnsOutermostPointOnly) {
         },
         0.0, static_cast<double>(values.size()), 2, which);
   };
-  const std::vector<PlotPoint> upper = edge(BandEdge::Upper), lower = edge(BandEdge::Lower);
-  ASSERT_EQ(upper.size(), 2u);
-  ASSERT_EQ(lower.size(), 2u);
-  EXPECT_EQ(upper[0].x, 1.0);
-  EXPECT_EQ(upper[0].y, 5.0);
-  EXPECT_EQ(upper[1].x, 6.0);
-  EXPECT_EQ(upper[1].y, 9.0);
-  EXPECT_EQ(lower[0].x, 2.0);
-  EXPECT_EQ(lower[0].y, -1.0);
-  EXPECT_EQ(lower[1].x, 8.0);
-  EXPECT_EQ(lower[1].y, -6.0);
+  EXPECT_EQ(XY(edge(BandEdge::Upper)), (Pairs{{1, 5}, {6, 9}}));
+  EXPECT_EQ(XY(edge(BandEdge::Lower)), (Pairs{{2, -1}, {8, -6}}));
 }
 
 TEST(ChartAxes, StepsAreCountedInAUnitThatKeepsTickLabelsShort) {
@@ -191,32 +182,34 @@ TEST(ChartEvents, ClosuresOfOneEyeAreJoinedWhereTheyTouchOrOverlap) {
 
 TEST(ChartFile, RejectsWhatItCannotWriteBeforeAnyRun) {
   TempDir dir;
-  const std::string good = (dir.path() / "course.png").string();
-  EXPECT_EQ(ChartFileProblem(good, 1200, 900), "");
-  EXPECT_EQ(ChartFileProblem((dir.path() / "course.SVG").string(), 200, 150), "");
-  EXPECT_EQ(ChartFileProblem(good, 8000, 8000), "");
-  for (const char* name : {"course.jpg", "course", "course.png.txt"}) {
-    EXPECT_NE(ChartFileProblem((dir.path() / name).string(), 1200, 900).find(".png or .svg"),
-              std::string::npos)
-        << name;
-  }
-  for (const auto& [width, height] :
-       std::vector<std::pair<int, int>>{{199, 900}, {1200, 149}, {8001, 900}, {1200, 8001}}) {
-    EXPECT_NE(ChartFileProblem(good, width, height).find("outside 200x150 to 8000x8000"),
-              std::string::npos)
-        << width << "x" << height;
-  }
   std::filesystem::create_directory(dir.path() / "folder.png");
-  EXPECT_NE(ChartFileProblem((dir.path() / "folder.png").string(), 1200, 900).find("folder"),
-            std::string::npos);
-  EXPECT_NE(ChartFileProblem((dir.path() / "missing" / "c.png").string(), 1200, 900)
-                .find("does not exist"),
-            std::string::npos);
-  // Not writable even for root.
-  EXPECT_NE(ChartFileProblem("/proc/self/c.svg", 1200, 900).find("not writable"),
-            std::string::npos);
   std::filesystem::create_symlink("/dev/null", dir.path() / "device.png");
-  EXPECT_NE(ChartFileProblem((dir.path() / "device.png").string(), 1200, 900), "");
+  struct Case {
+    std::string name;
+    int width, height;
+    std::string problem;  // "" for none
+  };
+  const Case cases[] = {
+      {"course.png", 1200, 900, ""},
+      {"course.SVG", 200, 150, ""},
+      {"course.png", 8000, 8000, ""},
+      {"course.jpg", 1200, 900, ".png or .svg"},
+      {"course", 1200, 900, ".png or .svg"},
+      {"course.png.txt", 1200, 900, ".png or .svg"},
+      {"course.png", 199, 900, "outside 200x150 to 8000x8000"},
+      {"course.png", 1200, 149, "outside 200x150 to 8000x8000"},
+      {"course.png", 8001, 900, "outside 200x150 to 8000x8000"},
+      {"course.png", 1200, 8001, "outside 200x150 to 8000x8000"},
+      {"folder.png", 1200, 900, "is a folder"},
+      {"missing/c.png", 1200, 900, "does not exist"},
+      {"/proc/self/c.svg", 1200, 900, "not writable"},  // even for root
+      {"device.png", 1200, 900, "is not a regular file"},
+  };
+  for (const auto& [name, width, height, problem] : cases) {
+    const std::string found = ChartFileProblem((dir.path() / name).string(), width, height);
+    EXPECT_TRUE(problem.empty() ? found.empty() : found.find(problem) != std::string::npos)
+        << name << " " << width << "x" << height << ": " << found;
+  }
 }
 
 // A course of three phases: both eyes see (left 0.6, right 0.4), the right eye is closed (left
@@ -237,11 +230,23 @@ Course ThreePhases() {
   return course;
 }
 
-QImage Written(const Course& course, const TempDir& dir) {
-  const std::string path = (dir.path() / "course.png").string();
+// The file that write (WriteCourseChart or WriteEnsembleChart) makes of chart, read back.
+template <class Chart, class Write>
+std::string Drawn(Write write, const Chart& chart, const std::string& extension, int width = 1200,
+                  int height = 900) {
+  TempDir dir;
+  const std::string path = (dir.path() / ("chart" + extension)).string();
   std::string error;
-  EXPECT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
-  return QImage(QString::fromStdString(path));
+  EXPECT_TRUE(write(chart, path, width, height, error)) << error;
+  return dir.Read("chart" + extension);
+}
+
+QImage Image(const std::string& png) {
+  return QImage::fromData(QByteArray::fromStdString(png), "PNG");
+}
+
+QImage Written(const Course& course) {
+  return Image(Drawn(WriteCourseChart, course, ".png"));
 }
 
 // The panels' plot areas in a 1200 x 900 course chart: responses, threshold, dominance.
@@ -293,8 +298,7 @@ double MiddleRowOf(const QImage& image, const Box& plot, double x, Test test) {
 }
 
 TEST(CourseChart, ShadesABandExactlyWhereTheRightEyeWasClosed) {
-  TempDir dir;
-  const QImage image = Written(ThreePhases(), dir);
+  const QImage image = Written(ThreePhases());
   ASSERT_EQ(image.size(), QSize(1200, 900));
   // Rows clear of lines, grid and notes in each panel.
   const std::vector<Box> plots = CoursePlots();
@@ -315,8 +319,7 @@ TEST(CourseChart, ShadesABandExactlyWhereTheRightEyeWasClosed) {
 }
 
 TEST(CourseChart, DrawsTheResetAsAVerticalLineAtItsStep) {
-  TempDir dir;
-  const QImage image = Written(ThreePhases(), dir);
+  const QImage image = Written(ThreePhases());
   for (const Box& plot : CoursePlots()) {
     const auto greyRows = [&](double x) {
       int rows = 0;
@@ -333,8 +336,7 @@ TEST(CourseChart, DrawsTheResetAsAVerticalLineAtItsStep) {
 }
 
 TEST(CourseChart, DrawsTheLeftEyeBlueAndTheRightEyeRedAtTheirValues) {
-  TempDir dir;
-  const QImage image = Written(ThreePhases(), dir);
+  const QImage image = Written(ThreePhases());
   const Box plot = CoursePlots()[0];
   // Responses are drawn from 0 at the bottom of the panel, so heights above it keep the ratio
   // of the values.
@@ -351,8 +353,7 @@ TEST(CourseChart, DrawsTheLeftEyeBlueAndTheRightEyeRedAtTheirValues) {
 }
 
 TEST(CourseChart, PlotsDominanceOnAScaleFromMinusOneToOne) {
-  TempDir dir;
-  const QImage image = Written(ThreePhases(), dir);
+  const QImage image = Written(ThreePhases());
   const Box plot = CoursePlots()[2];
   const std::vector<std::pair<std::int64_t, double>> dominance = {
       {6000, -0.2}, {13000, -0.8 / 1.2}, {28000, 0.2}};
@@ -369,8 +370,7 @@ TEST(CourseChart, KeepsASpikeAmongAMillionPoints) {
   for (std::int64_t i = 0; i < kPoints; ++i) {
     course.points.push_back({i * 100, i == kSpike ? 2.0 : 0.5, 0.25, 0.3, 0.0});
   }
-  TempDir dir;
-  const QImage image = Written(course, dir);
+  const QImage image = Written(course);
   const Box plot = CoursePlots()[0];
   const double x = XOf(plot, kSpike * 100, (kPoints - 1) * 100);
   const double flat = MiddleRowOf(image, plot, x - 30, Blue);
@@ -384,11 +384,7 @@ TEST(CourseChart, KeepsASpikeAmongAMillionPoints) {
 }
 
 TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
-  TempDir dir;
-  const std::string path = (dir.path() / "course.svg").string();
-  std::string error;
-  ASSERT_TRUE(WriteCourseChart(ThreePhases(), path, 1200, 900, error)) << error;
-  const std::string svg = dir.Read("course.svg");
+  const std::string svg = Drawn(WriteCourseChart, ThreePhases(), ".svg");
   EXPECT_NE(svg.find("viewBox=\"0 0 1200 900\""), std::string::npos);
   EXPECT_NE(svg.find(">right eye closed<"), std::string::npos);
   EXPECT_EQ(svg.find("left eye closed"), std::string::npos);  // no such band, no such label
@@ -396,7 +392,7 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
   EXPECT_NE(svg.find(">seed 42  --closed-noise 0.1<"), std::string::npos);
   EXPECT_NE(svg.find(">training steps (thousands)<"), std::string::npos);
   EXPECT_EQ(svg.find("no logged steps"), std::string::npos);
-  EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid());
+  EXPECT_TRUE(QSvgRenderer(QByteArray::fromStdString(svg)).isValid());
 }
 
 // As orvel-batch --course c.svg check writes it. Its scales would mean nothing: no tick labels
@@ -404,16 +400,12 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
 TEST(CourseChart, ACourseWithoutALoggedStepIsAnEmptyFrameThatSaysSo) {
   Course course;
   course.caption = "seed 1";
-  TempDir dir;
-  const std::string path = (dir.path() / "course.svg").string();
-  std::string error;
-  ASSERT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
-  const std::string svg = dir.Read("course.svg");
+  const std::string svg = Drawn(WriteCourseChart, course, ".svg");
   EXPECT_NE(svg.find(">no logged steps<"), std::string::npos);
   EXPECT_NE(svg.find(">largest response<"), std::string::npos);
   EXPECT_NE(svg.find(">training steps<"), std::string::npos);
   // Where the value labels go, left of each plot.
-  const QImage image = Written(course, dir);
+  const QImage image = Written(course);
   int inked = 0;
   for (const Box& plot : CoursePlots()) {
     for (double y = plot.top - 6; y < plot.Bottom() + 6; ++y) {
@@ -432,8 +424,7 @@ TEST(CourseChart, DrawsWithoutADisplayAndLeavesNumbersWithAFullStop) {
   ::unsetenv("WAYLAND_DISPLAY");
   ::unsetenv("QT_QPA_PLATFORM");
   ::setenv("LC_ALL", "de_DE.UTF-8", 1);
-  TempDir dir;
-  EXPECT_FALSE(Written(ThreePhases(), dir).isNull());
+  EXPECT_FALSE(Written(ThreePhases()).isNull());
   char text[16];
   std::snprintf(text, sizeof text, "%.1f", 0.5);
   EXPECT_STREQ(text, "0.5");
@@ -441,7 +432,7 @@ TEST(CourseChart, DrawsWithoutADisplayAndLeavesNumbersWithAFullStop) {
 
 TEST(CourseChart, RefusesToDrawOffTheMainThread) {
   TempDir dir;
-  Written(ThreePhases(), dir);  // the application now exists, on this thread
+  Written(ThreePhases());  // the application now exists, on this thread
   bool written = true;
   std::string error;
   const std::string path = (dir.path() / "other.png").string();
@@ -467,11 +458,7 @@ EnsembleCourse TwoGroups() {
 }
 
 TEST(EnsembleChart, DrawsEachGroupInItsOwnColourWithABandOfOneDeviation) {
-  TempDir dir;
-  const std::string path = (dir.path() / "ensemble.png").string();
-  std::string error;
-  ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), path, 1200, 900, error)) << error;
-  const QImage image(QString::fromStdString(path));
+  const QImage image = Image(Drawn(WriteEnsembleChart, TwoGroups(), ".png"));
   const Box plot =
       LayOutFigure(1200, 900, FigureScale(1200, 900), kEnsemblePanelShares).plots.at(1);
   const double x = XOf(plot, 5500, 10000);
@@ -504,11 +491,7 @@ TEST(EnsembleChart, KeepsBothLinesOfAnAxisTitleBesideLabelsOfOneDigit) {
       point.maxRight = {0.3, 0.6};  // a band reaching below zero
     }
   }
-  TempDir dir;
-  const std::string path = (dir.path() / "ensemble.svg").string();
-  std::string error;
-  ASSERT_TRUE(WriteEnsembleChart(ensemble, path, 1200, 900, error)) << error;
-  const std::string svg = dir.Read("ensemble.svg");
+  const std::string svg = Drawn(WriteEnsembleChart, ensemble, ".svg");
   EXPECT_NE(svg.find(">3<"), std::string::npos) << "labels of one digit";
   EXPECT_NE(svg.find(">largest response<"), std::string::npos);
   EXPECT_NE(svg.find(">mean \u00b1 SD<"), std::string::npos);
@@ -521,12 +504,8 @@ TEST(EnsembleChart, LeavesOutRowsWhereNoUnitHadAResponse) {
     point.maxLeft = point.maxRight = {kNoResponse, 0};
     point.odi = {std::numeric_limits<double>::quiet_NaN(), 0};
   }
-  TempDir dir;
-  const std::string path = (dir.path() / "ensemble.svg").string();
-  std::string error;
-  ASSERT_TRUE(WriteEnsembleChart(ensemble, path, 1200, 900, error)) << error;
   // The response scale holds 0.25 to 0.85 from 0, as if those rows were not there.
-  const std::string svg = dir.Read("ensemble.svg");
+  const std::string svg = Drawn(WriteEnsembleChart, ensemble, ".svg");
   EXPECT_NE(svg.find(">0.8<"), std::string::npos);
   EXPECT_EQ(svg.find(">-100<"), std::string::npos);
 }
@@ -712,15 +691,13 @@ TEST(CourseChartView, CutsNoAxisTitleFromItsOpeningSizeDownToItsSmallest) {
 }
 
 TEST(ChartFile, SmallFiguresCutNoAxisTitle) {
-  TempDir dir;
-  const std::string course = (dir.path() / "course.svg").string();
-  const std::string ensemble = (dir.path() / "ensemble.svg").string();
-  std::string error;
   for (const auto& [width, height] : std::vector<std::pair<int, int>>{{400, 300}, {640, 480}}) {
-    ASSERT_TRUE(WriteCourseChart(ThreePhases(), course, width, height, error)) << error;
-    ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), ensemble, width, height, error)) << error;
-    EXPECT_EQ(dir.Read("course.svg").find("..."), std::string::npos) << width << "x" << height;
-    EXPECT_EQ(dir.Read("ensemble.svg").find("..."), std::string::npos) << width << "x" << height;
+    EXPECT_EQ(Drawn(WriteCourseChart, ThreePhases(), ".svg", width, height).find("..."),
+              std::string::npos)
+        << width << "x" << height;
+    EXPECT_EQ(Drawn(WriteEnsembleChart, TwoGroups(), ".svg", width, height).find("..."),
+              std::string::npos)
+        << width << "x" << height;
   }
 }
 }  // namespace

@@ -33,13 +33,6 @@ void Write(const std::filesystem::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 }  // namespace
 
 // What the parsers refuse, the programs print as one line and exit with status 2, writing nothing.
@@ -163,7 +156,7 @@ TEST(Plot, BadTargetsAreRefusedBeforeTheRunAndNoExistingFileIsLost) {
 
   Write(dir.path() / "plot.png", "the old plot");
   ASSERT_EQ(RunBatch("--seed 1 --plot plot.png run=10", dir.path()).status, 0);
-  EXPECT_EQ(ReadFile(dir.path() / "plot.png").substr(1, 3), "PNG");
+  EXPECT_EQ(dir.Read("plot.png").substr(1, 3), "PNG");
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos);
   }
@@ -214,7 +207,8 @@ TEST(WholeFiles, SyncingAFolderFlushesItsFilesOrNamesWhatFailed) {
 TEST(ActionFiles, AcceptByteOrderMarksCommentsAndCrlfAndNameFileAndLineOfAFault) {
   TempDir dir, inline_;
   const std::filesystem::path script = dir.path() / ".." / "orvel-script.txt";
-  Write(script, "\xEF\xBB\xBF# deprivation\r\nright=off   # close it\r\n\r\nrun=150\r\ncheck\r\n");
+  Write(script,
+        "\xEF\xBB\xBF# deprivation\r\nright=off   # close it\r\n\r\nrun=150\r\n  check  \r\n");
   const Outcome a = RunBatch("--seed 5 @" + script.string(), dir.path());
   const Outcome b = RunBatch("--seed 5 right=off run=150 check", inline_.path());
   ASSERT_EQ(a.status, 0) << a.err;
@@ -320,7 +314,7 @@ TEST(SavedStates, ParametersMustAgreeUnlessOverriddenAndBadFilesAreRefusedFirst)
                      overridden.path())
                 .status,
             0);
-  const std::string run = ReadFile(overridden.path() / "run.json");
+  const std::string run = overridden.Read("run.json");
   EXPECT_NE(run.find("\"rate\": 0.02"), std::string::npos) << run;
   Write(dir.path() / "bad.json", "{\"format\": \"orvel-state\", \"version\": 1}");
   ExpectRefused(ParseCommandLine,

@@ -32,13 +32,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::vector<std::string> Split(const std::string& text, char separator) {
   std::vector<std::string> items;
   std::istringstream in(text);
@@ -73,29 +66,21 @@ nlohmann::json RecordContent(const fs::path& path) {
   return record;
 }
 
-// Every file under folder, by its path relative to folder.
-std::map<std::string, std::string> Files(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) {
-      files[fs::relative(entry.path(), folder).string()] = ReadFile(entry.path());
+// Folder a holds every file of folder b as it is, run.json compared by content only.
+void ExpectHeld(const fs::path& a, const fs::path& b) {
+  for (const auto& [name, contents] : FilesUnder(b)) {
+    if (fs::path(name).filename() == "run.json") {
+      EXPECT_EQ(RecordContent(a / name), RecordContent(b / name)) << a / name;
+    } else if (fs::path(name).extension() != ".png") {
+      EXPECT_EQ(ReadFile(a / name), contents) << a / name;
     }
   }
-  return files;
 }
 
-// Two ensemble folders hold the same units' files; run.json compared by content only.
+// Two ensemble folders hold the same units' files.
 void ExpectSameUnits(const fs::path& a, const fs::path& b) {
-  const auto left = Files(a), right = Files(b);
-  ASSERT_EQ(left.size(), right.size());
-  for (const auto& [name, contents] : left) {
-    ASSERT_EQ(right.count(name), 1U) << name;
-    if (fs::path(name).filename() == "run.json") {
-      EXPECT_EQ(RecordContent(a / name), RecordContent(b / name)) << name;
-    } else if (fs::path(name).extension() != ".png") {
-      EXPECT_EQ(contents, right.at(name)) << name;
-    }
-  }
+  EXPECT_EQ(FilesUnder(a).size(), FilesUnder(b).size());
+  ExpectHeld(a, b);
 }
 
 const char* const kGridActions = " run=2500 check right=off run=1500 check";
@@ -106,6 +91,7 @@ const char* const kGrid = "--seeds 3,8 --closed-noise 0,0.1 --quiet";
 // seed and values writes, and its listing is that session's standard output.
 TEST(Ensemble, EveryUnitIsTheSingleSessionOfItsSeedAndValuesWithOneOrTwoJobs) {
   for (const char* jobs : {"1", "2"}) {
+    SCOPED_TRACE(std::string("--jobs ") + jobs);
     TempDir ensemble;
     const Outcome made = RunBatch(
         std::string(kGrid) + " --jobs " + jobs + " --dir ." + kGridActions, ensemble.path());
@@ -122,13 +108,7 @@ TEST(Ensemble, EveryUnitIsTheSingleSessionOfItsSeedAndValuesWithOneOrTwoJobs) {
         ASSERT_EQ(alone.status, 0) << alone.err;
         EXPECT_EQ(ReadFile(unit / "checks.txt"), alone.out) << unit;
         EXPECT_EQ(Lines(alone.out), 24);
-        for (const auto& [name, contents] : Files(single.path())) {
-          if (name == "run.json") {
-            EXPECT_EQ(RecordContent(unit / name), RecordContent(single.path() / name)) << unit;
-          } else {
-            EXPECT_EQ(ReadFile(unit / name), contents) << unit / name << " with --jobs " << jobs;
-          }
-        }
+        ExpectHeld(unit, single.path());
         EXPECT_TRUE(fs::exists(unit / "complete"));
       }
     }
@@ -294,7 +274,7 @@ TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
     std::string line = first;
     return header + line.replace(line.find(from), from.size(), to);
   };
-  const std::pair<std::string, std::string> damaged[] = {
+  const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "line 1 is not the header of a check table"},
       {header.substr(1) + first, "line 1 is not the header of a check table"},
       {header + "garbage,,\n", "line 2: 3 fields, not 29"},
@@ -306,11 +286,7 @@ TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
       {edited(",0.5,", ",0.4,"), "line 2: not check 1 as its numbers are written"},
       {edited(",0.25", ",0.250"), "line 2: not check 1 as its numbers are written"},
   };
-  for (const auto& [text, named] : damaged) {
-    const std::string reason = ReadCheckRows(text).Error();
-    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
-    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
-  }
+  ExpectEachRefused(ReadCheckRows, damaged);
 }
 
 // The figure's lines are each group's mean over its seeds, row by row of the units' course.csv,
@@ -439,7 +415,7 @@ TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
       ReadEnsembleCommand(EnsembleRecordText(command));
   ASSERT_TRUE(read) << read.Error();
   EXPECT_EQ(*read, command);
-  const std::pair<std::string, std::string> damaged[] = {
+  const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "not JSON"},
       {"[]", "the ensemble record must be a JSON object"},
       {R"({"command": []})", "program is missing"},
@@ -454,11 +430,7 @@ TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
       {R"({"program": "orvel-batch", "command": [], "command": []})",
        "the key \"command\" appears twice"},
   };
-  for (const auto& [text, named] : damaged) {
-    const std::string reason = ReadEnsembleCommand(text).Error();
-    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
-    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
-  }
+  ExpectEachRefused(ReadEnsembleCommand, damaged);
 }
 
 TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {
@@ -497,7 +469,7 @@ TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {
 TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
   TempDir dir;
   ASSERT_EQ(RunBatch("--seeds 1-3 --quiet --dir . run=300 check", dir.path()).status, 0);
-  const std::map<std::string, std::string> made = Files(dir.path());
+  const std::map<std::string, std::string> made = FilesUnder(dir.path());
   const std::string checks = made.at("seed-1/checks.csv");
   const std::string header = checks.substr(0, checks.find('\n') + 1);
   const auto record = [&made](const std::string& events) {
@@ -549,7 +521,7 @@ TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
     }
   }
   EXPECT_EQ(RunBatch("--summarize .", dir.path()).status, 0);
-  EXPECT_EQ(Files(dir.path()), made) << "the repaired folder summarizes as it was made";
+  EXPECT_EQ(FilesUnder(dir.path()), made) << "the repaired folder summarizes as it was made";
 }
 
 // A bar that wraps scrolls the terminal at every redraw: each line stays within the width.
@@ -578,14 +550,14 @@ TEST(Ensemble, LogsCourseAndNoneKeepTheSummaryAndCourseKeepsTheFigure) {
   EXPECT_NE(record.find("\"--logs\",\n    \"course\""), std::string::npos) << record;
   EXPECT_EQ(ReadFile(course.path() / "summary.csv"), ReadFile(all.path() / "summary.csv"));
   EXPECT_EQ(ReadFile(course.path() / "course.png"), ReadFile(all.path() / "course.png"));
-  const std::map<std::string, std::string> before = Files(course.path() / "seed-8");
+  const std::map<std::string, std::string> before = FilesUnder(course.path() / "seed-8");
   EXPECT_EQ(before.size(), 5U) << "course.csv, run.json, checks.txt, checks.csv, complete";
   EXPECT_EQ(before.at("course.csv"), ReadFile(all.path() / "seed-8" / "course.csv"));
 
   fs::remove(course.path() / "seed-8" / "complete");
   const Outcome resumed = RunBatch(courseCommand, course.path());
   ASSERT_EQ(resumed.status, 0) << resumed.err;
-  const std::map<std::string, std::string> after = Files(course.path() / "seed-8");
+  const std::map<std::string, std::string> after = FilesUnder(course.path() / "seed-8");
   ASSERT_EQ(after.size(), before.size());
   EXPECT_EQ(after.at("course.csv"), before.at("course.csv"));
   EXPECT_EQ(after.at("checks.csv"), before.at("checks.csv"));
@@ -599,7 +571,7 @@ TEST(Ensemble, LogsCourseAndNoneKeepTheSummaryAndCourseKeepsTheFigure) {
             "from\n");
   EXPECT_FALSE(fs::exists(none.path() / "course.png"));
   EXPECT_EQ(ReadFile(none.path() / "summary.csv"), ReadFile(all.path() / "summary.csv"));
-  EXPECT_EQ(Files(none.path() / "seed-3").size(), 4U)
+  EXPECT_EQ(FilesUnder(none.path() / "seed-3").size(), 4U)
       << "run.json, checks.txt, checks.csv, complete";
 }
 

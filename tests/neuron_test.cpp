@@ -2,6 +2,7 @@
 #include <malloc.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 #include <vector>
@@ -277,27 +278,20 @@ TEST(ResponseHistory, RestoreRejectsInconsistentStates) {
   ResponseHistory full(4);
   for (int i = 0; i < 9; ++i) full.Append(1.0 + i);
   const ResponseHistory::Saved good = full.Save();
-  auto rejected = [](ResponseHistory::Saved saved) {
-    EXPECT_THROW(ResponseHistory::Restore(4, saved), std::invalid_argument);
+  using Saved = ResponseHistory::Saved;
+  const std::function<void(Saved&)> damages[] = {
+      [](Saved& s) { s.length = 3; },
+      [](Saved& s) { s.squares[1] = -1.0; },
+      [](Saved& s) { s.squares[2] = std::numeric_limits<double>::quiet_NaN(); },
+      [](Saved& s) { s.sum *= 2; },
+      [](Saved& s) { s.sinceRefresh = 128; },
+      [](Saved& s) { s.peak = s.sum / 2; },
   };
-  ResponseHistory::Saved bad = good;
-  bad.length = 3;
-  rejected(bad);
-  bad = good;
-  bad.squares[1] = -1.0;
-  rejected(bad);
-  bad = good;
-  bad.squares[2] = std::numeric_limits<double>::quiet_NaN();
-  rejected(bad);
-  bad = good;
-  bad.sum *= 2;
-  rejected(bad);
-  bad = good;
-  bad.sinceRefresh = 128;
-  rejected(bad);
-  bad = good;
-  bad.peak = bad.sum / 2;
-  rejected(bad);
+  for (const auto& damage : damages) {
+    Saved bad = good;
+    damage(bad);
+    EXPECT_THROW(ResponseHistory::Restore(4, bad), std::invalid_argument);
+  }
   EXPECT_EQ(ResponseHistory::Restore(4, good).WeightedMeanSquare(), full.WeightedMeanSquare());
 }
 
@@ -313,10 +307,10 @@ TEST(SavedNeuron, ContinuesBitForBitAndRejectsNonFiniteValues) {
   }
   EXPECT_EQ(restored.Weights(), original.Weights());
   EXPECT_EQ(restored.Theta(), original.Theta());
-  BCMNeuron::Saved bad = original.Save();
-  bad.weights[3] = std::numeric_limits<double>::infinity();
-  EXPECT_THROW(BCMNeuron::Restore(bad, 0.005, 10.0, 1000), std::invalid_argument);
-  bad = original.Save();
-  bad.theta = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_THROW(BCMNeuron::Restore(bad, 0.005, 10.0, 1000), std::invalid_argument);
+  for (const bool weight : {true, false}) {
+    BCMNeuron::Saved bad = original.Save();
+    (weight ? bad.weights[3] : bad.theta) =
+        weight ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN();
+    EXPECT_THROW(BCMNeuron::Restore(bad, 0.005, 10.0, 1000), std::invalid_argument) << weight;
+  }
 }

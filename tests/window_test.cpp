@@ -108,22 +108,6 @@ TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelWidth(i), 80);
 }
 
-TEST_F(Window, TabVisitsTheControlsInTheStoredOrder) {
-  const TControl* order[] = {
-      &Form1->Named<TCheckBox>("Left"),       &Form1->Named<TCheckBox>("Right"),
-      &Form1->Named<TButton>("Start"),        &Form1->Named<TButton>("Stop"),
-      &Form1->Named<TButton>("ResetWeights"), &Form1->Named<TButton>("CheckItOut"),
-      &Form1->Named<TListBox>("ListBox1")};
-  QWidget* widget = order[0]->NativeWidget();
-  for (std::size_t i = 1; i < std::size(order); ++i) {
-    do {
-      widget = widget->nextInFocusChain();
-    } while (widget->focusPolicy() == Qt::NoFocus);
-    EXPECT_EQ(widget, order[i]->NativeWidget()) << order[i]->Name;
-  }
-  EXPECT_EQ(Form1->Named<TImage>("Trace").NativeWidget()->focusPolicy(), Qt::NoFocus);
-}
-
 TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {
   EXPECT_EQ(Form1->Named<TImage>("Trace").Picture(),
             ExpectedPlot(Form1->session().simulation().neuron().Weights(), 80));

@@ -41,3 +41,13 @@ void ExpectRefused(Parse parse, const std::string& arguments, const std::string&
   EXPECT_EQ(message.find('\n'), std::string::npos) << arguments << ": " << message;
   EXPECT_EQ(entries(), before) << arguments << " wrote a file";
 }
+
+// Damaged texts, each refused by read with a reason of one line that contains what its row names.
+template <class Read>
+void ExpectEachRefused(Read read, const std::vector<std::pair<std::string, std::string>>& damaged) {
+  for (const auto& [text, named] : damaged) {
+    const std::string reason = read(text).Error();
+    EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
+    EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+  }
+}

@@ -4,8 +4,27 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Every file under folder, by its path relative to folder.
+inline std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[std::filesystem::relative(entry.path(), folder).string()] = ReadFile(entry.path());
+    }
+  }
+  return files;
+}
 
 // A fresh directory for one test, removed with everything in it afterwards.
 class TempDir {
@@ -22,12 +41,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string Read(const std::string& name) const { return ReadFile(path_ / name); }
 
  private:
   std::filesystem::path path_;
