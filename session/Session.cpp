@@ -6,10 +6,17 @@
 #include "TrainingRun.h"
 
 Session::Session(std::uint32_t seed, const Parameters& parameters)
-    : simulation_(seed, parameters), seed_(seed) {}
+    : simulation_(seed, parameters), seed_(seed), replay_(seed, parameters) {}
 
 Session::~Session() {
   Close();
+}
+
+void Session::Begin(std::uint32_t seed) {
+  seed_ = seed;
+  simulation_.generator().srand(seed);
+  simulation_.ResetNeuron();
+  replay_ = Replay(seed, simulation_.parameters());
 }
 
 void Session::OpenFiles(SessionFiles files) {
@@ -22,6 +29,7 @@ void Session::OpenFiles(SessionFiles files) {
   record_ =
       std::make_unique<RunRecord>(files.folder, files.program, seed_, simulation_.parameters());
   record_->SetLogs(files.logs);
+  replay_.SetLogs(files.logs);
   writeRecord_ = files.record;
   SaveRecord();
 }
@@ -29,6 +37,7 @@ void Session::OpenFiles(SessionFiles files) {
 void Session::NarrowLogs(LogChoice logs) {
   if (!logs_ || logs <= logs_->Choice()) return;
   logs_->Narrow(logs);
+  replay_.Impossible("the logging changed during the session");
   record_->NoteLogs(simulation_.trainedSteps(), logs);
   SaveRecord();
 }
@@ -48,15 +57,32 @@ void Session::SaveRecord() {
   }
 }
 
+std::string Session::DuringRun() const {
+  return runDepth_ == 0 ? "" : " during run " + std::to_string(runs_);
+}
+
 void Session::Run(RunHost& host) {
+  if (runDepth_ > 0) replay_.Impossible("a run was started" + DuringRun());
   ++runs_;
-  if (record_) record_->NoteRun(simulation_.trainedSteps(), runs_);
+  const std::uint64_t before = simulation_.trainedSteps();
+  if (record_) record_->NoteRun(before, runs_);
   SaveRecord();
+  struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(++d) {}
+    ~Depth() { --depth; }
+  } depth(runDepth_);
   TrainingRun(simulation_, host, *logs_);
+  replay_.AddRun(simulation_.trainedSteps() - before);
   SaveRecord();
 }
 
 void Session::SetEyes(bool left, bool right) {
+  if (left != left_ || right != right_) {
+    if (runDepth_ > 0) replay_.Impossible("an eye changed" + DuringRun());
+    if (left != left_) replay_.Add(left ? "left=on" : "left=off");
+    if (right != right_) replay_.Add(right ? "right=on" : "right=off");
+  }
   left_ = left;
   right_ = right;
   if (!record_) return;
@@ -65,6 +91,8 @@ void Session::SetEyes(bool left, bool right) {
 }
 
 void Session::ResetWeights() {
+  if (runDepth_ > 0) replay_.Impossible("Reset Weights was pressed" + DuringRun());
+  replay_.Add("reset");
   simulation_.ResetNeuron();
   if (!record_) return;
   record_->NoteReset(simulation_.trainedSteps());
@@ -72,10 +100,13 @@ void Session::ResetWeights() {
 }
 
 std::vector<ListingRow> Session::Check() {
+  if (runDepth_ > 0) replay_.Impossible("Check It Out was pressed" + DuringRun());
+  replay_.Add("check");
   return CheckItOutResponses(simulation_);
 }
 
 void Session::Reseed(std::uint32_t seed) {
+  replay_.Impossible("the seed changed during the session");
   seed_ = seed;
   simulation_.generator().srand(seed);
   if (!record_) return;
@@ -84,7 +115,9 @@ void Session::Reseed(std::uint32_t seed) {
 }
 
 void Session::SetParameters(const Parameters& parameters) {
+  const bool changed = parameters != simulation_.parameters();
   simulation_.SetParameters(parameters);
+  if (changed) replay_.Impossible("the parameters changed during the session");
   if (!record_) return;
   record_->NoteParameters(simulation_.trainedSteps(), parameters);
   SaveRecord();
@@ -105,6 +138,8 @@ std::string Session::LoadState(const std::string& path, const ParametersFor& par
   } catch (const std::exception& error) {
     return error.what();
   }
+  if (runDepth_ > 0) replay_.Impossible("a state was loaded" + DuringRun());
+  replay_.AddLoad(path);
   left_ = saved.left;
   right_ = saved.right;
   if (!record_) return "";

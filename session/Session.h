@@ -11,6 +11,7 @@
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Probe.h"
+#include "Replay.h"
 #include "RunLogs.h"
 #include "RunRecord.h"
 #include "Simulation.h"
@@ -39,6 +40,9 @@ class Session {
   Session& operator=(const Session&) = delete;
   ~Session();
 
+  // Starts again from seed, as the constructor does: the window learns its seed only once it
+  // is made. Before OpenFiles only.
+  void Begin(std::uint32_t seed);
   // Creates the logs afresh and writes run.json.
   void OpenFiles(SessionFiles files);
   // Writes every pending log line and closes the logs, once.
@@ -88,6 +92,8 @@ class Session {
   // orvel-batch: its actions as given, for the record.
   void SetActions(std::vector<std::string> actions);
   const RunRecord& Record() const { return *record_; }
+  // The orvel-batch command that replays this session so far, or why there is none.
+  const Replay& ReplayCommand() const { return replay_; }
   // Whether the last write of run.json failed.
   bool RecordFailing() const { return recordFailing_; }
   // Null before OpenFiles.
@@ -103,11 +109,15 @@ class Session {
 
  private:
   void SaveRecord();
+  // "" between runs, else the run an action happens in.
+  std::string DuringRun() const;
 
   Simulation simulation_;
   std::uint32_t seed_;
   bool left_ = true, right_ = true;
   int runs_ = 0;
+  int runDepth_ = 0;
+  Replay replay_;
   bool writeRecord_ = false;
   bool recordFailing_ = false;
   std::unique_ptr<RunRecord> record_;

@@ -14,13 +14,16 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "Application.h"
 #include "Bcm.h"
 #include "CourseWindow.h"
 #include "HelpTexts.h"
+#include "LogNames.h"
 #include "ParametersDialog.h"
+#include "Program.h"
 #include "QtEvents.h"
 #include "SaveName.h"
 #include "StackRoom.h"
@@ -554,4 +557,43 @@ TEST_F(WindowMenu, LogsCourseAtStartUpOpensOnlyTheCourseAndTheRecord) {
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"course.csv", "run.json"}));
+}
+
+// The About box's command must replay what the window did, log for log, or say why it cannot.
+TEST_F(WindowMenu, AboutsCommandReplaysTheSessionOrSaysWhyNot) {
+  Open();
+  const auto runPast = [](std::uint64_t steps) {
+    StopBeyond(steps);
+    Form1->StartClick();
+  };
+  TCheckBox& left = Form1->Named<TCheckBox>("Left");
+  runPast(250);
+  Form1->CheckItOutClick();
+  left.SetChecked(false);
+  left.OnClick();
+  runPast(700);
+  Form1->ResetWeightsClick();
+  runPast(1000);
+  Form1->session().Logs()->Flush();
+  const auto command = Form1->session().ReplayCommand().Command("replay");
+  ASSERT_TRUE(command) << Form1->session().ReplayCommand().WhyNot();
+  EXPECT_NE(command->find(" check left=off run="), std::string::npos) << *command;
+  std::filesystem::create_directory(dir.path() / "replay");
+  const Outcome replayed = RunBatch(command->substr(command->find(' ')), dir.path());
+  ASSERT_EQ(replayed.status, 0) << replayed.err;
+  std::vector<std::string> logs(kLogNames.begin(), kLogNames.end());
+  logs.push_back(kCourseName);
+  for (const std::string& name : logs) {
+    EXPECT_EQ(dir.Read("replay/" + name), dir.Read(name)) << name;
+  }
+
+  const std::string state = (dir.path() / "s.json").string();
+  ASSERT_TRUE(Form1->SaveStateTo(state) && Form1->OpenStateFrom(state));
+  const Replay& replay = Form1->session().ReplayCommand();
+  EXPECT_NE(replay.Command("r")->find(" load=" + state), std::string::npos);
+  std::ofstream(state, std::ios::app) << " ";
+  EXPECT_EQ(replay.WhyNot(), "the state file " + state + " has changed since it was loaded");
+  DuringARun([] { return Form1->session().simulation().trainedSteps() > 1100; },
+             [&] { Form1->CheckItOutClick(); });
+  EXPECT_EQ(replay.WhyNot(), "Check It Out was pressed during run 4");
 }

@@ -2,12 +2,22 @@
 
 #include "Version.h"
 
-std::string AboutText(std::uint32_t seed, const Parameters& parameters,
+namespace {
+
+std::string ReplayText(const Replay& replay) {
+  if (const auto command = replay.Command(kReplayFolder)) {
+    return "Replayed log for log by:\n" + *command + "\n";
+  }
+  return "No orvel-batch command replays this session: " + replay.WhyNot() + ".\n";
+}
+
+}  // namespace
+
+std::string AboutText(std::uint32_t seed, const Parameters& parameters, const Replay& replay,
                       const std::string& logFolder, const std::string& logs) {
   std::string text = std::string("BCM Orvel ") + runtime::kVersion +
                      "\nOne model neuron learning by the BCM rule from two eyes.\n\nSeed: " +
-                     std::to_string(seed) + " (orvel-batch --seed " + std::to_string(seed) +
-                     " replays the session)\n\nParameters in use:\n";
+                     std::to_string(seed) + "\n" + ReplayText(replay) + "\nParameters in use:\n";
   for (const ParameterOption& option : ParameterOptions()) {
     text += "  " + std::string(option.name) + " = " + option.get(parameters) + "\n";
   }

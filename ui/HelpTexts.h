@@ -4,10 +4,15 @@
 #include <string>
 
 #include "Parameters.h"
+#include "Replay.h"
 
-// Help → About: the version, the seed, the parameters in use, where the logs go, and which
-// they are with what they have written (logs).
-std::string AboutText(std::uint32_t seed, const Parameters& parameters,
+// The folder the About box's replay command writes to.
+inline constexpr const char* kReplayFolder = "replay";
+
+// Help → About: the version, the seed, the command that replays the session or why none does,
+// the parameters in use, where the logs go, and which they are with what they have written
+// (logs).
+std::string AboutText(std::uint32_t seed, const Parameters& parameters, const Replay& replay,
                       const std::string& logFolder, const std::string& logs);
 
 // Help → Keyboard Shortcuts: a table of the keys and what they do, in rich text, each key in a

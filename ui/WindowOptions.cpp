@@ -57,7 +57,8 @@ std::string WindowUsage() {
          "[PARAMETER...]\n"
          "\n"
          "Opens the BCM Orvel window: one model neuron learning by the BCM rule from two eyes.\n"
-         "The seed in use is printed at start-up; orvel-batch --seed S replays the session.\n"
+         "The seed in use is printed at start-up; Help > About gives the orvel-batch command\n"
+         "that replays the session.\n"
          "\n"
          "  --seed S            seeds the generator (" +
          std::string(kSeedRange) +

@@ -81,11 +81,11 @@ void TForm1::ShowStoredPicture() {
 
 void TForm1::FormCreate() {
   const auto seed = options_.seed.value_or(static_cast<std::uint32_t>(clock_.seconds()));
-  // Any session can be replayed with orvel-batch --seed.
+  // The seed names the session; Help > About gives the command that replays it.
   std::printf("seed %u\n", seed);
   std::fflush(stdout);
-  session_.Reseed(seed);
-  ResetWeightsClick();
+  session_.Begin(seed);
+  ShowNeuron(simulation().neuron());
   OpenLogs();
 }
 
