@@ -54,6 +54,7 @@ void Replay::Impossible(const std::string& why) {
 
 std::string Replay::WhyNot() const {
   if (!whyNot_.empty()) return whyNot_;
+  if (actions_.empty()) return "nothing has happened in it yet";
   for (const Loaded& loaded : loaded_) {
     if (!loaded.contents || ContentsHash(loaded.path) != loaded.contents) {
       return "the state file " + loaded.path + " has changed since it was loaded";

@@ -2,10 +2,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 
 #include "Application.h"
@@ -171,4 +174,16 @@ TEST_F(Toolkit, ShowExceptionReportsTheMessageAndReturns) {
   ::testing::internal::CaptureStderr();
   Application->ShowException(Exception("layout is damaged"));
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "orvel: layout is damaged\n");
+}
+
+// An error box open at SIGTERM once outlived the closed window and kept the program running.
+TEST_F(Toolkit, ATerminationSignalDismissesAnOpenDialogBeforeItsHandlerRuns) {
+  bool handled = false;
+  application->HandleTerminationSignals([&] { handled = true; });
+  QDialog dialog;
+  QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+  QTimer::singleShot(10000, &dialog, &QDialog::accept);  // a guard against a hang, not a measure
+  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+  EXPECT_TRUE(handled);
+  application->HandleTerminationSignals({});
 }

@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
 #include <QMessageBox>
 #include <QTimer>
@@ -99,6 +100,15 @@ void TApplication::ShowException(const std::exception& error) {
   if (qt_ && HasScreen()) QMessageBox::critical(nullptr, "BCM Orvel", error.what());
 }
 
+// A dialog open at the signal would outlive the window it belongs to, and keep the program
+// running until someone answers it: each is dismissed first, as Esc would.
 void TApplication::HandleTerminationSignals(std::function<void()> onSignal) {
-  signals_ = std::make_unique<TerminationSignals>(std::move(onSignal));
+  signals_ = std::make_unique<TerminationSignals>([onSignal = std::move(onSignal)] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (auto* dialog = qobject_cast<QDialog*>(window); dialog != nullptr && dialog->isVisible()) {
+        dialog->reject();
+      }
+    }
+    onSignal();
+  });
 }

@@ -48,8 +48,8 @@ class TApplication {
   // The message on standard error, and in a dialog where there is a screen to show one.
   void ShowException(const std::exception& error);
 
-  // From now on SIGINT and SIGTERM call onSignal between two events instead of ending the
-  // process on the spot.
+  // From now on SIGINT and SIGTERM dismiss every open dialog and call onSignal between two
+  // events, instead of ending the process on the spot.
   void HandleTerminationSignals(std::function<void()> onSignal);
 
   DisplayRefresh& Refresh() { return *refresh_; }
