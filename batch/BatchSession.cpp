@@ -32,9 +32,14 @@ int BatchSession::Play() {
   for (const Action& action : options_.actions) {
     if (runtime::TerminationSignal() != 0 || status_ == 2) break;
     Perform(action);
+    if (session_.simulation().diverged()) break;  // what follows would only play with NaN
   }
   Finish();
   if (const int signal = runtime::TerminationSignal(); signal != 0) return 128 + signal;
+  if (const auto& diverged = session_.simulation().diverged()) {
+    ReportError(DivergenceText(*diverged) + ": try a lower --rate");
+    return kDivergedStatus;
+  }
   return status_ != 0 ? status_ : session_.Logs()->Failed() ? 1 : 0;
 }
 

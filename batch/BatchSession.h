@@ -14,14 +14,17 @@
 
 // One scripted session, played as the window would: start-up with the seed, the actions in order,
 // shut-down. It owns everything it writes, so sessions in different threads share nothing.
+inline constexpr int kDivergedStatus = 3;
+
 class BatchSession {
  public:
   // terminal: where a progress bar goes (null: none); listing: where Check It Out prints.
   BatchSession(const BatchOptions& options, std::FILE* terminal, std::FILE* listing);
 
-  // Plays every action, or those before a termination signal; returns the exit status: 0; 1 when
-  // a line or a file could not be written; 2 when a state saved earlier in the session cannot be
-  // loaded; 128 plus the signal's number when interrupted.
+  // Plays every action, or those before a termination signal or a divergence; returns the exit
+  // status: 0; 1 when a line or a file could not be written; 2 when a state saved earlier in the
+  // session cannot be loaded; kDivergedStatus when a run diverged; 128 plus the signal's number
+  // when interrupted.
   int Play();
 
   // Told of every Check It Out: the training steps so far, the maxima of log.txt's latest line

@@ -62,6 +62,7 @@ std::string Session::DuringRun() const {
 }
 
 void Session::Run(RunHost& host) {
+  if (simulation_.diverged()) return;  // until Reset Weights or a load gives a neuron to train
   if (runDepth_ > 0) replay_.Impossible("a run was started" + DuringRun());
   ++runs_;
   const std::uint64_t before = simulation_.trainedSteps();
@@ -74,6 +75,7 @@ void Session::Run(RunHost& host) {
   } depth(runDepth_);
   TrainingRun(simulation_, host, *logs_);
   replay_.AddRun(simulation_.trainedSteps() - before);
+  if (record_ && simulation_.diverged()) record_->NoteDivergence(*simulation_.diverged());
   SaveRecord();
 }
 

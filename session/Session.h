@@ -54,8 +54,9 @@ class Session {
   bool Left() const { return left_; }
   bool Right() const { return right_; }
 
-  // Trains with host until the host or a Stop ends the run; a run started inside it, from the
-  // host's event pump, nests. The record notes the run before it starts and is saved after.
+  // Trains with host until the host, a Stop or a divergence ends the run; a run started inside
+  // it, from the host's event pump, nests. The record notes the run before it starts and is
+  // saved after. Does nothing while the neuron has diverged.
   void Run(RunHost& host);
   // Ends every run, a paused one too.
   void Stop() {

@@ -74,4 +74,3 @@ void SetParameter(Parameters& parameters, const ParameterOption& option, std::st
 
 // The help text's lines for the parameter options.
 std::string ParameterHelp();
-

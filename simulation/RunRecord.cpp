@@ -44,6 +44,10 @@ nlohmann::ordered_json EventJson(const RunRecord::Event& event) {
     json["parameters"] = ParameterJson(*event.parameters);
   }
   if (event.kind == "seed") json["seed"] = event.seed;
+  if (event.kind == "diverged") {
+    json["quantity"] = event.quantity;
+    json["value"] = event.value;
+  }
   return json;
 }
 
@@ -95,9 +99,14 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
         static_cast<std::uint32_t>(json.Whole("seed", std::numeric_limits<std::uint32_t>::max()));
   } else if (event.kind == "reset") {
     json.Only({"at", "event"});
+  } else if (event.kind == "diverged") {
+    json.Only({"at", "event", "quantity", "value"});
+    event.quantity = json.Text("quantity");
+    event.value = json.Text("value");
   } else {
     throw runtime::FormatError(json.PathOf("event") +
-                               " must be run, eyes, reset, load, parameters, seed or logs, not \"" +
+                               " must be run, eyes, reset, load, parameters, seed, logs or "
+                               "diverged, not \"" +
                                runtime::Printable(event.kind, runtime::kQuotedField) + "\"");
   }
   return event;
@@ -149,6 +158,13 @@ void RunRecord::NoteParameters(std::uint64_t at, const Parameters& parameters) {
   notedParameters_ = parameters;
   Event event{at, "parameters", 0, true, true, ""};
   event.parameters = parameters;
+  events_.push_back(std::move(event));
+}
+
+void RunRecord::NoteDivergence(const Divergence& divergence) {
+  Event event{divergence.step, "diverged", 0, true, true, ""};
+  event.quantity = divergence.quantity;
+  event.value = DivergenceValueText(divergence.value);
   events_.push_back(std::move(event));
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Divergence.h"
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Read.h"
@@ -20,14 +21,16 @@ class RunRecord {
  public:
   struct Event {
     std::uint64_t at;  // training steps of the session before it
-    std::string kind;  // "run", "eyes", "reset", "load", "parameters", "seed" or "logs"
+    std::string kind;  // "run", "eyes", "reset", "load", "parameters", "seed", "logs" or
+                       // "diverged"
     int run = 0;       // run: its number
     bool left = true, right = true;    // eyes: the boxes from now on
     std::string file;                  // load: the state file
     LogChoice logs = LogChoice::kAll;  // logs: what is written from now on
     std::optional<Parameters> parameters =
-        std::nullopt;        // parameters: every one of them from now on
-    std::uint32_t seed = 0;  // seed: the generator's new seed
+        std::nullopt;                       // parameters: every one of them from now on
+    std::uint32_t seed = 0;                 // seed: the generator's new seed
+    std::string quantity = {}, value = {};  // diverged: which became what ("threshold", "inf")
   };
 
   // Writes nothing yet; Save does.
@@ -50,6 +53,8 @@ class RunRecord {
   // parameters stay those the session started with.
   void NoteParameters(std::uint64_t at, const Parameters& parameters);
   void NoteSeed(std::uint64_t at, std::uint32_t seed);
+  // at: the step that diverged.
+  void NoteDivergence(const Divergence& divergence);
 
   const std::vector<Event>& Events() const { return events_; }
 

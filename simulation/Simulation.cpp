@@ -28,6 +28,7 @@ void Simulation::SetParameters(const Parameters& parameters) {
 void Simulation::ResetNeuron() {
   neuron_ = FreshNeuron(parameters_, generator_);
   neuronParameters_ = parameters_;
+  diverged_.reset();
 }
 
 Simulation::Saved Simulation::Save(bool left, bool right) const {
@@ -44,4 +45,5 @@ void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& pa
   generator_.srand(saved.generator);
   parameters_ = applied;
   neuronParameters_ = applied;
+  diverged_.reset();
 }

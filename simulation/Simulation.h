@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "Bcm.h"
 #include "CRand.h"
+#include "Divergence.h"
 #include "Parameters.h"
 
 // Everything one simulation is: its generator, its neuron, the constants they follow, and the
@@ -45,6 +47,9 @@ class Simulation {
   // Training steps taken by every neuron of this simulation so far.
   std::uint64_t trainedSteps() const { return trainedSteps_; }
   void CountTrainingStep() { ++trainedSteps_; }
+  // Set by the run that made the neuron diverge, until a fresh or restored neuron replaces it.
+  const std::optional<Divergence>& diverged() const { return diverged_; }
+  void MarkDiverged(const Divergence& divergence) { diverged_ = divergence; }
 
   // Everything needed to continue this simulation exactly, with the eye boxes as they are.
   struct Saved {
@@ -69,6 +74,7 @@ class Simulation {
   bool stopRequested_ = false;
   bool paused_ = false;
   std::uint64_t trainedSteps_ = 0;
+  std::optional<Divergence> diverged_;
   Parameters parameters_;
   Parameters neuronParameters_;  // those the current neuron was made or restored with
 };

@@ -1,5 +1,6 @@
 #include "TrainingRun.h"
 
+#include <cmath>
 #include <span>
 
 #include "NumberText.h"
@@ -37,6 +38,13 @@ void LogAndProbe(int run, std::int64_t step, double y, bool leftTicked, bool rig
   logs.LogCourse({run, step, simulation.trainedSteps(), leftTicked, rightTicked, maxima.maxLeft,
                   maxima.maxRight, neuron.Theta(), y, yLeft, yRight,
                   MeanOf(neuron.Weights(), 0, half), MeanOf(neuron.Weights(), half, half)});
+}
+// Every run ends, nested ones too: none of them can learn on from here.
+void Diverge(Simulation& simulation, double y) {
+  const bool response = !std::isfinite(y);
+  simulation.MarkDiverged({simulation.trainedSteps(), response ? "response" : "threshold",
+                           response ? y : simulation.neuron().Theta()});
+  simulation.RequestStop();
 }
 }  // namespace
 
@@ -88,6 +96,10 @@ void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs) {
     DrawTrainingInput(simulation, left, right, input);
     const double y = simulation.neuron().Output(input, true);
     simulation.CountTrainingStep();
+    if (!std::isfinite(y) || !std::isfinite(simulation.neuron().Theta())) {
+      Diverge(simulation, y);
+      break;
+    }
     if (step % parameters.logEvery == 0) LogAndProbe(run, step, y, left, right, simulation, logs);
     ++step;
     host.ProcessMessages();

@@ -9,9 +9,9 @@ class RunLogs;
 class Simulation;
 
 // One training run, the body of the Start button: steps until the simulation's stopRequested is
-// found set, at least once. Each step shows its number, redraws every redrawEvery-th step,
-// presents one random input to the simulation's neuron with learning on, logs and probes every
-// logEvery-th step, then pumps events.
+// found set, at least once, or until a step makes the neuron diverge (see Divergence.h). Each step
+// shows its number, redraws every redrawEvery-th step, presents one random input to the
+// simulation's neuron with learning on, logs and probes every logEvery-th step, then pumps events.
 void TrainingRun(Simulation& simulation, RunHost& host, RunLogs& logs);
 
 // One step's input: noise to both eyes, or, with probability patternRate, a pattern at a random

@@ -103,6 +103,23 @@ TEST(Batch, EveryActionKindIsReproducibleAndLogsGoToThePairTheBoxesChose) {
   EXPECT_EQ(first.Read("log-left-2.txt"), "");
 }
 
+// Seed 1 at rate 0.02 turns NaN at step 1310: the run stops there, unlogged, and nothing after
+// it is played; the 1309 steps before are the very steps of a run that stops short of it.
+TEST(Batch, ARunThatDivergesStopsAtThatStepAndEndsTheSessionWithStatus3) {
+  TempDir diverged, sound;
+  const Outcome a = RunBatch("--seed 1 --rate 0.02 --quiet run=5000 check run=10", diverged.path());
+  EXPECT_EQ(a.status, 3);
+  EXPECT_EQ(a.err,
+            "orvel-batch: diverged at training step 1310: the response became nan: try a lower "
+            "--rate\n");
+  EXPECT_EQ(a.out, "") << "the check after the divergence is not played";
+  ASSERT_EQ(RunBatch("--seed 1 --rate 0.02 --quiet run=1309", sound.path()).status, 0);
+  for (const std::string& name : LogNames()) {
+    EXPECT_EQ(diverged.Read(name), sound.Read(name)) << name;
+    EXPECT_EQ(diverged.Read(name).find("nan"), std::string::npos) << name;
+  }
+}
+
 TEST(Batch, BadInputIsRefusedNamingTheArgumentAndWritesNothing) {
   const std::pair<std::string, std::string> cases[] = {
       {"--seed 1 jump", "jump"},

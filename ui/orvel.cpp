@@ -135,6 +135,7 @@ void TForm1::StartClick() {
   ++runDepth_;
   session_.Run(*this);
   WriteStepText();
+  if (simulation().diverged()) ShowLastPanel();
   --runDepth_;
   if (runDepth_ == 0 && closeAfterRuns_) Close();
 }
@@ -152,6 +153,9 @@ void TForm1::DismissNotice() {
 
 // A file that cannot be written stays a problem for the rest of the session.
 std::string TForm1::LastingProblem() const {
+  if (const auto& diverged = simulation().diverged()) {
+    return DivergenceText(*diverged) + ": Reset Weights";
+  }
   if (const RunLogs* logs = session_.Logs(); logs != nullptr && logs->Failed()) {
     return logs->Notice();
   }
