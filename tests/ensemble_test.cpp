@@ -164,6 +164,13 @@ TEST(Ensemble, ARerunAfterSigkillOrSigtermFinishesWithTheUninterruptedResult) {
       EXPECT_EQ(WEXITSTATUS(status), 143);
       const std::string log = ReadFile(interrupted.path() / "seed-2" / "log.txt");
       EXPECT_TRUE(log.empty() || log.back() == '\n') << "a log ended mid-line";
+      // The summary of the units complete when it ended, one check each.
+      std::size_t complete = 0;
+      for (int seed = 1; seed <= 6; ++seed) {
+        const fs::path unit = interrupted.path() / ("seed-" + std::to_string(seed));
+        complete += fs::exists(unit / "complete") ? 1U : 0U;
+      }
+      EXPECT_EQ(ReadTable(interrupted.path() / "summary.csv").size(), complete);
     } else {
       ASSERT_TRUE(WIFSIGNALED(status));
     }
