@@ -34,6 +34,7 @@ struct EnsembleOptions {
 
 struct BatchOptions {
   bool help = false;
+  bool version = false;
   std::uint32_t seed = 0;
   std::string directory = ".";
   std::string plot;    // empty: no plot file
