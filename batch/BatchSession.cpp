@@ -17,8 +17,8 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
   session_.onCourseRow = [this](const RunLogs::CourseRow& row) {
     if (!options_.course.empty()) course_.push_back(PointOf(row));
   };
-  session_.OpenFiles(
-      {options.directory, "orvel-batch", options.record, std::nullopt, options.logs});
+  session_.OpenFiles({options.directory, "orvel-batch", options.record, std::nullopt, options.logs,
+                      options.nameFolder});
   std::vector<std::string> words;
   for (const Action& action : options.actions) {
     words.push_back(action.word);
