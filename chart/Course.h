@@ -68,6 +68,8 @@ struct EnsemblePoint {
 struct EnsembleGroup {
   std::string label;
   std::vector<EnsemblePoint> points;  // in step order
+  std::size_t colour = 0;  // its place among all groups, so that it keeps its colour when another
+                           // has nothing to draw
 };
 
 struct EnsembleCourse {

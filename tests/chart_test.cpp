@@ -457,6 +457,7 @@ EnsembleCourse TwoGroups() {
   for (const double dominance : {0.5, -0.5}) {
     EnsembleGroup group;
     group.label = dominance > 0 ? "right favoured" : "left favoured";
+    group.colour = ensemble.groups.size();
     for (std::int64_t steps = 0; steps <= 10000; steps += 100) {
       group.points.push_back({steps, {0.8, 0.05}, {0.3, 0.05}, {dominance, 0.1}});
     }
