@@ -103,7 +103,7 @@ void BatchSession::Finish() {
   const Course course{
       course_,
       EventsOf(session_.Record().Events(), static_cast<std::int64_t>(simulation.trainedSteps())),
-      CaptionOf(options_.seed, simulation.parameters())};
+      CaptionOf(options_.seed, simulation.parameters(), session_.Record().Events())};
   if (!WriteCourseChart(course, options_.course, options_.courseWidth, options_.courseHeight,
                         error)) {
     Fail("cannot write " + options_.course + ": " + error);

@@ -43,6 +43,7 @@ struct EyeClosure {
 struct SessionEvents {
   std::vector<EyeClosure> closures;
   std::vector<std::int64_t> resets;
+  std::vector<std::int64_t> loads;  // a saved state replaced the whole simulation
 };
 
 struct Course {

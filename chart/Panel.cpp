@@ -152,7 +152,8 @@ void Panel::ShowTicks(bool shown) {
 void Panel::ShowEvents(const SessionEvents& events, double stepsPerUnit) {
   ShowClosures(events.closures, Eye::Left, stepsPerUnit);
   ShowClosures(events.closures, Eye::Right, stepsPerUnit);
-  ShowResets(events.resets, stepsPerUnit);
+  ShowMarks(resetLines_, style_.ResetLine(), events.resets, stepsPerUnit);
+  ShowMarks(loadLines_, style_.LoadLine(), events.loads, stepsPerUnit);
 }
 
 // All bands of an eye are one area whose outline runs along the bottom of the scale from one band
@@ -174,17 +175,16 @@ void Panel::ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, doubl
 
 // One series per line, made as more resets come: a single series would join the lines along the
 // frame.
-void Panel::ShowResets(const std::vector<std::int64_t>& resets, double stepsPerUnit) {
-  while (resetLines_.size() < resets.size()) {
-    resetLines_.push_back(AddLine(style_.ResetLine()));
-  }
-  for (std::size_t i = 0; i < resetLines_.size(); ++i) {
+void Panel::ShowMarks(std::vector<QLineSeries*>& lines, const QPen& pen,
+                      const std::vector<std::int64_t>& marks, double stepsPerUnit) {
+  while (lines.size() < marks.size()) lines.push_back(AddLine(pen));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     QList<QPointF> line;
-    if (i < resets.size()) {
-      const double x = static_cast<double>(resets[i]) / stepsPerUnit;
+    if (i < marks.size()) {
+      const double x = static_cast<double>(marks[i]) / stepsPerUnit;
       line = {{x, values_->min()}, {x, values_->max()}};
     }
-    resetLines_[i]->replace(line);
+    lines[i]->replace(line);
   }
 }
 

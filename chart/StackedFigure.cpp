@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "BandLabels.h"
+#include "Events.h"
 
 StackedFigure::StackedFigure(const std::vector<PanelShape>& shapes, double scale)
     : scene_(std::make_unique<QGraphicsScene>()), style_(scale) {
@@ -82,7 +83,12 @@ void StackedFigure::AddEventsToKey(const SessionEvents& events,
                      ChartStyle::ClosedBand(eye)});
     }
   }
+  if (!ClosedSpans(events, true, true).empty()) {
+    const QColor both = ChartStyle::BothClosedBand();
+    key.push_back({"both eyes closed", QPen(both.darker(110), style_.Pixels(1)), both});
+  }
   if (!events.resets.empty()) key.push_back({"weights reset", style_.ResetLine()});
+  if (!events.loads.empty()) key.push_back({"state loaded", style_.LoadLine()});
 }
 
 void StackedFigure::Settle() const {

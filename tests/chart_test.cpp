@@ -399,6 +399,31 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
   EXPECT_TRUE(QSvgRenderer(QString::fromStdString(path)).isValid());
 }
 
+// Binocular deprivation, then the right eye alone, then a loaded state: each eye's band, their
+// overlap named as such, and the load marked as what it is, in the key and the caption.
+TEST(CourseChart, NamesBothEyesClosedAndAStateLoaded) {
+  Course course = ThreePhases();
+  course.events.closures = {{5000, 15000, Eye::Left}, {5000, 20000, Eye::Right}};
+  course.events.resets.clear();
+  course.events.loads = {26000};
+  TempDir dir;
+  const std::string path = (dir.path() / "course.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
+  const std::string svg = dir.Read("course.svg");
+  for (const char* text : {">both eyes closed<", ">right eye closed<", ">state loaded<"}) {
+    EXPECT_NE(svg.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(svg.find("weights reset"), std::string::npos);
+  const auto load = [](std::uint64_t at) {
+    return RunRecord::Event{at, "load", 0, true, true, "reared.json"};
+  };
+  EXPECT_EQ(CaptionOf(7, Parameters{}, {load(0)}), "state reared.json");
+  EXPECT_EQ(CaptionOf(7, Parameters{}, {load(100), load(200)}),
+            "seed 7, then state reared.json, state reared.json");
+  EXPECT_EQ(EventsOf({load(100)}, 300).loads, std::vector<std::int64_t>{100});
+}
+
 // As orvel-batch --course c.svg check writes it. Its scales would mean nothing: no tick labels
 // are drawn, and the axis titles keep their room.
 TEST(CourseChart, ACourseWithoutALoggedStepIsAnEmptyFrameThatSaysSo) {
