@@ -108,6 +108,7 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
   figure_.PanelAt(kResponses).SetValues(ValueScale(responses));
   guides_.Show(axis);
   figure_.ShowSession(axis, ensemble.events, ensemble.caption, key_);
+  guides_.Place();  // the key may have taken another height
   figure_.ShowLogged(std::any_of(ensemble.groups.begin(), ensemble.groups.end(),
                                  [](const EnsembleGroup& group) { return !group.points.empty(); }));
 }

@@ -65,6 +65,9 @@ class Panel {
   QAreaSeries* rightClosed_;
   std::vector<QLineSeries*> resetLines_;
   std::vector<QLineSeries*> loadLines_;
+  // As last set, for placing the ticks anew when the plot area changes.
+  AxisScale stepScale_, valueScale_;
+  Box plot_;
 };
 
 QList<QPointF> ToQt(const std::vector<PlotPoint>& points);

@@ -401,11 +401,16 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
 
 // Binocular deprivation, then the right eye alone, then a loaded state: each eye's band, their
 // overlap named as such, and the load marked as what it is, in the key and the caption.
-TEST(CourseChart, NamesBothEyesClosedAndAStateLoaded) {
+Course Binocular() {
   Course course = ThreePhases();
   course.events.closures = {{5000, 15000, Eye::Left}, {5000, 20000, Eye::Right}};
   course.events.resets.clear();
   course.events.loads = {26000};
+  return course;
+}
+
+TEST(CourseChart, NamesBothEyesClosedAndAStateLoaded) {
+  const Course course = Binocular();
   TempDir dir;
   const std::string path = (dir.path() / "course.svg").string();
   std::string error;
@@ -737,16 +742,30 @@ TEST(CourseChartView, CutsNoAxisTitleFromItsOpeningSizeDownToItsSmallest) {
   }
 }
 
-TEST(ChartFile, SmallFiguresCutNoAxisTitle) {
+// From the smallest size to the largest, every name of the key is there whole, and no axis title
+// or tick label is cut.
+TEST(ChartFile, EveryTextIsWholeAtEverySize) {
   TempDir dir;
   const std::string course = (dir.path() / "course.svg").string();
   const std::string ensemble = (dir.path() / "ensemble.svg").string();
   std::string error;
-  for (const auto& [width, height] : std::vector<std::pair<int, int>>{{400, 300}, {640, 480}}) {
-    ASSERT_TRUE(WriteCourseChart(ThreePhases(), course, width, height, error)) << error;
+  for (const auto& [width, height] :
+       std::vector<std::pair<int, int>>{{200, 150}, {400, 300}, {640, 480}, {8000, 6000}}) {
+    ASSERT_TRUE(WriteCourseChart(Binocular(), course, width, height, error)) << error;
     ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), ensemble, width, height, error)) << error;
-    EXPECT_EQ(dir.Read("course.svg").find("..."), std::string::npos) << width << "x" << height;
-    EXPECT_EQ(dir.Read("ensemble.svg").find("..."), std::string::npos) << width << "x" << height;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    for (const char* name : {"course.svg", "ensemble.svg"}) {
+      EXPECT_EQ(dir.Read(name).find("..."), std::string::npos) << name << " " << size;
+    }
+    for (const char* key : {"left eye", "right eye", "left eye closed", "right eye closed",
+                            "both eyes closed", "state loaded"}) {
+      EXPECT_NE(dir.Read("course.svg").find(">" + std::string(key) + "<"), std::string::npos)
+          << key << " " << size;
+    }
+    for (const char* key : {"right favoured", "left favoured", "left eye", "right eye"}) {
+      EXPECT_NE(dir.Read("ensemble.svg").find(">" + std::string(key) + "<"), std::string::npos)
+          << key << " " << size;
+    }
   }
 }
 }  // namespace
