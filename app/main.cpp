@@ -6,6 +6,8 @@
 
 #include "Application.h"
 #include "CommandLine.h"
+#include "Version.h"
+#include "WholeFile.h"
 #include "WindowOptions.h"
 #include "orvel.h"
 
@@ -21,6 +23,15 @@ int Main(const std::vector<std::string>& arguments) {
   if (options.help) {
     std::fputs(WindowUsage().c_str(), stdout);
     return 0;
+  }
+  if (options.version) {
+    std::printf("orvel %s\n", runtime::kVersion);
+    return 0;
+  }
+  std::string problem;
+  if (!options.directory.empty() && !runtime::MakeFolder(options.directory, problem)) {
+    std::fprintf(stderr, "orvel: cannot make --dir %s\n", problem.c_str());
+    return 1;
   }
   TApplication application;
   try {

@@ -6,6 +6,7 @@
 
 #include "Batch.h"
 #include "BatchOptions.h"
+#include "Version.h"
 
 namespace {
 int Main(const std::vector<std::string>& arguments) {
@@ -18,6 +19,10 @@ int Main(const std::vector<std::string>& arguments) {
   }
   if (options.help) {
     std::fputs(Usage().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("orvel-batch %s\n", runtime::kVersion);
     return 0;
   }
   return RunBatch(options);

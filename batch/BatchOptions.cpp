@@ -38,7 +38,7 @@ void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
   std::string problem;
   const std::optional<std::string> text =
       runtime::ReadRegularFile(path, kMaxActionFileBytes, "an action file", problem);
-  if (!text) throw UsageError("action file " + runtime::Printable(path) + " " + problem);
+  if (!text) throw UsageError("action file " + runtime::Printable(path) + ": " + problem);
   std::istringstream file(*text);
   std::string line;
   for (int number = 1; std::getline(file, line); ++number) {
@@ -226,6 +226,7 @@ std::string Usage() {
          "A rerun of the same command skips complete units. load= gives every unit the same\n"
          "state; save= is refused.\n"
          "  --help              this text\n"
+         "  --version           the program's version\n"
          "\n"
          "Parameters (each also as --name=X):\n" +
          ParameterHelp() +
@@ -286,6 +287,9 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
     if (argument == "--help" || argument == "-h") {
       options.help = true;
       return options;
+    } else if (argument == "--version") {
+      options.version = true;
+      return options;
     } else if (const auto summarized = OptionValue(arguments, i, "summarize")) {
       std::vector<std::string> rest(arguments.begin(), arguments.end());
       rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i) - (argument == "--summarize"),
@@ -331,7 +335,9 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
   }
   if (!ensemble.seedGiven && !ensemble.seeds) throw UsageError("--seed or --seeds is required");
   if (options.actions.empty()) throw UsageError("no actions given: nothing to do");
-  CheckWritableDirectory(options.directory, "--dir");
+  // Made, with its missing parents, once the whole command line has been checked.
+  if (const std::string problem = runtime::FolderToMakeProblem(options.directory); !problem.empty())
+    throw UsageError("--dir: " + runtime::Printable(problem));
   FinishEnsembleOptions(options, ensemble);
   if (sized && options.course.empty() && !options.ensemble) {
     throw UsageError("--course-size sizes the figure of --course or of an ensemble (--seeds)");
@@ -344,7 +350,7 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
 
 BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   BatchOptions options = ParseArguments(arguments);
-  if (!options.help && !options.summarizeOnly) CheckStateFiles(options);
+  if (!options.help && !options.version && !options.summarizeOnly) CheckStateFiles(options);
   return options;
 }
 

@@ -34,6 +34,7 @@ struct EnsembleOptions {
 
 struct BatchOptions {
   bool help = false;
+  bool version = false;
   std::uint32_t seed = 0;
   std::string directory = ".";
   std::string plot;    // empty: no plot file
@@ -48,6 +49,7 @@ struct BatchOptions {
   std::vector<Action> actions;
   std::optional<EnsembleOptions> ensemble;  // set by --seeds
   bool summarizeOnly = false;               // --summarize: the ensemble's summary and figure only
+  bool nameFolder = false;  // messages name files with their folder: an ensemble's unit
 };
 
 // Reads the command line, and every @FILE it names, checking all of it before anything is

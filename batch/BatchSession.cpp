@@ -17,8 +17,8 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
   session_.onCourseRow = [this](const RunLogs::CourseRow& row) {
     if (!options_.course.empty()) course_.push_back(PointOf(row));
   };
-  session_.OpenFiles(
-      {options.directory, "orvel-batch", options.record, std::nullopt, options.logs});
+  session_.OpenFiles({options.directory, "orvel-batch", options.record, std::nullopt, options.logs,
+                      options.nameFolder});
   std::vector<std::string> words;
   for (const Action& action : options.actions) {
     words.push_back(action.word);
@@ -108,7 +108,7 @@ void BatchSession::Finish() {
   const Course course{
       course_,
       EventsOf(session_.Record().Events(), static_cast<std::int64_t>(simulation.trainedSteps())),
-      CaptionOf(options_.seed, simulation.parameters())};
+      CaptionOf(options_.seed, simulation.parameters(), session_.Record().Events())};
   if (!WriteCourseChart(course, options_.course, options_.courseWidth, options_.courseHeight,
                         error)) {
     Fail("cannot write " + options_.course + ": " + error);

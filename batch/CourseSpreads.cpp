@@ -9,7 +9,7 @@ constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
 }  // namespace
 
 void CourseSpreads::Running::Add(double value) {
-  if (std::isnan(value)) return;
+  if (!std::isfinite(value)) return;
   ++count;
   const double delta = value - mean;
   mean += delta / static_cast<double>(count);
@@ -32,8 +32,9 @@ void CourseSpreads::Add(const std::vector<CourseRow>& course) {
   }
   for (std::size_t row = 0; row < length; ++row) {
     const CourseRow& values = course[row];
-    rows_[row].left.Add(values.maxLeft);
-    rows_[row].right.Add(values.maxRight);
+    // An eye without a response has no value to average: its -100 would drag the mean down.
+    rows_[row].left.Add(DrawnResponse(values.maxLeft));
+    rows_[row].right.Add(DrawnResponse(values.maxRight));
     rows_[row].dominance.Add(OcularDominance(values.maxLeft, values.maxRight));
   }
   shortest_ = units_ == 0 ? length : std::min(shortest_, length);

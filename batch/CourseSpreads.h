@@ -19,7 +19,8 @@ class CourseSpreads {
   std::vector<EnsemblePoint> Points() const;
 
  private:
-  // Welford's running mean and sum of squared deviations; NaN, a missing value, is left out.
+  // Welford's running mean and sum of squared deviations; a value that is not finite (NaN stands
+  // for a missing one) is left out.
   struct Running {
     std::size_t count = 0;
     double mean = 0.0, squares = 0.0;

@@ -134,17 +134,9 @@ int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
   }
   return status;
 }
-}  // namespace
 
-int SummarizeEnsemble(const BatchOptions& options) {
-  const EnsemblePlan& plan = options.ensemble->plan;
-  const std::vector<bool> complete = CompleteUnits(options);
-  const auto missing =
-      static_cast<std::size_t>(std::count(complete.begin(), complete.end(), false));
-  if (missing > 0) {
-    ReportError(std::to_string(missing) + " of " + std::to_string(plan.Units()) +
-                " units are not complete yet: the summary and the figure leave them out");
-  }
+// summary.csv; 1 when it could not be written or had to go without a damaged file.
+int WriteSummary(const BatchOptions& options, const std::vector<bool>& complete) {
   std::string error;
   int status = 0;
   std::vector<std::string> damaged;
@@ -156,7 +148,20 @@ int SummarizeEnsemble(const BatchOptions& options) {
     ReportDamaged(damaged, kSummaryName, kCheckTableName);
     status = 1;
   }
-  return std::max(status, DrawFigure(options, complete));
+  return status;
+}
+}  // namespace
+
+int SummarizeEnsemble(const BatchOptions& options) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  const std::vector<bool> complete = CompleteUnits(options);
+  const auto missing =
+      static_cast<std::size_t>(std::count(complete.begin(), complete.end(), false));
+  if (missing > 0) {
+    ReportError(std::to_string(missing) + " of " + std::to_string(plan.Units()) +
+                " units are not complete yet: the summary and the figure leave them out");
+  }
+  return std::max(WriteSummary(options, complete), DrawFigure(options, complete));
 }
 
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {
@@ -179,6 +184,8 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
     ReportError(
         "interrupted; every unit's logs end at its last logged step, and the same command "
         "finishes the ensemble");
+    // The units done so far are worth a look at once; the figure waits for the rerun.
+    WriteSummary(options, CompleteUnits(options));
     return 128 + signal;
   }
   return std::max(status, SummarizeEnsemble(options));

@@ -1,5 +1,7 @@
 #include "EnsembleFigureFile.h"
 
+#include <algorithm>
+
 #include "CourseChart.h"
 #include "CourseCsv.h"
 #include "CourseSpreads.h"
@@ -22,29 +24,70 @@ SessionEvents EventsOfUnit(const BatchOptions& options, const std::string& folde
   return EventsOf(*events, end);
 }
 
-// The course of a unit; none when it has none (the ensemble was made with --no-record).
-std::optional<std::vector<CourseRow>> CourseOfUnit(const BatchOptions& options,
-                                                   const std::string& folder,
+// The logged steps a unit's run.json records: each run from its start to the next one's, the last
+// to the end of the script, one row every log-every steps; none when run.json cannot tell.
+std::optional<std::size_t> RecordedRows(const BatchOptions& options, std::size_t index,
+                                        const std::string& folder) {
+  const auto events = ReadRunEventsFile(folder + "/" + kRunRecordName);
+  if (!events) return std::nullopt;
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::int64_t logEvery = plan.ParametersOf(plan.Unit(index), options.parameters).logEvery;
+  std::vector<std::pair<std::int64_t, std::int64_t>> runs;  // start, log-every
+  for (const RunRecord::Event& event : *events) {
+    if (event.parameters) logEvery = event.parameters->logEvery;
+    if (event.kind == "run") runs.emplace_back(static_cast<std::int64_t>(event.at), logEvery);
+  }
+  std::int64_t rows = 0;
+  for (std::size_t run = 0; run < runs.size(); ++run) {
+    const std::int64_t end = run + 1 < runs.size() ? runs[run + 1].first : ScriptSteps(options);
+    rows += LoggedSteps(end - runs[run].first, runs[run].second);
+  }
+  return static_cast<std::size_t>(rows);
+}
+
+// The course of a unit; none when it has none (the ensemble was made with --no-record). A course
+// shorter than its run.json says lost its end: drawn, it would cut its group's line short.
+std::optional<std::vector<CourseRow>> CourseOfUnit(const BatchOptions& options, std::size_t index,
                                                    EnsembleFigureDamage& damage) {
   if (!options.record) return std::vector<CourseRow>();
+  const std::string folder = UnitFolder(options, index);
   const std::string path = folder + "/" + kCourseName;
   runtime::Read<std::vector<CourseRow>> course = course_csv::ReadRowsFile(path);
   if (!course) {
     damage.courses.push_back(path + ": " + course.Error());
     return std::nullopt;
   }
+  const std::optional<std::size_t> recorded = RecordedRows(options, index, folder);
+  if (recorded && course->size() != *recorded) {
+    damage.courses.push_back(path + ": " + std::to_string(course->size()) + " rows, where " +
+                             kRunRecordName + " records " + std::to_string(*recorded) +
+                             " logged steps");
+    return std::nullopt;
+  }
   return *std::move(course);
 }
 
-std::string EnsembleCaption(const BatchOptions& options) {
+// "20 seeds per line" when every unit is drawn; else the range of the lines' seeds and how many
+// units the figure leaves out ("18–20 seeds per line (3 left out)").
+std::string SeedsPerLine(const std::vector<std::size_t>& drawn, std::size_t units) {
+  const auto [fewest, most] = std::minmax_element(drawn.begin(), drawn.end());
+  std::size_t missing = units;
+  for (const std::size_t count : drawn) missing -= count;
+  const std::string range = *fewest == *most
+                                ? std::to_string(*most)
+                                : std::to_string(*fewest) + "\u2013" + std::to_string(*most);
+  return range + (*most == 1 ? " seed" : " seeds") + " per line" +
+         (missing == 0 ? "" : " (" + std::to_string(missing) + " left out)");
+}
+
+std::string EnsembleCaption(const BatchOptions& options, const std::vector<std::size_t>& drawn) {
   const EnsemblePlan& plan = options.ensemble->plan;
   Parameters fixed = options.parameters;
   for (const ListedParameter& listed : plan.Listed()) {
     listed.option->set(fixed, listed.option->get(Parameters{}));
   }
   const std::string changed = NonDefaultParameters(fixed);
-  const std::size_t seeds = plan.SeedsPerGroup();
-  return std::to_string(seeds) + (seeds == 1 ? " seed" : " seeds") + " per line, mean \u00b1 SD" +
+  return SeedsPerLine(drawn, plan.Units()) + ", mean \u00b1 SD" +
          (changed.empty() ? "" : "  " + changed);
 }
 }  // namespace
@@ -54,17 +97,23 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
   const EnsemblePlan& plan = options.ensemble->plan;
   EnsembleCourse ensemble;
   std::string anyFolder;
+  std::vector<std::size_t> drawn;  // units per line
   for (std::size_t group = 0; group < plan.Groups(); ++group) {
     CourseSpreads spreads;
+    std::size_t units = 0;
     for (std::size_t seed = 0; seed < plan.SeedsPerGroup(); ++seed) {
       const std::size_t index = group * plan.SeedsPerGroup() + seed;
       if (!complete[index]) continue;
       anyFolder = UnitFolder(options, index);
-      if (const auto course = CourseOfUnit(options, anyFolder, damage)) spreads.Add(*course);
+      if (const auto course = CourseOfUnit(options, index, damage)) {
+        spreads.Add(*course);
+        ++units;
+      }
     }
     if (spreads.Empty()) continue;
+    drawn.push_back(units);
     const std::string name = plan.GroupName(group);
-    ensemble.groups.push_back({name.empty() ? "all seeds" : name, spreads.Points()});
+    ensemble.groups.push_back({name.empty() ? "all seeds" : name, spreads.Points(), group});
   }
   if (ensemble.groups.empty()) return ensemble;
   std::int64_t end = ScriptSteps(options);
@@ -72,7 +121,7 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
     if (!group.points.empty()) end = std::max(end, group.points.back().totalSteps);
   }
   ensemble.events = EventsOfUnit(options, anyFolder, end, damage);
-  ensemble.caption = EnsembleCaption(options);
+  ensemble.caption = EnsembleCaption(options, drawn);
   return ensemble;
 }
 

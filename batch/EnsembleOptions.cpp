@@ -1,6 +1,7 @@
 #include "EnsembleOptions.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <thread>
 
@@ -179,7 +180,11 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
                      runtime::Printable(ensemble.courseFormat));
   }
   const std::string figure = options.directory + "/course." + ensemble.courseFormat;
-  const std::string problem = ChartFileProblem(figure, options.courseWidth, options.courseHeight);
+  // A --dir yet to be made takes any file.
+  const std::string problem =
+      std::filesystem::is_directory(options.directory)
+          ? ChartFileProblem(figure, options.courseWidth, options.courseHeight)
+          : ChartShapeProblem(figure, options.courseWidth, options.courseHeight);
   if (!problem.empty()) throw UsageError(runtime::Printable(figure) + ": " + problem);
   ensemble.command = CommandOf(options, arguments);
   CheckEnsembleFolder(options, ensemble);

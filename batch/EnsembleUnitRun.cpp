@@ -86,6 +86,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   BatchOptions options = single;
   options.seed = unit.seed;
   options.directory = UnitFolder(ensemble, index);
+  options.nameFolder = true;
   options.parameters = plan.ParametersOf(unit, single.parameters);
   if (!PrepareFolder(options.directory)) return 1;
   std::string table = CheckTableHeader();

@@ -31,6 +31,16 @@ QColor ChartStyle::ClosedBand(Eye eye) {
   return colour;
 }
 
+QColor ChartStyle::BothClosedBand() {
+  int rgb[3] = {255, 255, 255};
+  for (const Eye eye : {Eye::Left, Eye::Right}) {
+    const QColor wash = ClosedBand(eye);
+    const int channels[3] = {wash.red(), wash.green(), wash.blue()};
+    for (int i = 0; i < 3; ++i) rgb[i] += (channels[i] - rgb[i]) * wash.alpha() / 255;
+  }
+  return {rgb[0], rgb[1], rgb[2]};
+}
+
 QColor ChartStyle::ClosedLabel(Eye eye) {
   return EyeColour(eye).darker(135);
 }

@@ -17,6 +17,7 @@ class ChartStyle {
   QPen Line(const QColor& colour, double widthAtScaleOne = 2.0,
             Qt::PenStyle style = Qt::SolidLine) const;
   QPen ResetLine() const { return Line(Reset(), 1.5, Qt::DashLine); }
+  QPen LoadLine() const { return Line(Loaded(), 2, Qt::DashDotLine); }
 
   static QColor EyeColour(Eye eye);
   static QColor ClosedBand(Eye eye);
@@ -24,6 +25,9 @@ class ChartStyle {
   static QColor Threshold() { return {40, 40, 40}; }
   static QColor Dominance() { return {106, 61, 154}; }
   static QColor Reset() { return {90, 90, 90}; }
+  static QColor Loaded() { return {0, 128, 112}; }
+  // Both eyes' washes over each other, as the bands show where both eyes were closed.
+  static QColor BothClosedBand();
   static QColor Grid() { return {228, 228, 228}; }
   static QColor Frame() { return {160, 160, 160}; }
   static QColor Text() { return {40, 40, 40}; }

@@ -43,6 +43,7 @@ struct EyeClosure {
 struct SessionEvents {
   std::vector<EyeClosure> closures;
   std::vector<std::int64_t> resets;
+  std::vector<std::int64_t> loads;  // a saved state replaced the whole simulation
 };
 
 struct Course {
@@ -68,6 +69,8 @@ struct EnsemblePoint {
 struct EnsembleGroup {
   std::string label;
   std::vector<EnsemblePoint> points;  // in step order
+  std::size_t colour = 0;  // its place among all groups, so that it keeps its colour when another
+                           // has nothing to draw
 };
 
 struct EnsembleCourse {

@@ -16,6 +16,8 @@ bool WriteEnsembleChart(const EnsembleCourse& ensemble, const std::string& path,
 // "" when a chart could be written to path at that size now, else the reason: for rejecting a
 // command line before a long run rather than after it.
 std::string ChartFileProblem(const std::string& path, int width, int height);
+// Its extension and size only, for a chart in a folder that is yet to be made.
+std::string ChartShapeProblem(const std::string& path, int width, int height);
 
 inline constexpr int kDefaultChartWidth = 1200;
 inline constexpr int kDefaultChartHeight = 900;

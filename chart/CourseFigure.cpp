@@ -95,6 +95,7 @@ void CourseFigure::Show(const Course& course) {
   figure_.PanelAt(kThreshold).SetValues(ValueScale(ValuesOf(theta)));
   guides_.Show(axis);
   figure_.ShowSession(axis, course.events, course.caption, key_);
+  guides_.Place();  // the key may have taken another height
   figure_.ShowLogged(!course.points.empty());
 }
 

@@ -40,4 +40,8 @@ void DominanceGuides::Place() {
   rightDominant_->setPos(right - rightDominant_->boundingRect().width(), plot.top + inset);
   leftDominant_->setPos(right - leftDominant_->boundingRect().width(),
                         plot.Bottom() - inset - leftDominant_->boundingRect().height());
+  // In a panel too low for both, either would cover the data and the other.
+  const bool room = plot.height > 3 * rightDominant_->boundingRect().height() + 2 * inset;
+  rightDominant_->setVisible(room);
+  leftDominant_->setVisible(room);
 }

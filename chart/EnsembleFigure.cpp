@@ -73,7 +73,7 @@ EnsembleFigure::EnsembleFigure(const EnsembleCourse& ensemble, double scale)
     : figure_(EnsemblePanels(), scale), guides_(figure_, kDominance) {
   // Every group's bands go in before any line, so that no band hides another group's line.
   for (std::size_t i = 0; i < ensemble.groups.size(); ++i) {
-    const QColor colour = Translucent(ChartStyle::GroupColour(i));
+    const QColor colour = Translucent(ChartStyle::GroupColour(ensemble.groups[i].colour));
     groups_.push_back({{nullptr, figure_.PanelAt(kResponses).AddArea(colour)},
                        {nullptr, figure_.PanelAt(kResponses).AddArea(colour)},
                        {nullptr, figure_.PanelAt(kDominance).AddArea(colour)}});
@@ -86,7 +86,7 @@ EnsembleFigure::EnsembleFigure(const EnsembleCourse& ensemble, double scale)
 
 void EnsembleFigure::AddGroup(const EnsembleGroup& group, std::size_t index) {
   const ChartStyle& style = figure_.Style();
-  const QColor colour = ChartStyle::GroupColour(index);
+  const QColor colour = ChartStyle::GroupColour(group.colour);
   GroupSeries& series = groups_[index];
   series.left.mean = figure_.PanelAt(kResponses).AddLine(style.Line(colour));
   series.right.mean = figure_.PanelAt(kResponses).AddLine(style.Line(colour, 2, Qt::DashLine));
@@ -108,6 +108,7 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
   figure_.PanelAt(kResponses).SetValues(ValueScale(responses));
   guides_.Show(axis);
   figure_.ShowSession(axis, ensemble.events, ensemble.caption, key_);
+  guides_.Place();  // the key may have taken another height
   figure_.ShowLogged(std::any_of(ensemble.groups.begin(), ensemble.groups.end(),
                                  [](const EnsembleGroup& group) { return !group.points.empty(); }));
 }

@@ -20,10 +20,43 @@ std::vector<EyeClosure> JoinedClosures(const std::vector<EyeClosure>& closures, 
   return joined;
 }
 
+namespace {
+bool Covered(const std::vector<EyeClosure>& closures, std::int64_t from, std::int64_t to) {
+  return std::any_of(closures.begin(), closures.end(), [&](const EyeClosure& closure) {
+    return closure.fromSteps <= from && to <= closure.toSteps;
+  });
+}
+}  // namespace
+
+std::vector<EyeClosure> ClosedSpans(const SessionEvents& events, bool left, bool right) {
+  const std::vector<EyeClosure> lefts = JoinedClosures(events.closures, Eye::Left);
+  const std::vector<EyeClosure> rights = JoinedClosures(events.closures, Eye::Right);
+  std::vector<std::int64_t> edges;
+  for (const auto* closures : {&lefts, &rights}) {
+    for (const EyeClosure& closure : *closures)
+      edges.insert(edges.end(), {closure.fromSteps, closure.toSteps});
+  }
+  std::sort(edges.begin(), edges.end());
+  std::vector<EyeClosure> spans;
+  for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
+    const std::int64_t from = edges[i], to = edges[i + 1];
+    if (from == to || Covered(lefts, from, to) != left || Covered(rights, from, to) != right)
+      continue;
+    if (!spans.empty() && spans.back().toSteps == from) {
+      spans.back().toSteps = to;
+    } else {
+      spans.push_back({from, to, left ? Eye::Left : Eye::Right});
+    }
+  }
+  return spans;
+}
+
 void IncludeEvents(Extent& steps, const SessionEvents& events) {
   for (const EyeClosure& closure : events.closures) {
     steps.Include(static_cast<double>(closure.fromSteps));
     steps.Include(static_cast<double>(closure.toSteps));
   }
-  for (const std::int64_t reset : events.resets) steps.Include(static_cast<double>(reset));
+  for (const auto* marks : {&events.resets, &events.loads}) {
+    for (const std::int64_t at : *marks) steps.Include(static_cast<double>(at));
+  }
 }

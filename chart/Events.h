@@ -9,5 +9,9 @@
 // drawn once, labelled once.
 std::vector<EyeClosure> JoinedClosures(const std::vector<EyeClosure>& closures, Eye eye);
 
+// The spans in which exactly these eyes were closed (left, right, or both), in step order, each
+// as long as it lasts.
+std::vector<EyeClosure> ClosedSpans(const SessionEvents& events, bool left, bool right);
+
 // Widens steps to take in every closure and reset, so that none falls off the step axis.
 void IncludeEvents(Extent& steps, const SessionEvents& events);

@@ -60,7 +60,7 @@ QByteArray SvgBytes(QGraphicsScene& scene, int width, int height) {
 }
 }  // namespace
 
-std::string ChartFileProblem(const std::string& path, int width, int height) {
+std::string ChartShapeProblem(const std::string& path, int width, int height) {
   if (FormatOf(path) == Format::Unknown) {
     return path + ": a chart is written as .png or .svg";
   }
@@ -68,6 +68,11 @@ std::string ChartFileProblem(const std::string& path, int width, int height) {
     return "chart size " + std::to_string(width) + "x" + std::to_string(height) +
            " is outside 200x150 to 8000x8000";
   }
+  return "";
+}
+
+std::string ChartFileProblem(const std::string& path, int width, int height) {
+  if (std::string shape = ChartShapeProblem(path, width, height); !shape.empty()) return shape;
   const std::string problem = runtime::WholeFileProblem(path);
   return problem.empty() ? "" : path + ": " + problem;
 }

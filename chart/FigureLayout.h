@@ -28,6 +28,7 @@ struct FigureLayout {
 // The scale at which a figure of this size is drawn to a file.
 double FigureScale(double width, double height);
 
-// The panels' heights are in proportion to shares.
-FigureLayout LayOutFigure(double width, double height, double scale,
-                          std::span<const double> shares);
+// The panels' heights are in proportion to shares. legendHeight: the key's, when it needs more
+// than its usual row.
+FigureLayout LayOutFigure(double width, double height, double scale, std::span<const double> shares,
+                          double legendHeight = 0);

@@ -1,56 +1,65 @@
 #include "FigureLegend.h"
 
-#include <QAreaSeries>
-#include <QChart>
+#include <QFontMetricsF>
+#include <QGraphicsLineItem>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
-#include <QLegend>
-#include <QLegendMarker>
-#include <QLineSeries>
-
-#include "ChartStyle.h"
+#include <QGraphicsSimpleTextItem>
+#include <algorithm>
 
 namespace {
-QAbstractSeries* SeriesFor(const LegendEntry& entry) {
+// An entry's marker and words, laid out from x 0; returns its width.
+double AddEntry(QGraphicsItem& row, const LegendEntry& entry, const QFont& font, double x,
+                double lineHeight) {
+  const double em = font.pixelSize();
+  const double marker = 1.6 * em, middle = lineHeight / 2;
   if (entry.patch.style() == Qt::NoBrush) {
-    auto* line = new QLineSeries;
-    line->setPen(entry.pen);
-    return line;
+    auto* line = new QGraphicsLineItem(x, middle, x + marker, middle, &row);
+    QPen pen = entry.pen;
+    pen.setWidthF(std::max(pen.widthF(), em / 5));
+    line->setPen(pen);
+  } else {
+    auto* patch =
+        new QGraphicsRectItem(x + marker / 4, middle - em / 3, marker / 2, 2 * em / 3, &row);
+    patch->setPen(entry.pen);
+    patch->setBrush(entry.patch);
   }
-  auto* area = new QAreaSeries;
-  area->setUpperSeries(new QLineSeries(area));
-  area->setBrush(entry.patch);
-  area->setPen(entry.pen);
-  return area;
+  auto* words = new QGraphicsSimpleTextItem(entry.name, &row);
+  words->setFont(font);
+  words->setBrush(ChartStyle::Text());
+  words->setPos(x + marker + em / 3, 0);
+  return marker + em / 3 + QFontMetricsF(font).horizontalAdvance(entry.name);
 }
 }  // namespace
 
-FigureLegend::FigureLegend(QGraphicsScene& scene, const QFont& font) : chart_(new QChart) {
-  scene.addItem(chart_);
-  chart_->setBackgroundVisible(false);
-  chart_->setMargins({0, 0, 0, 0});
-  QLegend& legend = *chart_->legend();
-  legend.setAlignment(Qt::AlignTop);
-  legend.setFont(font);
-  legend.setLabelColor(ChartStyle::Text());
-  legend.setMarkerShape(QLegend::MarkerShapeFromSeries);
-}
+FigureLegend::FigureLegend(QGraphicsScene& scene, const ChartStyle& style)
+    : style_(style), root_(scene.addRect({}, Qt::NoPen)) {}
 
-void FigureLegend::Place(const Box& box) {
-  chart_->setGeometry(box.left, box.top, box.width, box.height);
-}
-
-void FigureLegend::Show(const std::vector<LegendEntry>& entries) {
-  if (entries == shown_) return;
-  chart_->removeAllSeries();
+double FigureLegend::Show(const std::vector<LegendEntry>& entries, const Box& box) {
+  const double width = box.width;
+  for (QGraphicsItem* row : root_->childItems()) delete row;
+  const QFont font = style_.Font(14);
+  const double lineHeight = QFontMetricsF(font).height(), gap = font.pixelSize();
+  std::vector<QGraphicsRectItem*> rows;
+  std::vector<double> widths;
   for (const LegendEntry& entry : entries) {
-    QAbstractSeries* series = SeriesFor(entry);
-    series->setName(entry.name);
-    chart_->addSeries(series);
-    if (entry.patch.style() != Qt::NoBrush) {
-      for (QLegendMarker* marker : chart_->legend()->markers(series)) {
-        marker->setShape(QLegend::MarkerShapeRectangle);
-      }
+    auto* probe = new QGraphicsRectItem(root_);
+    const double needed = AddEntry(*probe, entry, font, 0, lineHeight);
+    // A new row when this one is full; an entry wider than a row still gets one of its own.
+    if (rows.empty() || widths.back() + gap + needed > width) {
+      rows.push_back(probe);
+      widths.push_back(needed);
+      probe->setPos(0, lineHeight * static_cast<double>(rows.size() - 1));
+      continue;
     }
+    probe->setPos(widths.back() + gap, 0);
+    probe->setParentItem(rows.back());
+    widths.back() += gap + needed;
   }
-  shown_ = entries;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i]->setPos((width - widths[i]) / 2, rows[i]->pos().y());
+  }
+  const double height = lineHeight * static_cast<double>(rows.size());
+  root_->setPos(box.left, box.top + std::max(0.0, box.height - height) / 2);
+  return height;
 }

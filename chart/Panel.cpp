@@ -9,6 +9,7 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "Events.h"
@@ -18,17 +19,33 @@ namespace {
 // fine interval of a narrow range would cut a wide new range into millions of ticks, or into
 // more than it could ever count. An interval as wide as either range leaves at most two ticks on
 // both, so it goes in first.
-void SetFormat(QValueAxis& axis, const AxisScale& scale, const char* labelPrefix = "") {
+void SetFormat(QValueAxis& axis, const AxisScale& scale, const char* labelPrefix = "",
+               const char* labelSuffix = "") {
   axis.setTickInterval(std::max(axis.max() - axis.min(), scale.high - scale.low));
   axis.setRange(scale.low, scale.high);
   axis.setTickInterval(scale.tickInterval);
-  axis.setLabelFormat(
-      QString("%1%.%2%3").arg(labelPrefix).arg(scale.decimals).arg(scale.scientific ? 'e' : 'f'));
+  axis.setLabelFormat(QString("%1%.%2%3%4")
+                          .arg(labelPrefix)
+                          .arg(scale.decimals)
+                          .arg(scale.scientific ? 'e' : 'f')
+                          .arg(labelSuffix));
 }
 
 // Qt sizes a value axis by its widest label but keeps the width of "..." for the labels beside
 // its title, so labels of a single digit would cost a two-line title its second line. A no-break
 // space before each makes up the width; the labels are right-aligned, so none of them moves.
+// The scale with ticks far enough apart for labels taking label pixels each along room pixels:
+// Qt cuts a label that has too little room to "...". Round intervals stay round: 1, 2, 5, 10.
+AxisScale LabelledApart(AxisScale scale, double label, double room) {
+  const auto ticks = [&] { return (scale.high - scale.low) / scale.tickInterval; };
+  while (room > 0 && ticks() > 1 && ticks() * label > room) {
+    const double power = std::pow(10.0, std::floor(std::log10(scale.tickInterval) + 1e-9));
+    const double mantissa = scale.tickInterval / power;
+    scale.tickInterval = (mantissa < 1.5 ? 2 : mantissa < 3.5 ? 5 : 10) * power;
+  }
+  return scale;
+}
+
 const char* ValueLabelPrefix(const AxisScale& scale) {
   const bool singleDigits = scale.decimals == 0 && scale.low > -1.0 && scale.high < 10.0;
   return singleDigits ? "&nbsp;" : "";
@@ -112,10 +129,13 @@ void Panel::Place(const Box& plotArea) {
                       plotArea.Bottom() + style_.Pixels(80));
   chart_->setPlotArea({plotArea.left, plotArea.top, plotArea.width, plotArea.height});
   values_->setTitleText(TitleFitting(plotArea.height));
+  plot_ = plotArea;
+  SetSteps(stepScale_, steps_->titleText());
+  SetValues(valueScale_);
 }
 
 // Qt turns the value axis's title upright beside the plot and cuts every line longer than the
-// plot is high to "...".
+// plot is high to "...": a panel too low for every title goes without one.
 QString Panel::TitleFitting(double plotHeight) const {
   const QFontMetricsF metrics(values_->titleFont());
   const auto fits = [&](const QString& title) {
@@ -125,18 +145,27 @@ QString Panel::TitleFitting(double plotHeight) const {
     });
   };
   const auto fitting = std::find_if(valueTitles_.begin(), valueTitles_.end(), fits);
-  return fitting == valueTitles_.end() ? valueTitles_.back() : *fitting;
+  return fitting == valueTitles_.end() ? "" : *fitting;  // whole or not at all
 }
 
 void Panel::SetSteps(const AxisScale& steps, const QString& title) {
-  SetFormat(*steps_, steps);
+  stepScale_ = steps;
+  const QFontMetricsF metrics(steps_->labelsFont());
+  const double label = metrics.horizontalAdvance(QString::number(steps.high, 'f', steps.decimals)) +
+                       metrics.height();
+  SetFormat(*steps_, LabelledApart(steps, label, plot_.width));
   steps_->setLabelsVisible(!title.isEmpty());
   steps_->setTitleText(title);
   steps_->setTitleVisible(!title.isEmpty());
 }
 
 void Panel::SetValues(const AxisScale& values) {
-  SetFormat(*values_, values, ValueLabelPrefix(values));
+  valueScale_ = values;
+  const AxisScale apart =
+      LabelledApart(values, QFontMetricsF(values_->labelsFont()).height(), plot_.height);
+  // Qt keeps a value label the same few pixels from its axis at any size: in a large figure the
+  // label runs into the tick. A space after it grows with the font.
+  SetFormat(*values_, apart, ValueLabelPrefix(apart), style_.Pixels(1) > 1.5 ? "&nbsp;" : "");
 }
 
 // The labels are made clear rather than hidden: Qt would give their room to nothing, and cut the
@@ -152,7 +181,8 @@ void Panel::ShowTicks(bool shown) {
 void Panel::ShowEvents(const SessionEvents& events, double stepsPerUnit) {
   ShowClosures(events.closures, Eye::Left, stepsPerUnit);
   ShowClosures(events.closures, Eye::Right, stepsPerUnit);
-  ShowResets(events.resets, stepsPerUnit);
+  ShowMarks(resetLines_, style_.ResetLine(), events.resets, stepsPerUnit);
+  ShowMarks(loadLines_, style_.LoadLine(), events.loads, stepsPerUnit);
 }
 
 // All bands of an eye are one area whose outline runs along the bottom of the scale from one band
@@ -174,17 +204,16 @@ void Panel::ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, doubl
 
 // One series per line, made as more resets come: a single series would join the lines along the
 // frame.
-void Panel::ShowResets(const std::vector<std::int64_t>& resets, double stepsPerUnit) {
-  while (resetLines_.size() < resets.size()) {
-    resetLines_.push_back(AddLine(style_.ResetLine()));
-  }
-  for (std::size_t i = 0; i < resetLines_.size(); ++i) {
+void Panel::ShowMarks(std::vector<QLineSeries*>& lines, const QPen& pen,
+                      const std::vector<std::int64_t>& marks, double stepsPerUnit) {
+  while (lines.size() < marks.size()) lines.push_back(AddLine(pen));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     QList<QPointF> line;
-    if (i < resets.size()) {
-      const double x = static_cast<double>(resets[i]) / stepsPerUnit;
+    if (i < marks.size()) {
+      const double x = static_cast<double>(marks[i]) / stepsPerUnit;
       line = {{x, values_->min()}, {x, values_->max()}};
     }
-    resetLines_[i]->replace(line);
+    lines[i]->replace(line);
   }
 }
 

@@ -53,7 +53,8 @@ class Panel {
   void Attach(QAbstractSeries* series);
   QAreaSeries* AddClosedBand(Eye eye);
   void ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, double stepsPerUnit);
-  void ShowResets(const std::vector<std::int64_t>& resets, double stepsPerUnit);
+  void ShowMarks(std::vector<QLineSeries*>& lines, const QPen& pen,
+                 const std::vector<std::int64_t>& marks, double stepsPerUnit);
 
   const ChartStyle& style_;
   std::vector<QString> valueTitles_;
@@ -63,6 +64,10 @@ class Panel {
   QAreaSeries* leftClosed_;
   QAreaSeries* rightClosed_;
   std::vector<QLineSeries*> resetLines_;
+  std::vector<QLineSeries*> loadLines_;
+  // As last set, for placing the ticks anew when the plot area changes.
+  AxisScale stepScale_, valueScale_;
+  Box plot_;
 };
 
 QList<QPointF> ToQt(const std::vector<PlotPoint>& points);

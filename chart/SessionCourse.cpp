@@ -23,8 +23,10 @@ SessionEvents EventsOf(const std::vector<RunRecord::Event>& events, std::int64_t
     if (event.kind == "eyes") {
       track(leftClosed, event.left, at, Eye::Left);
       track(rightClosed, event.right, at, Eye::Right);
-    } else if (event.kind == "reset" || event.kind == "load") {
+    } else if (event.kind == "reset") {
       session.resets.push_back(at);
+    } else if (event.kind == "load") {
+      session.loads.push_back(at);
     }
   }
   track(leftClosed, true, end, Eye::Left);
@@ -32,7 +34,16 @@ SessionEvents EventsOf(const std::vector<RunRecord::Event>& events, std::int64_t
   return session;
 }
 
-std::string CaptionOf(std::uint32_t seed, const Parameters& parameters) {
+std::string CaptionOf(std::uint32_t seed, const Parameters& parameters,
+                      const std::vector<RunRecord::Event>& events) {
+  std::string caption;
+  for (const RunRecord::Event& event : events) {
+    if (event.kind != "load") continue;
+    // Loaded before the first step, the state's generator decides everything, not the seed.
+    if (caption.empty() && event.at > 0) caption = "seed " + std::to_string(seed) + ", then ";
+    caption += (caption.empty() || caption.back() == ' ' ? "state " : ", state ") + event.file;
+  }
+  if (caption.empty()) caption = "seed " + std::to_string(seed);
   const std::string changed = NonDefaultParameters(parameters);
-  return "seed " + std::to_string(seed) + (changed.empty() ? "" : "  " + changed);
+  return caption + (changed.empty() ? "" : "  " + changed);
 }

@@ -14,9 +14,11 @@
 
 CoursePoint PointOf(const RunLogs::CourseRow& row);
 
-// The closed-eye bands and the reset markers (Reset Weights and loaded states) of the events,
-// bands still open at end running to it.
+// The closed-eye bands and the markers of Reset Weights and of loaded states in the events, bands
+// still open at end running to it.
 SessionEvents EventsOf(const std::vector<RunRecord::Event>& events, std::int64_t end);
 
-// "seed S" and the parameters that differ from the defaults.
-std::string CaptionOf(std::uint32_t seed, const Parameters& parameters);
+// What the course came from, "seed S" or the states loaded ("state FILE", "seed S, then state
+// FILE"), and the parameters that differ from the defaults.
+std::string CaptionOf(std::uint32_t seed, const Parameters& parameters,
+                      const std::vector<RunRecord::Event>& events = {});

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "BandLabels.h"
+#include "Events.h"
 
 StackedFigure::StackedFigure(const std::vector<PanelShape>& shapes, double scale)
     : scene_(std::make_unique<QGraphicsScene>()), style_(scale) {
@@ -13,7 +14,7 @@ StackedFigure::StackedFigure(const std::vector<PanelShape>& shapes, double scale
     panels_.push_back(std::make_unique<Panel>(*scene_, style_, shape.valueTitles));
     shares_.push_back(shape.share);
   }
-  legend_ = std::make_unique<FigureLegend>(*scene_, style_.Font(14));
+  legend_ = std::make_unique<FigureLegend>(*scene_, style_);
   bandLabels_ = std::make_unique<BandLabels>(*scene_, style_);
   caption_ = scene_->addSimpleText("", style_.Font(13));
   caption_->setBrush(ChartStyle::QuietText());
@@ -26,9 +27,18 @@ StackedFigure::~StackedFigure() = default;
 
 void StackedFigure::Resize(QSizeF size) {
   scene_->setSceneRect(0, 0, size.width(), size.height());
-  layout_ = LayOutFigure(size.width(), size.height(), style_.Pixels(1), shares_);
+  size_ = size;
+  LayOut();
+}
+
+void StackedFigure::LayOut() {
+  layout_ = LayOutFigure(size_.width(), size_.height(), style_.Pixels(1), shares_);
+  const double keyHeight = legend_->Show(key_, layout_.legend);
+  if (keyHeight > layout_.legend.height) {
+    layout_ = LayOutFigure(size_.width(), size_.height(), style_.Pixels(1), shares_, keyHeight);
+    legend_->Show(key_, layout_.legend);
+  }
   for (std::size_t i = 0; i < panels_.size(); ++i) panels_[i]->Place(layout_.plots[i]);
-  legend_->Place(layout_.legend);
   caption_->setPos(layout_.caption.left, layout_.caption.top);
   PlaceNothingLogged();
   if (shown_) {
@@ -49,11 +59,15 @@ void StackedFigure::ShowSession(const StepAxis& steps, const SessionEvents& even
     panels_[i]->ShowEvents(events, steps.unit.stepsPerUnit);
   }
   AddEventsToKey(events, key);
-  legend_->Show(key);
   caption_->setText(QString::fromStdString(caption));
+  shown_.emplace(steps, events);
+  if (key != key_) {
+    key_ = std::move(key);
+    LayOut();  // the key's rows may take another height
+    return;
+  }
   Settle();
   bandLabels_->Show(events, steps, *panels_.front(), layout_.bandLabels);
-  shown_.emplace(steps, events);
 }
 
 void StackedFigure::ShowLogged(bool logged) {
@@ -82,7 +96,12 @@ void StackedFigure::AddEventsToKey(const SessionEvents& events,
                      ChartStyle::ClosedBand(eye)});
     }
   }
+  if (!ClosedSpans(events, true, true).empty()) {
+    const QColor both = ChartStyle::BothClosedBand();
+    key.push_back({"both eyes closed", QPen(both.darker(110), style_.Pixels(1)), both});
+  }
   if (!events.resets.empty()) key.push_back({"weights reset", style_.ResetLine()});
+  if (!events.loads.empty()) key.push_back({"state loaded", style_.LoadLine()});
 }
 
 void StackedFigure::Settle() const {

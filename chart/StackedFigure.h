@@ -53,6 +53,8 @@ class StackedFigure {
 
  private:
   void AddEventsToKey(const SessionEvents& events, std::vector<LegendEntry>& key) const;
+  // Places everything for the figure's size and key; the panels make room for a key of rows.
+  void LayOut();
   void PlaceNothingLogged();
   void Settle() const;
 
@@ -61,6 +63,8 @@ class StackedFigure {
   std::vector<double> shares_;
   std::vector<std::unique_ptr<Panel>> panels_;
   std::unique_ptr<FigureLegend> legend_;
+  std::vector<LegendEntry> key_;
+  QSizeF size_;
   FigureLayout layout_;
   std::unique_ptr<BandLabels> bandLabels_;
   // What the band labels were last placed for, to place them again when the figure is resized.

@@ -80,6 +80,26 @@ std::string FolderProblem(const std::string& folder) {
   return "";
 }
 
+// Asks the nearest folder on the way up that exists, so that a file in the way is named.
+std::string FolderToMakeProblem(const std::string& folder) {
+  std::filesystem::path existing = std::filesystem::path(folder).lexically_normal();
+  struct stat status {};
+  while (::stat(existing.c_str(), &status) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    const std::filesystem::path parent = existing.parent_path();
+    if (parent == existing) break;
+    existing = parent.empty() ? "." : parent;
+  }
+  return FolderProblem(existing.string());
+}
+
+bool MakeFolder(const std::string& folder, std::string& error) {
+  std::error_code failure;
+  std::filesystem::create_directories(folder, failure);
+  if (std::filesystem::is_directory(folder)) return true;
+  error = folder + ": " + (failure ? failure.message() : "not a folder");
+  return false;
+}
+
 bool WriteWholeFile(const std::string& path,
                     const std::function<bool(const std::string&, std::string&)>& write,
                     std::string& error) {

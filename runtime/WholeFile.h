@@ -28,6 +28,14 @@ std::string WholeFileProblem(const std::string& path);
 // bits, which say nothing about read-only file systems or for root); else the reason.
 std::string FolderProblem(const std::string& folder);
 
+// "" when folder exists and takes new files, or does not exist yet and MakeFolder could make it
+// now (its nearest existing ancestor is a folder that takes new files); else the reason.
+std::string FolderToMakeProblem(const std::string& folder);
+
+// Makes folder and its missing parents; true when it is a folder afterwards, else false with the
+// reason in error.
+bool MakeFolder(const std::string& folder, std::string& error);
+
 // folder as an absolute path in normal form, without a trailing slash; "" is the working folder.
 // As given when it cannot be made absolute.
 std::string AbsoluteFolder(const std::string& folder);

@@ -21,7 +21,8 @@ void Session::Begin(std::uint32_t seed) {
 
 void Session::OpenFiles(SessionFiles files) {
   logs_ = std::make_unique<RunLogs>(files.folder, files.program, std::move(files.space), files.logs,
-                                    files.record);
+                                    files.record, files.nameFolder);
+  recordName_ = files.nameFolder ? files.folder + "/" + kRunRecordName : kRunRecordName;
   logs_->onCourseRow = [this](const RunLogs::CourseRow& row) {
     lastLogged_ = EyeMaxima{row.maxLeft, row.maxRight};
     if (onCourseRow) onCourseRow(row);
@@ -46,14 +47,15 @@ void Session::Close() {
   if (logs_) logs_->Close();
 }
 
-// One message per failure, not one per save: the record is rewritten at every action.
+// One message a session, not one per save: the record is rewritten at every action, and on a
+// disk that is nearly full some saves succeed between failures.
 void Session::SaveRecord() {
   std::string error;
   if (!record_ || !writeRecord_) return;
-  const bool failedBefore = recordFailing_;
   recordFailing_ = !record_->Save(error);
-  if (recordFailing_ && !failedBefore && onRecordFailure) {
-    onRecordFailure(std::string("cannot write ") + kRunRecordName + ": " + error);
+  if (recordFailing_ && !recordReported_ && onRecordFailure) {
+    recordReported_ = true;
+    onRecordFailure("cannot write " + recordName_ + ": " + error);
   }
 }
 

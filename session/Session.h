@@ -25,6 +25,7 @@ struct SessionFiles {
   bool record = true;                   // run.json and course.csv beside the seven logs
   std::optional<FreeSpaceGuard> space;  // the folder's free space, the system's unless given
   LogChoice logs = LogChoice::kAll;     // which logs beside run.json
+  bool nameFolder = false;  // messages name files with their folder: ensemble units share stderr
 };
 
 // One simulation with its logs and its record, and every action a user can take on it. Each
@@ -105,7 +106,8 @@ class Session {
 
   // Told of every course row as it is logged, on the run's thread.
   std::function<void(const RunLogs::CourseRow&)> onCourseRow;
-  // Told when run.json cannot be written, with a one-line reason; once, until a write succeeds.
+  // Told when run.json cannot be written, with a one-line reason; once a session, however often
+  // the record is rewritten.
   std::function<void(const std::string& problem)> onRecordFailure;
 
  private:
@@ -121,6 +123,8 @@ class Session {
   Replay replay_;
   bool writeRecord_ = false;
   bool recordFailing_ = false;
+  bool recordReported_ = false;
+  std::string recordName_;  // as messages name it
   std::unique_ptr<RunRecord> record_;
   std::unique_ptr<RunLogs> logs_;
   std::optional<EyeMaxima> lastLogged_;

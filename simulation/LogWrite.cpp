@@ -15,6 +15,13 @@ std::size_t LinesWithin(std::string_view text, std::size_t limit) {
   const std::size_t end = text.rfind('\n', limit - 1);
   return end == std::string_view::npos ? 0 : end + 1;
 }
+
+// A device such as /dev/full cannot be cut; its offset means nothing either.
+void CutBack(int fd, std::uint64_t lineEnd, std::uint64_t& offset) {
+  if (offset == lineEnd) return;
+  const auto length = static_cast<off_t>(lineEnd);
+  if (::ftruncate(fd, length) == 0 && ::lseek(fd, length, SEEK_SET) == length) offset = lineEnd;
+}
 }  // namespace
 
 std::size_t NextWrite(std::string_view text, std::uint64_t offset) {
@@ -25,13 +32,21 @@ std::size_t NextWrite(std::string_view text, std::uint64_t offset) {
   return end == std::string_view::npos ? text.size() : end + 1;
 }
 
-int WriteWholeLines(int fd, std::string_view text, std::uint64_t& offset) {
+int WriteWholeLines(int fd, std::string_view text, std::uint64_t& offset, const WriteCall& write) {
+  std::uint64_t lineEnd = offset;
   while (!text.empty()) {
     const std::size_t length = NextWrite(text, offset);
-    const ssize_t written = ::write(fd, text.data(), length);
+    const ssize_t written = write(fd, text.data(), length);
     if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return errno;
-    if (written == 0) return EIO;  // never for a file that takes bytes; not to loop for ever
+    if (written <= 0) {
+      const int error = written < 0 ? errno : EIO;  // 0: never for a file that takes bytes
+      CutBack(fd, lineEnd, offset);
+      return error;
+    }
+    const std::string_view taken = text.substr(0, static_cast<std::size_t>(written));
+    if (const std::size_t end = taken.rfind('\n'); end != std::string_view::npos) {
+      lineEnd = offset + end + 1;
+    }
     offset += static_cast<std::uint64_t>(written);
     text.remove_prefix(static_cast<std::size_t>(written));
   }

@@ -30,15 +30,18 @@ constexpr std::array<RunLogs::File, 8> kWriteOrder = {
 }  // namespace
 
 RunLogs::RunLogs(const std::string& directory, std::string program,
-                 std::optional<FreeSpaceGuard> space, LogChoice logs, bool course)
+                 std::optional<FreeSpaceGuard> space, LogChoice logs, bool course, bool nameFolder)
     : program_(std::move(program)),
+      folderNamed_(nameFolder ? directory + ": " : ""),
       space_(space ? std::move(*space) : FreeSpaceGuard(directory)),
       choice_(logs) {
   if (logs == LogChoice::kAll) {
-    for (int file = kLog; file < kCourse; ++file) Open(static_cast<File>(file), directory);
+    for (int file = kLog; file < kCourse; ++file) {
+      Open(static_cast<File>(file), directory, nameFolder);
+    }
   }
   if (course && logs != LogChoice::kNone) {
-    Open(kCourse, directory);
+    Open(kCourse, directory, nameFolder);
     course_ = files_[kCourse].fd.IsOpen();
     text_[kCourse] = course_csv::Header();
     WriteText(kCourse);
@@ -50,10 +53,11 @@ RunLogs::~RunLogs() {
   Close();
 }
 
-void RunLogs::Open(File file, const std::string& directory) {
+void RunLogs::Open(File file, const std::string& directory, bool nameFolder) {
   LogFile& log = files_[file];
-  log.name = file == kCourse ? kCourseName : kLogNames[file];
-  const std::string path = directory.empty() ? log.name : directory + "/" + log.name;
+  const std::string name = file == kCourse ? kCourseName : kLogNames[file];
+  const std::string path = directory.empty() ? name : directory + "/" + name;
+  log.name = nameFolder ? path : name;
   log.fd =
       runtime::FileDescriptor(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
   if (!log.fd.IsOpen()) Report(file, "open", errno);
@@ -134,9 +138,10 @@ void RunLogs::StopForLackOfSpace() {
   CloseFiles();
   SetNotice("logs stopped: disk nearly full", true);
   std::fprintf(stderr,
-               "%s: the log folder's disk is nearly full (%llu MiB free); the logs end here and "
+               "%s: %sthe log folder's disk is nearly full (%llu MiB free); the logs end here and "
                "the run goes on without them\n",
-               program_.c_str(), static_cast<unsigned long long>(space_.LastFree() >> 20));
+               program_.c_str(), folderNamed_.c_str(),
+               static_cast<unsigned long long>(space_.LastFree() >> 20));
 }
 
 // The step thread adds to the pending batch and waits only when it is full and the writer has not
@@ -238,7 +243,10 @@ void RunLogs::WriteText(File file) {
     const std::uint64_t before = log.written;
     const int error = log_write::WriteWholeLines(log.fd.Get(), text, log.written);
     bytesWritten_.fetch_add(log.written - before, std::memory_order_relaxed);
-    if (error != 0) Report(file, "write", error);
+    if (error != 0) {
+      Report(file, "write", error);
+      log.fd.Close();
+    }
   }
   text.clear();
 }

@@ -30,16 +30,18 @@ class BCMNeuron;
 // loses at most the last 0.1 s of logged steps, and every file still ends in a whole line.
 //
 // A file that cannot be created is reported once on standard error and left out; a failed write
-// is reported once per file; the run goes on regardless. When the folder's disk runs short, every
+// is reported once, and the file ends at its last whole line: a log with a hole in it would
+// mislead. The run goes on regardless. When the folder's disk runs short, every
 // file is closed whole before the next batch and the run goes on without logs.
 class RunLogs {
  public:
   // Creates the files logs chooses afresh in directory ("" means the working directory); course
-  // false leaves course.csv out whatever logs says. Messages start with program; space watches the
-  // folder's free space (the system's, once a second, by default).
+  // false leaves course.csv out whatever logs says. Messages start with program, and name each
+  // file with its folder when nameFolder; space watches the folder's free space (the system's,
+  // once a second, by default).
   explicit RunLogs(const std::string& directory = "", std::string program = "orvel",
                    std::optional<FreeSpaceGuard> space = std::nullopt,
-                   LogChoice logs = LogChoice::kAll, bool course = true);
+                   LogChoice logs = LogChoice::kAll, bool course = true, bool nameFolder = false);
   ~RunLogs();
   RunLogs(const RunLogs&) = delete;
   RunLogs& operator=(const RunLogs&) = delete;
@@ -93,7 +95,7 @@ class RunLogs {
     bool failed = false;         // a failure has been reported; one message per file is enough
   };
 
-  void Open(File file, const std::string& directory);
+  void Open(File file, const std::string& directory, bool nameFolder);
   void CloseFiles();
   void CloseLeftOut(LogChoice kept);
   void Report(File file, const char* what, int error);
@@ -110,7 +112,8 @@ class RunLogs {
 
   std::array<LogFile, kFileCount> files_;  // the writer's while it runs
   std::string program_;
-  FreeSpaceGuard space_;  // asked by the writer
+  std::string folderNamed_;  // "FOLDER: " when messages name it, else ""
+  FreeSpaceGuard space_;     // asked by the writer
   int runs_ = 0;
   LogChoice choice_;     // the step thread's; the writer reads it under mutex_
   bool course_ = false;  // course.csv opened

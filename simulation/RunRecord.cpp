@@ -64,6 +64,15 @@ void CheckParameters(const runtime::JsonFields& json) {
   for (const std::string_view name : names) json.Real(name);
 }
 
+// The values of a checked parameters object; a value set() refuses keeps its default.
+Parameters ParametersOf(const runtime::JsonFields& json) {
+  Parameters parameters;
+  for (const ParameterOption& option : ParameterOptions()) {
+    option.set(parameters, json.Value(option.name).dump());
+  }
+  return parameters;
+}
+
 LogChoice LogChoiceOf(const runtime::JsonFields& json, std::string_view key) {
   const std::string name = json.Text(key);
   for (LogChoice choice : {LogChoice::kAll, LogChoice::kCourse, LogChoice::kNone}) {
@@ -92,7 +101,10 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
     event.logs = LogChoiceOf(json, "logs");
   } else if (event.kind == "parameters") {
     json.Only({"at", "event", "parameters"});
-    if (json.Has("parameters")) CheckParameters(json.Object("parameters"));
+    if (json.Has("parameters")) {
+      CheckParameters(json.Object("parameters"));
+      event.parameters = ParametersOf(json.Object("parameters"));
+    }
   } else if (event.kind == "seed") {
     json.Only({"at", "event", "seed"});
     event.seed =

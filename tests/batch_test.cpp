@@ -23,6 +23,7 @@
 #include "TempDir.h"
 #include "TextLines.h"
 #include "TrainingRun.h"
+#include "Version.h"
 #include "WeightPlot.h"
 
 namespace {
@@ -129,9 +130,10 @@ TEST(Batch, BadInputIsRefusedNamingTheArgumentAndWritesNothing) {
       {"--seed 4294967296 run=1", "4294967296"},
       {"--seed -1 run=1", "-1"},
       {"run=1", "--seed"},
-      {"--seed 1 @/no/such/file", "/no/such/file"},
-      {"--seed 1 --dir /no/such/dir run=1", "/no/such/dir"},
-      {"--seed 1 --dir /etc/hostname run=1", "/etc/hostname"},
+      {"--seed 1 @/no/such/file", "action file /no/such/file: No such file"},
+      {"--seed 1 --dir /proc/no/such/dir run=1", "/proc is not writable"},
+      {"--seed 1 --dir /etc/hostname run=1", "/etc/hostname is not a folder"},
+      {"--seed 1 --dir /etc/hostname/logs run=1", "/etc/hostname is not a folder"},
       {"--seed 1 run=5 left=maybe", "left=maybe"},
       {"--seed 1 --frobnicate", "--frobnicate"},
       {"--seed 1 --logs some run=1", "some"},
@@ -141,6 +143,11 @@ TEST(Batch, BadInputIsRefusedNamingTheArgumentAndWritesNothing) {
   const Outcome help = RunBatch("--help", dir.path());
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("usage: orvel-batch --seed S"), std::string::npos);
+  EXPECT_EQ(RunBatch("--version", dir.path()).out,
+            std::string("orvel-batch ") + runtime::kVersion + "\n");
+  // --dir makes the folder and its parents, as the README's examples take for granted.
+  EXPECT_EQ(RunBatch("--seed 1 --dir new/logs run=1", dir.path()).status, 0);
+  EXPECT_EQ(Lines(dir.Read("new/logs/log.txt")), 1);
 }
 
 TEST(Batch, PlotIsExactlyTheCanvasTheWindowLastDrew) {

@@ -395,6 +395,36 @@ TEST(CourseChart, WritesAnSvgWithItsLabelsAndCaption) {
   EXPECT_TRUE(QSvgRenderer(QByteArray::fromStdString(svg)).isValid());
 }
 
+// Binocular deprivation, then the right eye alone, then a loaded state: each eye's band, their
+// overlap named as such, and the load marked as what it is, in the key and the caption.
+Course Binocular() {
+  Course course = ThreePhases();
+  course.events.closures = {{5000, 15000, Eye::Left}, {5000, 20000, Eye::Right}};
+  course.events.resets.clear();
+  course.events.loads = {26000};
+  return course;
+}
+
+TEST(CourseChart, NamesBothEyesClosedAndAStateLoaded) {
+  const Course course = Binocular();
+  TempDir dir;
+  const std::string path = (dir.path() / "course.svg").string();
+  std::string error;
+  ASSERT_TRUE(WriteCourseChart(course, path, 1200, 900, error)) << error;
+  const std::string svg = dir.Read("course.svg");
+  for (const char* text : {">both eyes closed<", ">right eye closed<", ">state loaded<"}) {
+    EXPECT_NE(svg.find(text), std::string::npos) << text;
+  }
+  EXPECT_EQ(svg.find("weights reset"), std::string::npos);
+  const auto load = [](std::uint64_t at) {
+    return RunRecord::Event{at, "load", 0, true, true, "reared.json"};
+  };
+  EXPECT_EQ(CaptionOf(7, Parameters{}, {load(0)}), "state reared.json");
+  EXPECT_EQ(CaptionOf(7, Parameters{}, {load(100), load(200)}),
+            "seed 7, then state reared.json, state reared.json");
+  EXPECT_EQ(EventsOf({load(100)}, 300).loads, std::vector<std::int64_t>{100});
+}
+
 // As orvel-batch --course c.svg check writes it. Its scales would mean nothing: no tick labels
 // are drawn, and the axis titles keep their room.
 TEST(CourseChart, ACourseWithoutALoggedStepIsAnEmptyFrameThatSaysSo) {
@@ -448,6 +478,7 @@ EnsembleCourse TwoGroups() {
   for (const double dominance : {0.5, -0.5}) {
     EnsembleGroup group;
     group.label = dominance > 0 ? "right favoured" : "left favoured";
+    group.colour = ensemble.groups.size();
     for (std::int64_t steps = 0; steps <= 10000; steps += 100) {
       group.points.push_back({steps, {0.8, 0.05}, {0.3, 0.05}, {dominance, 0.1}});
     }
@@ -690,14 +721,30 @@ TEST(CourseChartView, CutsNoAxisTitleFromItsOpeningSizeDownToItsSmallest) {
   }
 }
 
-TEST(ChartFile, SmallFiguresCutNoAxisTitle) {
-  for (const auto& [width, height] : std::vector<std::pair<int, int>>{{400, 300}, {640, 480}}) {
-    EXPECT_EQ(Drawn(WriteCourseChart, ThreePhases(), ".svg", width, height).find("..."),
-              std::string::npos)
-        << width << "x" << height;
-    EXPECT_EQ(Drawn(WriteEnsembleChart, TwoGroups(), ".svg", width, height).find("..."),
-              std::string::npos)
-        << width << "x" << height;
+// From the smallest size to the largest, every name of the key is there whole, and no axis title
+// or tick label is cut.
+TEST(ChartFile, EveryTextIsWholeAtEverySize) {
+  TempDir dir;
+  const std::string course = (dir.path() / "course.svg").string();
+  const std::string ensemble = (dir.path() / "ensemble.svg").string();
+  std::string error;
+  for (const auto& [width, height] :
+       std::vector<std::pair<int, int>>{{200, 150}, {400, 300}, {640, 480}, {8000, 6000}}) {
+    ASSERT_TRUE(WriteCourseChart(Binocular(), course, width, height, error)) << error;
+    ASSERT_TRUE(WriteEnsembleChart(TwoGroups(), ensemble, width, height, error)) << error;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    for (const char* name : {"course.svg", "ensemble.svg"}) {
+      EXPECT_EQ(dir.Read(name).find("..."), std::string::npos) << name << " " << size;
+    }
+    for (const char* key : {"left eye", "right eye", "left eye closed", "right eye closed",
+                            "both eyes closed", "state loaded"}) {
+      EXPECT_NE(dir.Read("course.svg").find(">" + std::string(key) + "<"), std::string::npos)
+          << key << " " << size;
+    }
+    for (const char* key : {"right favoured", "left favoured", "left eye", "right eye"}) {
+      EXPECT_NE(dir.Read("ensemble.svg").find(">" + std::string(key) + "<"), std::string::npos)
+          << key << " " << size;
+    }
   }
 }
 }  // namespace

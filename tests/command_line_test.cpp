@@ -17,6 +17,7 @@
 #include "Simulation.h"
 #include "TempDir.h"
 #include "TextLines.h"
+#include "Version.h"
 #include "WholeFile.h"
 #include "WindowOptions.h"
 
@@ -116,10 +117,9 @@ TEST(BothPrograms, ExplicitDefaultsChangeNoByte) {
 
 TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
   TempDir dir;
-  std::filesystem::create_directory(dir.path() / "logs");
-  const Outcome started = RunWindow("--seed 1796640711 --dir logs --rate 0.01", dir.path(), 4);
+  const Outcome started = RunWindow("--seed 1796640711 --dir a/logs --rate 0.01", dir.path(), 4);
   EXPECT_EQ(started.out, "seed 1796640711\n");
-  EXPECT_TRUE(std::filesystem::exists(dir.path() / "logs" / "log.txt"));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "a" / "logs" / "log.txt"));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "log.txt"));
   const Outcome help = RunWindow("--help", dir.path());
   EXPECT_EQ(help.status, 0);
@@ -129,7 +129,9 @@ TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
   ExpectRefused(ParseWindowOptions, "--seed 1 --seed 2", "--seed is given twice");
   ExpectRefused(ParseWindowOptions, "--rate 0.01 --rate=0.02", "--rate is given twice");
   ExpectRefused(ParseWindowOptions, "--dir --seed 1", "--dir needs a value");
-  ExpectRefused(ParseWindowOptions, "--dir /no/such/folder", "/no/such/folder");
+  ExpectRefused(ParseWindowOptions, "--dir /proc/no/such", "/proc is not writable");
+  EXPECT_EQ(RunWindow("--version", dir.path()).out,
+            std::string("orvel ") + runtime::kVersion + "\n");
 }
 
 // Whatever the plot target, nothing that was there is ever lost, and a bad one is refused

@@ -144,6 +144,13 @@ TEST(Ensemble, ARerunAfterSigkillOrSigtermFinishesWithTheUninterruptedResult) {
       EXPECT_EQ(WEXITSTATUS(status), 143);
       const std::string log = ReadFile(interrupted.path() / "seed-2" / "log.txt");
       EXPECT_TRUE(log.empty() || log.back() == '\n') << "a log ended mid-line";
+      // The summary of the units complete when it ended, one check each.
+      std::size_t complete = 0;
+      for (int seed = 1; seed <= 6; ++seed) {
+        const fs::path unit = interrupted.path() / ("seed-" + std::to_string(seed));
+        complete += fs::exists(unit / "complete") ? 1U : 0U;
+      }
+      EXPECT_EQ(ReadTable(interrupted.path() / "summary.csv").size(), complete);
     } else {
       ASSERT_TRUE(WIFSIGNALED(status));
     }
@@ -302,6 +309,7 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   EnsembleFigureDamage damage;
   const EnsembleCourse course = EnsembleCourseOf(options, CompleteUnits(options), damage);
   EXPECT_EQ(damage.events, "");
+  EXPECT_EQ(course.caption, "3 seeds per line, mean \u00b1 SD");
   ASSERT_EQ(course.groups.size(), 2U);
   EXPECT_EQ(course.groups[1].label, "closed-noise=0.1");
   for (std::size_t group = 0; group < 2; ++group) {
@@ -325,6 +333,15 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   }
   ASSERT_EQ(course.events.closures.size(), 1U);
   EXPECT_EQ(course.events.closures[0].fromSteps, 900);
+  // A unit left out shows in the caption; the other group keeps its colour.
+  for (const char* seed : {"seed-1", "seed-2", "seed-3"}) {
+    fs::remove(dir.path() / "closed-noise=0" / seed / "course.csv");
+  }
+  fs::remove(dir.path() / "closed-noise=0.1" / "seed-2" / "course.csv");
+  const EnsembleCourse fewer = EnsembleCourseOf(options, CompleteUnits(options), damage);
+  EXPECT_EQ(fewer.caption, "2 seeds per line (4 left out), mean \u00b1 SD");
+  ASSERT_EQ(fewer.groups.size(), 1U);
+  EXPECT_EQ(fewer.groups[0].colour, 1U);
 }
 
 // Units of a group may differ in length (a shard still writing) and in which values exist (the
@@ -353,7 +370,8 @@ TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
   EXPECT_DOUBLE_EQ(points[0].odi.mean, (1.0 / 3 - 1.0 / 5 - 3.0 / 7) / 3);
   EXPECT_DOUBLE_EQ(points[1].odi.mean, -1.0);  // the only unit with a dominance there
   EXPECT_DOUBLE_EQ(points[1].odi.deviation, 0.0);
-  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, -200.0 / 3);
+  EXPECT_DOUBLE_EQ(points[1].maxRight.mean, 0.0);  // the silent eyes' -100 left out
+  EXPECT_DOUBLE_EQ(points[1].maxLeft.mean, 7.0);
 }
 
 TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
@@ -472,6 +490,12 @@ TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
   const std::map<std::string, std::string> made = FilesUnder(dir.path());
   const std::string checks = made.at("seed-1/checks.csv");
   const std::string header = checks.substr(0, checks.find('\n') + 1);
+  // Where the nth line of seed-2's course.csv ends.
+  const auto lineEnd = [&made](int n) {
+    std::size_t end = 0;
+    for (int line = 0; line < n; ++line) end = made.at("seed-2/course.csv").find('\n', end) + 1;
+    return end;
+  };
   const auto record = [&made](const std::string& events) {
     nlohmann::json json = nlohmann::json::parse(made.at("seed-3/run.json"));
     json["events"] = nlohmann::json::parse(events);
@@ -495,6 +519,9 @@ TEST(Ensemble, AUnitWhoseFilesAreDamagedIsNamedInOneLineAndLeftOut) {
       {{{"seed-3/run.json", ""}}, {"seed-3/run.json: is a folder"}, 3},
       {{{"seed-1/course.csv", "run,step\n"}},
        {"seed-1/course.csv: line 1 is not the header", "course.png leaves out that unit"},
+       3},
+      {{{"seed-2/course.csv", made.at("seed-2/course.csv").substr(0, lineEnd(3))}},
+       {"seed-2/course.csv: 2 rows, where run.json records 3 logged steps"},
        3},
   };
   for (const Damage& damage : damages) {

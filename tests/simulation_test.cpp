@@ -343,6 +343,29 @@ TEST(LogWrites, WriteEverythingAndReportTheErrorOfAFailedWrite) {
   ::close(full);
 }
 
+// A nearly full disk takes part of a write, then nothing: the file is cut back to its last whole
+// line, and a later write goes on from there.
+TEST(LogWrites, AShortWriteIsCutBackToTheLastWholeLine) {
+  TempDir dir;
+  const std::string path = (dir.path() / "lines").string();
+  for (const std::size_t taken : {3U, 7U, 8U}) {  // within a line, past one, the whole write
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int calls = 0;
+    const auto nearlyFull = [&](int file, const void* bytes, std::size_t count) -> ssize_t {
+      if (calls++ > 0) return errno = ENOSPC, -1;
+      return ::write(file, bytes, std::min(count, taken));
+    };
+    std::uint64_t offset = 0;
+    const std::string text = "one\ntwo\n" + std::string(9000, 'x') + "\n";
+    EXPECT_EQ(log_write::WriteWholeLines(fd, text, offset, nearlyFull), ENOSPC);
+    const std::string whole = taken < 4 ? "" : taken < 8 ? "one\n" : "one\ntwo\n";
+    EXPECT_EQ(offset, whole.size()) << taken;
+    EXPECT_EQ(log_write::WriteWholeLines(fd, "end\n", offset), 0);
+    ::close(fd);
+    EXPECT_EQ(dir.Read("lines"), whole + "end\n") << taken;
+  }
+}
+
 TEST_F(Run, FilesThatCannotBeCreatedAreReportedOnceAndLeftOut) {
   ReopenLogsAfter([this] {
     for (const std::string& name : LogNames()) std::filesystem::create_directory(dir.path() / name);

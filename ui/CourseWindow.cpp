@@ -39,8 +39,8 @@ void CourseWindow::Show() {
 void CourseWindow::Refresh() {
   if (!window_->isVisible()) return;
   SessionEvents events = events_();
-  const bool eventsChanged =
-      events.closures.size() != closuresShown_ || events.resets.size() != resetsShown_;
+  const bool eventsChanged = events.closures.size() != closuresShown_ ||
+                             events.resets.size() + events.loads.size() != resetsShown_;
   // Points bring their steps, and an open closure grows with them.
   if (!history_.TakeChanged() && !eventsChanged) return;
   Draw(std::move(events));
@@ -48,7 +48,7 @@ void CourseWindow::Refresh() {
 
 void CourseWindow::Draw(SessionEvents events) {
   closuresShown_ = events.closures.size();
-  resetsShown_ = events.resets.size();
+  resetsShown_ = events.resets.size() + events.loads.size();
   const auto start = std::chrono::steady_clock::now();
   view_->Show(history_.WithEvents(std::move(events), "this session"));
   ++redraws_;

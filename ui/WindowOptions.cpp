@@ -16,8 +16,9 @@ std::int64_t ParseSpeed(const std::string& text) {
   return *speed;
 }
 
-void CheckWritableDirectory(const std::string& directory) {
-  const std::string problem = runtime::FolderProblem(directory);
+// Made, with its missing parents, once the whole command line has been checked.
+void CheckDirectory(const std::string& directory) {
+  const std::string problem = runtime::FolderToMakeProblem(directory);
   if (!problem.empty()) throw UsageError("--dir: " + runtime::Printable(problem));
 }
 }  // namespace
@@ -29,10 +30,12 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
     seen.Note(arguments[i]);
     if (arguments[i] == "--help" || arguments[i] == "-h") {
       options.help = true;
+    } else if (arguments[i] == "--version") {
+      options.version = true;
     } else if (const auto seed = OptionValue(arguments, i, "seed")) {
       options.seed = ParseSeed(*seed);
     } else if (const auto directory = OptionValue(arguments, i, "dir")) {
-      CheckWritableDirectory(*directory);
+      CheckDirectory(*directory);
       options.directory = *directory;
     } else if (arguments[i] == "--new-session") {
       options.newSession = true;
@@ -70,6 +73,7 @@ std::string WindowUsage() {
          "                      only; none: neither (File > Logging writes less later on)\n"
          "  --speed N           trains N steps a second (default: as fast as the machine goes)\n"
          "  --help              this text\n"
+         "  --version           the program's version\n"
          "\n"
          "Parameters (each also as --name=X):\n" +
          ParameterHelp();

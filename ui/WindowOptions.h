@@ -11,6 +11,7 @@
 // What the window is started with: every option has a default that gives the classic window.
 struct WindowOptions {
   bool help = false;
+  bool version = false;
   std::optional<std::uint32_t> seed;  // unset: the clock's second at start-up
   std::string directory;              // where the logs go; "" is the working directory
   bool newSession = false;  // the logs go to a new folder of their own (see SessionFolder)

@@ -10,7 +10,7 @@ orvel=$(realpath "$2")
 batch=$(realpath "$3")
 mapfile -t logs < <("$top/tools/log-names.sh")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'umount "$work/small" 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -117,6 +117,27 @@ full_disk() {
   [ "$(cat err.txt)" = "orvel-batch: cannot write log.txt: No space left on device" ] ||
     fail "$(cat err.txt)"
   for log in "${logs[@]:1}"; do cmp -s "$log" "../reference/$log" || fail "$log differs"; done
+  small_disk
+}
+
+# A disk that fills for real (a 2 MB tmpfs, where root may mount one): every file ends on a whole
+# line, and each file's failure is told once, in an ensemble naming the unit.
+small_disk() {
+  mkdir "$work/small"
+  mount -t tmpfs -o size=2m tmpfs "$work/small" 2>/dev/null || { echo "no tmpfs: skipped"; return; }
+  cd "$work/small"
+  status=0
+  "$batch" --seed 1 --quiet --dir s run=1000000 right=off run=1000000 2>"$work/err.txt" || status=$?
+  [ "$status" -eq 1 ] || fail "orvel-batch exited $status on a full tmpfs"
+  grep -q '^orvel-batch: cannot write run.json: No space' "$work/err.txt" || fail "$(cat "$work/err.txt")"
+  [ -z "$(sort "$work/err.txt" | uniq -d)" ] || fail "told twice: $(cat "$work/err.txt")"
+  (cd s && whole_lines)
+  rm -rf s
+  "$batch" --seeds 1-4 --quiet --dir e run=1000000 2>"$work/err.txt" || true
+  [ -z "$(sort "$work/err.txt" | uniq -d)" ] || fail "told twice: $(cat "$work/err.txt")"
+  ! grep 'cannot write [^e]' "$work/err.txt" | grep -v summary.csv || fail "a unit not named: $(cat "$work/err.txt")"
+  for unit in e/seed-*; do (cd "$unit" && whole_lines); done
+  cd "$work" && umount "$work/small"
 }
 
 signalled() {
