@@ -578,7 +578,6 @@ TEST_F(WindowMenu, AboutsCommandReplaysTheSessionOrSaysWhyNot) {
   const auto command = Form1->session().ReplayCommand().Command("replay");
   ASSERT_TRUE(command) << Form1->session().ReplayCommand().WhyNot();
   EXPECT_NE(command->find(" check left=off run="), std::string::npos) << *command;
-  std::filesystem::create_directory(dir.path() / "replay");
   const Outcome replayed = RunBatch(command->substr(command->find(' ')), dir.path());
   ASSERT_EQ(replayed.status, 0) << replayed.err;
   std::vector<std::string> logs(kLogNames.begin(), kLogNames.end());
