@@ -36,11 +36,13 @@ int BatchSession::Play() {
   }
   Finish();
   if (const int signal = runtime::TerminationSignal(); signal != 0) return 128 + signal;
+  const int failed = status_ != 0 ? status_ : session_.Logs()->Failed() ? 1 : 0;
   if (const auto& diverged = session_.simulation().diverged()) {
-    ReportError(DivergenceText(*diverged) + ": try a lower --rate");
-    return kDivergedStatus;
+    const std::string unit = options_.nameFolder ? options_.directory + ": " : "";
+    ReportError(unit + DivergenceText(*diverged) + ": try a lower --rate");
+    if (failed == 0) return kDivergedStatus;
   }
-  return status_ != 0 ? status_ : session_.Logs()->Failed() ? 1 : 0;
+  return failed;
 }
 
 void BatchSession::Perform(const Action& action) {

@@ -23,8 +23,8 @@ class BatchSession {
 
   // Plays every action, or those before a termination signal or a divergence; returns the exit
   // status: 0; 1 when a line or a file could not be written; 2 when a state saved earlier in the
-  // session cannot be loaded; kDivergedStatus when a run diverged; 128 plus the signal's number
-  // when interrupted.
+  // session cannot be loaded; else kDivergedStatus when a run diverged; 128 plus the signal's
+  // number when interrupted.
   int Play();
 
   // Told of every Check It Out: the training steps so far, the maxima of log.txt's latest line

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "BatchSession.h"
 #include "EnsembleFigureFile.h"
 #include "EnsembleProgress.h"
 #include "EnsembleRecord.h"
@@ -40,6 +41,14 @@ std::uint64_t LogBytesToWrite(const BatchOptions& options, const std::vector<std
   return bytes;
 }
 
+// Two exit statuses as one: a failure outranks a divergence, whose unit is at least complete.
+int Combined(int a, int b) {
+  const auto rank = [](int status) {
+    return status == kDivergedStatus ? 1 : status == 0 ? 0 : 2 + status;
+  };
+  return rank(a) >= rank(b) ? a : b;
+}
+
 // The jobs: each takes the next unit until none is left or a signal arrives.
 class Players {
  public:
@@ -66,8 +75,8 @@ class Players {
       if (next >= units_.size()) break;
       const int status = PlayContained(units_[next]);
       std::lock_guard lock(mutex_);
-      if (status < 128) status_ = std::max(status_, status);
-      if (status == 0) ++played_;
+      if (status < 128) status_ = Combined(status_, status);
+      if (status == 0 || status == kDivergedStatus) ++played_;
     }
     std::lock_guard lock(mutex_);
     ++finished_;
@@ -111,7 +120,7 @@ void ReportDamaged(const std::vector<std::string>& damaged, const std::string& m
 }
 
 // The ensemble's figure; 1 when it could not be written or had to go without a damaged file.
-int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
+int DrawFigure(const BatchOptions& options, const UnitStates& units) {
   const std::string figure = "course." + options.ensemble->courseFormat;
   if (options.logs == LogChoice::kNone) {
     ReportError("no " + figure + ": --logs none writes no " + kCourseName + " to draw it from");
@@ -120,7 +129,7 @@ int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
   EnsembleFigureDamage damage;
   std::string error;
   int status = 0;
-  if (!WriteEnsembleFigure(options, complete, damage, error)) {
+  if (!WriteEnsembleFigure(options, units, damage, error)) {
     ReportError("cannot write " + figure + ": " + error);
     status = 1;
   }
@@ -136,11 +145,11 @@ int DrawFigure(const BatchOptions& options, const std::vector<bool>& complete) {
 }
 
 // summary.csv; 1 when it could not be written or had to go without a damaged file.
-int WriteSummary(const BatchOptions& options, const std::vector<bool>& complete) {
+int WriteSummary(const BatchOptions& options, const UnitStates& units) {
   std::string error;
   int status = 0;
   std::vector<std::string> damaged;
-  if (!WriteEnsembleSummary(options, complete, damaged, error)) {
+  if (!WriteEnsembleSummary(options, units, damaged, error)) {
     ReportError("cannot write summary.csv: " + error);
     status = 1;
   }
@@ -154,14 +163,19 @@ int WriteSummary(const BatchOptions& options, const std::vector<bool>& complete)
 
 int SummarizeEnsemble(const BatchOptions& options) {
   const EnsemblePlan& plan = options.ensemble->plan;
-  const std::vector<bool> complete = CompleteUnits(options);
+  const UnitStates units = UnitStatesOf(options);
   const auto missing =
-      static_cast<std::size_t>(std::count(complete.begin(), complete.end(), false));
+      static_cast<std::size_t>(std::count(units.complete.begin(), units.complete.end(), false));
   if (missing > 0) {
     ReportError(std::to_string(missing) + " of " + std::to_string(plan.Units()) +
                 " units are not complete yet: the summary and the figure leave them out");
   }
-  return std::max(WriteSummary(options, complete), DrawFigure(options, complete));
+  if (const std::size_t diverged = units.Diverged(); diverged > 0) {
+    ReportError(std::to_string(diverged) + " of " + std::to_string(plan.Units()) +
+                " units diverged (summary.csv's diverged_at): the figure leaves them out");
+  }
+  const int files = std::max(WriteSummary(options, units), DrawFigure(options, units));
+  return Combined(files, units.Diverged() > 0 ? kDivergedStatus : 0);
 }
 
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {
@@ -185,8 +199,8 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
         "interrupted; every unit's logs end at its last logged step, and the same command "
         "finishes the ensemble");
     // The units done so far are worth a look at once; the figure waits for the rerun.
-    WriteSummary(options, CompleteUnits(options));
+    WriteSummary(options, UnitStatesOf(options));
     return 128 + signal;
   }
-  return std::max(status, SummarizeEnsemble(options));
+  return Combined(status, SummarizeEnsemble(options));
 }

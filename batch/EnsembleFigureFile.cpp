@@ -68,31 +68,37 @@ std::optional<std::vector<CourseRow>> CourseOfUnit(const BatchOptions& options, 
 }
 
 // "20 seeds per line" when every unit is drawn; else the range of the lines' seeds and how many
-// units the figure leaves out ("18–20 seeds per line (3 left out)").
-std::string SeedsPerLine(const std::vector<std::size_t>& drawn, std::size_t units) {
+// units the figure leaves out ("18–20 seeds per line (3 left out, 2 of them diverged)").
+std::string SeedsPerLine(const std::vector<std::size_t>& drawn, std::size_t units,
+                         std::size_t diverged) {
   const auto [fewest, most] = std::minmax_element(drawn.begin(), drawn.end());
   std::size_t missing = units;
   for (const std::size_t count : drawn) missing -= count;
   const std::string range = *fewest == *most
                                 ? std::to_string(*most)
                                 : std::to_string(*fewest) + "\u2013" + std::to_string(*most);
+  const std::string why = diverged == 0 ? ""
+                          : diverged == missing
+                              ? ", diverged"
+                              : ", " + std::to_string(diverged) + " of them diverged";
   return range + (*most == 1 ? " seed" : " seeds") + " per line" +
-         (missing == 0 ? "" : " (" + std::to_string(missing) + " left out)");
+         (missing == 0 ? "" : " (" + std::to_string(missing) + " left out" + why + ")");
 }
 
-std::string EnsembleCaption(const BatchOptions& options, const std::vector<std::size_t>& drawn) {
+std::string EnsembleCaption(const BatchOptions& options, const std::vector<std::size_t>& drawn,
+                            std::size_t diverged) {
   const EnsemblePlan& plan = options.ensemble->plan;
   Parameters fixed = options.parameters;
   for (const ListedParameter& listed : plan.Listed()) {
     listed.option->set(fixed, listed.option->get(Parameters{}));
   }
   const std::string changed = NonDefaultParameters(fixed);
-  return SeedsPerLine(drawn, plan.Units()) + ", mean \u00b1 SD" +
+  return SeedsPerLine(drawn, plan.Units(), diverged) + ", mean \u00b1 SD" +
          (changed.empty() ? "" : "  " + changed);
 }
 }  // namespace
 
-EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<bool>& complete,
+EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& units,
                                 EnsembleFigureDamage& damage) {
   const EnsemblePlan& plan = options.ensemble->plan;
   EnsembleCourse ensemble;
@@ -100,18 +106,18 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
   std::vector<std::size_t> drawn;  // units per line
   for (std::size_t group = 0; group < plan.Groups(); ++group) {
     CourseSpreads spreads;
-    std::size_t units = 0;
+    std::size_t lineUnits = 0;
     for (std::size_t seed = 0; seed < plan.SeedsPerGroup(); ++seed) {
       const std::size_t index = group * plan.SeedsPerGroup() + seed;
-      if (!complete[index]) continue;
+      if (!units.complete[index] || units.divergedAt[index]) continue;
       anyFolder = UnitFolder(options, index);
       if (const auto course = CourseOfUnit(options, index, damage)) {
         spreads.Add(*course);
-        ++units;
+        ++lineUnits;
       }
     }
     if (spreads.Empty()) continue;
-    drawn.push_back(units);
+    drawn.push_back(lineUnits);
     const std::string name = plan.GroupName(group);
     ensemble.groups.push_back({name.empty() ? "all seeds" : name, spreads.Points(), group});
   }
@@ -121,13 +127,13 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const std::vector<b
     if (!group.points.empty()) end = std::max(end, group.points.back().totalSteps);
   }
   ensemble.events = EventsOfUnit(options, anyFolder, end, damage);
-  ensemble.caption = EnsembleCaption(options, drawn);
+  ensemble.caption = EnsembleCaption(options, drawn, units.Diverged());
   return ensemble;
 }
 
-bool WriteEnsembleFigure(const BatchOptions& options, const std::vector<bool>& complete,
+bool WriteEnsembleFigure(const BatchOptions& options, const UnitStates& units,
                          EnsembleFigureDamage& damage, std::string& error) {
-  const EnsembleCourse ensemble = EnsembleCourseOf(options, complete, damage);
+  const EnsembleCourse ensemble = EnsembleCourseOf(options, units, damage);
   if (ensemble.groups.empty()) return true;
   const std::string path = options.directory + "/course." + options.ensemble->courseFormat;
   return WriteEnsembleChart(ensemble, path, options.courseWidth, options.courseHeight, error);

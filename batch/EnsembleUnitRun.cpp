@@ -1,5 +1,6 @@
 #include "EnsembleUnitRun.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -7,6 +8,7 @@
 #include "BatchSession.h"
 #include "CheckTable.h"
 #include "LogNames.h"
+#include "RunRecord.h"
 #include "WholeFile.h"
 
 namespace {
@@ -71,12 +73,33 @@ bool UnitComplete(const std::string& folder) {
   return std::filesystem::exists(folder + "/" + kUnitCompleteName, error);
 }
 
-std::vector<bool> CompleteUnits(const BatchOptions& ensemble) {
-  std::vector<bool> complete(ensemble.ensemble->plan.Units());
-  for (std::size_t index = 0; index < complete.size(); ++index) {
-    complete[index] = UnitComplete(UnitFolder(ensemble, index));
+namespace {
+// Where the unit's run.json notes a divergence; none in a record without it or a damaged one,
+// which the figure reports.
+std::optional<std::uint64_t> DivergedAt(const std::string& folder) {
+  const auto events = ReadRunEventsFile(folder + "/" + kRunRecordName);
+  if (!events) return std::nullopt;
+  for (const RunRecord::Event& event : *events) {
+    if (event.kind == "diverged") return event.at;
   }
-  return complete;
+  return std::nullopt;
+}
+}  // namespace
+
+std::size_t UnitStates::Diverged() const {
+  return static_cast<std::size_t>(
+      std::count_if(divergedAt.begin(), divergedAt.end(), [](const auto& at) { return at; }));
+}
+
+UnitStates UnitStatesOf(const BatchOptions& ensemble) {
+  const std::size_t units = ensemble.ensemble->plan.Units();
+  UnitStates states{std::vector<bool>(units), std::vector<std::optional<std::uint64_t>>(units)};
+  for (std::size_t index = 0; index < units; ++index) {
+    const std::string folder = UnitFolder(ensemble, index);
+    states.complete[index] = UnitComplete(folder);
+    if (states.complete[index] && ensemble.record) states.divergedAt[index] = DivergedAt(folder);
+  }
+  return states;
 }
 
 int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
@@ -91,7 +114,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   if (!PrepareFolder(options.directory)) return 1;
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, steps, table);
-  if (status != 0) return status;
+  if (status != 0 && status != kDivergedStatus) return status;
   if (!WriteOrReport(options.directory + "/" + kCheckTableName, table)) return 1;
   // The marker goes last: a unit is complete only once everything else is, on the disk too.
   std::string error;
@@ -99,5 +122,5 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
     ReportError("cannot flush " + error);
     return 1;
   }
-  return WriteOrReport(options.directory + "/" + kUnitCompleteName, "") ? 0 : 1;
+  return WriteOrReport(options.directory + "/" + kUnitCompleteName, "") ? status : 1;
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,18 @@ std::string UnitFolder(const BatchOptions& ensemble, std::size_t index);
 // Whether the unit's folder holds its completion marker.
 bool UnitComplete(const std::string& folder);
 
-// For every unit of the ensemble, in its order, whether it is complete: looked up once for the
-// summary and the figure alike.
-std::vector<bool> CompleteUnits(const BatchOptions& ensemble);
+// For every unit of the ensemble, in its order: whether it is complete, and the training step
+// its session diverged at, if it did (a diverged unit is complete: replaying it would diverge
+// again). Looked up once for the summary and the figure alike.
+struct UnitStates {
+  std::vector<bool> complete;
+  std::vector<std::optional<std::uint64_t>> divergedAt;
+  std::size_t Diverged() const;
+};
+UnitStates UnitStatesOf(const BatchOptions& ensemble);
 
 // single: the ensemble's options without the ensemble, the template every unit's session
-// starts from. Returns the session's exit status (as RunBatch's).
+// starts from. Returns the session's exit status (as RunBatch's); a unit that diverged is
+// complete all the same.
 int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
              std::atomic<std::int64_t>& steps);

@@ -237,7 +237,7 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   const auto rows = ReadTable(dir.path() / "summary.csv");
   ASSERT_EQ(rows.size(), 2U * 2U * 2U);
   EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 50),
-            "closed_noise,seed,check,steps,max_left,max_right,o");
+            "closed_noise,seed,diverged_at,check,steps,max_left");
   for (const auto& row : rows) {
     const fs::path unit =
         dir.path() / ("closed-noise=" + row.at("closed_noise")) / ("seed-" + row.at("seed"));
@@ -307,7 +307,7 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   EXPECT_EQ(ReadFile(dir.path() / "course.png").substr(1, 3), "PNG");
   const BatchOptions options = ParseCommandLine({"--summarize", dir.path().string()});
   EnsembleFigureDamage damage;
-  const EnsembleCourse course = EnsembleCourseOf(options, CompleteUnits(options), damage);
+  const EnsembleCourse course = EnsembleCourseOf(options, UnitStatesOf(options), damage);
   EXPECT_EQ(damage.events, "");
   EXPECT_EQ(course.caption, "3 seeds per line, mean \u00b1 SD");
   ASSERT_EQ(course.groups.size(), 2U);
@@ -338,7 +338,7 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
     fs::remove(dir.path() / "closed-noise=0" / seed / "course.csv");
   }
   fs::remove(dir.path() / "closed-noise=0.1" / "seed-2" / "course.csv");
-  const EnsembleCourse fewer = EnsembleCourseOf(options, CompleteUnits(options), damage);
+  const EnsembleCourse fewer = EnsembleCourseOf(options, UnitStatesOf(options), damage);
   EXPECT_EQ(fewer.caption, "2 seeds per line (4 left out), mean \u00b1 SD");
   ASSERT_EQ(fewer.groups.size(), 1U);
   EXPECT_EQ(fewer.groups[0].colour, 1U);
@@ -346,6 +346,29 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
 
 // Units of a group may differ in length (a shard still writing) and in which values exist (the
 // dominance of a neuron silent to both eyes); the spreads must use what is there and no more.
+// Seed 1 at rate 0.02 diverges at step 1310 (as a single session does): its unit is complete,
+// named in the summary and left out of the figure, and a rerun does not play it again.
+TEST(Ensemble, ADivergedUnitIsCompleteNamedInTheSummaryAndLeftOutOfTheFigure) {
+  TempDir dir;
+  const std::string command = "--seeds 1-2 --rate 0.02 --quiet --dir . run=1500 check";
+  const Outcome first = RunBatch(command, dir.path());
+  EXPECT_EQ(first.status, 3);
+  EXPECT_NE(first.err.find("./seed-1: diverged at training step 1310"), std::string::npos)
+      << first.err;
+  const auto rows = ReadTable(dir.path() / "summary.csv");
+  ASSERT_EQ(rows.size(), 2U);
+  EXPECT_EQ(rows[0].at("diverged_at") + "|" + rows[0].at("steps"), "1310|");
+  EXPECT_EQ(rows[1].at("diverged_at") + "|" + rows[1].at("steps"), "|1500");
+  const Outcome rerun = RunBatch(command, dir.path());
+  EXPECT_EQ(rerun.status, 3);
+  EXPECT_EQ(rerun.err.find("seed-1: diverged"), std::string::npos) << "played again";
+  const BatchOptions options = ParseCommandLine({"--summarize", dir.path().string()});
+  EnsembleFigureDamage damage;
+  EXPECT_EQ(EnsembleCourseOf(options, UnitStatesOf(options), damage).caption,
+            "1 seed per line (1 left out, diverged), mean \u00b1 SD  --rate 0.02");
+  EXPECT_TRUE(damage.courses.empty());
+}
+
 TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
   // Rows of trained steps and the two eyes' maxima; -100 is a silent eye.
   const auto course = [](const std::vector<std::array<double, 3>>& rows) {
