@@ -36,7 +36,7 @@ The neuron's constants (rate, tau, theta0, init_weights) apply to the neuron dra
 and at every reset(); the others to every step.)";
 }
 
-std::unique_ptr<PythonSession> MakeSession(const py::handle& seed,
+std::unique_ptr<PythonSession> MakeSession(const py::object& seed,
                                            const std::optional<std::string>& logs,
                                            const py::kwargs& parameters) {
   Parameters chosen;
@@ -127,7 +127,10 @@ complete units; then returns the summary (see summary()).
 seeds: "1-5,9", an int, a range or a list of ints. actions: "run=100000 check" or a list of such
 words. jobs: units at once (default: the cores). shard: "K/N" or (K, N). logs: "all", "course" or
 "none". force: replace an ensemble made by other arguments. Each parameter keyword takes a value or
-a list of values, as Session's; a list makes one unit per value.)");
+a list of values, as Session's; a list makes one unit per value.
+
+The units run in threads of their own to the end: Ctrl-C is seen once ensemble() returns, and the
+same call again resumes an ensemble that was cut short.)");
   module.def("summary", &Summary, py::arg("dir"),
              "The ensemble's summary.csv in dir as a dict of numpy arrays: a row per check of "
              "every complete unit.");
