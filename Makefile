@@ -71,6 +71,7 @@ bench: build
 	bench/speedup_bench.sh $$(bench/base_build.sh $(BASE)) build/$(PRESET)
 	bench/profile.sh build/$(PRESET)
 	bench/ensemble_bench.sh build/$(PRESET)
+	bench/python_bench.sh build/$(PRESET)
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/toolkit_bench
 	QT_QPA_PLATFORM=offscreen build/$(PRESET)/bench/window_bench 3
 	tools/with-xvfb.sh build/$(PRESET)/bench/window_bench 3

@@ -8,6 +8,9 @@ namespace {
 // The bar is redrawn, and steps are counted into the ensemble's shared counter, every 2^14 steps:
 // often enough to look live, rarely enough that jobs do not fight over the counter.
 constexpr std::int64_t kCheckMask = (1 << 14) - 1;
+// A thousand steps take tens of microseconds, so an interruption is seen at once, and asking a
+// function that seldom does more than look at a clock costs nothing measurable.
+constexpr std::int64_t kInterruptMask = (1 << 10) - 1;
 }  // namespace
 
 BatchHost::BatchHost(Session& session)
@@ -38,6 +41,7 @@ void BatchHost::ProcessMessages() {
     if (progress_) progress_->Draw(pumps_);
     if (stepCounter_ != nullptr) stepCounter_->fetch_add(kCheckMask + 1);
   }
+  if ((pumps_ & kInterruptMask) == 0 && interrupted && interrupted()) session_.Stop();
   if (pumps_ == stopAt_ || runtime::TerminationSignal() != 0) session_.Stop();
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ class BatchHost : public RunHost {
 
   // Adds the steps taken to counter now and then, for a progress bar over many sessions.
   void CountStepsInto(std::atomic<std::int64_t>* counter) { stepCounter_ = counter; }
+
+  // Asked every 1024 steps whether the run must end now, as a Stop would end it: a driver's own
+  // interruption (the Python module's Ctrl-C). Unset, the runs end only as the script says.
+  std::function<bool()> interrupted;
 
   // The weight plot as last drawn.
   const Bitmap& Plot();

@@ -1,13 +1,38 @@
 #include "EnsembleSummary.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 
 #include "CheckTable.h"
 #include "EnsembleUnitRun.h"
 #include "LogNames.h"
+#include "RegularFile.h"
 #include "WholeFile.h"
 
 namespace {
+// A million units of a few checks each, with room to spare.
+constexpr std::size_t kMaxSummaryBytes = std::size_t{4} << 30;
+
+std::vector<std::string_view> FieldsOf(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = line.find(',', start);
+    fields.push_back(line.substr(start, comma - start));
+    if (comma == std::string_view::npos) return fields;
+    start = comma + 1;
+  }
+}
+
+bool ReadNumber(std::string_view field, double& value) {
+  if (field.empty()) {
+    value = std::numeric_limits<double>::quiet_NaN();
+    return true;
+  }
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  return error == std::errc() && end == field.data() + field.size();
+}
+
 std::string HeaderOf(const EnsemblePlan& plan) {
   std::string header;
   for (const ListedParameter& listed : plan.Listed()) {
@@ -56,4 +81,36 @@ bool WriteEnsembleSummary(const BatchOptions& options, const UnitStates& units,
     if (rows->empty() && units.divergedAt[index]) summary.append(columns).append(NoChecks());
   }
   return runtime::WriteWholeFile(options.directory + "/" + kSummaryName, summary, error);
+}
+
+runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text) {
+  const std::size_t headerEnd = text.find('\n');
+  if (headerEnd == std::string_view::npos) return runtime::Unreadable{"no header line"};
+  SummaryTable table;
+  for (std::string_view name : FieldsOf(text.substr(0, headerEnd))) table.names.emplace_back(name);
+  table.columns.resize(table.names.size());
+  std::size_t number = 2;
+  for (std::size_t start = headerEnd + 1; start < text.size(); ++number) {
+    const std::size_t end = text.find('\n', start);
+    const std::string where = "line " + std::to_string(number);
+    if (end == std::string_view::npos) return runtime::Unreadable{where + " is cut short"};
+    const std::vector<std::string_view> fields = FieldsOf(text.substr(start, end - start));
+    if (fields.size() != table.names.size()) {
+      return runtime::Unreadable{where + ": " + std::to_string(fields.size()) + " fields, not " +
+                                 std::to_string(table.names.size())};
+    }
+    for (std::size_t column = 0; column < fields.size(); ++column) {
+      double value = 0.0;
+      if (!ReadNumber(fields[column], value)) {
+        return runtime::Unreadable{where + ": " + table.names[column] + " is not a number"};
+      }
+      table.columns[column].push_back(value);
+    }
+    start = end + 1;
+  }
+  return table;
+}
+
+runtime::Read<SummaryTable> ReadEnsembleSummaryFile(const std::string& path) {
+  return runtime::ReadFileWith(ReadEnsembleSummary, path, kMaxSummaryBytes, "an ensemble summary");
 }

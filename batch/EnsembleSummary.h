@@ -1,10 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BatchOptions.h"
 #include "EnsembleUnitRun.h"
+#include "Read.h"
 
 // DIR/summary.csv: one row per complete unit per check, in the ensemble's order: the listed
 // parameters (their option names with _ for -), the seed, the training step the unit diverged
@@ -15,3 +17,16 @@
 // reason in error.
 bool WriteEnsembleSummary(const BatchOptions& options, const UnitStates& units,
                           std::vector<std::string>& damaged, std::string& error);
+
+// summary.csv as numbers, column by column: an empty field (a dominance that does not exist) is
+// NaN. For the Python module, which hands the table on as arrays.
+struct SummaryTable {
+  std::vector<std::string> names;
+  std::vector<std::vector<double>> columns;  // one per name, a value per row
+};
+
+// The table of summary.csv text, checked whole: a header, then rows of as many fields, each
+// empty or one number. Else the first fault, in one line. Never throws.
+runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text);
+// The same for the file at path; the reason does not name the file, which the caller knows.
+runtime::Read<SummaryTable> ReadEnsembleSummaryFile(const std::string& path);

@@ -7,6 +7,9 @@ include(${CMAKE_CURRENT_LIST_DIR}/Warnings.cmake)
 # Public on every library, so code inlined from a model header into its consumer obeys it too.
 add_library(orvel_options INTERFACE)
 target_compile_options(orvel_options INTERFACE -ffp-contract=off)
+# Position-independent code (for the Python module) may still inline and call directly: nothing
+# of ours is ever replaced by another library's symbol at load time.
+target_compile_options(orvel_options INTERFACE -fno-semantic-interposition)
 add_library(orvel::options ALIAS orvel_options)
 
 # orvel_library(NAME [ALIAS SHORT] SOURCES...): the library NAME, known to consumers as

@@ -21,6 +21,16 @@ appstreamcli validate --no-net /usr/share/metainfo/org.bcmorvel.Orvel.metainfo.x
 
 /usr/bin/orvel-batch --help | grep -q '^usage: orvel-batch' || fail "orvel-batch --help"
 
+# The system's Python finds the installed module, not the build's.
+ls /usr/lib/python3/dist-packages/orvel*.so >/dev/null || fail "the Python module was not installed"
+(cd / && env -u PYTHONPATH /usr/bin/python3 -c '
+import orvel
+assert orvel.__file__.startswith("/usr/lib/python3/dist-packages/"), orvel.__file__
+s = orvel.Session(1)
+s.run(1000)
+assert s.trained_steps == 1000 and s.check().shape == (12, 3)
+') || fail "the installed Python module does not import and run"
+
 work=$(mktemp -d)
 cd "$work"
 export XDG_RUNTIME_DIR=$work

@@ -1,0 +1,99 @@
+#include "Ensembles.h"
+
+#include <vector>
+
+#include <pybind11/stl.h>
+
+#include "Batch.h"
+#include "BatchOptions.h"
+#include "CourseColumns.h"
+#include "Ensemble.h"
+#include "EnsembleSummary.h"
+#include "LogNames.h"
+#include "ParameterKeywords.h"
+#include "PythonErrors.h"
+
+namespace py = pybind11;
+
+namespace {
+// A string as it is ("1-5,9"), a range as A-B, an int, or any other iterable of ints as A,B,C.
+std::string SeedsText(py::handle seeds) {
+  if (py::isinstance<py::str>(seeds) || PyIndex_Check(seeds.ptr()) != 0) return ValueText(seeds);
+  if (py::isinstance(seeds, py::module_::import("builtins").attr("range"))) {
+    const auto start = seeds.attr("start").cast<long long>();
+    const auto stop = seeds.attr("stop").cast<long long>();
+    if (seeds.attr("step").cast<long long>() == 1 && stop > start) {
+      return std::to_string(start) + "-" + std::to_string(stop - 1);
+    }
+  }
+  std::string text;
+  for (py::handle seed : seeds) text += (text.empty() ? "" : ",") + ValueText(seed);
+  return text;
+}
+
+// One value, or a list of them (which makes one unit per value), as the command line writes it.
+std::string ValuesText(py::handle values) {
+  if (py::isinstance<py::str>(values) || !py::isinstance<py::iterable>(values)) {
+    return ValueText(values);
+  }
+  std::string text;
+  for (py::handle value : values) text += (text.empty() ? "" : ",") + ValueText(value);
+  return text;
+}
+
+std::vector<std::string> ActionWords(py::handle actions) {
+  if (py::isinstance<py::str>(actions)) {
+    return actions.attr("split")().cast<std::vector<std::string>>();
+  }
+  return actions.cast<std::vector<std::string>>();
+}
+
+std::vector<std::string> CommandLine(const std::string& folder, py::handle seeds,
+                                     py::handle actions, py::handle jobs, py::handle shard,
+                                     const std::string& logs, bool force,
+                                     const py::kwargs& parameterLists) {
+  std::vector<std::string> arguments = {"--seeds", SeedsText(seeds), "--dir", folder, "--logs",
+                                        logs,      "--quiet"};
+  if (!jobs.is_none()) arguments.insert(arguments.end(), {"--jobs", ValueText(jobs)});
+  if (py::isinstance<py::tuple>(shard)) {
+    const auto [k, n] = shard.cast<std::pair<py::object, py::object>>();
+    arguments.insert(arguments.end(), {"--shard", ValueText(k) + "/" + ValueText(n)});
+  } else if (!shard.is_none()) {
+    arguments.insert(arguments.end(), {"--shard", ValueText(shard)});
+  }
+  if (force) arguments.emplace_back("--force");
+  for (const auto& [keyword, values] : parameterLists) {
+    if (values.is_none()) continue;
+    const ParameterOption& option = OptionOfKeyword(py::str(keyword));
+    arguments.insert(arguments.end(), {"--" + std::string(option.name), ValuesText(values)});
+  }
+  for (std::string& word : ActionWords(actions)) arguments.push_back(std::move(word));
+  return arguments;
+}
+}  // namespace
+
+py::dict PlayEnsemble(const std::string& folder, py::handle seeds, py::handle actions,
+                      py::handle jobs, py::handle shard, const std::string& logs, bool force,
+                      const py::kwargs& parameterLists) {
+  CheckWritableFolder(folder);
+  const BatchOptions options = ParseCommandLine(
+      CommandLine(folder, seeds, actions, jobs, shard, logs, force, parameterLists));
+  int status = 0;
+  {
+    const py::gil_scoped_release released;
+    status = RunEnsemble(options, nullptr);
+  }
+  if (status != 0) {
+    throw std::runtime_error("the ensemble in " + folder + " ended with status " +
+                             std::to_string(status) + "; standard error says why");
+  }
+  return Summary(folder);
+}
+
+py::dict Summary(const std::string& folder) {
+  const std::string path = folder + "/" + kSummaryName;
+  CheckReadableFile(path);
+  const runtime::Read<SummaryTable> table = ReadEnsembleSummaryFile(path);
+  if (!table) throw py::value_error(path + ": " + table.Error());
+  return SummaryColumns(*table);
+}
