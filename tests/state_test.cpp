@@ -130,12 +130,12 @@ TEST(StateRoundTrip, EveryFieldReadsBackAsWritten) {
     parameters.closedNoise = closedNoise;
     Simulation simulation = Trained(17, 40, parameters);
     Simulation::Saved saved = simulation.Save(false, true);
-    saved.generator = 4294967295U;
+    saved.generator = saved.measurement = runtime::Random(runtime::CRand(4294967295U));
     const Simulation::Saved read = Parsed(StateText(saved));
     EXPECT_EQ(read.parameters, parameters);
     EXPECT_EQ(read.parameters.closedNoise, closedNoise);
     EXPECT_EQ(read.neuron, saved.neuron);
-    EXPECT_EQ(read.generator, 4294967295U);
+    EXPECT_EQ(read.generator, runtime::Random(runtime::CRand(4294967295U)));
     EXPECT_FALSE(read.left);
     EXPECT_TRUE(read.right);
   }
@@ -265,15 +265,15 @@ TEST(StateRejects, AnotherFormatOrVersion) {
                  "its format is \"some-state\"");
   ExpectRejected(Edited([](Json& s) { s.erase("format"); }), "format is missing");
   ExpectRejected(Edited([](Json& s) { s["format"] = 1; }), "format must be a string");
-  ExpectRejected(Edited([](Json& s) { s["version"] = 2; }), "version 2, which this program");
+  ExpectRejected(Edited([](Json& s) { s["version"] = 3; }), "version 3, which this program");
   ExpectRejected(Edited([](Json& s) { s["version"] = 0; }), "version 0, which this program");
   ExpectRejected(Edited([](Json& s) { s["version"] = "1"; }), "version must be a whole number");
   // A later version's shape is named as a later version, not as unknown keys.
   ExpectRejected(Edited([](Json& s) {
-                   s["version"] = 2;
+                   s["version"] = 3;
                    s["neurons"] = Json::array();
                  }),
-                 "version 2");
+                 "version 3");
 }
 
 TEST(StateRejects, WeightCountOtherThanTheInputs) {
