@@ -13,10 +13,11 @@ std::string HeaderOf(const EnsemblePlan& plan) {
     for (char& c : name) c = c == '-' ? '_' : c;
     header += name + ',';
   }
-  return header + "seed," + CheckTableHeader();
+  return header + "generator,seed," + CheckTableHeader();
 }
 
-// The unit's columns before its checks: its listed parameters' exact values and its seed.
+// The unit's columns before its checks: its listed parameters' exact values, its generator and
+// its seed.
 std::string UnitColumns(const BatchOptions& options, std::size_t index) {
   const EnsemblePlan& plan = options.ensemble->plan;
   const EnsembleUnit unit = plan.Unit(index);
@@ -24,7 +25,8 @@ std::string UnitColumns(const BatchOptions& options, std::size_t index) {
   std::string columns;
   for (const ListedParameter& listed : plan.Listed())
     columns += listed.option->get(parameters) + ',';
-  return columns + std::to_string(unit.seed) + ',';
+  return columns + std::string(runtime::GeneratorName(unit.generator)) + ',' +
+         std::to_string(unit.seed) + ',';
 }
 }  // namespace
 

@@ -87,6 +87,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   options.seed = unit.seed;
   options.directory = UnitFolder(ensemble, index);
   options.parameters = plan.ParametersOf(unit, single.parameters);
+  options.generator = unit.generator;
   if (!PrepareFolder(options.directory)) return 1;
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, steps, table);

@@ -116,7 +116,7 @@ TEST(Ensemble, EveryUnitIsTheSingleSessionOfItsSeedAndValuesWithOneOrTwoJobs) {
         const fs::path unit = ensemble.path() / (std::string("closed-noise=") + noise) /
                               (std::string("seed-") + seed);
         TempDir single;
-        const Outcome alone = RunBatch(std::string("--quiet --seed ") + seed +
+        const Outcome alone = RunBatch(std::string("--quiet --generator pcg32 --seed ") + seed +
                                            " --dir . --closed-noise " + noise + kGridActions,
                                        single.path());
         ASSERT_EQ(alone.status, 0) << alone.err;
@@ -250,7 +250,7 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   const auto rows = ReadTable(dir.path() / "summary.csv");
   ASSERT_EQ(rows.size(), 2U * 2U * 2U);
   EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 50),
-            "closed_noise,seed,check,steps,max_left,max_right,o");
+            "closed_noise,generator,seed,check,steps,max_left,m");
   for (const auto& row : rows) {
     const fs::path unit =
         dir.path() / ("closed-noise=" + row.at("closed_noise")) / ("seed-" + row.at("seed"));
@@ -435,10 +435,10 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
 // ensemble.json reads back as the command its writer wrote; anything else is refused in one line.
 TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
   const std::vector<std::string> command = {"--seeds", "1-2", "--dir", "caf\u00e9", "run=10"};
-  const runtime::Read<std::vector<std::string>> read =
-      ReadEnsembleCommand(EnsembleRecordText(command));
+  const runtime::Read<EnsembleRecord> read =
+      ReadEnsembleRecord(EnsembleRecordText({command, "pcg32"}));
   ASSERT_TRUE(read) << read.Error();
-  EXPECT_EQ(*read, command);
+  EXPECT_EQ(read->command, command);
   const std::pair<std::string, std::string> damaged[] = {
       {"", "not JSON"},
       {"[]", "the ensemble record must be a JSON object"},
@@ -455,7 +455,7 @@ TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
        "the key \"command\" appears twice"},
   };
   for (const auto& [text, named] : damaged) {
-    const std::string reason = ReadEnsembleCommand(text).Error();
+    const std::string reason = ReadEnsembleRecord(text).Error();
     EXPECT_NE(reason.find(named), std::string::npos) << named << " / " << reason;
     EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
   }
