@@ -2,12 +2,17 @@
 
 #include "Version.h"
 
-std::string AboutText(std::uint32_t seed, const Parameters& parameters,
-                      const std::string& logFolder, const std::string& logs) {
+std::string AboutText(std::uint32_t seed, runtime::GeneratorKind generator,
+                      const Parameters& parameters, const std::string& logFolder,
+                      const std::string& logs) {
+  // The classic generator is the default of both programs, so its replay needs no option.
+  const std::string replay = generator == runtime::GeneratorKind::kClassic
+                                 ? ""
+                                 : " --generator " + std::string(runtime::GeneratorName(generator));
   std::string text = std::string("BCM Orvel ") + runtime::kVersion +
                      "\nOne model neuron learning by the BCM rule from two eyes.\n\nSeed: " +
                      std::to_string(seed) + " (orvel-batch --seed " + std::to_string(seed) +
-                     " replays the session)\n\nParameters in use:\n";
+                     replay + " replays the session)\n\nParameters in use:\n";
   for (const ParameterOption& option : ParameterOptions()) {
     text += "  " + std::string(option.name) + " = " + option.get(parameters) + "\n";
   }

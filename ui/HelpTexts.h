@@ -4,11 +4,13 @@
 #include <string>
 
 #include "Parameters.h"
+#include "Random.h"
 
-// Help → About: the version, the seed, the parameters in use, where the logs go, and which
-// they are with what they have written (logs).
-std::string AboutText(std::uint32_t seed, const Parameters& parameters,
-                      const std::string& logFolder, const std::string& logs);
+// Help → About: the version, the seed and generator, the parameters in use, where the logs go, and
+// which they are with what they have written (logs).
+std::string AboutText(std::uint32_t seed, runtime::GeneratorKind generator,
+                      const Parameters& parameters, const std::string& logFolder,
+                      const std::string& logs);
 
 // Help → Keyboard Shortcuts: a table of the keys and what they do, in rich text, each key in a
 // cell of its own ("<td><b>F5</b></td>").
