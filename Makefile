@@ -67,6 +67,7 @@ bench: build
 	    build/$(PRESET)/bench/step_loop $$steps; \
 	done
 	build/$(PRESET)/bench/run_bench
+	build/$(PRESET)/bench/generator_bench
 	bench/batch_bench.sh build/$(PRESET)
 	bench/speedup_bench.sh $$(bench/base_build.sh $(BASE)) build/$(PRESET)
 	bench/profile.sh build/$(PRESET)
