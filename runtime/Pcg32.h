@@ -4,9 +4,8 @@
 #include <cstdint>
 
 // The PCG family's generator with 64 bits of state and 32-bit output (XSH-RR). Seeded as its
-// authors' reference seeds it, so that their published vectors check it. Its stream is chosen by
-// the increment: streams of different increments never overlap in practice, which is what lets a
-// simulation measure from one stream without shifting what it trains on.
+// authors' reference seeds it, so that their published vectors check it. The increment chooses
+// the stream, so one seed gives a simulation two: one to train on and one to measure with.
 namespace runtime {
 
 class Pcg32 {

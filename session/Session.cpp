@@ -84,6 +84,7 @@ void Session::Reseed(std::uint32_t seed) {
 }
 
 void Session::SetGenerator(runtime::GeneratorKind generator) {
+  if (generator == Generator()) return;
   simulation_.Reseed(generator, seed_);
   if (!record_) return;
   record_->NoteGenerator(simulation_.trainedSteps(), generator);

@@ -72,7 +72,8 @@ class Session {
   std::vector<ListingRow> Check();
   // The generator restarts from seed.
   void Reseed(std::uint32_t seed);
-  // The streams restart from the session's seed with this kind of generator, as a reseed does.
+  // The streams restart from the session's seed with this kind of generator, as a reseed does;
+  // the generator in use changes nothing.
   void SetGenerator(runtime::GeneratorKind generator);
   // Throws std::invalid_argument, changing nothing, when ParameterProblem(parameters) is not
   // empty. The neuron's constants wait for the next ResetWeights.

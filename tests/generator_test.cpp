@@ -201,7 +201,10 @@ TEST(GeneratorRecord, StartAndChangesAreRecordedAndReadBack) {
   session.OpenFiles({dir.path().string(), "orvel", true, std::nullopt, LogChoice::kNone});
   session.SetGenerator(GeneratorKind::kPcg32);
   EXPECT_EQ(session.simulation().generator(), runtime::Random::Training(GeneratorKind::kPcg32, 4));
-  session.SetGenerator(GeneratorKind::kPcg32);  // no change, no event
+  CheckItOutResponses(session.simulation());
+  const runtime::Random measured = session.simulation().measurement();
+  session.SetGenerator(GeneratorKind::kPcg32);  // the one in use: nothing restarts, no event
+  EXPECT_EQ(session.simulation().measurement(), measured);
   const Json record = ReadJson(dir.path() / "run.json");
   EXPECT_EQ(record["generator"], "classic");
   EXPECT_EQ(record["events"].back(), Json::parse(R"({"at": 0, "event": "generator",
