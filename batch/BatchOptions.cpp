@@ -138,12 +138,12 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   if (!HasEnsembleRecord(folder)) {
     throw UsageError("--summarize: " + Printable(folder) + " holds no " + kEnsembleRecordName);
   }
-  runtime::Read<EnsembleRecord> recorded = ReadEnsembleRecordIn(folder);
+  const runtime::Read<EnsembleRecord> recorded = ReadEnsembleRecordIn(folder);
   if (!recorded) {
     throw UsageError(Printable(EnsembleRecordPath(folder)) + ": " + recorded.Error());
   }
   // The generator is not among the command's words: the folder's record gives it anew.
-  std::vector<std::string> command = std::move(recorded->command);
+  std::vector<std::string> command = recorded->command;
   for (std::size_t i = 0; i < rest.size(); ++i) {
     const bool drawing =
         OptionValue(rest, i, "course-format") || OptionValue(rest, i, "course-size");
