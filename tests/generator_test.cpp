@@ -104,6 +104,15 @@ TEST(Pcg32, MatchesThePublishedVectorAndGivesEachSeedTwoStreams) {
             (std::vector<int>{7916, 29775, 14022, 1602}));
   EXPECT_EQ(FirstDraws(runtime::Random::Measurement(GeneratorKind::kPcg32, 1), 4),
             (std::vector<int>{765, 15597, 26362, 27002}));
+  // Many draws at once are the single draws, and leave the generator where they would.
+  for (std::size_t count = 0; count <= 9; ++count) {
+    runtime::Pcg32 single(7, 8), many(7, 8);
+    std::vector<int> drawn(count);
+    many.DrawMany(count, [&drawn](std::size_t i, int r) { drawn[i] = r; });
+    EXPECT_EQ(drawn, FirstDraws(single, static_cast<int>(count))) << count;
+    for (std::size_t i = 0; i < count; ++i) single.rand();
+    EXPECT_EQ(many, single) << count;
+  }
   // The neuron's first weight is the training stream's first draw; classic's both streams are
   // its one stream.
   EXPECT_EQ(Simulation(1, {}, GeneratorKind::kPcg32).neuron().Weights()[0], 7916 * 0.15 / 32767);
