@@ -67,6 +67,8 @@ bench: build
 	    build/$(PRESET)/bench/step_loop $$steps; \
 	done
 	build/$(PRESET)/bench/run_bench
+	build/$(PRESET)/bench/generator_bench --benchmark_repetitions=5 \
+	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 	bench/batch_bench.sh build/$(PRESET)
 	bench/speedup_bench.sh $$(bench/base_build.sh $(BASE)) build/$(PRESET)
 	bench/profile.sh build/$(PRESET)

@@ -143,11 +143,12 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
     throw UsageError("--summarize: " + runtime::Printable(folder) + " holds no " +
                      kEnsembleRecordName);
   }
-  runtime::Read<std::vector<std::string>> recorded = ReadEnsembleCommandIn(folder);
+  const runtime::Read<EnsembleRecord> recorded = ReadEnsembleRecordIn(folder);
   if (!recorded) {
     throw UsageError(runtime::Printable(EnsembleRecordPath(folder)) + ": " + recorded.Error());
   }
-  std::vector<std::string> command = *std::move(recorded);
+  // The generator is not among the command's words: the folder's record gives it anew.
+  std::vector<std::string> command = recorded->command;
   for (std::size_t i = 0; i < rest.size(); ++i) {
     const bool drawing =
         OptionValue(rest, i, "course-format") || OptionValue(rest, i, "course-size");
@@ -204,6 +205,8 @@ std::string Usage() {
          "  --logs L            all (default): the seven logs and course.csv; course: course.csv\n"
          "                      only; none: neither. run.json always, and the results are the "
          "same\n"
+         "  --generator G       classic (default) or pcg32, whose probe and Check It Out draw\n"
+         "                      from a stream of their own\n"
          "  --plot FILE.png     writes the weight plot as the window last drew it\n"
          "  --course FILE       writes the figure of the course at the end (.png or .svg)\n"
          "  --course-size WxH   its size in pixels (default " +
@@ -217,6 +220,8 @@ std::string Usage() {
          "`--seed S --dir DIR/[NAME=VALUE,...]/seed-S` would, its listing in checks.txt:\n"
          "  --seeds LIST        seeds as A-B, A,B,C or both (1-5,9); at most 1000000 units\n"
          "  PARAMETER X,Y,...   a list of values for any parameter option\n"
+         "  --generator G,...   pcg32 by default (classic in a folder recorded without one);\n"
+         "                      a list plays each\n"
          "  --jobs N            units played at once, up to 256 (default: the number of cores)\n"
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
@@ -312,6 +317,8 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
       options.overrideParameters = true;
     } else if (const auto logs = OptionValue(arguments, i, "logs")) {
       options.logs = ParseLogChoice(*logs);
+    } else if (const auto generator = OptionValue(arguments, i, "generator")) {
+      ensemble.generator = *generator;
     } else if (argument == "--no-record") {
       options.record = false;
     } else if (argument == "--quiet") {

@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "CourseChart.h"
 #include "EnsemblePlan.h"
+#include "EnsembleRecord.h"
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Simulation.h"
@@ -29,7 +30,7 @@ struct EnsembleOptions {
   std::size_t shard = 1, shards = 1;  // this process plays units shard, shard + shards, ...
   bool force = false;                 // replace another command's ensemble, redo complete units
   std::string courseFormat = "png";
-  std::vector<std::string> command;  // what makes this ensemble, as recorded in its folder
+  EnsembleRecord record;  // what makes this ensemble, as recorded in its folder
 };
 
 struct BatchOptions {
@@ -43,6 +44,7 @@ struct BatchOptions {
   bool quiet = false;
   bool record = true;  // course.csv and run.json; off only to measure what they cost
   LogChoice logs = LogChoice::kAll;
+  runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic;  // a single session's
   Parameters parameters;
   std::vector<std::string> givenParameters;  // the option names set on the command line
   bool overrideParameters = false;

@@ -9,7 +9,7 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
     : options_(options),
       terminal_(terminal),
       listing_(listing),
-      session_(options.seed, options.parameters),
+      session_(options.seed, options.parameters, options.generator),
       host_(session_) {
   // The window's start-up: seed, first neuron drawn, logs opened.
   host_.ShowNeuron(session_.simulation().neuron());

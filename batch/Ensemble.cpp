@@ -180,7 +180,7 @@ int SummarizeEnsemble(const BatchOptions& options) {
 
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {
   std::string error;
-  if (!WriteEnsembleRecord(options.directory, options.ensemble->command, error)) {
+  if (!WriteEnsembleRecord(options.directory, options.ensemble->record, error)) {
     ReportError("cannot write ensemble.json: " + error);
     return 1;
   }

@@ -7,17 +7,36 @@
 
 #include "CourseChart.h"
 #include "EnsembleRecord.h"
+#include "GeneratorList.h"
 #include "Printable.h"
 #include "ValueLists.h"
 #include "WholeFile.h"
 
 namespace {
+// An ensemble's generator unless --generator is given: pcg32, whose seeds give unrelated streams.
+constexpr const char* kEnsembleGenerator = "pcg32";
+// A folder recorded before there was a choice goes on with the classic generator it started with.
+constexpr const char* kUnrecordedGenerator = "classic";
+
+std::vector<runtime::GeneratorKind> ParseGenerators(const std::string& text) {
+  const auto generators = ParseGeneratorList(text);
+  if (!generators) {
+    throw UsageError(std::string("--generator takes ") + kGeneratorListValid + ", not " +
+                     runtime::Printable(text));
+  }
+  return *generators;
+}
+
 void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
   for (const auto& [option, value] : arguments.parameters) {
     if (IsValueList(value)) {
       throw UsageError("--" + std::string(option->name) + " " + runtime::Printable(value) +
                        ": a list of values makes an ensemble, which needs --seeds");
     }
+  }
+  if (arguments.generator && IsValueList(*arguments.generator)) {
+    throw UsageError("--generator " + runtime::Printable(*arguments.generator) +
+                     ": a list of generators makes an ensemble, which needs --seeds");
   }
   if (arguments.jobs) throw UsageError("--jobs needs --seeds");
   if (arguments.shard) throw UsageError("--shard needs --seeds");
@@ -68,10 +87,11 @@ ListedParameter ParseValueList(const ParameterOption& option, const std::string&
   return listed;
 }
 
-EnsemblePlan ParsePlan(const EnsembleArguments& arguments) {
+EnsemblePlan ParsePlan(const EnsembleArguments& arguments, const std::string& generatorText) {
   const std::vector<SeedRange> ranges = ParseSeedRanges(*arguments.seeds);
+  std::vector<runtime::GeneratorKind> generators = ParseGenerators(generatorText);
   std::vector<ListedParameter> listed;
-  std::uint64_t units = SeedCount(ranges);
+  std::uint64_t units = SeedCount(ranges) * generators.size();
   for (const auto& [option, value] : LastValues(arguments)) {
     if (!IsValueList(value)) continue;
     listed.push_back(ParseValueList(*option, value));
@@ -82,7 +102,7 @@ EnsemblePlan ParsePlan(const EnsembleArguments& arguments) {
     throw UsageError("the ensemble has more than " + std::to_string(kMostUnits) +
                      " units (seeds times combinations of values)");
   }
-  return EnsemblePlan(std::move(listed), ExpandSeeds(ranges));
+  return EnsemblePlan(std::move(listed), std::move(generators), ExpandSeeds(ranges));
 }
 
 unsigned ParseJobs(const std::optional<std::string>& text) {
@@ -123,23 +143,28 @@ std::vector<std::string> CommandOf(const BatchOptions& options,
   return command;
 }
 
-void CheckEnsembleFolder(const BatchOptions& options, const EnsembleOptions& ensemble) {
-  if (ensemble.force) {
-    // Whatever the record holds is replaced, damaged or not, as long as it can be.
-    const std::string record = EnsembleRecordPath(options.directory);
-    const std::string problem = runtime::WholeFileProblem(record);
-    if (!problem.empty()) throw UsageError(runtime::Printable(record) + ": " + problem);
-    return;
+// The record of the ensemble the folder holds, which the command must continue; none with --force,
+// which replaces whatever the record holds, damaged or not, as long as it can be.
+std::optional<EnsembleRecord> RecordToContinue(const BatchOptions& options, bool force) {
+  const std::string path = EnsembleRecordPath(options.directory);
+  if (force) {
+    const std::string problem = runtime::WholeFileProblem(path);
+    if (!problem.empty()) throw UsageError(runtime::Printable(path) + ": " + problem);
+    return std::nullopt;
   }
-  if (!HasEnsembleRecord(options.directory)) return;
-  const runtime::Read<std::vector<std::string>> recorded = ReadEnsembleCommandIn(options.directory);
-  if (!recorded) {
-    throw UsageError(runtime::Printable(EnsembleRecordPath(options.directory)) + ": " +
-                     recorded.Error());
-  }
-  if (*recorded == ensemble.command) return;
-  std::string made;
-  for (const std::string& word : *recorded) made += (made.empty() ? "" : " ") + word;
+  if (!HasEnsembleRecord(options.directory)) return std::nullopt;
+  const runtime::Read<EnsembleRecord> read = ReadEnsembleRecordIn(options.directory);
+  if (!read) throw UsageError(runtime::Printable(path) + ": " + read.Error());
+  EnsembleRecord recorded = *read;
+  if (!recorded.generator) recorded.generator = kUnrecordedGenerator;
+  return recorded;
+}
+
+void CheckSameEnsemble(const BatchOptions& options, const std::optional<EnsembleRecord>& recorded,
+                       const EnsembleRecord& record) {
+  if (!recorded || *recorded == record) return;
+  std::string made = "--generator " + recorded->generator.value_or("");
+  for (const std::string& word : recorded->command) made += " " + word;
   throw UsageError(runtime::Printable(options.directory) +
                    " holds an ensemble made by another command (" + runtime::Printable(made) +
                    "); --force replaces it");
@@ -166,14 +191,19 @@ bool EnsembleArguments::Take(const std::vector<std::string>& arguments, std::siz
 void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& arguments) {
   if (!arguments.seeds) {
     RefuseWithoutSeeds(arguments);
+    if (arguments.generator) options.generator = ParseGenerators(*arguments.generator).front();
     return;
   }
   RefuseSingleSessionOptions(options, arguments);
   EnsembleOptions ensemble;
-  ensemble.plan = ParsePlan(arguments);
+  ensemble.force = arguments.force;
+  const std::optional<EnsembleRecord> recorded = RecordToContinue(options, ensemble.force);
+  // Left out, the generator is the folder's, so that the same command finishes what it started.
+  ensemble.record.generator = arguments.generator.value_or(
+      recorded ? *recorded->generator : std::string(kEnsembleGenerator));
+  ensemble.plan = ParsePlan(arguments, *ensemble.record.generator);
   ensemble.jobs = ParseJobs(arguments.jobs);
   std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);
-  ensemble.force = arguments.force;
   ensemble.courseFormat = arguments.courseFormat.value_or("png");
   if (ensemble.courseFormat != "png" && ensemble.courseFormat != "svg") {
     throw UsageError("--course-format takes png or svg, not " +
@@ -186,7 +216,7 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
           ? ChartFileProblem(figure, options.courseWidth, options.courseHeight)
           : ChartShapeProblem(figure, options.courseWidth, options.courseHeight);
   if (!problem.empty()) throw UsageError(runtime::Printable(figure) + ": " + problem);
-  ensemble.command = CommandOf(options, arguments);
-  CheckEnsembleFolder(options, ensemble);
+  ensemble.record.command = CommandOf(options, arguments);
+  CheckSameEnsemble(options, recorded, ensemble.record);
   options.ensemble = std::move(ensemble);
 }

@@ -9,10 +9,10 @@
 #include "BatchOptions.h"
 
 // The part of orvel-batch's command line that makes an ensemble: --seeds, lists of parameter
-// values, --jobs, --shard, --force, --course-format; gathered as text while the command line is
-// read, and checked once all of it is known.
+// values and generators, --jobs, --shard, --force, --course-format; gathered as text while the
+// command line is read, and checked once all of it is known.
 struct EnsembleArguments {
-  std::optional<std::string> seeds, jobs, shard, courseFormat;
+  std::optional<std::string> seeds, jobs, shard, courseFormat, generator;
   bool force = false;
   bool seedGiven = false, folderGiven = false;
   // Every parameter option as given, lists included, in command-line order.
@@ -29,7 +29,8 @@ inline bool IsValueList(const std::string& value) {
 
 // Sets options.ensemble from the arguments when --seeds is given, refusing with UsageError every
 // combination that makes no sense, and an ensemble folder made by another command (unless
-// --force). Without --seeds, refuses the options and lists that only an ensemble takes.
+// --force). Without --seeds, refuses the options and lists that only an ensemble takes, and sets
+// the single session's generator.
 void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& arguments);
 
 inline constexpr std::uint64_t kMostUnits = 1'000'000;

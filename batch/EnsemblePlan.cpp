@@ -2,12 +2,20 @@
 
 #include "CommandLine.h"
 
-EnsemblePlan::EnsemblePlan(std::vector<ListedParameter> listed, std::vector<std::uint32_t> seeds)
-    : listed_(std::move(listed)), seeds_(std::move(seeds)) {
+EnsemblePlan::EnsemblePlan(std::vector<ListedParameter> listed,
+                           std::vector<runtime::GeneratorKind> generators,
+                           std::vector<std::uint32_t> seeds)
+    : listed_(std::move(listed)), generators_(std::move(generators)), seeds_(std::move(seeds)) {
   for (const ListedParameter& parameter : listed_) groups_ *= parameter.values.size();
+  groups_ *= generators_.size();
+}
+
+runtime::GeneratorKind EnsemblePlan::GeneratorOf(std::size_t group) const {
+  return generators_[group % generators_.size()];
 }
 
 std::vector<std::string> EnsemblePlan::ValuesOf(std::size_t group) const {
+  group /= generators_.size();
   std::vector<std::string> values(listed_.size());
   for (std::size_t i = listed_.size(); i-- > 0;) {
     const std::vector<std::string>& choices = listed_[i].values;
@@ -19,7 +27,7 @@ std::vector<std::string> EnsemblePlan::ValuesOf(std::size_t group) const {
 
 EnsembleUnit EnsemblePlan::Unit(std::size_t index) const {
   const std::size_t group = index / seeds_.size();
-  return {group, seeds_[index % seeds_.size()], ValuesOf(group)};
+  return {group, seeds_[index % seeds_.size()], ValuesOf(group), GeneratorOf(group)};
 }
 
 Parameters EnsemblePlan::ParametersOf(const EnsembleUnit& unit, const Parameters& base) const {
@@ -36,6 +44,10 @@ std::string EnsemblePlan::GroupName(std::size_t group) const {
   for (std::size_t i = 0; i < listed_.size(); ++i) {
     if (i > 0) name += ',';
     name += std::string(listed_[i].option->name) + '=' + values[i];
+  }
+  if (GeneratorListed()) {
+    name += std::string(name.empty() ? "" : ",") +
+            "generator=" + std::string(runtime::GeneratorName(GeneratorOf(group)));
   }
   return name;
 }

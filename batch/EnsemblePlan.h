@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "Parameters.h"
+#include "Random.h"
 
-// The units of an ensemble: one per seed and per combination of the listed parameters' values.
-// Their order is fixed, so that shards of one ensemble on different machines never overlap:
-// combination by combination, the last listed parameter (in the order of the parameter table)
-// changing fastest, and within a combination the seeds in the order given.
+// The units of an ensemble: one per seed and per combination of the listed parameters' values
+// and generators. Their order is fixed, so that shards of one ensemble on different machines
+// never overlap: combination by combination, the generator changing fastest, then the last listed
+// parameter (in the order of the parameter table), and within a combination the seeds in the
+// order given.
 
 struct ListedParameter {
   const ParameterOption* option;
@@ -21,15 +23,19 @@ struct EnsembleUnit {
   std::size_t group;  // which combination of values
   std::uint32_t seed;
   std::vector<std::string> values;  // one per listed parameter
+  runtime::GeneratorKind generator;
 };
 
 class EnsemblePlan {
  public:
   EnsemblePlan() = default;
-  // listed in the order of the parameter table.
-  EnsemblePlan(std::vector<ListedParameter> listed, std::vector<std::uint32_t> seeds);
+  // listed in the order of the parameter table; at least one generator.
+  EnsemblePlan(std::vector<ListedParameter> listed, std::vector<runtime::GeneratorKind> generators,
+               std::vector<std::uint32_t> seeds);
 
   const std::vector<ListedParameter>& Listed() const { return listed_; }
+  // Whether more than one generator is played, which names them in the units' folders.
+  bool GeneratorListed() const { return generators_.size() > 1; }
   std::size_t Groups() const { return groups_; }
   std::size_t SeedsPerGroup() const { return seeds_.size(); }
   std::size_t Units() const { return groups_ * seeds_.size(); }
@@ -37,15 +43,17 @@ class EnsemblePlan {
 
   // The parameters of a unit: base with its listed values set.
   Parameters ParametersOf(const EnsembleUnit& unit, const Parameters& base) const;
-  // "closed-noise=0.05,rate=0.01", or "" when nothing is listed.
+  // "closed-noise=0.05,rate=0.01,generator=pcg32", or "" when nothing is listed.
   std::string GroupName(std::size_t group) const;
   // The unit's folder inside the ensemble's: "GROUP/seed-S", or "seed-S".
   std::string FolderOf(const EnsembleUnit& unit) const;
 
  private:
   std::vector<std::string> ValuesOf(std::size_t group) const;
+  runtime::GeneratorKind GeneratorOf(std::size_t group) const;
 
   std::vector<ListedParameter> listed_;
+  std::vector<runtime::GeneratorKind> generators_ = {runtime::GeneratorKind::kPcg32};
   std::vector<std::uint32_t> seeds_;
   std::size_t groups_ = 1;
 };

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "FormatError.h"
+#include "GeneratorList.h"
 #include "JsonFields.h"
 #include "LogNames.h"
 #include "Printable.h"
@@ -20,14 +21,22 @@ constexpr const char* kProgram = "orvel-batch";
 // The record and its command.
 constexpr runtime::JsonFormat kEnsembleRecordJson{"the ensemble record", "an ensemble record", 2};
 
-std::vector<std::string> CommandOf(const nlohmann::json& json) {
+EnsembleRecord RecordOf(const nlohmann::json& json) {
   const runtime::JsonFields record(json, kEnsembleRecordJson);
-  record.Only({"program", "command"});
+  record.Only({"program", "generator", "command"});
   if (const std::string program = record.Text("program"); program != kProgram) {
     throw runtime::FormatError(std::string("program must be \"") + kProgram + "\", not \"" +
                                runtime::Printable(program) + "\"");
   }
-  return record.Texts("command");
+  EnsembleRecord read{record.Texts("command"), std::nullopt};
+  if (record.Has("generator")) {
+    read.generator = record.Text("generator");
+    if (!ParseGeneratorList(*read.generator)) {
+      throw runtime::FormatError(std::string("generator must be ") + kGeneratorListValid +
+                                 ", not \"" + runtime::Printable(*read.generator) + "\"");
+    }
+  }
+  return read;
 }
 }  // namespace
 
@@ -40,24 +49,25 @@ bool HasEnsembleRecord(const std::string& folder) {
   return std::filesystem::exists(EnsembleRecordPath(folder), missing);
 }
 
-std::string EnsembleRecordText(const std::vector<std::string>& command) {
-  nlohmann::ordered_json record;
-  record["program"] = kProgram;
-  record["command"] = command;
-  return record.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+std::string EnsembleRecordText(const EnsembleRecord& record) {
+  nlohmann::ordered_json json;
+  json["program"] = kProgram;
+  if (record.generator) json["generator"] = *record.generator;
+  json["command"] = record.command;
+  return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
-runtime::Read<std::vector<std::string>> ReadEnsembleCommand(std::string_view text) {
+runtime::Read<EnsembleRecord> ReadEnsembleRecord(std::string_view text) {
   return runtime::Parsed(
-      [&] { return CommandOf(runtime::ParseStrictJson(text, kEnsembleRecordJson)); });
+      [&] { return RecordOf(runtime::ParseStrictJson(text, kEnsembleRecordJson)); });
 }
 
-runtime::Read<std::vector<std::string>> ReadEnsembleCommandIn(const std::string& folder) {
-  return runtime::ReadFileWith(ReadEnsembleCommand, EnsembleRecordPath(folder), kMaxRecordBytes,
+runtime::Read<EnsembleRecord> ReadEnsembleRecordIn(const std::string& folder) {
+  return runtime::ReadFileWith(ReadEnsembleRecord, EnsembleRecordPath(folder), kMaxRecordBytes,
                                "an ensemble record");
 }
 
-bool WriteEnsembleRecord(const std::string& folder, const std::vector<std::string>& command,
+bool WriteEnsembleRecord(const std::string& folder, const EnsembleRecord& record,
                          std::string& error) {
-  return runtime::WriteWholeFile(EnsembleRecordPath(folder), EnsembleRecordText(command), error);
+  return runtime::WriteWholeFile(EnsembleRecordPath(folder), EnsembleRecordText(record), error);
 }

@@ -7,6 +7,7 @@
 #include "CheckTable.h"
 #include "EnsembleUnitRun.h"
 #include "LogNames.h"
+#include "Random.h"
 #include "RegularFile.h"
 #include "WholeFile.h"
 
@@ -40,11 +41,11 @@ std::string HeaderOf(const EnsemblePlan& plan) {
     for (char& c : name) c = c == '-' ? '_' : c;
     header += name + ',';
   }
-  return header + "seed,diverged_at," + CheckTableHeader();
+  return header + "generator,seed,diverged_at," + CheckTableHeader();
 }
 
-// The unit's columns before its checks: its listed parameters' exact values, its seed and where
-// it diverged.
+// The unit's columns before its checks: its listed parameters' exact values, its generator, its
+// seed and where it diverged.
 std::string UnitColumns(const BatchOptions& options, std::size_t index,
                         const std::optional<std::uint64_t>& divergedAt) {
   const EnsemblePlan& plan = options.ensemble->plan;
@@ -53,8 +54,8 @@ std::string UnitColumns(const BatchOptions& options, std::size_t index,
   std::string columns;
   for (const ListedParameter& listed : plan.Listed())
     columns += listed.option->get(parameters) + ',';
-  return columns + std::to_string(unit.seed) + ',' +
-         (divergedAt ? std::to_string(*divergedAt) : "") + ',';
+  return columns + std::string(runtime::GeneratorName(unit.generator)) + ',' +
+         std::to_string(unit.seed) + ',' + (divergedAt ? std::to_string(*divergedAt) : "") + ',';
 }
 
 // A check table row of empty fields.
@@ -89,6 +90,7 @@ runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text) {
   SummaryTable table;
   for (std::string_view name : FieldsOf(text.substr(0, headerEnd))) table.names.emplace_back(name);
   table.columns.resize(table.names.size());
+  table.words.resize(table.names.size());
   std::size_t number = 2;
   for (std::size_t start = headerEnd + 1; start < text.size(); ++number) {
     const std::size_t end = text.find('\n', start);
@@ -100,6 +102,13 @@ runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text) {
                                  std::to_string(table.names.size())};
     }
     for (std::size_t column = 0; column < fields.size(); ++column) {
+      if (table.names[column] == "generator") {
+        if (!runtime::GeneratorNamed(fields[column])) {
+          return runtime::Unreadable{where + ": generator is not classic or pcg32"};
+        }
+        table.words[column].emplace_back(fields[column]);
+        continue;
+      }
       double value = 0.0;
       if (!ReadNumber(fields[column], value)) {
         return runtime::Unreadable{where + ": " + table.names[column] + " is not a number"};

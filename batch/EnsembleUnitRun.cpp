@@ -111,6 +111,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   options.directory = UnitFolder(ensemble, index);
   options.nameFolder = true;
   options.parameters = plan.ParametersOf(unit, single.parameters);
+  options.generator = unit.generator;
   if (!PrepareFolder(options.directory)) return 1;
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, steps, table);

@@ -16,11 +16,9 @@ bool Finite(double value) {
 }
 }  // namespace
 
-BCMNeuron::BCMNeuron(int n, double rate, double scale, int window, double initialWeight,
-                     runtime::CRand& generator)
+BCMNeuron::BCMNeuron(int n, double rate, double scale, int window)
     : history(window), learningRate(rate), theta0(scale) {
   weights.reserve(static_cast<std::size_t>(CheckedInputCount(n)));
-  for (int i = 0; i < n; ++i) weights.push_back(generator.rand() * initialWeight / 32767);
 }
 
 BCMNeuron::BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale)

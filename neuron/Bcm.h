@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "CRand.h"
 #include "ResponseHistory.h"
 
 // One model neuron learning by the BCM rule: a Hebbian weight change whose sign is set by a
@@ -11,10 +10,14 @@
 // the left eye, the second half the right eye.
 class BCMNeuron {
  public:
-  // Draws n initial weights in [0, initialWeight] from generator. Throws std::invalid_argument,
-  // before drawing, for n < 0 or window < 1.
+  // Draws n initial weights in [0, initialWeight] from generator (of any kind that gives
+  // 0..32767). Throws std::invalid_argument, before drawing, for n < 0 or window < 1.
+  template <class Generator>
   BCMNeuron(int n, double rate, double scale, int window, double initialWeight,
-            runtime::CRand& generator);
+            Generator& generator)
+      : BCMNeuron(n, rate, scale, window) {
+    for (int i = 0; i < n; ++i) weights.push_back(generator.rand() * initialWeight / 32767);
+  }
 
   // The weighted sum of input; sets yLeft and yRight. With learn, also records the response,
   // moves the threshold and changes the weights. Throws std::invalid_argument, changing nothing,
@@ -49,6 +52,8 @@ class BCMNeuron {
 
  private:
   BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale);
+  // No weights yet, room for n.
+  BCMNeuron(int n, double rate, double scale, int window);
   void CheckLength(const std::vector<double>& input) const;
   void Learn(const std::vector<double>& input, double y);
 

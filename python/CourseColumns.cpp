@@ -101,6 +101,12 @@ py::dict CourseColumns(const std::vector<CourseRow>& rows) {
 py::dict SummaryColumns(const SummaryTable& table) {
   py::dict columns;
   for (std::size_t i = 0; i < table.names.size(); ++i) {
+    if (!table.words[i].empty()) {
+      py::list words;
+      for (const std::string& word : table.words[i]) words.append(py::str(word));
+      columns[py::str(table.names[i])] = py::module_::import("numpy").attr("array")(words);
+      continue;
+    }
     const std::vector<double>& values = table.columns[i];
     py::array_t<double> column(static_cast<py::ssize_t>(values.size()), values.data());
     columns[py::str(table.names[i])] =

@@ -63,6 +63,8 @@ class CRand {
   // The state to save; srand(State()) continues the stream exactly.
   std::uint32_t State() const { return next_; }
 
+  bool operator==(const CRand&) const = default;
+
  private:
   static int Value(std::uint32_t state) { return static_cast<int>((state / 65536U) % 32768U); }
 

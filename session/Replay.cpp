@@ -27,8 +27,11 @@ std::string ShellWord(const std::string& word) {
   return quoted + "'";
 }
 
-Replay::Replay(std::uint32_t seed, const Parameters& parameters)
+Replay::Replay(std::uint32_t seed, const Parameters& parameters, runtime::GeneratorKind generator)
     : start_("orvel-batch --seed " + std::to_string(seed)) {
+  if (generator != runtime::GeneratorKind::kClassic) {
+    start_ += " --generator " + std::string(runtime::GeneratorName(generator));
+  }
   if (const std::string options = NonDefaultParameters(parameters); !options.empty()) {
     start_ += " " + options;
   }

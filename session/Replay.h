@@ -8,13 +8,14 @@
 
 #include "LogChoice.h"
 #include "Parameters.h"
+#include "Random.h"
 
 // The orvel-batch command that replays a session's logs byte for byte, written down as the
 // session goes, or why no command can: orvel-batch acts only between runs of exact lengths, and
 // cannot change the parameters, the seed or the logging after its start.
 class Replay {
  public:
-  Replay(std::uint32_t seed, const Parameters& parameters);
+  Replay(std::uint32_t seed, const Parameters& parameters, runtime::GeneratorKind generator);
 
   void SetLogs(LogChoice logs) { logs_ = logs; }
   // An action between two runs, as orvel-batch spells it ("check", "left=off", ...).

@@ -5,8 +5,8 @@
 #include "StateFile.h"
 #include "TrainingRun.h"
 
-Session::Session(std::uint32_t seed, const Parameters& parameters)
-    : simulation_(seed, parameters), seed_(seed), replay_(seed, parameters) {}
+Session::Session(std::uint32_t seed, const Parameters& parameters, runtime::GeneratorKind generator)
+    : simulation_(seed, parameters, generator), seed_(seed), replay_(seed, parameters, generator) {}
 
 Session::~Session() {
   Close();
@@ -14,9 +14,9 @@ Session::~Session() {
 
 void Session::Begin(std::uint32_t seed) {
   seed_ = seed;
-  simulation_.generator().srand(seed);
+  simulation_.Reseed(Generator(), seed);
   simulation_.ResetNeuron();
-  replay_ = Replay(seed, simulation_.parameters());
+  replay_ = Replay(seed, simulation_.parameters(), Generator());
 }
 
 void Session::OpenFiles(SessionFiles files) {
@@ -27,8 +27,8 @@ void Session::OpenFiles(SessionFiles files) {
     lastLogged_ = EyeMaxima{row.maxLeft, row.maxRight};
     if (onCourseRow) onCourseRow(row);
   };
-  record_ =
-      std::make_unique<RunRecord>(files.folder, files.program, seed_, simulation_.parameters());
+  record_ = std::make_unique<RunRecord>(files.folder, files.program, seed_,
+                                        simulation_.parameters(), Generator());
   record_->SetLogs(files.logs);
   replay_.SetLogs(files.logs);
   writeRecord_ = files.record;
@@ -112,9 +112,18 @@ std::vector<ListingRow> Session::Check() {
 void Session::Reseed(std::uint32_t seed) {
   replay_.Impossible("the seed changed during the session");
   seed_ = seed;
-  simulation_.generator().srand(seed);
+  simulation_.Reseed(Generator(), seed);
   if (!record_) return;
   record_->NoteSeed(simulation_.trainedSteps(), seed);
+  SaveRecord();
+}
+
+void Session::SetGenerator(runtime::GeneratorKind generator) {
+  if (generator == Generator()) return;
+  replay_.Impossible("the generator changed during the session");
+  simulation_.Reseed(generator, seed_);
+  if (!record_) return;
+  record_->NoteGenerator(simulation_.trainedSteps(), generator);
   SaveRecord();
 }
 
@@ -151,6 +160,7 @@ std::string Session::LoadState(const std::string& path, const ParametersFor& par
   record_->NoteLoad(at, path);
   record_->NoteEyes(at, left_, right_);
   record_->NoteParameters(at, parameters);
+  record_->NoteGenerator(at, Generator());
   SaveRecord();
   return "";
 }

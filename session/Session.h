@@ -36,7 +36,8 @@ class Session {
  public:
   // Seeds the generator and draws the first neuron; no file is written before OpenFiles. Throws
   // std::invalid_argument when ParameterProblem(parameters) is not empty.
-  Session(std::uint32_t seed, const Parameters& parameters);
+  Session(std::uint32_t seed, const Parameters& parameters,
+          runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic);
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   ~Session();
@@ -52,6 +53,7 @@ class Session {
   Simulation& simulation() { return simulation_; }
   const Simulation& simulation() const { return simulation_; }
   std::uint32_t Seed() const { return seed_; }
+  runtime::GeneratorKind Generator() const { return simulation_.generatorKind(); }
   bool Left() const { return left_; }
   bool Right() const { return right_; }
 
@@ -76,6 +78,9 @@ class Session {
   std::vector<ListingRow> Check();
   // The generator restarts from seed.
   void Reseed(std::uint32_t seed);
+  // The streams restart from the session's seed with this kind of generator, as a reseed does;
+  // the generator in use changes nothing.
+  void SetGenerator(runtime::GeneratorKind generator);
   // Throws std::invalid_argument, changing nothing, when ParameterProblem(parameters) is not
   // empty. The neuron's constants wait for the next ResetWeights.
   void SetParameters(const Parameters& parameters);

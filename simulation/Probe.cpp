@@ -15,8 +15,10 @@ double Present(Simulation& simulation, int centre, std::vector<double>& input) {
   const double noise = simulation.parameters().noise;
   input.resize(2 * width);
   const std::span<double> left(input.data(), width), right(input.data() + width, width);
-  FillPattern(right, centre, simulation.generator(), noise);
-  FillPattern(left, centre, simulation.generator(), noise);  // drawn after the right
+  simulation.measurement().Visit([&](auto& generator) {
+    FillPattern(right, centre, generator, noise);
+    FillPattern(left, centre, generator, noise);  // drawn after the right
+  });
   return simulation.neuron().Output(input, false);
 }
 }  // namespace

@@ -7,7 +7,8 @@ class Simulation;
 
 // How strongly each eye drives the neuron at each of the 12 pattern positions, both eyes seeing
 // the same pattern with the simulation's noise, without learning. Each presentation draws fresh
-// noise, so it shifts the random stream a run sees afterwards.
+// noise from the measurement stream: with the classic generator, the one stream training draws
+// from, so it shifts what a run sees afterwards; with pcg32, a stream of its own.
 
 struct EyeMaxima {
   double maxLeft;

@@ -48,6 +48,8 @@ nlohmann::ordered_json EventJson(const RunRecord::Event& event) {
     json["quantity"] = event.quantity;
     json["value"] = event.value;
   }
+  if (event.kind == "generator")
+    json["generator"] = std::string(runtime::GeneratorName(event.generator));
   return json;
 }
 
@@ -71,6 +73,13 @@ Parameters ParametersOf(const runtime::JsonFields& json) {
     option.set(parameters, json.Value(option.name).dump());
   }
   return parameters;
+}
+
+runtime::GeneratorKind GeneratorOf(const runtime::JsonFields& json, std::string_view key) {
+  const std::string name = json.Text(key);
+  if (const auto generator = runtime::GeneratorNamed(name)) return *generator;
+  throw runtime::FormatError(json.PathOf(key) + " must be classic or pcg32, not \"" +
+                             runtime::Printable(name, runtime::kQuotedField) + "\"");
 }
 
 LogChoice LogChoiceOf(const runtime::JsonFields& json, std::string_view key) {
@@ -109,6 +118,9 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
     json.Only({"at", "event", "seed"});
     event.seed =
         static_cast<std::uint32_t>(json.Whole("seed", std::numeric_limits<std::uint32_t>::max()));
+  } else if (event.kind == "generator") {
+    json.Only({"at", "event", "generator"});
+    event.generator = GeneratorOf(json, "generator");
   } else if (event.kind == "reset") {
     json.Only({"at", "event"});
   } else if (event.kind == "diverged") {
@@ -117,8 +129,8 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
     event.value = json.Text("value");
   } else {
     throw runtime::FormatError(json.PathOf("event") +
-                               " must be run, eyes, reset, load, parameters, seed, logs or "
-                               "diverged, not \"" +
+                               " must be run, eyes, reset, load, parameters, seed, generator, "
+                               "logs or diverged, not \"" +
                                runtime::Printable(event.kind, runtime::kQuotedField) + "\"");
   }
   return event;
@@ -126,11 +138,13 @@ RunRecord::Event EventOf(const runtime::JsonFields& json) {
 
 std::vector<RunRecord::Event> EventsOf(const nlohmann::json& json) {
   const runtime::JsonFields record(json, kRunRecordJson);
-  record.Only({"program", "version", "seed", "parameters", "logs", "log_folder", "start_time",
-               "actions", "events"});
+  record.Only({"program", "version", "seed", "generator", "parameters", "logs", "log_folder",
+               "start_time", "actions", "events"});
   record.Text("program");
   record.Text("version");
   record.Whole("seed", std::numeric_limits<std::uint32_t>::max());
+  // Records from before the choice of generator have none: theirs was classic.
+  if (record.Has("generator")) GeneratorOf(record, "generator");
   CheckParameters(record.Object("parameters"));
   record.Text("log_folder");
   record.Text("start_time");
@@ -144,10 +158,12 @@ std::vector<RunRecord::Event> EventsOf(const nlohmann::json& json) {
 }  // namespace
 
 RunRecord::RunRecord(std::string folder, std::string program, std::uint32_t seed,
-                     const Parameters& parameters)
+                     const Parameters& parameters, runtime::GeneratorKind generator)
     : folder_(folder.empty() ? "." : std::move(folder)),
       program_(std::move(program)),
       seed_(seed),
+      generator_(generator),
+      notedGenerator_(generator),
       parameters_(parameters),
       notedParameters_(parameters),
       startTime_(UtcNow()) {
@@ -186,11 +202,20 @@ void RunRecord::NoteSeed(std::uint64_t at, std::uint32_t seed) {
   events_.push_back(std::move(event));
 }
 
+void RunRecord::NoteGenerator(std::uint64_t at, runtime::GeneratorKind generator) {
+  if (generator == notedGenerator_) return;
+  notedGenerator_ = generator;
+  Event event{at, "generator", 0, true, true, ""};
+  event.generator = generator;
+  events_.push_back(std::move(event));
+}
+
 std::string RunRecord::Text() const {
   nlohmann::ordered_json json;
   json["program"] = program_;
   json["version"] = runtime::kVersion;
   json["seed"] = seed_;
+  json["generator"] = std::string(runtime::GeneratorName(generator_));
   json["parameters"] = ParameterJson(parameters_);
   json["log_folder"] = runtime::AbsoluteFolder(folder_);
   json["start_time"] = startTime_;

@@ -10,32 +10,36 @@
 #include "Divergence.h"
 #include "LogChoice.h"
 #include "Parameters.h"
+#include "Random.h"
 #include "Read.h"
 
 // run.json beside the logs: what made this session's logs, so that anyone can tell and repeat
 // it. It is written at start-up and rewritten whole at every action or run boundary: the
-// program, its version, the seed, every parameter, the log folder, the start time, and the
-// session's events, each at the session's training step it happened after. The record's keys are
-// this class's alone: it writes them, and ReadRunEvents below reads them back.
+// program, its version, the seed, the generator, every parameter, the log folder, the start time,
+// and the session's events, each at the session's training step it happened after. The record's
+// keys are this class's alone: it writes them, and ReadRunEvents below reads them back.
 class RunRecord {
  public:
   struct Event {
     std::uint64_t at;  // training steps of the session before it
-    std::string kind;  // "run", "eyes", "reset", "load", "parameters", "seed", "logs" or
-                       // "diverged"
-    int run = 0;       // run: its number
+    // "run", "eyes", "reset", "load", "parameters", "seed", "generator", "logs" or "diverged"
+    std::string kind;
+    int run = 0;                       // run: its number
     bool left = true, right = true;    // eyes: the boxes from now on
     std::string file;                  // load: the state file
     LogChoice logs = LogChoice::kAll;  // logs: what is written from now on
     std::optional<Parameters> parameters =
-        std::nullopt;                       // parameters: every one of them from now on
-    std::uint32_t seed = 0;                 // seed: the generator's new seed
+        std::nullopt;        // parameters: every one of them from now on
+    std::uint32_t seed = 0;  // seed: the generator's new seed
+    // generator: the generator from now on
+    runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic;
     std::string quantity = {}, value = {};  // diverged: which became what ("threshold", "inf")
   };
 
   // Writes nothing yet; Save does.
   RunRecord(std::string folder, std::string program, std::uint32_t seed,
-            const Parameters& parameters);
+            const Parameters& parameters,
+            runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic);
 
   // orvel-batch: the actions as given on its command line.
   void SetActions(std::vector<std::string> actions) { actions_ = std::move(actions); }
@@ -55,6 +59,8 @@ class RunRecord {
   void NoteSeed(std::uint64_t at, std::uint32_t seed);
   // at: the step that diverged.
   void NoteDivergence(const Divergence& divergence);
+  // Noted only when it differs from the last noted one; the top-level generator stays the start's.
+  void NoteGenerator(std::uint64_t at, runtime::GeneratorKind generator);
 
   const std::vector<Event>& Events() const { return events_; }
 
@@ -67,6 +73,8 @@ class RunRecord {
   std::string folder_;
   std::string program_;
   std::uint32_t seed_;
+  runtime::GeneratorKind generator_;
+  runtime::GeneratorKind notedGenerator_;
   Parameters parameters_;
   Parameters notedParameters_;
   std::string startTime_;

@@ -9,20 +9,29 @@ const Parameters& Checked(const Parameters& parameters) {
   return parameters;
 }
 
-BCMNeuron FreshNeuron(const Parameters& parameters, runtime::CRand& generator) {
-  return BCMNeuron(parameters.inputs, parameters.rate, parameters.theta0, parameters.tau,
-                   parameters.initWeights, generator);
+BCMNeuron FreshNeuron(const Parameters& parameters, runtime::Random& generator) {
+  return generator.Visit([&parameters](auto& drawn) {
+    return BCMNeuron(parameters.inputs, parameters.rate, parameters.theta0, parameters.tau,
+                     parameters.initWeights, drawn);
+  });
 }
 }  // namespace
 
-Simulation::Simulation(std::uint32_t seed, const Parameters& parameters)
-    : generator_(seed),
+Simulation::Simulation(std::uint32_t seed, const Parameters& parameters,
+                       runtime::GeneratorKind kind)
+    : generator_(runtime::Random::Training(kind, seed)),
+      measurement_(runtime::Random::Measurement(kind, seed)),
       neuron_(FreshNeuron(Checked(parameters), generator_)),
       parameters_(parameters),
       neuronParameters_(parameters) {}
 
 void Simulation::SetParameters(const Parameters& parameters) {
   parameters_ = Checked(parameters);
+}
+
+void Simulation::Reseed(runtime::GeneratorKind kind, std::uint32_t seed) {
+  generator_ = runtime::Random::Training(kind, seed);
+  measurement_ = runtime::Random::Measurement(kind, seed);
 }
 
 void Simulation::ResetNeuron() {
@@ -32,7 +41,8 @@ void Simulation::ResetNeuron() {
 }
 
 Simulation::Saved Simulation::Save(bool left, bool right) const {
-  return {learning(), neuron_.Save(), generator_.State(), left, right};
+  const bool classic = generatorKind() == runtime::GeneratorKind::kClassic;
+  return {learning(), neuron_.Save(), generator_, classic ? generator_ : measurement_, left, right};
 }
 
 void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& parameters) {
@@ -41,8 +51,12 @@ void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& pa
     throw std::invalid_argument("the neuron has " + std::to_string(saved.neuron.weights.size()) +
                                 " weights, not " + std::to_string(applied.inputs));
   }
+  if (saved.measurement.Kind() != saved.generator.Kind()) {
+    throw std::invalid_argument("the training and measurement streams are of different generators");
+  }
   neuron_ = BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau);
-  generator_.srand(saved.generator);
+  generator_ = saved.generator;
+  measurement_ = saved.measurement;
   parameters_ = applied;
   neuronParameters_ = applied;
   diverged_.reset();

@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "Bcm.h"
-#include "CRand.h"
 #include "Divergence.h"
 #include "Parameters.h"
+#include "Random.h"
 
-// Everything one simulation is: its generator, its neuron, the constants they follow, and the
+// Everything one simulation is: its random streams, its neuron, the constants they follow, and the
 // requests a user makes of its runs. Two simulations share nothing, so each may run in a thread
 // of its own; within one, everything happens on one thread, and handlers nested in a run's event
 // pump change these between two steps.
@@ -16,7 +16,8 @@ class Simulation {
  public:
   // Seeds the generator and draws the first neuron, as the window's start-up does. Throws
   // std::invalid_argument when ParameterProblem(parameters) is not empty.
-  explicit Simulation(std::uint32_t seed, const Parameters& parameters = {});
+  explicit Simulation(std::uint32_t seed, const Parameters& parameters = {},
+                      runtime::GeneratorKind kind = runtime::GeneratorKind::kClassic);
 
   const Parameters& parameters() const { return parameters_; }
   // The constants the current neuron learns with: the neuron's own wait for the next ResetNeuron.
@@ -40,8 +41,18 @@ class Simulation {
   // While set, the innermost run only waits for events.
   bool paused() const { return paused_; }
 
-  runtime::CRand& generator() { return generator_; }
-  const runtime::CRand& generator() const { return generator_; }
+  // The stream training draws from: initial weights and every step's input.
+  runtime::Random& generator() { return generator_; }
+  const runtime::Random& generator() const { return generator_; }
+  // The stream the probe and Check It Out draw from. The classic generator has one stream, which
+  // measuring shifts for training; pcg32 measures from a stream of its own, so that a run's
+  // course is the same however often it is looked at.
+  runtime::Random& measurement() {
+    return generatorKind() == runtime::GeneratorKind::kClassic ? generator_ : measurement_;
+  }
+  runtime::GeneratorKind generatorKind() const { return generator_.Kind(); }
+  // Both streams restart from seed, with this kind of generator.
+  void Reseed(runtime::GeneratorKind kind, std::uint32_t seed);
   BCMNeuron& neuron() { return neuron_; }
   const BCMNeuron& neuron() const { return neuron_; }
   // Training steps taken by every neuron of this simulation so far.
@@ -55,7 +66,8 @@ class Simulation {
   struct Saved {
     Parameters parameters;
     BCMNeuron::Saved neuron;
-    std::uint32_t generator = 1;
+    runtime::Random generator;
+    runtime::Random measurement;  // with classic, the same as generator: its one stream
     bool left = true;
     bool right = true;
     bool operator==(const Saved&) const = default;
@@ -69,7 +81,8 @@ class Simulation {
   void Restore(const Saved& saved, const std::optional<Parameters>& parameters = std::nullopt);
 
  private:
-  runtime::CRand generator_;
+  runtime::Random generator_;
+  runtime::Random measurement_;  // pcg32's; unused with classic
   BCMNeuron neuron_;
   bool stopRequested_ = false;
   bool paused_ = false;

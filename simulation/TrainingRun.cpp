@@ -11,13 +11,29 @@
 #include "Stimuli.h"
 
 namespace {
-void DrawEye(std::span<double> eye, bool ticked, int centre, Simulation& simulation) {
-  const Parameters& parameters = simulation.parameters();
+template <class Generator>
+void DrawEye(std::span<double> eye, bool ticked, int centre, const Parameters& parameters,
+             Generator& generator) {
   if (ticked) {
-    FillPattern(eye, centre, simulation.generator(), parameters.noise);
+    FillPattern(eye, centre, generator, parameters.noise);
   } else {
-    FillNoise(eye, simulation.generator(), parameters.ClosedNoise());
+    FillNoise(eye, generator, parameters.ClosedNoise());
   }
+}
+
+// DrawTrainingInput with the concrete generator: the choice of kind is made once a step.
+template <class Generator>
+void DrawInput(const Parameters& parameters, bool leftTicked, bool rightTicked,
+               std::span<double> left, std::span<double> right, Generator& generator) {
+  if (UniformRandom(generator) >= parameters.patternRate) {
+    const double closed = parameters.ClosedNoise();
+    FillNoise(left, generator, leftTicked ? parameters.noise : closed);
+    FillNoise(right, generator, rightTicked ? parameters.noise : closed);
+    return;
+  }
+  const int centre = generator.rand() % parameters.EyeWidth();
+  DrawEye(left, leftTicked, centre, parameters, generator);
+  DrawEye(right, rightTicked, centre, parameters, generator);
 }
 
 double MeanOf(const std::vector<double>& weights, std::size_t first, std::size_t count) {
@@ -54,15 +70,9 @@ void DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked
   const auto width = static_cast<std::size_t>(parameters.EyeWidth());
   input.resize(2 * width);  // a no-op from the second step on
   const std::span<double> left(input.data(), width), right(input.data() + width, width);
-  if (UniformRandom(simulation.generator()) >= parameters.patternRate) {
-    const double closed = parameters.ClosedNoise();
-    FillNoise(left, simulation.generator(), leftTicked ? parameters.noise : closed);
-    FillNoise(right, simulation.generator(), rightTicked ? parameters.noise : closed);
-    return;
-  }
-  const int centre = simulation.generator().rand() % parameters.EyeWidth();
-  DrawEye(left, leftTicked, centre, simulation);
-  DrawEye(right, rightTicked, centre, simulation);
+  simulation.generator().Visit([&](auto& generator) {
+    DrawInput(parameters, leftTicked, rightTicked, left, right, generator);
+  });
 }
 
 std::vector<double> DrawTrainingInput(Simulation& simulation, bool leftTicked, bool rightTicked) {

@@ -13,7 +13,7 @@ namespace {
 // the weights with the parameters). A history still filling is summed afresh when restored, so
 // its saved sum, peak and refresh phase must be exactly the ones that gives.
 void CheckRestores(const Simulation::Saved& saved) {
-  Simulation scratch(saved.generator, saved.parameters);
+  Simulation scratch(1, saved.parameters);
   try {
     scratch.Restore(saved);
   } catch (const std::invalid_argument& inconsistency) {

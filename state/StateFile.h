@@ -10,8 +10,9 @@
 // Saved states: a simulation written to a JSON file, from which a later session continues it
 // exactly, bit for bit (to rear a neuron once and go on under different conditions). The file
 // holds the format name and version, the parameters under their option names, the eye boxes,
-// the generator and the neuron: its weights, theta, partial responses and the threshold's
-// history. Doubles are written in the shortest text that reads back as the same double.
+// the generator (classic's one state in version 1, pcg32's two streams in version 2) and the
+// neuron: its weights, theta, partial responses and the threshold's history. Doubles are written in
+// the shortest text that reads back as the same double.
 //
 // State files may come from anywhere, so reading trusts nothing: a state is used only after it
 // has been checked whole, down to restoring it into a scratch simulation.

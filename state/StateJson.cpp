@@ -14,7 +14,10 @@ using runtime::JsonFields;
 using runtime::Printable;
 
 constexpr std::string_view kFormat = "orvel-state";
-constexpr std::uint64_t kVersion = 1;
+// Version 1 holds the classic generator's one state, version 2 pcg32's two streams. A classic
+// state is still written as version 1, byte for byte as before, so older programs read it.
+constexpr std::uint64_t kClassicVersion = 1;
+constexpr std::uint64_t kLatestVersion = 2;
 
 // Parameters are kept under their option names, as numbers in the options' own exact text.
 nlohmann::ordered_json ParametersJson(const Parameters& parameters) {
@@ -41,6 +44,20 @@ nlohmann::ordered_json NeuronJson(const BCMNeuron::Saved& neuron) {
           {"yRight", neuron.yRight},
           {"weights", neuron.weights},
           {"history", HistoryJson(neuron.history)}};
+}
+
+nlohmann::ordered_json StreamJson(const runtime::Pcg32& stream) {
+  return {{"state", stream.State()}, {"increment", stream.Increment()}};
+}
+
+// Version 1's generator is the classic state itself; version 2's names its generator.
+nlohmann::ordered_json GeneratorJson(const Simulation::Saved& saved) {
+  if (const auto* classic = saved.generator.As<runtime::CRand>()) return classic->State();
+  const auto* measurement = saved.measurement.As<runtime::Pcg32>();
+  return {{"name", "pcg32"},
+          {"training", StreamJson(*saved.generator.As<runtime::Pcg32>())},
+          // Null makes a state whose streams are of two kinds fail its read-back, not crash.
+          {"measurement", measurement ? StreamJson(*measurement) : nlohmann::ordered_json()}};
 }
 
 // A JSON number as the text an option reads: exact for whole numbers and for doubles alike.
@@ -109,7 +126,7 @@ BCMNeuron::Saved ReadNeuron(const JsonFields& json, const Parameters& parameters
 
 // Read before anything else, so that a later version's state is named as such, not as a shape
 // this version does not know.
-void CheckFormat(const JsonFields& state) {
+std::uint64_t CheckFormat(const JsonFields& state) {
   const std::string format = state.Text("format");
   if (format != kFormat) {
     throw FormatError("not a state of this program: its format is \"" +
@@ -117,26 +134,57 @@ void CheckFormat(const JsonFields& state) {
                       std::string(kFormat) + "\"");
   }
   const std::uint64_t version = state.Whole("version", std::numeric_limits<std::uint64_t>::max());
-  if (version != kVersion) {
+  if (version < kClassicVersion || version > kLatestVersion) {
     throw FormatError("a state of version " + std::to_string(version) +
-                      ", which this program cannot read: it reads version " +
-                      std::to_string(kVersion));
+                      ", which this program cannot read: it reads versions " +
+                      std::to_string(kClassicVersion) + " to " + std::to_string(kLatestVersion));
   }
+  return version;
+}
+
+runtime::Pcg32 ReadStream(const JsonFields& json) {
+  json.Only({"state", "increment"});
+  const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
+  const std::uint64_t increment = json.Whole("increment", most);
+  // An even increment is no stream pcg32 makes: the file was edited or damaged.
+  if (increment % 2 == 0) {
+    throw FormatError(json.PathOf("increment") + " must be odd, not " + std::to_string(increment));
+  }
+  return runtime::Pcg32::Continuing(json.Whole("state", most), increment);
+}
+
+// Sets saved's streams from the generator field of a state of this version.
+void ReadGenerator(const JsonFields& state, std::uint64_t version, Simulation::Saved& saved) {
+  if (version == kClassicVersion) {
+    const auto classic = static_cast<std::uint32_t>(
+        state.Whole("generator", std::numeric_limits<std::uint32_t>::max()));
+    saved.generator = saved.measurement = runtime::Random(runtime::CRand(classic));
+    return;
+  }
+  const JsonFields generator = state.Object("generator");
+  generator.Only({"name", "training", "measurement"});
+  if (const std::string name = generator.Text("name"); name != "pcg32") {
+    throw FormatError(generator.PathOf("name") + " must be pcg32 (a classic state is version 1), " +
+                      "not \"" + Printable(name) + "\"");
+  }
+  saved.generator = runtime::Random(ReadStream(generator.Object("training")));
+  saved.measurement = runtime::Random(ReadStream(generator.Object("measurement")));
 }
 }  // namespace
 
 nlohmann::ordered_json StateJson(const Simulation::Saved& saved) {
+  const bool classic = saved.generator.Kind() == runtime::GeneratorKind::kClassic;
   return {{"format", kFormat},
-          {"version", kVersion},
+          {"version", classic ? kClassicVersion : kLatestVersion},
           {"parameters", ParametersJson(saved.parameters)},
           {"eyes", {{"left", saved.left}, {"right", saved.right}}},
-          {"generator", saved.generator},
+          {"generator", GeneratorJson(saved)},
           {"neuron", NeuronJson(saved.neuron)}};
 }
 
 Simulation::Saved SavedFromJson(const nlohmann::json& state) {
   const JsonFields fields(state, kStateJson);
-  CheckFormat(fields);
+  const std::uint64_t version = CheckFormat(fields);
   fields.Only({"format", "version", "parameters", "eyes", "generator", "neuron"});
   Simulation::Saved saved;
   saved.parameters = ReadParameters(fields.Object("parameters"));
@@ -144,8 +192,7 @@ Simulation::Saved SavedFromJson(const nlohmann::json& state) {
   eyes.Only({"left", "right"});
   saved.left = eyes.Flag("left");
   saved.right = eyes.Flag("right");
-  saved.generator = static_cast<std::uint32_t>(
-      fields.Whole("generator", std::numeric_limits<std::uint32_t>::max()));
+  ReadGenerator(fields, version, saved);
   saved.neuron = ReadNeuron(fields.Object("neuron"), saved.parameters);
   return saved;
 }

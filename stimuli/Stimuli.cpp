@@ -1,6 +1,5 @@
 #include "Stimuli.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -20,20 +19,6 @@ const std::array<double, runtime::kRandMax + 1> kDrawFractions = DrawFractions()
 void ThrowCentreOutside(int centre, std::ptrdiff_t n) {
   throw std::out_of_range("pattern centre " + std::to_string(centre) + " outside a row of " +
                           std::to_string(n));
-}
-
-std::vector<double> MakeNoise(int n, runtime::CRand& generator, double amplitude) {
-  std::vector<double> noise(static_cast<std::size_t>(std::max(n, 0)));
-  FillNoise(noise, generator, amplitude);
-  return noise;
-}
-
-std::vector<double> MakePattern(int n, int centre, runtime::CRand& generator, double amplitude) {
-  // Checked here too: a negative n must throw, not size the row.
-  if (centre < 0 || centre >= n) ThrowCentreOutside(centre, n);
-  std::vector<double> pattern(static_cast<std::size_t>(n));
-  FillPattern(pattern, centre, generator, amplitude);
-  return pattern;
 }
 
 std::vector<double> Join(std::vector<double> left, std::vector<double> right) {

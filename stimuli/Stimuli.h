@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -10,14 +11,17 @@
 // What one eye sees: noise, or noise with a bump of activity centred on one of its inputs.
 // Every sample consumes exactly one number of the generator it is handed, in a fixed order and
 // whatever the amplitude, so the whole random stream depends only on these draw counts.
-// The per-sample functions are inline: drawing the input is most of a training step.
+// The functions are templates over the generator (runtime::CRand, runtime::Pcg32, or a
+// runtime::Random that picks one per call) and inline: drawing the input is most of a training
+// step, so each kind gets code of its own.
 
 // r / 32767.0 for every number r the generator returns, the compiler's correctly rounded quotient:
 // a load instead of a division, which would be the slowest instruction of a sample.
 extern const std::array<double, runtime::kRandMax + 1> kDrawFractions;
 
 // r / 32767 for one draw r; both 0.0 and 1.0 are reachable.
-inline double UniformRandom(runtime::CRand& generator) {
+template <class Generator>
+double UniformRandom(Generator& generator) {
   return kDrawFractions[static_cast<std::size_t>(generator.rand())];
 }
 
@@ -26,12 +30,14 @@ inline double NoiseOfDraw(int r, double amplitude) {
   return kDrawFractions[static_cast<std::size_t>(r)] * 2.0 * amplitude - amplitude;
 }
 
-inline double NoiseSample(runtime::CRand& generator, double amplitude) {
+template <class Generator>
+double NoiseSample(Generator& generator, double amplitude) {
   return NoiseOfDraw(generator.rand(), amplitude);
 }
 
 // Writes row.size() noise samples over row, in position order.
-inline void FillNoise(std::span<double> row, runtime::CRand& generator, double amplitude) {
+template <class Generator>
+void FillNoise(std::span<double> row, Generator& generator, double amplitude) {
   generator.DrawMany(
       row.size(), [row, amplitude](std::size_t i, int r) { row[i] = NoiseOfDraw(r, amplitude); });
 }
@@ -42,8 +48,8 @@ inline void FillNoise(std::span<double> row, runtime::CRand& generator, double a
 // written over row. Each bump value carries a fresh sample; the noise drawn first at those
 // positions is discarded. Throws std::out_of_range, before drawing anything, unless
 // 0 <= centre < row.size().
-inline void FillPattern(std::span<double> row, int centre, runtime::CRand& generator,
-                        double amplitude) {
+template <class Generator>
+void FillPattern(std::span<double> row, int centre, Generator& generator, double amplitude) {
   const auto n = static_cast<std::ptrdiff_t>(row.size());
   if (centre < 0 || centre >= n) ThrowCentreOutside(centre, n);
   FillNoise(row, generator, amplitude);
@@ -57,10 +63,22 @@ inline void FillPattern(std::span<double> row, int centre, runtime::CRand& gener
 }
 
 // n noise samples in position order; empty, drawing nothing, for n <= 0.
-std::vector<double> MakeNoise(int n, runtime::CRand& generator, double amplitude);
+template <class Generator>
+std::vector<double> MakeNoise(int n, Generator& generator, double amplitude) {
+  std::vector<double> noise(static_cast<std::size_t>(std::max(n, 0)));
+  FillNoise(noise, generator, amplitude);
+  return noise;
+}
 
 // FillPattern over a new row of n.
-std::vector<double> MakePattern(int n, int centre, runtime::CRand& generator, double amplitude);
+template <class Generator>
+std::vector<double> MakePattern(int n, int centre, Generator& generator, double amplitude) {
+  // Checked here too: a negative n must throw, not size the row.
+  if (centre < 0 || centre >= n) ThrowCentreOutside(centre, n);
+  std::vector<double> pattern(static_cast<std::size_t>(n));
+  FillPattern(pattern, centre, generator, amplitude);
+  return pattern;
+}
 
 // left's elements, then right's.
 std::vector<double> Join(std::vector<double> left, std::vector<double> right);

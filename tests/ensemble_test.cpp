@@ -102,7 +102,7 @@ TEST(Ensemble, EveryUnitIsTheSingleSessionOfItsSeedAndValuesWithOneOrTwoJobs) {
         const fs::path unit = ensemble.path() / (std::string("closed-noise=") + noise) /
                               (std::string("seed-") + seed);
         TempDir single;
-        const Outcome alone = RunBatch(std::string("--quiet --seed ") + seed +
+        const Outcome alone = RunBatch(std::string("--quiet --generator pcg32 --seed ") + seed +
                                            " --dir . --closed-noise " + noise + kGridActions,
                                        single.path());
         ASSERT_EQ(alone.status, 0) << alone.err;
@@ -237,7 +237,7 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   const auto rows = ReadTable(dir.path() / "summary.csv");
   ASSERT_EQ(rows.size(), 2U * 2U * 2U);
   EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 50),
-            "closed_noise,seed,diverged_at,check,steps,max_left");
+            "closed_noise,generator,seed,diverged_at,check,step");
   for (const auto& row : rows) {
     const fs::path unit =
         dir.path() / ("closed-noise=" + row.at("closed_noise")) / ("seed-" + row.at("seed"));
@@ -350,7 +350,8 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
 // named in the summary and left out of the figure, and a rerun does not play it again.
 TEST(Ensemble, ADivergedUnitIsCompleteNamedInTheSummaryAndLeftOutOfTheFigure) {
   TempDir dir;
-  const std::string command = "--seeds 1-2 --rate 0.02 --quiet --dir . run=1500 check";
+  const std::string command =
+      "--seeds 1-2 --generator classic --rate 0.02 --quiet --dir . run=1500 check";
   const Outcome first = RunBatch(command, dir.path());
   EXPECT_EQ(first.status, 3);
   EXPECT_NE(first.err.find("./seed-1: diverged at training step 1310"), std::string::npos)
@@ -452,10 +453,10 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
 // ensemble.json reads back as the command its writer wrote; anything else is refused in one line.
 TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
   const std::vector<std::string> command = {"--seeds", "1-2", "--dir", "caf\u00e9", "run=10"};
-  const runtime::Read<std::vector<std::string>> read =
-      ReadEnsembleCommand(EnsembleRecordText(command));
+  const runtime::Read<EnsembleRecord> read =
+      ReadEnsembleRecord(EnsembleRecordText({command, "pcg32"}));
   ASSERT_TRUE(read) << read.Error();
-  EXPECT_EQ(*read, command);
+  EXPECT_EQ(read->command, command);
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "not JSON"},
       {"[]", "the ensemble record must be a JSON object"},
@@ -471,7 +472,7 @@ TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
       {R"({"program": "orvel-batch", "command": [], "command": []})",
        "the key \"command\" appears twice"},
   };
-  ExpectEachRefused(ReadEnsembleCommand, damaged);
+  ExpectEachRefused(ReadEnsembleRecord, damaged);
 }
 
 TEST(Ensemble, ADamagedRecordIsRefusedInOneLineAndForceReplacesIt) {

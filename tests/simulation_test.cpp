@@ -176,14 +176,14 @@ TEST(TrainingInput, ABufferReusedEveryStepHoldsWhatAFreshVectorWould) {
     const bool left = step % 3 != 0, right = step % 4 != 0;
     DrawTrainingInput(reusing, left, right, buffer);
     ASSERT_EQ(buffer, DrawTrainingInput(fresh, left, right)) << step;
-    ASSERT_EQ(reusing.generator().State(), fresh.generator().State()) << step;
+    ASSERT_EQ(reusing.generator(), fresh.generator()) << step;
   }
 }
 
 TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
   Simulation simulation(21);
   BCMNeuron& probed = simulation.neuron();
-  runtime::CRand& g = simulation.generator();
+  runtime::Random& g = simulation.generator();
   for (int i = 0; i < 50; ++i) {
     probed.Output(Join(MakePattern(12, 3, g, 0.05), MakeNoise(12, g, 0.05)), true);
   }
@@ -202,7 +202,7 @@ TEST(Probe, LeavesTheNeuronAsItWasAndListsTwelveLines) {
 TEST(Probe, ListingDrawsTheRightEyeFirstAndFormatsLikePrintf) {
   Simulation simulation(22);
   BCMNeuron& probed = simulation.neuron();
-  simulation.generator().srand(23);
+  simulation.Reseed(runtime::GeneratorKind::kClassic, 23);
   const std::vector<std::string> lines = ListingLines(CheckItOutResponses(simulation));
   runtime::CRand g(23);
   for (int centre = 0; centre < 12; ++centre) {

@@ -142,12 +142,12 @@ TEST(StateRoundTrip, EveryFieldReadsBackAsWritten) {
     parameters.closedNoise = closedNoise;
     Simulation simulation = Trained(17, 40, parameters);
     Simulation::Saved saved = simulation.Save(false, true);
-    saved.generator = 4294967295U;
+    saved.generator = saved.measurement = runtime::Random(runtime::CRand(4294967295U));
     const Simulation::Saved read = Parsed(StateText(saved));
     EXPECT_EQ(read.parameters, parameters);
     EXPECT_EQ(read.parameters.closedNoise, closedNoise);
     EXPECT_EQ(read.neuron, saved.neuron);
-    EXPECT_EQ(read.generator, 4294967295U);
+    EXPECT_EQ(read.generator, runtime::Random(runtime::CRand(4294967295U)));
     EXPECT_FALSE(read.left);
     EXPECT_TRUE(read.right);
   }
@@ -264,11 +264,11 @@ TEST(StateRejects, EveryDamageInOneLineNamingWhatIsWrong) {
       {Set("/format", "\"some-state\""), "its format is \"some-state\""},
       {Set("/format", ""), "format is missing"},
       {Set("/format", "1"), "format must be a string"},
-      {Set("/version", "2"), "version 2, which this program"},
+      {Set("/version", "3"), "version 3, which this program"},
       {Set("/version", "0"), "version 0, which this program"},
       {Set("/version", "\"1\""), "version must be a whole number"},
-      {Replaced(Set("/version", "2"), "\"version\": 2", "\"version\": 2, \"neurons\": []"),
-       "version 2"},
+      {Replaced(Set("/version", "3"), "\"version\": 3", "\"version\": 3, \"neurons\": []"),
+       "version 3"},
       // Weights that are not the inputs', a history that breaks its own rules.
       {Set("/neuron/weights", "[]"), "neuron.weights holds 0 numbers, not 24"},
       {Set("/neuron/weights", Json(std::vector(23, 0.1)).dump()),

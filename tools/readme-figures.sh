@@ -12,6 +12,6 @@ trap 'rm -rf "$work"' EXIT
   run=200000 check right=off run=1000000 check
 cp "$work/course.png" "$root/docs/ensemble.png"
 # Mean and sample standard deviation of the dominance index per noise level and check.
-awk -F, 'NR > 1 { k = $1 " " $3; n[k]++; s[k] += $7; q[k] += $7 * $7 }
+awk -F, 'NR > 1 { k = $1 " " $5; n[k]++; s[k] += $9; q[k] += $9 * $9 }
   END { for (k in n) printf "%s %.3f %.3f\n", k, s[k] / n[k], sqrt((q[k] - s[k] * s[k] / n[k]) / (n[k] - 1)) }' \
   "$work/summary.csv" | sort -n

@@ -13,11 +13,14 @@ std::string ReplayText(const Replay& replay) {
 
 }  // namespace
 
-std::string AboutText(std::uint32_t seed, const Parameters& parameters, const Replay& replay,
+std::string AboutText(std::uint32_t seed, runtime::GeneratorKind generator,
+                      const Parameters& parameters, const Replay& replay,
                       const std::string& logFolder, const std::string& logs) {
   std::string text = std::string("BCM Orvel ") + runtime::kVersion +
                      "\nOne model neuron learning by the BCM rule from two eyes.\n\nSeed: " +
-                     std::to_string(seed) + "\n" + ReplayText(replay) + "\nParameters in use:\n";
+                     std::to_string(seed) + ", generator " +
+                     std::string(runtime::GeneratorName(generator)) + "\n" + ReplayText(replay) +
+                     "\nParameters in use:\n";
   for (const ParameterOption& option : ParameterOptions()) {
     text += "  " + std::string(option.name) + " = " + option.get(parameters) + "\n";
   }

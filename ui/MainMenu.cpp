@@ -224,10 +224,11 @@ void MainMenu::AddView(QMenu& menu) {
 
 void MainMenu::AddHelp(QMenu& menu) {
   AddItem(menu, "&About", {}, [this] {
-    QMessageBox::about(window_, "About BCM Orvel",
-                       QString::fromStdString(
-                           AboutText(session_.Seed(), session_.simulation().parameters(),
-                                     session_.ReplayCommand(), commands_.LogFolder(), LogsText())));
+    QMessageBox::about(
+        window_, "About BCM Orvel",
+        QString::fromStdString(
+            AboutText(session_.Seed(), session_.Generator(), session_.simulation().parameters(),
+                      session_.ReplayCommand(), commands_.LogFolder(), LogsText())));
   });
   AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }

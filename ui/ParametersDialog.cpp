@@ -1,6 +1,7 @@
 #include "ParametersDialog.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -32,6 +33,14 @@ ParametersDialog::ParametersDialog(QWidget* parent, const Settings& current)
   }
   seed_ = AddRow(*grid, "seed", QString::number(current.seed), QString("whole, ") + kSeedRange,
                  "a new seed reseeds the generator at once, so the next step draws from it");
+  generator_ = new QComboBox;
+  for (const auto kind : {runtime::GeneratorKind::kClassic, runtime::GeneratorKind::kPcg32}) {
+    generator_->addItem(Text(runtime::GeneratorName(kind)), static_cast<int>(kind));
+  }
+  generator_->setCurrentIndex(generator_->findData(static_cast<int>(current.generator)));
+  PlaceRow(*grid, "generator", generator_, "classic or pcg32",
+           "a new generator restarts from the seed at once, as a new seed does; pcg32's probe "
+           "and Check It Out draw from a stream of their own");
   note_ = new QLabel;
   note_->setTextFormat(Qt::RichText);
   note_->setWordWrap(true);
@@ -63,22 +72,27 @@ QString ParametersDialog::Note() const {
 
 QLineEdit* ParametersDialog::AddRow(QGridLayout& grid, const QString& name, const QString& value,
                                     const QString& valid, const QString& note) {
-  const int row = grid.rowCount();
-  auto* label = new QLabel(name);
   auto* edit = new QLineEdit(value);
-  auto* range = new QLabel(valid);
-  range->setEnabled(false);  // greyed: it explains, it is not a value
-  label->setBuddy(edit);
-  edit->setToolTip("<b>" + name + "</b>: " + note);
-  grid.addWidget(label, row, 0);
-  grid.addWidget(edit, row, 1);
-  grid.addWidget(range, row, 2);
+  PlaceRow(grid, name, edit, valid, note);
   return edit;
 }
 
+void ParametersDialog::PlaceRow(QGridLayout& grid, const QString& name, QWidget* field,
+                                const QString& valid, const QString& note) {
+  const int row = grid.rowCount();
+  auto* label = new QLabel(name);
+  auto* range = new QLabel(valid);
+  range->setEnabled(false);  // greyed: it explains, it is not a value
+  label->setBuddy(field);
+  field->setToolTip("<b>" + name + "</b>: " + note);
+  grid.addWidget(label, row, 0);
+  grid.addWidget(field, row, 1);
+  grid.addWidget(range, row, 2);
+}
+
 void ParametersDialog::ShowNoteOf(QWidget* focused) {
-  auto* edit = qobject_cast<QLineEdit*>(focused);
-  if (edit != nullptr && edit->window() == this) note_->setText(edit->toolTip());
+  const bool field = qobject_cast<QLineEdit*>(focused) != nullptr || focused == generator_;
+  if (field && focused->window() == this) note_->setText(focused->toolTip());
 }
 
 void ParametersDialog::AcceptIfValid() {
@@ -91,6 +105,7 @@ void ParametersDialog::AcceptIfValid() {
     QMessageBox::warning(this, "Parameters", Text(problem));
     return;
   }
+  read.generator = static_cast<runtime::GeneratorKind>(generator_->currentData().toInt());
   chosen_ = read;
   accept();
 }

@@ -6,11 +6,13 @@
 
 #include "Settings.h"
 
+class QComboBox;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
 
-// Experiment → Parameters…: every parameter and the seed, each with its valid range; below them,
+// Experiment → Parameters…: every parameter, the seed and the generator, each with its valid
+// range or choices; below them,
 // what the field with the focus means and when a change takes effect (its tooltip says the same).
 // Small enough for a screen of 640 x 480. A bad value keeps the dialog open and says why.
 class ParametersDialog : public QDialog {
@@ -28,12 +30,16 @@ class ParametersDialog : public QDialog {
  private:
   QLineEdit* AddRow(QGridLayout& grid, const QString& name, const QString& value,
                     const QString& valid, const QString& note);
+  // Places field with its label, its valid values and its note in the grid's next row.
+  void PlaceRow(QGridLayout& grid, const QString& name, QWidget* field, const QString& valid,
+                const QString& note);
   void ShowNoteOf(QWidget* focused);
   void AcceptIfValid();
 
   Settings current_;
   std::vector<QLineEdit*> edits_;  // one per ParameterOptions() entry, in its order
   QLineEdit* seed_ = nullptr;
+  QComboBox* generator_ = nullptr;
   QLabel* note_ = nullptr;
   std::optional<Settings> chosen_;
   QMetaObject::Connection focusWatch_;

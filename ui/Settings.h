@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "Parameters.h"
+#include "Random.h"
 
-// What the Parameters dialog edits: every parameter and the seed.
+// What the Parameters dialog edits: every parameter, the seed and the generator.
 struct Settings {
   Parameters parameters;
   std::uint32_t seed = 0;
+  runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic;
 };
 
 // When a change of the option called name takes effect, in words for the dialog.

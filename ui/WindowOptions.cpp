@@ -16,6 +16,13 @@ std::int64_t ParseSpeed(const std::string& text) {
   return *speed;
 }
 
+runtime::GeneratorKind ParseGenerator(const std::string& text) {
+  const auto generator = runtime::GeneratorNamed(text);
+  if (!generator)
+    throw UsageError("--generator takes classic or pcg32, not " + runtime::Printable(text));
+  return *generator;
+}
+
 // Made, with its missing parents, once the whole command line has been checked.
 void CheckDirectory(const std::string& directory) {
   const std::string problem = runtime::FolderToMakeProblem(directory);
@@ -41,6 +48,8 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
       options.newSession = true;
     } else if (const auto logs = OptionValue(arguments, i, "logs")) {
       options.logs = ParseLogChoice(*logs);
+    } else if (const auto generator = OptionValue(arguments, i, "generator")) {
+      options.generator = ParseGenerator(*generator);
     } else if (const auto speed = OptionValue(arguments, i, "speed")) {
       options.speed = ParseSpeed(*speed);
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
@@ -56,8 +65,8 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
 }
 
 std::string WindowUsage() {
-  return "usage: orvel [--seed S] [--dir DIR | --new-session] [--logs L] [--speed N] "
-         "[PARAMETER...]\n"
+  return "usage: orvel [--seed S] [--generator G] [--dir DIR | --new-session] [--logs L] "
+         "[--speed N] [PARAMETER...]\n"
          "\n"
          "Opens the BCM Orvel window: one model neuron learning by the BCM rule from two eyes.\n"
          "The seed in use is printed at start-up; Help > About gives the orvel-batch command\n"
@@ -66,6 +75,8 @@ std::string WindowUsage() {
          "  --seed S            seeds the generator (" +
          std::string(kSeedRange) +
          "; default: the clock's second)\n"
+         "  --generator G       classic (default) or pcg32, whose probe and Check It Out draw\n"
+         "                      from a stream of their own\n"
          "  --dir DIR           writes the seven log files in DIR (default: the working "
          "directory)\n"
          "  --new-session       writes them in a new folder under $XDG_DATA_HOME/orvel/sessions\n"

@@ -7,6 +7,7 @@
 
 #include "LogChoice.h"
 #include "Parameters.h"
+#include "Random.h"
 
 // What the window is started with: every option has a default that gives the classic window.
 struct WindowOptions {
@@ -17,6 +18,7 @@ struct WindowOptions {
   bool newSession = false;  // the logs go to a new folder of their own (see SessionFolder)
   std::int64_t speed = 0;   // training steps a second; 0 is as fast as the machine goes
   LogChoice logs = LogChoice::kAll;
+  runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic;
   Parameters parameters;
 };
 

@@ -8,7 +8,6 @@
 
 #include "Application.h"
 #include "Bcm.h"
-#include "CRand.h"
 #include "CourseWindow.h"
 #include "Exception.h"
 #include "LogNames.h"
@@ -29,7 +28,9 @@ TForm1* Form1 = nullptr;
 
 // Seeded with 1 until FormCreate seeds it from the clock, as the window's start-up always does.
 TForm1::TForm1(const WindowOptions& options, WindowClock clock)
-    : options_(options), clock_(std::move(clock)), session_(1, options.parameters) {
+    : options_(options),
+      clock_(std::move(clock)),
+      session_(1, options.parameters, options.generator) {
   LoadLayout(*this, MainWindowLayout(),
              {{"FormCreate", [this] { FormCreate(); }},
               {"FormDestroy", [this] { FormDestroy(); }},
@@ -271,12 +272,14 @@ void TForm1::SetSpeed(std::int64_t stepsPerSecond) {
 }
 
 Settings TForm1::CurrentSettings() const {
-  return {simulation().parameters(), session_.Seed()};
+  return {simulation().parameters(), session_.Seed(), session_.Generator()};
 }
 
-// Stimulus constants reach the next step, the neuron's the next reset (Simulation sees to it).
+// Stimulus constants reach the next step, the neuron's the next reset (Simulation sees to it). A
+// new generator, like a new seed, restarts the streams at once: the next step draws from it.
 void TForm1::ApplySettings(const Settings& settings) {
   session_.SetParameters(settings.parameters);
+  if (settings.generator != session_.Generator()) session_.SetGenerator(settings.generator);
   if (settings.seed != session_.Seed()) session_.Reseed(settings.seed);
   ShowNeuron(simulation().neuron());
 }

@@ -83,13 +83,14 @@ def test_ensemble_plays_orvel_batch_units_and_resumes_its_folder(tmp_path, batch
 
     with open(ours / "summary.csv") as file:
         names = file.readline().rstrip("\n").split(",")
-        rows = [[float(f) if f else math.nan for f in line.rstrip("\n").split(",")]
-                for line in file]
+        rows = [[f if name == "generator" else float(f) if f else math.nan
+                 for name, f in zip(names, line.rstrip("\n").split(","))] for line in file]
     assert list(summary) == names
     assert len(rows) == 2 * 2 * 2
     for column, name in enumerate(names):
         np.testing.assert_array_equal(summary[name], [row[column] for row in rows])
     assert summary["seed"].dtype == np.int64 and summary["rate"].dtype == np.float64
+    assert set(summary["generator"]) == {"pcg32"}
 
     # orvel-batch's folder: the same arguments find every unit complete and replay none.
     record = next(theirs.glob("*/seed-1/run.json"))
