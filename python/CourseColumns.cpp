@@ -2,7 +2,9 @@
 
 #include <pybind11/numpy.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 
@@ -109,8 +111,11 @@ py::dict SummaryColumns(const SummaryTable& table) {
     }
     const std::vector<double>& values = table.columns[i];
     py::array_t<double> column(static_cast<py::ssize_t>(values.size()), values.data());
-    columns[py::str(table.names[i])] =
-        WholeColumn(table.names[i]) ? py::array(column.attr("astype")("int64")) : column;
+    // A diverged unit's row without checks leaves its whole numbers empty: NaN, so floats.
+    const bool whole =
+        WholeColumn(table.names[i]) &&
+        std::none_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+    columns[py::str(table.names[i])] = whole ? py::array(column.attr("astype")("int64")) : column;
   }
   return columns;
 }

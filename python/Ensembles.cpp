@@ -6,12 +6,14 @@
 
 #include "Batch.h"
 #include "BatchOptions.h"
+#include "BatchSession.h"
 #include "CourseColumns.h"
 #include "Ensemble.h"
 #include "EnsembleSummary.h"
 #include "LogNames.h"
 #include "ParameterKeywords.h"
 #include "PythonErrors.h"
+#include "WholeFile.h"
 
 namespace py = pybind11;
 
@@ -64,8 +66,10 @@ std::vector<std::string> CommandLine(const std::string& folder, py::handle seeds
   if (force) arguments.emplace_back("--force");
   for (const auto& [keyword, values] : parameterLists) {
     if (values.is_none()) continue;
-    const ParameterOption& option = OptionOfKeyword(py::str(keyword));
-    arguments.insert(arguments.end(), {"--" + std::string(option.name), ValuesText(values)});
+    const std::string name = py::str(keyword);
+    const std::string option =
+        name == "generator" ? name : std::string(OptionOfKeyword(py::str(keyword)).name);
+    arguments.insert(arguments.end(), {"--" + option, ValuesText(values)});
   }
   for (std::string& word : ActionWords(actions)) arguments.push_back(std::move(word));
   return arguments;
@@ -75,15 +79,17 @@ std::vector<std::string> CommandLine(const std::string& folder, py::handle seeds
 py::dict PlayEnsemble(const std::string& folder, py::handle seeds, py::handle actions,
                       py::handle jobs, py::handle shard, const std::string& logs, bool force,
                       const py::kwargs& parameterLists) {
-  CheckWritableFolder(folder);
   const BatchOptions options = ParseCommandLine(
       CommandLine(folder, seeds, actions, jobs, shard, logs, force, parameterLists));
+  // As orvel-batch --dir: the folder and its missing parents are made.
+  if (std::string error; !runtime::MakeFolder(folder, error)) RaiseOSError(error, folder);
   int status = 0;
   {
     const py::gil_scoped_release released;
     status = RunEnsemble(options, nullptr);
   }
-  if (status != 0) {
+  // Units that diverged are complete, their step in the summary's diverged_at.
+  if (status != 0 && status != kDivergedStatus) {
     throw std::runtime_error("the ensemble in " + folder + " ended with status " +
                              std::to_string(status) + "; standard error says why");
   }

@@ -7,6 +7,7 @@
 #include "Ensembles.h"
 #include "ParameterKeywords.h"
 #include "PythonSession.h"
+#include "Random.h"
 #include "Version.h"
 
 namespace py = pybind11;
@@ -19,10 +20,15 @@ Session runs one simulation; ensemble() runs many as orvel-batch --seeds does. T
 actions give the same numbers, bit for bit, as orvel-batch, and with logs= the same files.)";
 
 std::string SessionDoc() {
-  return R"(Session(seed, *, logs=None, **parameters)
+  return R"(Session(seed, *, logs=None, generator="classic", **parameters)
 
 One simulation, driven as orvel-batch drives it: run, check, reset, eyes on and off, save and
 restore. seed is the generator's seed (0 ... 4294967295), as orvel-batch --seed takes it.
+generator is "classic" (orvel-batch's default) or "pcg32", whose measurement stream keeps
+check() and the logged probes from moving training (orvel-batch --generator).
+
+A run() whose learning step makes the response or the threshold infinite or NaN stops there and
+raises orvel.Diverged (a RuntimeError) with the step in its step attribute; reset() recovers.
 
 logs=None keeps the course in memory only (the course property); logs="DIR" also writes in DIR
 the files orvel-batch --dir DIR writes: the seven logs, course.csv and run.json. They hold every
@@ -38,15 +44,19 @@ and at every reset(); the others to every step.)";
 
 std::unique_ptr<PythonSession> MakeSession(const py::object& seed,
                                            const std::optional<std::string>& logs,
+                                           const std::string& generator,
                                            const py::kwargs& parameters) {
   Parameters chosen;
   SetFromKeywords(chosen, parameters);
-  return std::make_unique<PythonSession>(ParseSeed(ValueText(seed)), chosen, logs);
+  const auto kind = runtime::GeneratorNamed(generator);
+  if (!kind) throw py::value_error("generator takes classic or pcg32, not " + generator);
+  return std::make_unique<PythonSession>(ParseSeed(ValueText(seed)), chosen, logs, *kind);
 }
 
 void DefineSession(py::module_& module) {
   py::class_<PythonSession>(module, "Session", SessionDoc().c_str())
-      .def(py::init(&MakeSession), py::arg("seed"), py::kw_only(), py::arg("logs") = py::none())
+      .def(py::init(&MakeSession), py::arg("seed"), py::kw_only(), py::arg("logs") = py::none(),
+           py::arg("generator") = "classic")
       .def("run", &PythonSession::Run, py::arg("steps"),
            "Trains for steps steps (at least 1), as orvel-batch's run=STEPS. Other Python threads "
            "go on meanwhile; Ctrl-C ends it early with KeyboardInterrupt, the session usable and "
@@ -94,7 +104,8 @@ void DefineSession(py::module_& module) {
           "load",
           [](const std::string& path, const std::optional<std::string>& logs,
              const py::kwargs& overrides) {
-            auto session = std::make_unique<PythonSession>(0, Parameters{}, logs);
+            auto session = std::make_unique<PythonSession>(0, Parameters{}, logs,
+                                                           runtime::GeneratorKind::kClassic);
             session->Restore(path, overrides);
             return session;
           },
@@ -121,13 +132,15 @@ void DefineEnsembles(py::module_& module) {
       R"(ensemble(dir, seeds, actions, *, jobs=None, shard=None, logs="all", force=False, **parameter_lists)
 
 Plays the ensemble orvel-batch --seeds plays, with orvel-batch's own code: a unit per seed and
-combination of listed values, each in its folder under dir (which must exist), a rerun skipping
-complete units; then returns the summary (see summary()).
+combination of listed values, each in its folder under dir (made with its missing parents), a rerun
+skipping complete units; then returns the summary (see summary()). A unit whose run diverged is
+complete: its step is in the summary's diverged_at, and the figure leaves it out.
 
 seeds: "1-5,9", an int, a range or a list of ints. actions: "run=100000 check" or a list of such
 words. jobs: units at once (default: the cores). shard: "K/N" or (K, N). logs: "all", "course" or
 "none". force: replace an ensemble made by other arguments. Each parameter keyword takes a value or
-a list of values, as Session's; a list makes one unit per value.
+a list of values, as Session's; a list makes one unit per value. generator: "pcg32" (the default
+of ensembles), "classic" or a list of both.
 
 The units run in threads of their own to the end: Ctrl-C is seen once ensemble() returns, and the
 same call again resumes an ensemble that was cut short.)");
@@ -150,6 +163,10 @@ PYBIND11_MODULE(orvel, module) {
       PyErr_SetString(PyExc_ValueError, error.what());
     }
   });
+  // A RuntimeError, so that code catching those catches this too; raised with its step set.
+  py::exception<std::runtime_error>(module, "Diverged", PyExc_RuntimeError).doc() =
+      "A run() made the neuron's response or threshold infinite or NaN; step is the training "
+      "step it happened at.";
   DefineSession(module);
   DefineEnsembles(module);
 }

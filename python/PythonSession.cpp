@@ -19,8 +19,9 @@ SessionFiles FilesFor(const std::optional<std::string>& logs) {
 }  // namespace
 
 PythonSession::PythonSession(std::uint32_t seed, const Parameters& parameters,
-                             const std::optional<std::string>& logs)
-    : session_(seed, parameters), host_(session_), logging_(logs.has_value()) {
+                             const std::optional<std::string>& logs,
+                             runtime::GeneratorKind generator)
+    : session_(seed, parameters, generator), host_(session_), logging_(logs.has_value()) {
   // As orvel-batch's start-up.
   host_.ShowNeuron(session_.simulation().neuron());
   session_.onCourseRow = [this](const CourseRow& row) { course_.push_back(row); };
@@ -51,6 +52,13 @@ void PythonSession::Run(std::int64_t steps) {
     if (logging_) session_.Logs()->Flush();
   }
   interruption_.RaisePending();
+  if (const auto& diverged = session_.simulation().diverged()) {
+    const py::object type = py::module_::import("orvel").attr("Diverged");
+    const py::object error = type(DivergenceText(*diverged) + ": reset() draws a fresh neuron");
+    error.attr("step") = diverged->step;
+    PyErr_SetObject(type.ptr(), error.ptr());
+    throw py::error_already_set();
+  }
 }
 
 void PythonSession::SetEyes(bool left, bool right) {

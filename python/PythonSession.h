@@ -21,11 +21,12 @@ class PythonSession {
  public:
   // logs: a folder for the files orvel-batch writes; none keeps the course in memory only.
   PythonSession(std::uint32_t seed, const Parameters& parameters,
-                const std::optional<std::string>& logs);
+                const std::optional<std::string>& logs, runtime::GeneratorKind generator);
   PythonSession(const PythonSession&) = delete;
   PythonSession& operator=(const PythonSession&) = delete;
 
-  // Releases the GIL while it steps; Ctrl-C ends it early with KeyboardInterrupt.
+  // Releases the GIL while it steps; Ctrl-C ends it early with KeyboardInterrupt, a divergence
+  // with orvel.Diverged.
   void Run(std::int64_t steps);
   bool Running() const { return running_; }
 

@@ -54,8 +54,10 @@ def test_files_that_cannot_be_used_are_os_errors_naming_the_path(tmp_path):
     with pytest.raises(OSError) as raised:
         s.restore(str(tmp_path))
     assert raised.value.errno == errno.EISDIR
-    with pytest.raises(FileNotFoundError):
-        orvel.ensemble(missing, "1-2", "run=10")
+    # An ensemble makes its folder, as orvel-batch --dir does; below a file it cannot.
+    (tmp_path / "file").write_text("")
+    with pytest.raises(ValueError, match="is not a folder"):
+        orvel.ensemble(str(tmp_path / "file" / "e"), "1-2", "run=10")
 
 
 def test_damaged_state_is_a_value_error_and_the_session_goes_on(tmp_path):
@@ -75,3 +77,20 @@ def test_ensemble_refuses_what_orvel_batch_refuses(tmp_path):
     with pytest.raises(ValueError, match="^--rate lists 0.01 twice$"):
         orvel.ensemble(str(tmp_path), "1-2", "run=10", rate=[0.01, 0.01])
     assert list(tmp_path.iterdir()) == []
+
+
+def test_a_run_that_diverges_raises_diverged_with_its_step_and_reset_recovers(tmp_path):
+    s = orvel.Session(1, rate=0.02)
+    with pytest.raises(orvel.Diverged, match="diverged at training step 1310") as raised:
+        s.run(5000)
+    assert raised.value.step == 1310 and isinstance(raised.value, RuntimeError)
+    assert s.trained_steps == 1310
+    s.reset()
+    s.run(10)
+    assert s.trained_steps == 1320
+    with pytest.raises(ValueError, match="generator takes classic or pcg32, not pcg64"):
+        orvel.Session(1, generator="pcg64")
+    # In an ensemble the diverged unit is complete and named, not raised.
+    table = orvel.ensemble(str(tmp_path / "e"), "1-2", "run=1500 check", generator="classic",
+                           rate=0.02)
+    assert list(table["diverged_at"][:1]) == [1310] and list(table["steps"][1:]) == [1500]

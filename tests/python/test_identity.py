@@ -4,6 +4,7 @@ import math
 
 import numpy as np
 import orvel
+import pytest
 from conftest import folder_bytes
 
 
@@ -20,17 +21,19 @@ def course_csv(path):
     return names, [[float(field) if field else math.nan for field in row] for row in rows]
 
 
-def test_every_action_gives_orvel_batch_numbers_and_files(tmp_path, batch):
+@pytest.mark.parametrize("generator", ["classic", "pcg32"])
+def test_every_action_gives_orvel_batch_numbers_and_files(tmp_path, batch, generator):
     ours, theirs = tmp_path / "ours", tmp_path / "theirs"
     ours.mkdir()
     theirs.mkdir()
-    printed = batch("--seed", 7, "--dir", theirs, "--log-every", 10, "--rate", 0.01,
+    printed = batch("--seed", 7, "--generator", generator, "--dir", theirs, "--log-every", 10,
+                    "--rate", 0.01,
                     "run=2000", "check", "left=off", "run=1500", "reset", "right=off", "left=on",
                     "run=1000", f"save={theirs}/mid.state", "check", "run=300",
                     f"load={theirs}/mid.state", "right=on", "run=700",
                     f"save={theirs}/end.state")
 
-    s = orvel.Session(7, logs=str(ours), log_every=10, rate=0.01)
+    s = orvel.Session(7, logs=str(ours), generator=generator, log_every=10, rate=0.01)
     s.run(2000)
     first = s.check()
     s.left = False
