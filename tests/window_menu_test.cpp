@@ -477,6 +477,9 @@ TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   const int redraws = Form1->Course()->Redraws();
   EXPECT_GT(redraws, 0);
   EXPECT_LT(redraws, static_cast<int>(Form1->session().simulation().trainedSteps() / 100) / 10);
+  Form1->session().Logs()->Flush();
+  EXPECT_EQ(Form1->Course()->ShownPoints(), Lines(dir.Read("course.csv")) - 1)
+      << "a run that ends leaves the chart showing all it logged";
 }
 
 TEST_F(WindowMenu, NewSessionLogsGoToAFolderOfTheirOwn) {

@@ -52,6 +52,7 @@ void CourseWindow::Draw(SessionEvents events) {
   const auto start = std::chrono::steady_clock::now();
   view_->Show(history_.WithEvents(std::move(events), "this session"));
   ++redraws_;
+  shownPoints_ = history_.Points().size();
   // Drawing the chart takes milliseconds; the run gets at least 19 parts in 20 of the time.
   const auto took = std::chrono::steady_clock::now() - start;
   timer_.setInterval(std::max(std::chrono::milliseconds(DisplayRefresh::kFrame),

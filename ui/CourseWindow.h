@@ -21,11 +21,14 @@ class CourseWindow {
 
   void Show();
   QWidget* NativeWidget() const { return window_; }
-  // Redraws made so far, for tests of the refresh.
+  // Redraws made so far, and the points the latest showed, for tests of the refresh.
   int Redraws() const { return redraws_; }
+  std::size_t ShownPoints() const { return shownPoints_; }
+  // Redraws at once if anything changed. A run that ends calls it: the throttle that spares a
+  // run has no reason to keep the chart behind once none goes on.
+  void Refresh();
 
  private:
-  void Refresh();
   void Draw(SessionEvents events);
 
   CourseHistory& history_;
@@ -35,4 +38,5 @@ class CourseWindow {
   QTimer timer_;
   std::size_t closuresShown_ = 0, resetsShown_ = 0;
   int redraws_ = 0;
+  std::size_t shownPoints_ = 0;
 };

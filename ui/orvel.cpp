@@ -137,6 +137,7 @@ void TForm1::StartClick() {
   session_.Run(*this);
   WriteStepText();
   if (simulation().diverged()) ShowLastPanel();
+  if (runDepth_ == 1 && course_) course_->Refresh();
   --runDepth_;
   if (runDepth_ == 0 && closeAfterRuns_) Close();
 }
