@@ -1,9 +1,11 @@
 // One training step as a run performs it, with the fast threshold and with the literal one, so the
-// ratio of the two is measured in one run; and the threshold on its own. Also a logged number as
+// ratio of the two is measured in one run, and with the divergence test; and the threshold on its
+// own. Also a logged number as
 // the log writer formats it, and the same through std::to_chars.
 #include <benchmark/benchmark.h>
 
 #include <charconv>
+#include <cmath>
 
 #include "Bcm.h"
 #include "CRand.h"
@@ -45,6 +47,19 @@ void TrainingStep(benchmark::State& state) {
 
 void BM_TrainingStep(benchmark::State& state) {
   TrainingStep<BCMNeuron>(state);
+}
+// The step with the test a run makes after it for a divergence: against BM_TrainingStep, what
+// that test costs.
+void BM_TrainingStepCheckingDivergence(benchmark::State& state) {
+  Simulation inputs(1);
+  BCMNeuron neuron = WarmNeuron<BCMNeuron>(inputs);
+  std::vector<double> buffer;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(neuron.Output(BothEyesOpenInput(inputs, buffer), true));
+    if (!std::isfinite(neuron.Theta())) state.SkipWithError("diverged");
+  }
+  state.counters["steps/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 void BM_TrainingStepLiteral(benchmark::State& state) {
   TrainingStep<LiteralNeuron>(state);
@@ -111,6 +126,7 @@ void BM_AppendFixedByToChars(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_TrainingStep);
+BENCHMARK(BM_TrainingStepCheckingDivergence);
 BENCHMARK(BM_TrainingStepLiteral);
 BENCHMARK(BM_Threshold);
 BENCHMARK(BM_ThresholdLiteral);
