@@ -20,6 +20,8 @@ template <class Value>
 class Read {
  public:
   Read(Value value) : value_(std::move(value)) {}
+  // By value: the reason is moved out of it, as readers return a fresh one.
+  // cppcheck-suppress passedByValue
   Read(Unreadable unreadable) : error_(std::move(unreadable.reason)) {}
 
   explicit operator bool() const { return value_.has_value(); }
