@@ -19,7 +19,8 @@ done
 desktop-file-validate /usr/share/applications/org.bcmorvel.Orvel.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.bcmorvel.Orvel.metainfo.xml >/dev/null
 
-/usr/bin/orvel-batch --help | grep -q '^usage: orvel-batch' || fail "orvel-batch --help"
+# grep reads it all: -q would close the pipe under a help longer than one write, failing the pipe.
+/usr/bin/orvel-batch --help | grep '^usage: orvel-batch' >/dev/null || fail "orvel-batch --help"
 
 # The system's Python finds the installed module, not the build's.
 ls /usr/lib/python3/dist-packages/orvel*.so >/dev/null || fail "the Python module was not installed"
