@@ -170,12 +170,13 @@ int SummarizeEnsemble(const BatchOptions& options) {
     ReportError(std::to_string(missing) + " of " + std::to_string(plan.Units()) +
                 " units are not complete yet: the summary and the figure leave them out");
   }
-  if (const std::size_t diverged = units.Diverged(); diverged > 0) {
+  const std::size_t diverged = units.Diverged();
+  if (diverged > 0) {
     ReportError(std::to_string(diverged) + " of " + std::to_string(plan.Units()) +
                 " units diverged (summary.csv's diverged_at): the figure leaves them out");
   }
   const int files = std::max(WriteSummary(options, units), DrawFigure(options, units));
-  return Combined(files, units.Diverged() > 0 ? kDivergedStatus : 0);
+  return Combined(files, diverged > 0 ? kDivergedStatus : 0);
 }
 
 int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {

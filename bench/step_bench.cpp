@@ -33,13 +33,16 @@ Neuron WarmNeuron(Simulation& inputs) {
   return neuron;
 }
 
-template <class Neuron>
+// checkDivergence: with the test a run makes after each step, so that against the step alone
+// it shows what that test costs.
+template <class Neuron, bool checkDivergence = false>
 void TrainingStep(benchmark::State& state) {
   Simulation inputs(1);
   Neuron neuron = WarmNeuron<Neuron>(inputs);
   std::vector<double> buffer;
   for (auto _ : state) {
     benchmark::DoNotOptimize(neuron.Output(BothEyesOpenInput(inputs, buffer), true));
+    if (checkDivergence && !std::isfinite(neuron.Theta())) state.SkipWithError("diverged");
   }
   state.counters["steps/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -48,18 +51,8 @@ void TrainingStep(benchmark::State& state) {
 void BM_TrainingStep(benchmark::State& state) {
   TrainingStep<BCMNeuron>(state);
 }
-// The step with the test a run makes after it for a divergence: against BM_TrainingStep, what
-// that test costs.
 void BM_TrainingStepCheckingDivergence(benchmark::State& state) {
-  Simulation inputs(1);
-  BCMNeuron neuron = WarmNeuron<BCMNeuron>(inputs);
-  std::vector<double> buffer;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(neuron.Output(BothEyesOpenInput(inputs, buffer), true));
-    if (!std::isfinite(neuron.Theta())) state.SkipWithError("diverged");
-  }
-  state.counters["steps/s"] =
-      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  TrainingStep<BCMNeuron, true>(state);
 }
 void BM_TrainingStepLiteral(benchmark::State& state) {
   TrainingStep<LiteralNeuron>(state);

@@ -3,85 +3,21 @@
 #include <pybind11/numpy.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
 
 #include "CourseCsv.h"
-#include "OcularDominance.h"
 #include "ParameterKeywords.h"
 
 namespace py = pybind11;
 
 namespace {
-template <class Value, class Field>
-py::array_t<Value> ColumnOf(const std::vector<CourseRow>& rows, Field field) {
+template <class Value>
+py::array_t<Value> ColumnOf(const std::vector<CourseRow>& rows, double (*of)(const CourseRow&)) {
   py::array_t<Value> column(static_cast<py::ssize_t>(rows.size()));
   Value* values = column.mutable_data();
-  for (const CourseRow& row : rows) *values++ = static_cast<Value>(field(row));
+  for (const CourseRow& row : rows) *values++ = static_cast<Value>(of(row));
   return column;
-}
-
-using Column = py::array (*)(const std::vector<CourseRow>&);
-// In course.csv's order; its header gives the names.
-const std::array<Column, 14> kColumns = {
-    [](const auto& rows) -> py::array {
-      return ColumnOf<std::int64_t>(rows, [](const CourseRow& r) { return r.run; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<std::int64_t>(rows, [](const CourseRow& r) { return r.step; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<std::int64_t>(rows, [](const CourseRow& r) { return r.trainedSteps; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<bool>(rows, [](const CourseRow& r) { return r.leftTicked; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<bool>(rows, [](const CourseRow& r) { return r.rightTicked; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.maxLeft; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.maxRight; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(
-          rows, [](const CourseRow& r) { return OcularDominance(r.maxLeft, r.maxRight); });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.theta; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.y; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.yLeft; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.yRight; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.meanLeftWeight; });
-    },
-    [](const auto& rows) -> py::array {
-      return ColumnOf<double>(rows, [](const CourseRow& r) { return r.meanRightWeight; });
-    },
-};
-
-std::vector<std::string> CourseNames() {
-  std::string header = course_csv::Header();
-  header.pop_back();  // its newline
-  std::vector<std::string> names;
-  for (std::size_t start = 0; start <= header.size();) {
-    const std::size_t comma = std::min(header.find(',', start), header.size());
-    names.push_back(header.substr(start, comma - start));
-    start = comma + 1;
-  }
-  if (names.size() != kColumns.size()) throw std::logic_error("course.csv's columns changed");
-  return names;
 }
 
 bool WholeColumn(const std::string& name) {
@@ -94,9 +30,14 @@ bool WholeColumn(const std::string& name) {
 }  // namespace
 
 py::dict CourseColumns(const std::vector<CourseRow>& rows) {
-  static const std::vector<std::string> names = CourseNames();
   py::dict columns;
-  for (std::size_t i = 0; i < names.size(); ++i) columns[py::str(names[i])] = kColumns[i](rows);
+  for (const course_csv::ColumnValue& column : course_csv::ColumnValues()) {
+    columns[py::str(column.name)] = column.kind == course_csv::ColumnKind::kCount
+                                        ? py::array(ColumnOf<std::int64_t>(rows, column.of))
+                                    : column.kind == course_csv::ColumnKind::kTick
+                                        ? py::array(ColumnOf<bool>(rows, column.of))
+                                        : py::array(ColumnOf<double>(rows, column.of));
+  }
   return columns;
 }
 

@@ -28,27 +28,45 @@ bool Tick(std::string_view field, bool& ticked) {
 
 // A column: its name in the header, and how its field is read into a row.
 struct Column {
-  const char* name;
+  ColumnValue value;
   bool (*read)(std::string_view field, CourseRow& row);
 };
 
+template <class Number>
+double Real(Number number) {
+  return static_cast<double>(number);
+}
+
 constexpr std::array<Column, 14> kColumns = {{
-    {"run", [](std::string_view f, CourseRow& r) { return Parse(f, r.run); }},
-    {"step", [](std::string_view f, CourseRow& r) { return Parse(f, r.step); }},
-    {"trained_steps", [](std::string_view f, CourseRow& r) { return Parse(f, r.trainedSteps); }},
-    {"left_ticked", [](std::string_view f, CourseRow& r) { return Tick(f, r.leftTicked); }},
-    {"right_ticked", [](std::string_view f, CourseRow& r) { return Tick(f, r.rightTicked); }},
-    {"max_left", [](std::string_view f, CourseRow& r) { return Parse(f, r.maxLeft); }},
-    {"max_right", [](std::string_view f, CourseRow& r) { return Parse(f, r.maxRight); }},
+    {{"run", ColumnKind::kCount, [](const CourseRow& r) { return Real(r.run); }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.run); }},
+    {{"step", ColumnKind::kCount, [](const CourseRow& r) { return Real(r.step); }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.step); }},
+    {{"trained_steps", ColumnKind::kCount, [](const CourseRow& r) { return Real(r.trainedSteps); }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.trainedSteps); }},
+    {{"left_ticked", ColumnKind::kTick, [](const CourseRow& r) { return Real(r.leftTicked); }},
+     [](std::string_view f, CourseRow& r) { return Tick(f, r.leftTicked); }},
+    {{"right_ticked", ColumnKind::kTick, [](const CourseRow& r) { return Real(r.rightTicked); }},
+     [](std::string_view f, CourseRow& r) { return Tick(f, r.rightTicked); }},
+    {{"max_left", ColumnKind::kReal, [](const CourseRow& r) { return r.maxLeft; }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.maxLeft); }},
+    {{"max_right", ColumnKind::kReal, [](const CourseRow& r) { return r.maxRight; }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.maxRight); }},
     // Made from the two maxima: the row's round trip checks it.
-    {"ocular_dominance", [](std::string_view, CourseRow&) { return true; }},
-    {"theta", [](std::string_view f, CourseRow& r) { return Parse(f, r.theta); }},
-    {"response", [](std::string_view f, CourseRow& r) { return Parse(f, r.y); }},
-    {"response_left", [](std::string_view f, CourseRow& r) { return Parse(f, r.yLeft); }},
-    {"response_right", [](std::string_view f, CourseRow& r) { return Parse(f, r.yRight); }},
-    {"mean_weight_left",
+    {{"ocular_dominance", ColumnKind::kReal,
+      [](const CourseRow& r) { return OcularDominance(r.maxLeft, r.maxRight); }},
+     [](std::string_view, CourseRow&) { return true; }},
+    {{"theta", ColumnKind::kReal, [](const CourseRow& r) { return r.theta; }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.theta); }},
+    {{"response", ColumnKind::kReal, [](const CourseRow& r) { return r.y; }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.y); }},
+    {{"response_left", ColumnKind::kReal, [](const CourseRow& r) { return r.yLeft; }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.yLeft); }},
+    {{"response_right", ColumnKind::kReal, [](const CourseRow& r) { return r.yRight; }},
+     [](std::string_view f, CourseRow& r) { return Parse(f, r.yRight); }},
+    {{"mean_weight_left", ColumnKind::kReal, [](const CourseRow& r) { return r.meanLeftWeight; }},
      [](std::string_view f, CourseRow& r) { return Parse(f, r.meanLeftWeight); }},
-    {"mean_weight_right",
+    {{"mean_weight_right", ColumnKind::kReal, [](const CourseRow& r) { return r.meanRightWeight; }},
      [](std::string_view f, CourseRow& r) { return Parse(f, r.meanRightWeight); }},
 }};
 
@@ -67,7 +85,7 @@ bool ReadRow(std::string_view line, CourseRow& row, std::string& problem) {
   for (const Column& column : kColumns) {
     const std::string_view field = line.substr(0, line.find(','));
     if (!column.read(field, row)) {
-      problem = std::string(column.name) + " cannot be \"" +
+      problem = std::string(column.value.name) + " cannot be \"" +
                 runtime::Printable(field, runtime::kQuotedField) + "\"";
       return false;
     }
@@ -77,10 +95,16 @@ bool ReadRow(std::string_view line, CourseRow& row, std::string& problem) {
 }
 }  // namespace
 
+std::vector<ColumnValue> ColumnValues() {
+  std::vector<ColumnValue> values;
+  for (const Column& column : kColumns) values.push_back(column.value);
+  return values;
+}
+
 std::string Header() {
   std::string header;
   for (const Column& column : kColumns)
-    header += std::string(header.empty() ? "" : ",") + column.name;
+    header += std::string(header.empty() ? "" : ",") + column.value.name;
   return header + '\n';
 }
 

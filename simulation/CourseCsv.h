@@ -13,6 +13,16 @@
 // drift apart.
 namespace course_csv {
 
+// A column as the course's values: its name, what its numbers are, and its value in a row.
+enum class ColumnKind { kCount, kTick, kReal };
+struct ColumnValue {
+  const char* name;
+  ColumnKind kind;
+  double (*of)(const CourseRow& row);
+};
+// Every column, in the file's order: for who wants the course as columns, not rows.
+std::vector<ColumnValue> ColumnValues();
+
 // "run,step,trained_steps,...,mean_weight_right\n"
 std::string Header();
 
