@@ -97,6 +97,7 @@ bool ReadRow(std::string_view line, CourseRow& row, std::string& problem) {
 
 std::vector<ColumnValue> ColumnValues() {
   std::vector<ColumnValue> values;
+  values.reserve(kColumns.size());
   for (const Column& column : kColumns) values.push_back(column.value);
   return values;
 }
