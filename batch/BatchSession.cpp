@@ -28,14 +28,24 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
   logBytes_ = LogBytesText(ScriptLogBytes(options, options.parameters));
 }
 
+void BatchSession::StopOn(const std::atomic<int>* raised) {
+  raised_ = raised;
+  host_.interrupted = [raised] { return raised->load() != 0; };
+}
+
+int BatchSession::Signal() const {
+  const int signal = runtime::TerminationSignal();
+  return signal != 0 || raised_ == nullptr ? signal : raised_->load();
+}
+
 int BatchSession::Play() {
   for (const Action& action : options_.actions) {
-    if (runtime::TerminationSignal() != 0 || status_ == 2) break;
+    if (Signal() != 0 || status_ == 2) break;
     Perform(action);
     if (session_.simulation().diverged()) break;  // what follows would only play with NaN
   }
   Finish();
-  if (const int signal = runtime::TerminationSignal(); signal != 0) return 128 + signal;
+  if (const int signal = Signal(); signal != 0) return 128 + signal;
   const int failed = status_ != 0 ? status_ : session_.Logs()->Failed() ? 1 : 0;
   if (const auto& diverged = session_.simulation().diverged()) {
     const std::string unit = options_.nameFolder ? options_.directory + ": " : "";

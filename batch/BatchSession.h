@@ -34,6 +34,8 @@ class BatchSession {
       onCheck;
   // Adds the steps of every run to counter as they are taken.
   void CountStepsInto(std::atomic<std::int64_t>* counter) { host_.CountStepsInto(counter); }
+  // Ends the session as the signal in raised would, once it is not 0 (see UnitsShared).
+  void StopOn(const std::atomic<int>* raised);
 
  private:
   void Perform(const Action& action);
@@ -42,6 +44,7 @@ class BatchSession {
   void SaveState(const Action& action);
   void Finish();
   void Fail(const std::string& message);
+  int Signal() const;
 
   const BatchOptions& options_;
   std::FILE* terminal_;
@@ -52,4 +55,5 @@ class BatchSession {
   int runCount_ = 0;      // run actions in the script
   std::string logBytes_;  // for the progress bar: what the whole script's logs will take
   int status_ = 0;
+  const std::atomic<int>* raised_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <csignal>
 #include <exception>
 #include <filesystem>
 #include <mutex>
@@ -18,6 +19,8 @@
 
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
+// A driver's interruption is asked for this often, so Ctrl-C ends an ensemble within 0.2 s.
+constexpr auto kAskEvery = std::chrono::milliseconds(50);
 
 // This shard's units that are still to play, in the ensemble's order.
 std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& shardUnits) {
@@ -57,20 +60,28 @@ class Players {
     single_.ensemble.reset();
   }
 
-  int Play(unsigned jobs, EnsembleProgress& progress) {
+  int Play(unsigned jobs, EnsembleProgress& progress, const std::function<bool()>& interrupted) {
     const std::size_t count = std::min<std::size_t>(jobs, units_.size());
     std::vector<std::jthread> threads;
     for (std::size_t job = 0; job < count; ++job) threads.emplace_back([this] { Work(); });
+    const auto wait = interrupted ? kAskEvery : kRedrawEvery;
     std::unique_lock lock(mutex_);
-    while (!changed_.wait_for(lock, kRedrawEvery, [&] { return finished_ == count; })) {
-      progress.Draw(played_, steps_.load());
+    while (!changed_.wait_for(lock, wait, [&] { return finished_ == count; })) {
+      progress.Draw(played_, shared_.steps.load());
+      if (interrupted && shared_.raised == 0 && interrupted()) shared_.raised = SIGINT;
     }
     return status_;
   }
 
+  // The signal that ended the ensemble early, the process's or the driver's; 0 if none did.
+  int Signal() const {
+    const int signal = runtime::TerminationSignal();
+    return signal != 0 ? signal : shared_.raised.load();
+  }
+
  private:
   void Work() {
-    while (runtime::TerminationSignal() == 0) {
+    while (Signal() == 0) {
       const std::size_t next = next_.fetch_add(1);
       if (next >= units_.size()) break;
       const int status = PlayContained(units_[next]);
@@ -88,7 +99,7 @@ class Players {
   // (--force replays complete units) must not make the unit look complete.
   int PlayContained(std::size_t index) {
     try {
-      return play_(options_, single_, index, steps_);
+      return play_(options_, single_, index, shared_);
     } catch (const std::exception& error) {
       const std::string folder = UnitFolder(options_, index);
       std::error_code ignored;
@@ -103,7 +114,7 @@ class Players {
   std::vector<std::size_t> units_;
   const UnitPlayer& play_;
   std::atomic<std::size_t> next_ = 0;
-  std::atomic<std::int64_t> steps_ = 0;
+  UnitsShared shared_;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::size_t finished_ = 0, played_ = 0;
@@ -179,7 +190,8 @@ int SummarizeEnsemble(const BatchOptions& options) {
   return Combined(files, diverged > 0 ? kDivergedStatus : 0);
 }
 
-int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play) {
+int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlayer& play,
+                const std::function<bool()>& interrupted) {
   std::string error;
   if (!WriteEnsembleRecord(options.directory, options.ensemble->record, error)) {
     ReportError("cannot write ensemble.json: " + error);
@@ -189,13 +201,15 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
   std::vector<std::size_t> units = UnitsToPlay(options, shardUnits);
   const auto totalSteps = static_cast<std::int64_t>(units.size()) * ScriptSteps(options);
   int status = 0;
+  int signal = 0;
   {
     EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps,
                               LogBytesToWrite(options, units));
     Players players(options, std::move(units), play);
-    status = players.Play(options.ensemble->jobs, progress);
+    status = players.Play(options.ensemble->jobs, progress, interrupted);
+    signal = players.Signal();
   }
-  if (const int signal = runtime::TerminationSignal(); signal != 0) {
+  if (signal != 0) {
     ReportError(
         "interrupted; every unit's logs end at its last logged step, and the same command "
         "finishes the ensemble");

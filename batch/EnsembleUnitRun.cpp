@@ -37,7 +37,7 @@ struct ListingCloser {
 };
 
 // Plays the session with its listing in checks.txt; table gets checks.csv's rows.
-int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, std::string& table) {
+int PlaySession(const BatchOptions& options, UnitsShared& shared, std::string& table) {
   const std::string listingPath = options.directory + "/" + kCheckListingName;
   std::unique_ptr<std::FILE, ListingCloser> listing(std::fopen(listingPath.c_str(), "wb"));
   if (!listing) {
@@ -52,7 +52,8 @@ int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, s
                           const std::vector<ListingRow>& rows) {
       table += CheckTableRow(++checks, trainedSteps, logged, rows);
     };
-    session.CountStepsInto(&steps);
+    session.CountStepsInto(&shared.steps);
+    session.StopOn(&shared.raised);
     status = session.Play();
   }
   if (std::fclose(listing.release()) != 0 && status == 0) {
@@ -103,7 +104,7 @@ UnitStates UnitStatesOf(const BatchOptions& ensemble) {
 }
 
 int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
-             std::atomic<std::int64_t>& steps) {
+             UnitsShared& shared) {
   const EnsemblePlan& plan = ensemble.ensemble->plan;
   const EnsembleUnit unit = plan.Unit(index);
   BatchOptions options = single;
@@ -114,7 +115,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   options.generator = unit.generator;
   if (!PrepareFolder(options.directory)) return 1;
   std::string table = CheckTableHeader();
-  const int status = PlaySession(options, steps, table);
+  const int status = PlaySession(options, shared, table);
   if (status != 0 && status != kDivergedStatus) return status;
   if (!WriteOrReport(options.directory + "/" + kCheckTableName, table)) return 1;
   // The marker goes last: a unit is complete only once everything else is, on the disk too.

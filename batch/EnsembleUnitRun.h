@@ -31,8 +31,16 @@ struct UnitStates {
 };
 UnitStates UnitStatesOf(const BatchOptions& ensemble);
 
+// What the jobs share with the units they play: the steps taken, for the progress bar, and a
+// signal a driver raised itself (the Python module's Ctrl-C), which ends every unit as that
+// signal arriving would; 0 while none has.
+struct UnitsShared {
+  std::atomic<std::int64_t> steps = 0;
+  std::atomic<int> raised = 0;
+};
+
 // single: the ensemble's options without the ensemble, the template every unit's session
 // starts from. Returns the session's exit status (as RunBatch's); a unit that diverged is
 // complete all the same.
 int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size_t index,
-             std::atomic<std::int64_t>& steps);
+             UnitsShared& shared);

@@ -10,6 +10,7 @@
 #include "CourseColumns.h"
 #include "Ensemble.h"
 #include "EnsembleSummary.h"
+#include "Interruption.h"
 #include "LogNames.h"
 #include "ParameterKeywords.h"
 #include "PythonErrors.h"
@@ -83,11 +84,15 @@ py::dict PlayEnsemble(const std::string& folder, py::handle seeds, py::handle ac
       CommandLine(folder, seeds, actions, jobs, shard, logs, force, parameterLists));
   // As orvel-batch --dir: the folder and its missing parents are made.
   if (std::string error; !runtime::MakeFolder(folder, error)) RaiseOSError(error, folder);
+  Interruption interruption;
+  interruption.Start();
   int status = 0;
   {
     const py::gil_scoped_release released;
-    status = RunEnsemble(options, nullptr);
+    status = RunEnsemble(options, nullptr, PlayUnit, [&] { return interruption.Poll(); });
   }
+  // Ctrl-C: the units played so far are complete and in the summary; the same call finishes.
+  interruption.RaisePending();
   // Units that diverged are complete, their step in the summary's diverged_at.
   if (status != 0 && status != kDivergedStatus) {
     throw std::runtime_error("the ensemble in " + folder + " ended with status " +

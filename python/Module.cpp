@@ -142,8 +142,9 @@ words. jobs: units at once (default: the cores). shard: "K/N" or (K, N). logs: "
 a list of values, as Session's; a list makes one unit per value. generator: "pcg32" (the default
 of ensembles), "classic" or a list of both.
 
-The units run in threads of their own to the end: Ctrl-C is seen once ensemble() returns, and the
-same call again resumes an ensemble that was cut short.)");
+Other Python threads go on while it plays. Ctrl-C ends it early with KeyboardInterrupt: the units
+under way stop with their logs whole and stay incomplete, summary.csv holds the complete ones, and
+the same call again finishes the ensemble.)");
   module.def("summary", &Summary, py::arg("dir"),
              "The ensemble's summary.csv in dir as a dict of numpy arrays: a row per check of "
              "every complete unit.");

@@ -190,9 +190,9 @@ TEST(Ensemble, AUnitThatThrowsEndsAloneAndTheOthersComplete) {
       ParseCommandLine({"--seeds", "1-3", "--jobs", "2", "--quiet", "--force", "--dir",
                         dir.path().string(), "run=300", "check"});
   const UnitPlayer failSecond = [](const BatchOptions& ensemble, const BatchOptions& single,
-                                   std::size_t index, std::atomic<std::int64_t>& steps) {
+                                   std::size_t index, UnitsShared& shared) {
     if (index == 1) throw std::runtime_error("out of threads");
-    return PlayUnit(ensemble, single, index, steps);
+    return PlayUnit(ensemble, single, index, shared);
   };
   ::testing::internal::CaptureStderr();
   const int status = RunEnsemble(options, nullptr, failSecond);

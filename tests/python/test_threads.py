@@ -59,3 +59,30 @@ def test_ctrl_c_ends_a_run_and_leaves_the_session_whole(tmp_path):
     assert lines[-1] == "" and len(lines) - 2 == steps == len(s.course["step"])
     s.run(100)
     assert s.trained_steps == steps + 100
+
+
+def test_ctrl_c_ends_an_ensemble_and_the_same_call_finishes_it(tmp_path):
+    sent = {}
+
+    def helper():
+        # The ensemble has begun once its record is written.
+        while not (tmp_path / "ensemble.json").exists():
+            pass
+        sent["at"] = time.monotonic()
+        os.kill(os.getpid(), signal.SIGINT)
+
+    def play():
+        return orvel.ensemble(str(tmp_path), range(1, 5), "run=3000000 check", jobs=2,
+                              logs="none")
+
+    thread = threading.Thread(target=helper)
+    thread.start()
+    try:
+        play()
+        raise AssertionError("the ensemble was not interrupted")
+    except KeyboardInterrupt:
+        caught = time.monotonic()
+    thread.join()
+    assert caught - sent["at"] < HANG
+    assert len(list(tmp_path.glob("seed-*/complete"))) < 4
+    assert list(play()["seed"]) == [1, 2, 3, 4]
