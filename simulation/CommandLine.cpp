@@ -57,8 +57,9 @@ std::string ParameterHelp() {
     line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
     const std::string fallback =
         option.IsSet(defaults) ? option.get(defaults) : std::string(option.follows);
-    text += line + std::string(option.meaning) + "\n" + std::string(22, ' ') +
-            std::string(option.valid) + "; default " + fallback + "\n";
+    // In parentheses, so the line still reads as one sentence where the two are joined (man).
+    text += line + std::string(option.meaning) + "\n" + std::string(22, ' ') + "(" +
+            std::string(option.valid) + "; default " + fallback + ")\n";
   }
   return text;
 }

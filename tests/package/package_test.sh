@@ -7,6 +7,10 @@ top=$(cd "$(dirname "$0")/../.." && pwd)
 deb=$(realpath "$1")
 fail() { echo "FAIL: $*"; exit 1; }
 
+# Debian's own checks of a package; any error or warning fails. (Its note that root should not
+# run it does not apply to reading a file.)
+lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian: $(lintian "$deb" 2>/dev/null)"
+
 apt-get install -y -qq "$deb" >/dev/null
 trap 'apt-get remove -y -qq orvel >/dev/null' EXIT
 
@@ -21,6 +25,10 @@ appstreamcli validate --no-net /usr/share/metainfo/org.bcmorvel.Orvel.metainfo.x
 
 # grep reads it all: -q would close the pipe under a help longer than one write, failing the pipe.
 /usr/bin/orvel-batch --help | grep '^usage: orvel-batch' >/dev/null || fail "orvel-batch --help"
+
+for program in orvel orvel-batch; do
+  [ "$(man -w "$program")" = "/usr/share/man/man1/$program.1.gz" ] || fail "man $program"
+done
 
 # The system's Python finds the installed module, not the build's.
 ls /usr/lib/python3/dist-packages/orvel*.so >/dev/null || fail "the Python module was not installed"
