@@ -1,7 +1,6 @@
 #include "EnsembleFigure.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "ColumnDecimation.h"
 #include "Events.h"
@@ -130,8 +129,8 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
 Extent EnsembleFigure::ShowGroup(const EnsembleGroup& group, std::size_t index,
                                  const StepAxis& steps) const {
   const GroupSeries& series = groups_[index];
-  // Columns two lines wide: finer detail would hardly show beside the lines, and would weigh an
-  // SVG file down with points.
+  // Columns of four pixels at scale 1, about as wide as the lines: finer detail would hardly show
+  // under them, and would weigh an SVG file down with points.
   const int columns = std::max(1, static_cast<int>(figure_.Columns() / figure_.Style().Pixels(4)));
   const Extent left = ShowSpread(
       group, [](const EnsemblePoint& p) { return DrawnResponses(p.maxLeft); }, series.left, steps,
