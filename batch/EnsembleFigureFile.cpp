@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CoincidingLines.h"
 #include "CourseChart.h"
 #include "CourseCsv.h"
 #include "CourseSpreads.h"
@@ -86,7 +87,7 @@ std::string SeedsPerLine(const std::vector<std::size_t>& drawn, std::size_t unit
 }
 
 std::string EnsembleCaption(const BatchOptions& options, const std::vector<std::size_t>& drawn,
-                            std::size_t diverged) {
+                            std::size_t diverged, const std::string& coinciding) {
   const EnsemblePlan& plan = options.ensemble->plan;
   Parameters fixed = options.parameters;
   for (const ListedParameter& listed : plan.Listed()) {
@@ -94,7 +95,7 @@ std::string EnsembleCaption(const BatchOptions& options, const std::vector<std::
   }
   const std::string changed = NonDefaultParameters(fixed);
   return SeedsPerLine(drawn, plan.Units(), diverged) + ", mean \u00b1 SD" +
-         (changed.empty() ? "" : "  " + changed);
+         (coinciding.empty() ? "" : "; " + coinciding) + (changed.empty() ? "" : "  " + changed);
 }
 }  // namespace
 
@@ -127,7 +128,8 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& u
     if (!group.points.empty()) end = std::max(end, group.points.back().totalSteps);
   }
   ensemble.events = EventsOfUnit(options, anyFolder, end, damage);
-  ensemble.caption = EnsembleCaption(options, drawn, units.Diverged());
+  ensemble.caption =
+      EnsembleCaption(options, drawn, units.Diverged(), CoincidingLinesNote(ensemble.groups));
   return ensemble;
 }
 

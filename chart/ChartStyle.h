@@ -33,7 +33,8 @@ class ChartStyle {
   static QColor Text() { return {40, 40, 40}; }
   static QColor QuietText() { return {105, 105, 105}; }
 
-  // Distinct colours for ensemble groups; they repeat after the first eight.
+  // Distinct colours for ensemble groups, safe for colour-blind readers; they repeat after the
+  // first seven.
   static QColor GroupColour(std::size_t group);
 
  private:

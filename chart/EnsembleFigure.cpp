@@ -1,27 +1,41 @@
 #include "EnsembleFigure.h"
 
-#include <QAreaSeries>
-#include <QLineSeries>
 #include <algorithm>
-#include <limits>
 
 #include "ColumnDecimation.h"
 #include "Events.h"
 #include "PanelShares.h"
 
 namespace {
-enum PanelIndex : std::size_t { kResponses, kDominance };
+enum PanelIndex : std::size_t { kLeft, kRight, kDominance };
 
 std::vector<PanelShape> EnsemblePanels() {
-  return {{{"largest response<br>mean \u00b1 SD", "largest<br>response<br>mean \u00b1 SD",
-            "response<br>mean \u00b1 SD"},
-           kEnsemblePanelShares[kResponses]},
+  return {{{"left eye<br>largest response", "left eye<br>response", "left eye"},
+           kEnsemblePanelShares[kLeft]},
+          {{"right eye<br>largest response", "right eye<br>response", "right eye"},
+           kEnsemblePanelShares[kRight]},
           {DominanceGuides::Titles(), kEnsemblePanelShares[kDominance]}};
 }
 
-QColor Translucent(QColor colour) {
-  colour.setAlpha(48);
+QColor WithAlpha(QColor colour, int alpha) {
+  colour.setAlpha(alpha);
   return colour;
+}
+
+// A pale fill, so that where bands overlap both still show, and an edge in the group's colour,
+// so that each band's reach reads even where the fills blend.
+PlotPath* AddBand(Panel& panel, const ChartStyle& style, const QColor& colour) {
+  return &panel.AddPath(style.Line(WithAlpha(colour, 150), 0.75), WithAlpha(colour, 30));
+}
+
+// Each line is narrower than the one drawn before it, so that lines lying on one another show as
+// stripes of every group's colour rather than as the last one alone: an open eye's lines hardly
+// differ whatever the closed eye sees. From 1.5 to at most 5 pixels wide at scale 1.
+double LineWidth(std::size_t index, std::size_t groups) {
+  const double narrowest = 1.5;
+  if (groups < 2) return 2.0;
+  const double step = std::min(1.25, 3.5 / static_cast<double>(groups - 1));
+  return narrowest + step * static_cast<double>(groups - 1 - index);
 }
 
 // A group's mean is exactly kNoResponse where none of its units had a response.
@@ -58,9 +72,8 @@ Extent ShowSpread(const EnsembleGroup& group, Value value, const SpreadSeries& s
       EnvelopeByColumn(count, at(1), from, to, columns, BandEdge::Upper);
   const std::vector<PlotPoint> lower =
       EnvelopeByColumn(count, at(-1), from, to, columns, BandEdge::Lower);
-  series.mean->replace(ToQt(DecimateByColumn(count, at(0), from, to, columns)));
-  series.band->upperSeries()->replace(ToQt(upper));
-  series.band->lowerSeries()->replace(ToQt(lower));
+  series.mean->SetLine(DecimateByColumn(count, at(0), from, to, columns));
+  series.band->SetBand(upper, lower);
   Extent extent;
   for (const auto* edge : {&upper, &lower}) {
     for (const PlotPoint& point : *edge) extent.Include(point.y);
@@ -72,26 +85,24 @@ Extent ShowSpread(const EnsembleGroup& group, Value value, const SpreadSeries& s
 EnsembleFigure::EnsembleFigure(const EnsembleCourse& ensemble, double scale)
     : figure_(EnsemblePanels(), scale), guides_(figure_, kDominance) {
   // Every group's bands go in before any line, so that no band hides another group's line.
+  const ChartStyle& style = figure_.Style();
   for (std::size_t i = 0; i < ensemble.groups.size(); ++i) {
-    const QColor colour = Translucent(ChartStyle::GroupColour(ensemble.groups[i].colour));
-    groups_.push_back({{nullptr, figure_.PanelAt(kResponses).AddArea(colour)},
-                       {nullptr, figure_.PanelAt(kResponses).AddArea(colour)},
-                       {nullptr, figure_.PanelAt(kDominance).AddArea(colour)}});
+    const QColor colour = ChartStyle::GroupColour(ensemble.groups[i].colour);
+    groups_.push_back({{nullptr, AddBand(figure_.PanelAt(kLeft), style, colour)},
+                       {nullptr, AddBand(figure_.PanelAt(kRight), style, colour)},
+                       {nullptr, AddBand(figure_.PanelAt(kDominance), style, colour)}});
   }
   for (std::size_t i = 0; i < ensemble.groups.size(); ++i) AddGroup(ensemble.groups[i], i);
-  const ChartStyle& style = figure_.Style();
-  key_.push_back({"left eye", style.Line(ChartStyle::QuietText())});
-  key_.push_back({"right eye", style.Line(ChartStyle::QuietText(), 2, Qt::DashLine)});
 }
 
 void EnsembleFigure::AddGroup(const EnsembleGroup& group, std::size_t index) {
-  const ChartStyle& style = figure_.Style();
-  const QColor colour = ChartStyle::GroupColour(group.colour);
+  const QPen pen =
+      figure_.Style().Line(ChartStyle::GroupColour(group.colour), LineWidth(index, groups_.size()));
   GroupSeries& series = groups_[index];
-  series.left.mean = figure_.PanelAt(kResponses).AddLine(style.Line(colour));
-  series.right.mean = figure_.PanelAt(kResponses).AddLine(style.Line(colour, 2, Qt::DashLine));
-  series.dominance.mean = figure_.PanelAt(kDominance).AddLine(style.Line(colour));
-  key_.push_back({QString::fromStdString(group.label), style.Line(colour, 3)});
+  series.left.mean = &figure_.PanelAt(kLeft).AddPath(pen);
+  series.right.mean = &figure_.PanelAt(kRight).AddPath(pen);
+  series.dominance.mean = &figure_.PanelAt(kDominance).AddPath(pen);
+  key_.push_back({QString::fromStdString(group.label), pen});
 }
 
 void EnsembleFigure::Resize(QSizeF size) {
@@ -105,7 +116,9 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
   for (std::size_t i = 0; i < groups_.size() && i < ensemble.groups.size(); ++i) {
     responses.Include(ShowGroup(ensemble.groups[i], i, axis));
   }
-  figure_.PanelAt(kResponses).SetValues(ValueScale(responses));
+  // One scale for both eyes, so that the gain of one reads against the loss of the other.
+  figure_.PanelAt(kLeft).SetValues(ValueScale(responses));
+  figure_.PanelAt(kRight).SetValues(ValueScale(responses));
   guides_.Show(axis);
   figure_.ShowSession(axis, ensemble.events, ensemble.caption, key_);
   guides_.Place();  // the key may have taken another height
@@ -116,7 +129,9 @@ void EnsembleFigure::Show(const EnsembleCourse& ensemble) {
 Extent EnsembleFigure::ShowGroup(const EnsembleGroup& group, std::size_t index,
                                  const StepAxis& steps) const {
   const GroupSeries& series = groups_[index];
-  const int columns = figure_.Columns();
+  // Columns of four pixels at scale 1, about as wide as the lines: finer detail would hardly show
+  // under them, and would weigh an SVG file down with points.
+  const int columns = std::max(1, static_cast<int>(figure_.Columns() / figure_.Style().Pixels(4)));
   const Extent left = ShowSpread(
       group, [](const EnsemblePoint& p) { return DrawnResponses(p.maxLeft); }, series.left, steps,
       columns);

@@ -6,19 +6,19 @@
 #include "DominanceGuides.h"
 #include "StackedFigure.h"
 
-class QAreaSeries;
-class QLineSeries;
+class PlotPath;
 
 // One value of an ensemble group as drawn: its mean line and its band.
 struct SpreadSeries {
-  QLineSeries* mean;
-  QAreaSeries* band;
+  PlotPath* mean;
+  PlotPath* band;
 };
 
 // An ensemble's course: for each group, the mean over its units as a line in the group's colour
-// and a band one standard deviation either side. The top panel holds both eyes' largest
-// responses (the left eye's line solid, the right eye's dashed), the lower one the ocular
-// dominance.
+// and a band one standard deviation either side, outlined so that overlapping bands stay apart.
+// Each eye's largest response has a panel of its own, on one scale, so that the open eye's lines
+// never hide the closed eye's; the lowest panel holds the ocular dominance. Lines and bands are
+// one path each, light to edit in an SVG file.
 class EnsembleFigure {
  public:
   EnsembleFigure(const EnsembleCourse& ensemble, double scale);

@@ -4,6 +4,7 @@
 #include <QGraphicsScene>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
@@ -45,6 +46,13 @@ QByteArray PngBytes(QGraphicsScene& scene, int width, int height) {
   return bytes;
 }
 
+// QSvgGenerator opens a group for every change of the painter's state, whether anything is drawn
+// in it or not: in a figure of many items most groups are empty, and they were a third of a file.
+QByteArray WithoutEmptyGroups(const QByteArray& svg) {
+  const QRegularExpression empty("<g [^>]*>\\s*</g>\\s*");
+  return QString::fromUtf8(svg).remove(empty).toUtf8();
+}
+
 QByteArray SvgBytes(QGraphicsScene& scene, int width, int height) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -56,7 +64,7 @@ QByteArray SvgBytes(QGraphicsScene& scene, int width, int height) {
   svg.setResolution(96);  // a CSS pixel, so that viewers show it at width x height
   svg.setTitle("BCM Orvel course");
   Draw(scene, svg, width, height);
-  return bytes;
+  return WithoutEmptyGroups(bytes);
 }
 }  // namespace
 

@@ -60,7 +60,7 @@ QList<QPointF> ToQt(const std::vector<PlotPoint>& points) {
 }
 
 Panel::Panel(QGraphicsScene& scene, const ChartStyle& style, std::vector<QString> valueTitles)
-    : style_(style), valueTitles_(std::move(valueTitles)), chart_(new QChart) {
+    : scene_(scene), style_(style), valueTitles_(std::move(valueTitles)), chart_(new QChart) {
   scene.addItem(chart_);
   chart_->setBackgroundVisible(false);
   chart_->setBackgroundRoundness(0);
@@ -118,6 +118,16 @@ QAreaSeries* Panel::AddArea(const QColor& fill) {
   return area;
 }
 
+PlotPath& Panel::AddPath(const QPen& pen, const QBrush& fill) {
+  paths_.push_back(std::make_unique<PlotPath>(scene_, pen, fill));
+  paths_.back()->Map(plot_, stepScale_, valueScale_);
+  return *paths_.back();
+}
+
+void Panel::MapPaths() {
+  for (const auto& path : paths_) path->Map(plot_, stepScale_, valueScale_);
+}
+
 QAreaSeries* Panel::AddClosedBand(Eye eye) {
   return AddArea(ChartStyle::ClosedBand(eye));
 }
@@ -157,6 +167,7 @@ void Panel::SetSteps(const AxisScale& steps, const QString& title) {
   steps_->setLabelsVisible(!title.isEmpty());
   steps_->setTitleText(title);
   steps_->setTitleVisible(!title.isEmpty());
+  MapPaths();
 }
 
 void Panel::SetValues(const AxisScale& values) {
@@ -166,6 +177,7 @@ void Panel::SetValues(const AxisScale& values) {
   // Qt keeps a value label the same few pixels from its axis at any size: in a large figure the
   // label runs into the tick. A space after it grows with the font.
   SetFormat(*values_, apart, ValueLabelPrefix(apart), style_.Pixels(1) > 1.5 ? "&nbsp;" : "");
+  MapPaths();
 }
 
 // The labels are made clear rather than hidden: Qt would give their room to nothing, and cut the

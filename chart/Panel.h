@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "AxisTicks.h"
@@ -10,6 +11,7 @@
 #include "ColumnDecimation.h"
 #include "Course.h"
 #include "FigureLayout.h"
+#include "PlotPath.h"
 
 class QAbstractSeries;
 class QAreaSeries;
@@ -32,6 +34,8 @@ class Panel {
   // Series are drawn in the order they are added, over the bands.
   QLineSeries* AddLine(const QPen& pen);
   QAreaSeries* AddArea(const QColor& fill);
+  // Drawn over every series, in the order added, and kept on the plot area as it moves.
+  PlotPath& AddPath(const QPen& pen, const QBrush& fill = Qt::NoBrush);
 
   void Place(const Box& plotArea);
   // An empty title leaves the step labels off: only the lowest panel carries them.
@@ -51,11 +55,13 @@ class Panel {
   QValueAxis* MakeAxis(Qt::Alignment side, const QString& title);
   QString TitleFitting(double plotHeight) const;
   void Attach(QAbstractSeries* series);
+  void MapPaths();
   QAreaSeries* AddClosedBand(Eye eye);
   void ShowClosures(const std::vector<EyeClosure>& closures, Eye eye, double stepsPerUnit);
   void ShowMarks(std::vector<QLineSeries*>& lines, const QPen& pen,
                  const std::vector<std::int64_t>& marks, double stepsPerUnit);
 
+  QGraphicsScene& scene_;
   const ChartStyle& style_;
   std::vector<QString> valueTitles_;
   QChart* chart_;
@@ -65,6 +71,7 @@ class Panel {
   QAreaSeries* rightClosed_;
   std::vector<QLineSeries*> resetLines_;
   std::vector<QLineSeries*> loadLines_;
+  std::vector<std::unique_ptr<PlotPath>> paths_;
   // As last set, for placing the ticks anew when the plot area changes.
   AxisScale stepScale_, valueScale_;
   Box plot_;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -18,6 +19,7 @@
 
 #include "BatchOptions.h"
 #include "CheckTable.h"
+#include "CoincidingLines.h"
 #include "CourseSpreads.h"
 #include "Ensemble.h"
 #include "EnsembleFigureFile.h"
@@ -309,7 +311,9 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   EnsembleFigureDamage damage;
   const EnsembleCourse course = EnsembleCourseOf(options, UnitStatesOf(options), damage);
   EXPECT_EQ(damage.events, "");
-  EXPECT_EQ(course.caption, "3 seeds per line, mean \u00b1 SD");
+  // The closed eye's noise changes nothing before the eye is closed.
+  EXPECT_EQ(course.caption,
+            "3 seeds per line, mean \u00b1 SD; closed-noise=0 and 0.1 coincide before step 901");
   ASSERT_EQ(course.groups.size(), 2U);
   EXPECT_EQ(course.groups[1].label, "closed-noise=0.1");
   for (std::size_t group = 0; group < 2; ++group) {
@@ -396,6 +400,29 @@ TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
   EXPECT_DOUBLE_EQ(points[1].odi.deviation, 0.0);
   EXPECT_DOUBLE_EQ(points[1].maxRight.mean, 0.0);  // the silent eyes' -100 left out
   EXPECT_DOUBLE_EQ(points[1].maxLeft.mean, 7.0);
+}
+
+// Groups whose rows are the same number for number are drawn one over the other, so the caption
+// names them, by where they part; a lone shared row (a point, not a line) hides nothing.
+TEST(Ensemble, CaptionNamesTheGroupsWhoseLinesCoincide) {
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  const auto group = [&](const char* label, std::vector<double> lefts) {
+    EnsembleGroup made{label, {}, 0};
+    for (std::size_t row = 0; row < lefts.size(); ++row) {
+      made.points.push_back({static_cast<std::int64_t>(row) * 100000 + 1,
+                             {lefts[row], 0.1},
+                             {1.0, 0.2},
+                             {none, none}});
+    }
+    return made;
+  };
+  EXPECT_EQ(CoincidingLinesNote({group("closed-noise=0", {1, 2, 3}),
+                                 group("closed-noise=0.05", {1, 2, 4}), group("rate=1", {1, 3, 3}),
+                                 group("closed-noise=0.1", {1, 2, 5}), group("rate=2", {7, 7, 7}),
+                                 group("rate=3", {7, 7, 7})}),
+            "closed-noise=0, 0.05 and 0.1 coincide before step 200,001; "
+            "rate=2 and 3 coincide throughout");
+  EXPECT_EQ(CoincidingLinesNote({group("a=1", {1, 2}), group("a=2", {1, 3})}), "");
 }
 
 TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
