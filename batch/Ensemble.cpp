@@ -19,19 +19,6 @@
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
 
-// This shard's units that are still to play, in the ensemble's order.
-std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& shardUnits) {
-  const EnsembleOptions& ensemble = *options.ensemble;
-  std::vector<std::size_t> units;
-  shardUnits = 0;
-  for (std::size_t index = ensemble.shard - 1; index < ensemble.plan.Units();
-       index += ensemble.shards) {
-    ++shardUnits;
-    if (ensemble.force || !UnitComplete(UnitFolder(options, index))) units.push_back(index);
-  }
-  return units;
-}
-
 std::uint64_t LogBytesToWrite(const BatchOptions& options, const std::vector<std::size_t>& units) {
   const EnsemblePlan& plan = options.ensemble->plan;
   std::uint64_t bytes = 0;

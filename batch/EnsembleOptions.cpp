@@ -8,6 +8,8 @@
 #include "CourseChart.h"
 #include "EnsembleRecord.h"
 #include "GeneratorList.h"
+#include "LoadPlaceholders.h"
+#include "LogNames.h"
 #include "Printable.h"
 #include "ValueLists.h"
 #include "WholeFile.h"
@@ -51,12 +53,45 @@ void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArgum
     throw UsageError(
         "--plot and --course draw one session; an ensemble draws DIR/course.png (--course-format)");
   }
-  for (const Action& action : options.actions) {
-    if (action.kind == Action::Kind::Save) {
-      throw UsageError(runtime::Printable(action.word) +
-                       ": every unit of an ensemble would save to the same file");
+}
+
+// A unit saves in its own folder, which holds nothing else of that name.
+void CheckSaveName(const Action& save) {
+  const std::string& name = save.file;
+  if (name.find('/') != std::string::npos || name == "." || name == "..") {
+    throw UsageError(runtime::Printable(save.word) +
+                     ": an ensemble saves in each unit's folder, so save= takes a file name");
+  }
+  std::vector<std::string> own(kLogNames.begin(), kLogNames.end());
+  own.insert(own.end(),
+             {kCourseName, kRunRecordName, kCheckListingName, kCheckTableName, kUnitCompleteName});
+  if (std::find(own.begin(), own.end(), name) != own.end()) {
+    throw UsageError(runtime::Printable(save.word) + ": " + runtime::Printable(name) +
+                     " is a file of the unit's own");
+  }
+}
+
+void CheckStateActions(const std::vector<Action>& actions) {
+  for (const Action& action : actions) {
+    if (action.kind == Action::Kind::Save) CheckSaveName(action);
+    if (action.kind != Action::Kind::Load) continue;
+    if (const std::string problem = PlaceholderProblem(action.file); !problem.empty()) {
+      throw UsageError(runtime::Printable(action.word) + ": " + problem);
     }
   }
+}
+
+// Seeds that go on from one state play the same numbers from there on.
+void RefuseIdenticalUnits(const EnsemblePlan& plan, const std::vector<Action>& actions,
+                          bool reseed) {
+  if (reseed || plan.SeedsPerGroup() < 2) return;
+  const auto load = std::find_if(actions.rbegin(), actions.rend(), [](const Action& action) {
+    return action.kind == Action::Kind::Load;
+  });
+  if (load == actions.rend() || HasPlaceholder(load->file)) return;
+  throw UsageError(runtime::Printable(load->word) +
+                   ": every seed would go on from the same state; {seed} or {unit} in its path "
+                   "loads each unit's own, --reseed reseeds each from its seed");
 }
 
 // The last value given to each parameter option, in the order of the parameter table.
@@ -136,6 +171,7 @@ std::vector<std::string> CommandOf(const BatchOptions& options,
     command.push_back(value);
   }
   if (options.overrideParameters) command.emplace_back("--override-parameters");
+  if (options.reseed) command.emplace_back("--reseed");
   if (!options.record) command.emplace_back("--no-record");
   if (options.logs != LogChoice::kAll)
     command.insert(command.end(), {"--logs", LogChoiceName(options.logs)});
@@ -195,6 +231,7 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
     return;
   }
   RefuseSingleSessionOptions(options, arguments);
+  CheckStateActions(options.actions);
   EnsembleOptions ensemble;
   ensemble.force = arguments.force;
   const std::optional<EnsembleRecord> recorded = RecordToContinue(options, ensemble.force);
@@ -202,6 +239,7 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
   ensemble.record.generator = arguments.generator.value_or(
       recorded ? *recorded->generator : std::string(kEnsembleGenerator));
   ensemble.plan = ParsePlan(arguments, *ensemble.record.generator);
+  RefuseIdenticalUnits(ensemble.plan, options.actions, options.reseed);
   ensemble.jobs = ParseJobs(arguments.jobs);
   std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);
   ensemble.courseFormat = arguments.courseFormat.value_or("png");

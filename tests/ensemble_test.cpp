@@ -214,7 +214,9 @@ TEST(Ensemble, SummarizingNeedsNoneOfTheStatesTheUnitsLoaded) {
   TempDir dir;
   ASSERT_EQ(RunBatch("--seed 4 --quiet run=50 save=start.json", dir.path()).status, 0);
   ASSERT_EQ(
-      RunBatch("--seeds 1-2 --quiet --dir . load=start.json run=100 check", dir.path()).status, 0);
+      RunBatch("--seeds 1-2 --quiet --reseed --dir . load=start.json run=100 check", dir.path())
+          .status,
+      0);
   fs::remove(dir.path() / "start.json");
   const Outcome summarized = RunBatch("--summarize .", dir.path());
   EXPECT_EQ(summarized.status, 0) << summarized.err;
@@ -418,7 +420,6 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},
       {"--seeds 1-2 --rate 0.01,0.010 --dir . run=10", "lists 0.010 twice"},
       {"--seeds 1-2 --noise -0,0 --dir . run=10", "lists 0 twice"},
-      {"--seeds 1-2 --dir . run=10 save=s.json", "save=s.json"},
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
