@@ -107,7 +107,7 @@ void CheckStateFiles(const BatchOptions& options) {
   }
 }
 
-BatchOptions ParseArguments(const std::vector<std::string>& arguments);
+BatchOptions ParseArguments(const std::vector<std::string>& arguments, bool summarizing = false);
 
 // --summarize DIR: the ensemble's own command, read from its folder, with the drawing options.
 // Nothing is played, so the states the command loads need not be there any more.
@@ -134,7 +134,7 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   }
   command.insert(command.end(), {"--dir", folder});
   command.insert(command.end(), rest.begin(), rest.end());
-  BatchOptions options = ParseArguments(command);
+  BatchOptions options = ParseArguments(command, true);
   options.summarizeOnly = true;
   return options;
 }
@@ -201,6 +201,8 @@ std::string Usage() {
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
          "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
+         "  --protocol F,...    action files, each played after the command line's actions by\n"
+         "                      the units DIR/protocol=NAME/..., NAME the file's without .txt\n"
          "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards; the\n"
          "                      figure takes --course-format and --course-size anew\n"
          "A rerun of the same command skips complete units. save=NAME saves in each unit's\n"
@@ -230,9 +232,10 @@ std::string Usage() {
 
 namespace {
 // Everything but the states to load, which only a run needs.
-BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
+BatchOptions ParseArguments(const std::vector<std::string>& arguments, bool summarizing) {
   BatchOptions options;
   EnsembleArguments ensemble;
+  ensemble.summarizing = summarizing;
   OptionsSeen seen;
   bool sized = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -316,19 +319,35 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 bool AnyLoad(const BatchOptions& options) {
-  return std::any_of(options.actions.begin(), options.actions.end(),
-                     [](const Action& action) { return action.kind == Action::Kind::Load; });
+  const auto loads = [](const std::vector<Action>& actions) {
+    return std::any_of(actions.begin(), actions.end(),
+                       [](const Action& action) { return action.kind == Action::Kind::Load; });
+  };
+  if (loads(options.actions)) return true;
+  if (!options.ensemble) return false;
+  const std::vector<Protocol>& protocols = options.ensemble->plan.Protocols();
+  return std::any_of(protocols.begin(), protocols.end(),
+                     [&](const Protocol& protocol) { return loads(protocol.actions); });
 }
 
 std::int64_t ScriptSteps(const BatchOptions& options) {
+  return ScriptSteps(options.actions);
+}
+
+std::int64_t ScriptSteps(const std::vector<Action>& actions) {
   std::int64_t steps = 0;
-  for (const Action& action : options.actions) steps += action.steps;
+  for (const Action& action : actions) steps += action.steps;
   return steps;
 }
 
 std::uint64_t ScriptLogBytes(const BatchOptions& options, const Parameters& parameters) {
+  return ScriptLogBytes(options, options.actions, parameters);
+}
+
+std::uint64_t ScriptLogBytes(const BatchOptions& options, const std::vector<Action>& actions,
+                             const Parameters& parameters) {
   std::int64_t logged = 0;
-  for (const Action& action : options.actions) {
+  for (const Action& action : actions) {
     logged += LoggedSteps(action.steps, parameters.logEvery);
   }
   return static_cast<std::uint64_t>(logged) * BytesPerLoggedStep(parameters, options.logs);

@@ -63,9 +63,13 @@ bool AnyLoad(const BatchOptions& options);
 
 // The training steps of the whole script: every run= added up.
 std::int64_t ScriptSteps(const BatchOptions& options);
+std::int64_t ScriptSteps(const std::vector<Action>& actions);
 // The bytes the script's logs will write with these parameters, estimated from its runs' logged
 // steps and options.logs.
 std::uint64_t ScriptLogBytes(const BatchOptions& options, const Parameters& parameters);
+// The same for these actions, one unit's.
+std::uint64_t ScriptLogBytes(const BatchOptions& options, const std::vector<Action>& actions,
+                             const Parameters& parameters);
 
 // Prints "orvel-batch: message" on standard error, the form of every message of the program.
 void ReportError(const std::string& message);

@@ -23,9 +23,16 @@ std::uint64_t LogBytesToWrite(const BatchOptions& options, const std::vector<std
   const EnsemblePlan& plan = options.ensemble->plan;
   std::uint64_t bytes = 0;
   for (std::size_t index : units) {
-    bytes += ScriptLogBytes(options, plan.ParametersOf(plan.Unit(index), options.parameters));
+    bytes += ScriptLogBytes(options, UnitActions(options, index),
+                            plan.ParametersOf(plan.Unit(index), options.parameters));
   }
   return bytes;
+}
+
+std::int64_t StepsToTake(const BatchOptions& options, const std::vector<std::size_t>& units) {
+  std::int64_t steps = 0;
+  for (std::size_t index : units) steps += ScriptSteps(UnitActions(options, index));
+  return steps;
 }
 
 // Two exit statuses as one: a failure outranks a divergence, whose unit is at least complete.
@@ -174,7 +181,7 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
   }
   std::size_t shardUnits = 0;
   std::vector<std::size_t> units = UnitsToPlay(options, shardUnits);
-  const auto totalSteps = static_cast<std::int64_t>(units.size()) * ScriptSteps(options);
+  const std::int64_t totalSteps = StepsToTake(options, units);
   int status = 0;
   {
     EnsembleProgress progress(terminal, shardUnits, units.size(), totalSteps,

@@ -90,6 +90,9 @@ std::vector<Action> UnitActions(const BatchOptions& ensemble, std::size_t index)
   const EnsemblePlan& plan = ensemble.ensemble->plan;
   const EnsembleUnit unit = plan.Unit(index);
   std::vector<Action> actions = ensemble.actions;
+  if (unit.protocol) {
+    actions.insert(actions.end(), unit.protocol->actions.begin(), unit.protocol->actions.end());
+  }
   for (Action& action : actions) {
     if (action.kind == Action::Kind::Save) {
       action.file = UnitFolder(ensemble, index) + "/" + action.file;

@@ -25,7 +25,8 @@ bool UnitComplete(const std::string& folder);
 // shardUnits gets how many the shard has.
 std::vector<std::size_t> UnitsToPlay(const BatchOptions& ensemble, std::size_t& shardUnits);
 
-// The unit's actions as its single session plays them: save= in the unit's folder, load= with
+// The unit's actions as its single session plays them, the command line's then its protocol's:
+// save= in the unit's folder, load= with
 // its placeholders filled in, each word spelt anew for the unit's run.json.
 std::vector<Action> UnitActions(const BatchOptions& ensemble, std::size_t index);
 

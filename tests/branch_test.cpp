@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "BatchOptions.h"
 #include "Program.h"
@@ -115,4 +118,74 @@ TEST(Branch, BadInputIsRefusedInOneLine) {
       {"--seed 1 --reseed run=10", "--reseed reseeds a loaded state, and no load= follows"},
   };
   for (const auto& [arguments, named] : cases) ExpectRefused(ParseCommandLine, arguments, named);
+}
+
+namespace {
+void WriteText(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+// The protocol column of summary.csv, row by row, and its header's last field.
+std::vector<std::string> LastFields(const std::string& table) {
+  std::vector<std::string> fields;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);)
+    fields.push_back(line.substr(line.rfind(',') + 1));
+  return fields;
+}
+}  // namespace
+
+// Each protocol file is one more listed dimension: its units play the command line's actions,
+// then the file's, as the single session of both would; the summary names it last; the record
+// keeps it, so that another protocol is another ensemble, and --summarize needs no file.
+TEST(Protocols, EachFileIsAListedDimensionPlayedAfterTheCommandLine) {
+  TempDir dir;
+  WriteText(dir.path() / "p/md.txt", "right=off  # close one eye\nrun=300\ncheck\n");
+  WriteText(dir.path() / "p/bd", "left=off\nright=off\nrun=300\ncheck\n");
+  const std::string ensemble =
+      "--seeds 1-2 --closed-noise 0,0.1 --quiet --dir out --protocol p/md.txt,p/bd run=200 check";
+  const Outcome made = RunBatch(ensemble, dir.path());
+  ASSERT_EQ(made.status, 0) << made.err;
+  std::string out;
+  const fs::path single =
+      PlayAlone(dir.path(), "alone", 2, "--closed-noise 0.1 run=200 check @p/bd", out);
+  ExpectSameSession(dir.path() / "out/protocol=bd,closed-noise=0.1/seed-2", single);
+  EXPECT_EQ(ReadFile(dir.path() / "out/protocol=bd,closed-noise=0.1/seed-2/checks.txt"), out);
+
+  const std::string summary = ReadFile(dir.path() / "out/summary.csv");
+  const std::vector<std::string> protocols = LastFields(summary);
+  // Eight units of two checks, the protocol changing slowest.
+  const std::vector<std::string> expected = {"protocol", "md", "md", "md", "md", "md",
+                                             "md",       "md", "md", "bd", "bd", "bd",
+                                             "bd",       "bd", "bd", "bd", "bd"};
+  EXPECT_EQ(protocols, expected);
+  EXPECT_EQ(summary.rfind("closed_noise,generator,seed,diverged_at,check,steps,", 0), 0U);
+
+  WriteText(dir.path() / "p/md.txt", "right=off\nrun=301\ncheck\n");
+  const Outcome changed = RunBatch(ensemble, dir.path());
+  EXPECT_EQ(changed.status, 2);
+  EXPECT_NE(changed.err.find("--protocol md,bd"), std::string::npos) << changed.err;
+  fs::remove_all(dir.path() / "p");
+  const Outcome summarized = RunBatch("--summarize out", dir.path());
+  EXPECT_EQ(summarized.status, 0) << summarized.err;
+  EXPECT_EQ(ReadFile(dir.path() / "out/summary.csv"), summary);
+}
+
+TEST(Protocols, BadProtocolsAreRefusedInOneLine) {
+  TempDir dir;
+  WriteText(dir.path() / "a/md.txt", "run=10\n");
+  WriteText(dir.path() / "b/md.txt", "run=10\n");
+  WriteText(dir.path() / "bad.txt", "run=10\nrun=x\n");
+  const std::pair<std::string, std::string> cases[] = {
+      {"--seeds 1-2 --dir out --protocol a/md.txt,b/md.txt run=10",
+       "--protocol a/md.txt and b/md.txt both name protocol=md"},
+      {"--seeds 1-2 --dir out --protocol none.txt run=10", "none.txt"},
+      {"--seeds 1-2 --dir out --protocol bad.txt run=10", "bad.txt:2: run needs"},
+      {"--seeds 1-2 --dir out --protocol .txt run=10", "names the protocol, and is empty"},
+      {"--seed 1 --protocol a/md.txt run=10", "--protocol needs --seeds"},
+  };
+  for (const auto& [arguments, named] : cases) {
+    ExpectRefused(ParseCommandLine, arguments, named, dir.path());
+  }
 }

@@ -451,13 +451,16 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
   EXPECT_NE(ReadFile(dir.path() / "ensemble.json").find("run=301"), std::string::npos);
 }
 
-// ensemble.json reads back as the command its writer wrote; anything else is refused in one line.
+// ensemble.json reads back as the command its writer wrote, protocols included; anything else is
+// refused in one line.
 TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
   const std::vector<std::string> command = {"--seeds", "1-2", "--dir", "caf\u00e9", "run=10"};
+  const std::vector<RecordedProtocol> protocols = {{"md", {"right=off", "run=10"}}, {"none", {}}};
   const runtime::Read<EnsembleRecord> read =
-      ReadEnsembleRecord(EnsembleRecordText({command, "pcg32"}));
+      ReadEnsembleRecord(EnsembleRecordText({command, "pcg32", protocols}));
   ASSERT_TRUE(read) << read.Error();
   EXPECT_EQ(read->command, command);
+  EXPECT_EQ(read->protocols, protocols);
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "not JSON"},
       {"[]", "the ensemble record must be a JSON object"},
@@ -468,8 +471,10 @@ TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
       {R"({"program": "orvel-batch", "command": "run=10"})", "command must be an array of strings"},
       {R"({"program": "orvel-batch", "command": [], "seed": 1})",
        "seed is not part of an ensemble record"},
-      {R"({"program": "orvel-batch", "command": [["run=10"]]})",
+      {R"({"program": "orvel-batch", "command": [[[["run=10"]]]]})",
        "nested deeper than an ensemble record ever is"},
+      {R"({"program": "orvel-batch", "command": [], "protocols": [{"name": "md"}]})",
+       "protocols[0].actions is missing"},
       {R"({"program": "orvel-batch", "command": [], "command": []})",
        "the key \"command\" appears twice"},
   };
