@@ -136,9 +136,11 @@ std::vector<Protocol> ReadProtocols(const std::string& text) {
   std::vector<std::string> files;
   for (const std::string& file : SplitList(text, "--protocol")) {
     Protocol protocol{ProtocolName(file), {}};
-    if (protocol.name.empty() || protocol.name == "." || protocol.name == "..") {
+    // The name goes into folder names and summary.csv's fields as it is.
+    const std::string& name = protocol.name;
+    if (name.empty() || name == "." || name == ".." || runtime::Printable(name) != name) {
       throw UsageError("--protocol " + runtime::Printable(file) +
-                       ": its file's name without .txt names the protocol, and is empty");
+                       ": its file's name without .txt cannot name the protocol's folder");
     }
     for (std::size_t i = 0; i < protocols.size(); ++i) {
       if (protocols[i].name != protocol.name) continue;

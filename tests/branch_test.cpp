@@ -182,7 +182,7 @@ TEST(Protocols, BadProtocolsAreRefusedInOneLine) {
        "--protocol a/md.txt and b/md.txt both name protocol=md"},
       {"--seeds 1-2 --dir out --protocol none.txt run=10", "none.txt"},
       {"--seeds 1-2 --dir out --protocol bad.txt run=10", "bad.txt:2: run needs"},
-      {"--seeds 1-2 --dir out --protocol .txt run=10", "names the protocol, and is empty"},
+      {"--seeds 1-2 --dir out --protocol .txt run=10", "cannot name the protocol's folder"},
       {"--seed 1 --protocol a/md.txt run=10", "--protocol needs --seeds"},
   };
   for (const auto& [arguments, named] : cases) {
