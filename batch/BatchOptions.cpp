@@ -10,6 +10,7 @@
 #include "CourseChart.h"
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
+#include "EnsembleUnitRun.h"
 #include "LogNames.h"
 #include "Printable.h"
 #include "RegularFile.h"
@@ -17,46 +18,6 @@
 #include "WholeFile.h"
 
 namespace {
-bool ParseSwitch(const std::string& text, bool& on) {
-  if (text != "on" && text != "off") return false;
-  on = text == "on";
-  return true;
-}
-
-// The line without its # comment and surrounding blanks.
-std::string ActionWord(const std::string& line) {
-  const std::string text = line.substr(0, line.find('#'));
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-// An action file lists actions a line each; a megabyte holds tens of thousands of them.
-constexpr std::size_t kMaxActionFileBytes = 1 << 20;
-
-void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
-  std::string problem;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxActionFileBytes, "an action file", problem);
-  if (!text) throw UsageError("action file " + runtime::Printable(path) + ": " + problem);
-  std::istringstream file(*text);
-  std::string line;
-  for (int number = 1; std::getline(file, line); ++number) {
-    const std::string where = runtime::Printable(path) + ":" + std::to_string(number) + ": ";
-    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (!runtime::IsUtf8(line))
-      throw UsageError(where + "not UTF-8 text: " + runtime::Printable(line));
-    const std::string word = ActionWord(line);
-    if (word.empty()) continue;
-    if (word.front() == '@') throw UsageError(where + "an action file cannot name another");
-    try {
-      actions.push_back(ParseAction(word));
-    } catch (const UsageError& fault) {
-      throw UsageError(where + fault.what());
-    }
-  }
-}
-
 void CheckWritableDirectory(const std::string& directory, const std::string& what) {
   const std::string problem = runtime::FolderProblem(directory);
   if (!problem.empty()) throw UsageError(what + ": " + runtime::Printable(problem));
@@ -99,41 +60,54 @@ void CheckCourseFile(const BatchOptions& options) {
     throw UsageError("--course " + runtime::Printable(options.course) + ": " + problem);
 }
 
-// The parameters each session of the command line plays with: one set, or one per combination of
-// an ensemble's listed values.
-std::vector<Parameters> SessionParameters(const BatchOptions& options) {
-  if (!options.ensemble) return {options.parameters};
-  const EnsemblePlan& plan = options.ensemble->plan;
-  std::vector<Parameters> sets;
-  for (std::size_t group = 0; group < plan.Groups(); ++group) {
-    sets.push_back(plan.ParametersOf(plan.Unit(group * plan.SeedsPerGroup()), options.parameters));
-  }
-  return sets;
-}
+// States already checked, each with the parameters of one combination of listed values: the
+// units of an ensemble share both.
+using CheckedStates = std::set<std::pair<std::string, std::size_t>>;
 
-// A state is read whole before anything is written, unless an earlier save makes it.
-void CheckStateFiles(const BatchOptions& options) {
+// A state one session loads is read whole before anything is written, unless an earlier save of
+// the session makes it.
+void CheckSessionStates(const BatchOptions& options, const std::vector<Action>& actions,
+                        const Parameters& given, std::size_t group, CheckedStates& checked) {
   std::set<std::string> saved;
-  for (const Action& action : options.actions) {
-    if (action.kind == Action::Kind::Save) {
+  for (const Action& action : actions) {
+    // A unit's folder is made as it starts; its save= takes a plain name, checked already.
+    if (action.kind == Action::Kind::Save && !options.ensemble) {
       const std::string problem = runtime::WholeFileProblem(action.file);
       if (!problem.empty()) throw UsageError(runtime::Printable(action.word) + ": " + problem);
-      saved.insert(action.file);
     }
-    if (action.kind != Action::Kind::Load || saved.count(action.file) > 0) continue;
+    if (action.kind == Action::Kind::Save) saved.insert(action.file);
+    if (action.kind != Action::Kind::Load || saved.count(action.file) > 0 ||
+        !checked.emplace(action.file, group).second) {
+      continue;
+    }
     const runtime::Read<Simulation::Saved> state = ReadStateFile(action.file);
     if (!state) throw UsageError(runtime::Printable(action.file) + ": " + state.Error());
     try {
-      for (const Parameters& given : SessionParameters(options)) {
-        ParametersAfterLoad(*state, options, given);
-      }
+      ParametersAfterLoad(*state, options, given);
     } catch (const std::runtime_error& error) {
       throw UsageError(runtime::Printable(action.file) + ": " + error.what());
     }
   }
 }
 
-BatchOptions ParseArguments(const std::vector<std::string>& arguments);
+// Every state the sessions to play load: with placeholders, each unit its own.
+void CheckStateFiles(const BatchOptions& options) {
+  CheckedStates checked;
+  if (!options.ensemble) {
+    CheckSessionStates(options, options.actions, options.parameters, 0, checked);
+    return;
+  }
+  if (!AnyLoad(options)) return;
+  const EnsemblePlan& plan = options.ensemble->plan;
+  std::size_t shardUnits = 0;
+  for (const std::size_t index : UnitsToPlay(options, shardUnits)) {
+    const EnsembleUnit unit = plan.Unit(index);
+    CheckSessionStates(options, UnitActions(options, index),
+                       plan.ParametersOf(unit, options.parameters), unit.group, checked);
+  }
+}
+
+BatchOptions ParseArguments(const std::vector<std::string>& arguments, bool summarizing = false);
 
 // --summarize DIR: the ensemble's own command, read from its folder, with the drawing options.
 // Nothing is played, so the states the command loads need not be there any more.
@@ -160,7 +134,7 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   }
   command.insert(command.end(), {"--dir", folder});
   command.insert(command.end(), rest.begin(), rest.end());
-  BatchOptions options = ParseArguments(command);
+  BatchOptions options = ParseArguments(command, true);
   options.summarizeOnly = true;
   return options;
 }
@@ -214,6 +188,7 @@ std::string Usage() {
          ")\n"
          "  --override-parameters\n"
          "                      a loaded state learns on with the command line's parameters\n"
+         "  --reseed            after each load=, the generator restarts from the seed (pcg32)\n"
          "  --quiet             no progress bar\n"
          "\n"
          "Ensembles: one unit per seed and per combination of listed values, each played as\n"
@@ -226,10 +201,14 @@ std::string Usage() {
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
          "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
+         "  --protocol F,...    action files, each played after the command line's actions by\n"
+         "                      the units DIR/protocol=NAME/..., NAME the file's without .txt\n"
          "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards; the\n"
          "                      figure takes --course-format and --course-size anew\n"
-         "A rerun of the same command skips complete units. load= gives every unit the same\n"
-         "state; save= is refused.\n"
+         "A rerun of the same command skips complete units. save=NAME saves in each unit's\n"
+         "folder; load=PATH (relative to the working directory) fills in {seed} and {unit}, the\n"
+         "unit's folder inside DIR, as load=rear/seed-{seed}/s.json; seeds that would all load\n"
+         "one state need a placeholder or --reseed.\n"
          "  --help              this text\n"
          "  --version           the program's version\n"
          "\n"
@@ -251,39 +230,12 @@ std::string Usage() {
          "or SIGTERM (the logs end whole at the last logged step).\n";
 }
 
-Action ParseAction(const std::string& word) {
-  const std::string name = word.substr(0, word.find('='));
-  const std::string value = word.find('=') == std::string::npos ? "" : word.substr(name.size() + 1);
-  Action action{Action::Kind::Run, 0, false, "", word};
-  if (name == "run") {
-    const std::optional<std::int64_t> steps = WholeNumber<std::int64_t>(value);
-    if (!steps || *steps < 1) {
-      throw UsageError("run needs a whole number of steps >= 1: " + runtime::Printable(word));
-    }
-    action.steps = *steps;
-    return action;
-  }
-  if ((name == "save" || name == "load") && word.size() > name.size() + 1) {
-    action.kind = name == "save" ? Action::Kind::Save : Action::Kind::Load;
-    action.file = value;
-    return action;
-  }
-  if (name == "left" || name == "right") {
-    if (!ParseSwitch(value, action.on))
-      throw UsageError(name + " takes on or off: " + runtime::Printable(word));
-    action.kind = name == "left" ? Action::Kind::Left : Action::Kind::Right;
-    return action;
-  }
-  action.kind = word == "check" ? Action::Kind::Check : Action::Kind::Reset;
-  if (word == "check" || word == "reset") return action;
-  throw UsageError("unknown action: " + runtime::Printable(word));
-}
-
 namespace {
 // Everything but the states to load, which only a run needs.
-BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
+BatchOptions ParseArguments(const std::vector<std::string>& arguments, bool summarizing) {
   BatchOptions options;
   EnsembleArguments ensemble;
+  ensemble.summarizing = summarizing;
   OptionsSeen seen;
   bool sized = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -315,6 +267,8 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
       sized = true;
     } else if (argument == "--override-parameters") {
       options.overrideParameters = true;
+    } else if (argument == "--reseed") {
+      options.reseed = true;
     } else if (const auto logs = OptionValue(arguments, i, "logs")) {
       options.logs = ParseLogChoice(*logs);
     } else if (const auto generator = OptionValue(arguments, i, "generator")) {
@@ -346,6 +300,9 @@ BatchOptions ParseArguments(const std::vector<std::string>& arguments) {
   if (const std::string problem = runtime::FolderToMakeProblem(options.directory); !problem.empty())
     throw UsageError("--dir: " + runtime::Printable(problem));
   FinishEnsembleOptions(options, ensemble);
+  if (options.reseed && !AnyLoad(options)) {
+    throw UsageError("--reseed reseeds a loaded state, and no load= follows");
+  }
   if (sized && options.course.empty() && !options.ensemble) {
     throw UsageError("--course-size sizes the figure of --course or of an ensemble (--seeds)");
   }
@@ -361,15 +318,36 @@ BatchOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   return options;
 }
 
+bool AnyLoad(const BatchOptions& options) {
+  const auto loads = [](const std::vector<Action>& actions) {
+    return std::any_of(actions.begin(), actions.end(),
+                       [](const Action& action) { return action.kind == Action::Kind::Load; });
+  };
+  if (loads(options.actions)) return true;
+  if (!options.ensemble) return false;
+  const std::vector<Protocol>& protocols = options.ensemble->plan.Protocols();
+  return std::any_of(protocols.begin(), protocols.end(),
+                     [&](const Protocol& protocol) { return loads(protocol.actions); });
+}
+
 std::int64_t ScriptSteps(const BatchOptions& options) {
+  return ScriptSteps(options.actions);
+}
+
+std::int64_t ScriptSteps(const std::vector<Action>& actions) {
   std::int64_t steps = 0;
-  for (const Action& action : options.actions) steps += action.steps;
+  for (const Action& action : actions) steps += action.steps;
   return steps;
 }
 
 std::uint64_t ScriptLogBytes(const BatchOptions& options, const Parameters& parameters) {
+  return ScriptLogBytes(options, options.actions, parameters);
+}
+
+std::uint64_t ScriptLogBytes(const BatchOptions& options, const std::vector<Action>& actions,
+                             const Parameters& parameters) {
   std::int64_t logged = 0;
-  for (const Action& action : options.actions) {
+  for (const Action& action : actions) {
     logged += LoggedSteps(action.steps, parameters.logEvery);
   }
   return static_cast<std::uint64_t>(logged) * BytesPerLoggedStep(parameters, options.logs);

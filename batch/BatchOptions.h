@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Action.h"
 #include "CommandLine.h"
 #include "CourseChart.h"
 #include "EnsemblePlan.h"
@@ -12,16 +13,6 @@
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Simulation.h"
-
-// What orvel-batch is asked to do: the user actions of a window session, replayed in order.
-struct Action {
-  enum class Kind { Run, Check, Reset, Left, Right, Save, Load };
-  Kind kind;
-  std::int64_t steps = 0;  // Run: how many steps, at least 1
-  bool on = false;         // Left, Right: ticked or not
-  std::string file = {};   // Save, Load: the state file
-  std::string word = {};   // as given, for the record
-};
 
 // Many sessions of the same actions, one per unit of the plan, each in a folder of its own.
 struct EnsembleOptions {
@@ -48,6 +39,7 @@ struct BatchOptions {
   Parameters parameters;
   std::vector<std::string> givenParameters;  // the option names set on the command line
   bool overrideParameters = false;
+  bool reseed = false;  // after a load=, the generator restarts from the seed as pcg32
   std::vector<Action> actions;
   std::optional<EnsembleOptions> ensemble;  // set by --seeds
   bool summarizeOnly = false;               // --summarize: the ensemble's summary and figure only
@@ -66,17 +58,21 @@ Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOption
 Parameters ParametersAfterLoad(const Simulation::Saved& saved, const BatchOptions& options,
                                const Parameters& given);
 
+// Whether any session of the command line loads a state.
+bool AnyLoad(const BatchOptions& options);
+
 // The training steps of the whole script: every run= added up.
 std::int64_t ScriptSteps(const BatchOptions& options);
+std::int64_t ScriptSteps(const std::vector<Action>& actions);
 // The bytes the script's logs will write with these parameters, estimated from its runs' logged
 // steps and options.logs.
 std::uint64_t ScriptLogBytes(const BatchOptions& options, const Parameters& parameters);
+// The same for these actions, one unit's.
+std::uint64_t ScriptLogBytes(const BatchOptions& options, const std::vector<Action>& actions,
+                             const Parameters& parameters);
 
 // Prints "orvel-batch: message" on standard error, the form of every message of the program.
 void ReportError(const std::string& message);
-
-// Parses one action word such as run=500 or left=off.
-Action ParseAction(const std::string& word);
 
 // The --help text.
 std::string Usage();

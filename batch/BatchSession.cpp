@@ -100,6 +100,11 @@ void BatchSession::Load(const Action& action) {
     status_ = 2;
     return;
   }
+  if (options_.reseed) {
+    // Both streams anew, from pcg32, whose seeds give unrelated streams.
+    session_.SetGenerator(runtime::GeneratorKind::kPcg32);
+    session_.Reseed(options_.seed);
+  }
   host_.ShowNeuron(session_.simulation().neuron());
 }
 

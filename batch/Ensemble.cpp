@@ -22,26 +22,20 @@ constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
 // A driver's interruption is asked for this often, so Ctrl-C ends an ensemble within 0.2 s.
 constexpr auto kAskEvery = std::chrono::milliseconds(50);
 
-// This shard's units that are still to play, in the ensemble's order.
-std::vector<std::size_t> UnitsToPlay(const BatchOptions& options, std::size_t& shardUnits) {
-  const EnsembleOptions& ensemble = *options.ensemble;
-  std::vector<std::size_t> units;
-  shardUnits = 0;
-  for (std::size_t index = ensemble.shard - 1; index < ensemble.plan.Units();
-       index += ensemble.shards) {
-    ++shardUnits;
-    if (ensemble.force || !UnitComplete(UnitFolder(options, index))) units.push_back(index);
-  }
-  return units;
-}
-
 std::uint64_t LogBytesToWrite(const BatchOptions& options, const std::vector<std::size_t>& units) {
   const EnsemblePlan& plan = options.ensemble->plan;
   std::uint64_t bytes = 0;
   for (std::size_t index : units) {
-    bytes += ScriptLogBytes(options, plan.ParametersOf(plan.Unit(index), options.parameters));
+    bytes += ScriptLogBytes(options, UnitActions(options, index),
+                            plan.ParametersOf(plan.Unit(index), options.parameters));
   }
   return bytes;
+}
+
+std::int64_t StepsToTake(const BatchOptions& options, const std::vector<std::size_t>& units) {
+  std::int64_t steps = 0;
+  for (std::size_t index : units) steps += ScriptSteps(UnitActions(options, index));
+  return steps;
 }
 
 // Two exit statuses as one: a failure outranks a divergence, whose unit is at least complete.
@@ -199,7 +193,7 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
   }
   std::size_t shardUnits = 0;
   std::vector<std::size_t> units = UnitsToPlay(options, shardUnits);
-  const auto totalSteps = static_cast<std::int64_t>(units.size()) * ScriptSteps(options);
+  const std::int64_t totalSteps = StepsToTake(options, units);
   int status = 0;
   int signal = 0;
   {

@@ -40,7 +40,8 @@ std::optional<std::size_t> RecordedRows(const BatchOptions& options, std::size_t
   }
   std::int64_t rows = 0;
   for (std::size_t run = 0; run < runs.size(); ++run) {
-    const std::int64_t end = run + 1 < runs.size() ? runs[run + 1].first : ScriptSteps(options);
+    const std::int64_t end =
+        run + 1 < runs.size() ? runs[run + 1].first : ScriptSteps(UnitActions(options, index));
     rows += LoggedSteps(end - runs[run].first, runs[run].second);
   }
   return static_cast<std::size_t>(rows);

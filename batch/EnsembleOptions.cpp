@@ -8,6 +8,8 @@
 #include "CourseChart.h"
 #include "EnsembleRecord.h"
 #include "GeneratorList.h"
+#include "LoadPlaceholders.h"
+#include "LogNames.h"
 #include "Printable.h"
 #include "ValueLists.h"
 #include "WholeFile.h"
@@ -42,6 +44,7 @@ void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
   if (arguments.shard) throw UsageError("--shard needs --seeds");
   if (arguments.force) throw UsageError("--force needs --seeds");
   if (arguments.courseFormat) throw UsageError("--course-format needs --seeds");
+  if (arguments.protocols) throw UsageError("--protocol needs --seeds");
 }
 
 void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArguments& arguments) {
@@ -51,12 +54,45 @@ void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArgum
     throw UsageError(
         "--plot and --course draw one session; an ensemble draws DIR/course.png (--course-format)");
   }
-  for (const Action& action : options.actions) {
-    if (action.kind == Action::Kind::Save) {
-      throw UsageError(runtime::Printable(action.word) +
-                       ": every unit of an ensemble would save to the same file");
+}
+
+// A unit saves in its own folder, which holds nothing else of that name.
+void CheckSaveName(const Action& save) {
+  const std::string& name = save.file;
+  if (name.find('/') != std::string::npos || name == "." || name == "..") {
+    throw UsageError(runtime::Printable(save.word) +
+                     ": an ensemble saves in each unit's folder, so save= takes a file name");
+  }
+  std::vector<std::string> own(kLogNames.begin(), kLogNames.end());
+  own.insert(own.end(),
+             {kCourseName, kRunRecordName, kCheckListingName, kCheckTableName, kUnitCompleteName});
+  if (std::find(own.begin(), own.end(), name) != own.end()) {
+    throw UsageError(runtime::Printable(save.word) + ": " + runtime::Printable(name) +
+                     " is a file of the unit's own");
+  }
+}
+
+void CheckStateActions(const std::vector<Action>& actions) {
+  for (const Action& action : actions) {
+    if (action.kind == Action::Kind::Save) CheckSaveName(action);
+    if (action.kind != Action::Kind::Load) continue;
+    if (const std::string problem = PlaceholderProblem(action.file); !problem.empty()) {
+      throw UsageError(runtime::Printable(action.word) + ": " + problem);
     }
   }
+}
+
+// Seeds that go on from one state play the same numbers from there on.
+void RefuseIdenticalUnits(const EnsemblePlan& plan, const std::vector<Action>& actions,
+                          bool reseed) {
+  if (reseed || plan.SeedsPerGroup() < 2) return;
+  const auto load = std::find_if(actions.rbegin(), actions.rend(), [](const Action& action) {
+    return action.kind == Action::Kind::Load;
+  });
+  if (load == actions.rend() || HasPlaceholder(load->file)) return;
+  throw UsageError(runtime::Printable(load->word) +
+                   ": every seed would go on from the same state; {seed} or {unit} in its path "
+                   "loads each unit's own, --reseed reseeds each from its seed");
 }
 
 // The last value given to each parameter option, in the order of the parameter table.
@@ -87,11 +123,85 @@ ListedParameter ParseValueList(const ParameterOption& option, const std::string&
   return listed;
 }
 
-EnsemblePlan ParsePlan(const EnsembleArguments& arguments, const std::string& generatorText) {
+// FILE's name without .txt: "md" for protocols/md.txt.
+std::string ProtocolName(const std::string& file) {
+  std::string name = std::filesystem::path(file).filename().string();
+  if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".txt") == 0)
+    name.resize(name.size() - 4);
+  return name;
+}
+
+std::vector<Protocol> ReadProtocols(const std::string& text) {
+  std::vector<Protocol> protocols;
+  std::vector<std::string> files;
+  for (const std::string& file : SplitList(text, "--protocol")) {
+    Protocol protocol{ProtocolName(file), {}};
+    // The name goes into folder names and summary.csv's fields as it is.
+    const std::string& name = protocol.name;
+    if (name.empty() || name == "." || name == ".." || runtime::Printable(name) != name) {
+      throw UsageError("--protocol " + runtime::Printable(file) +
+                       ": its file's name without .txt cannot name the protocol's folder");
+    }
+    for (std::size_t i = 0; i < protocols.size(); ++i) {
+      if (protocols[i].name != protocol.name) continue;
+      throw UsageError("--protocol " + runtime::Printable(files[i]) + " and " +
+                       runtime::Printable(file) +
+                       " both name protocol=" + runtime::Printable(protocol.name));
+    }
+    ReadActionFile(file, protocol.actions);
+    protocols.push_back(std::move(protocol));
+    files.push_back(file);
+  }
+  return protocols;
+}
+
+std::vector<Protocol> ProtocolsOf(const std::vector<RecordedProtocol>& recorded) {
+  std::vector<Protocol> protocols;
+  for (const RecordedProtocol& protocol : recorded) {
+    protocols.push_back({protocol.name, {}});
+    for (const std::string& word : protocol.actions) {
+      protocols.back().actions.push_back(ParseAction(word));
+    }
+  }
+  return protocols;
+}
+
+std::vector<RecordedProtocol> RecordOf(const std::vector<Protocol>& protocols) {
+  std::vector<RecordedProtocol> recorded;
+  for (const Protocol& protocol : protocols) {
+    recorded.push_back({protocol.name, {}});
+    for (const Action& action : protocol.actions) recorded.back().actions.push_back(action.word);
+  }
+  return recorded;
+}
+
+// The protocols given, or, for --summarize, the recorded ones.
+std::vector<Protocol> ProtocolsFor(const EnsembleArguments& arguments,
+                                   const std::optional<EnsembleRecord>& recorded) {
+  if (arguments.protocols) return ReadProtocols(*arguments.protocols);
+  if (arguments.summarizing && recorded) return ProtocolsOf(recorded->protocols);
+  return {};
+}
+
+// Each protocol's whole script: the command line's actions, then its own.
+std::vector<std::vector<Action>> Scripts(const std::vector<Action>& actions,
+                                         const std::vector<Protocol>& protocols) {
+  if (protocols.empty()) return {actions};
+  std::vector<std::vector<Action>> scripts;
+  for (const Protocol& protocol : protocols) {
+    scripts.push_back(actions);
+    scripts.back().insert(scripts.back().end(), protocol.actions.begin(), protocol.actions.end());
+  }
+  return scripts;
+}
+
+EnsemblePlan ParsePlan(const EnsembleArguments& arguments, const std::string& generatorText,
+                       std::vector<Protocol> protocols) {
   const std::vector<SeedRange> ranges = ParseSeedRanges(*arguments.seeds);
   std::vector<runtime::GeneratorKind> generators = ParseGenerators(generatorText);
   std::vector<ListedParameter> listed;
-  std::uint64_t units = SeedCount(ranges) * generators.size();
+  std::uint64_t units =
+      SeedCount(ranges) * generators.size() * std::max<std::size_t>(protocols.size(), 1);
   for (const auto& [option, value] : LastValues(arguments)) {
     if (!IsValueList(value)) continue;
     listed.push_back(ParseValueList(*option, value));
@@ -102,7 +212,8 @@ EnsemblePlan ParsePlan(const EnsembleArguments& arguments, const std::string& ge
     throw UsageError("the ensemble has more than " + std::to_string(kMostUnits) +
                      " units (seeds times combinations of values)");
   }
-  return EnsemblePlan(std::move(listed), std::move(generators), ExpandSeeds(ranges));
+  return EnsemblePlan(std::move(listed), std::move(generators), ExpandSeeds(ranges),
+                      std::move(protocols));
 }
 
 unsigned ParseJobs(const std::optional<std::string>& text) {
@@ -136,6 +247,7 @@ std::vector<std::string> CommandOf(const BatchOptions& options,
     command.push_back(value);
   }
   if (options.overrideParameters) command.emplace_back("--override-parameters");
+  if (options.reseed) command.emplace_back("--reseed");
   if (!options.record) command.emplace_back("--no-record");
   if (options.logs != LogChoice::kAll)
     command.insert(command.end(), {"--logs", LogChoiceName(options.logs)});
@@ -164,6 +276,9 @@ void CheckSameEnsemble(const BatchOptions& options, const std::optional<Ensemble
                        const EnsembleRecord& record) {
   if (!recorded || *recorded == record) return;
   std::string made = "--generator " + recorded->generator.value_or("");
+  for (std::size_t i = 0; i < recorded->protocols.size(); ++i) {
+    made += (i == 0 ? " --protocol " : ",") + recorded->protocols[i].name;
+  }
   for (const std::string& word : recorded->command) made += " " + word;
   throw UsageError(runtime::Printable(options.directory) +
                    " holds an ensemble made by another command (" + runtime::Printable(made) +
@@ -180,6 +295,8 @@ bool EnsembleArguments::Take(const std::vector<std::string>& arguments, std::siz
     shard = std::move(shardValue);
   } else if (auto format = OptionValue(arguments, i, "course-format")) {
     courseFormat = std::move(format);
+  } else if (auto files = OptionValue(arguments, i, "protocol")) {
+    protocols = std::move(files);
   } else if (arguments[i] == "--force") {
     force = true;
   } else {
@@ -201,7 +318,13 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
   // Left out, the generator is the folder's, so that the same command finishes what it started.
   ensemble.record.generator = arguments.generator.value_or(
       recorded ? *recorded->generator : std::string(kEnsembleGenerator));
-  ensemble.plan = ParsePlan(arguments, *ensemble.record.generator);
+  std::vector<Protocol> protocols = ProtocolsFor(arguments, recorded);
+  ensemble.record.protocols = RecordOf(protocols);
+  ensemble.plan = ParsePlan(arguments, *ensemble.record.generator, std::move(protocols));
+  for (const std::vector<Action>& script : Scripts(options.actions, ensemble.plan.Protocols())) {
+    CheckStateActions(script);
+    RefuseIdenticalUnits(ensemble.plan, script, options.reseed);
+  }
   ensemble.jobs = ParseJobs(arguments.jobs);
   std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);
   ensemble.courseFormat = arguments.courseFormat.value_or("png");

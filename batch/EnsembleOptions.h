@@ -9,12 +9,14 @@
 #include "BatchOptions.h"
 
 // The part of orvel-batch's command line that makes an ensemble: --seeds, lists of parameter
-// values and generators, --jobs, --shard, --force, --course-format; gathered as text while the
-// command line is read, and checked once all of it is known.
+// values, generators and protocols, --jobs, --shard, --force, --course-format; gathered as text
+// while the command line is read, and checked once all of it is known.
 struct EnsembleArguments {
-  std::optional<std::string> seeds, jobs, shard, courseFormat, generator;
+  std::optional<std::string> seeds, jobs, shard, courseFormat, generator, protocols;
   bool force = false;
   bool seedGiven = false, folderGiven = false;
+  // --summarize: the protocols are the record's, their files perhaps long gone.
+  bool summarizing = false;
   // Every parameter option as given, lists included, in command-line order.
   std::vector<std::pair<const ParameterOption*, std::string>> parameters;
 

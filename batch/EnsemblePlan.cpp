@@ -1,13 +1,23 @@
 #include "EnsemblePlan.h"
 
+#include <algorithm>
+
 #include "CommandLine.h"
 
 EnsemblePlan::EnsemblePlan(std::vector<ListedParameter> listed,
                            std::vector<runtime::GeneratorKind> generators,
-                           std::vector<std::uint32_t> seeds)
-    : listed_(std::move(listed)), generators_(std::move(generators)), seeds_(std::move(seeds)) {
+                           std::vector<std::uint32_t> seeds, std::vector<Protocol> protocols)
+    : listed_(std::move(listed)),
+      generators_(std::move(generators)),
+      seeds_(std::move(seeds)),
+      protocols_(std::move(protocols)) {
   for (const ListedParameter& parameter : listed_) groups_ *= parameter.values.size();
-  groups_ *= generators_.size();
+  groups_ *= generators_.size() * std::max<std::size_t>(protocols_.size(), 1);
+}
+
+const Protocol* EnsemblePlan::ProtocolOf(std::size_t group) const {
+  if (protocols_.empty()) return nullptr;
+  return &protocols_[group / (groups_ / protocols_.size())];
 }
 
 runtime::GeneratorKind EnsemblePlan::GeneratorOf(std::size_t group) const {
@@ -27,7 +37,8 @@ std::vector<std::string> EnsemblePlan::ValuesOf(std::size_t group) const {
 
 EnsembleUnit EnsemblePlan::Unit(std::size_t index) const {
   const std::size_t group = index / seeds_.size();
-  return {group, seeds_[index % seeds_.size()], ValuesOf(group), GeneratorOf(group)};
+  return {group, seeds_[index % seeds_.size()], ValuesOf(group), GeneratorOf(group),
+          ProtocolOf(group)};
 }
 
 Parameters EnsemblePlan::ParametersOf(const EnsembleUnit& unit, const Parameters& base) const {
@@ -40,10 +51,11 @@ Parameters EnsemblePlan::ParametersOf(const EnsembleUnit& unit, const Parameters
 
 std::string EnsemblePlan::GroupName(std::size_t group) const {
   const std::vector<std::string> values = ValuesOf(group);
-  std::string name;
+  const Protocol* protocol = ProtocolOf(group);
+  std::string name = protocol ? "protocol=" + protocol->name : "";
   for (std::size_t i = 0; i < listed_.size(); ++i) {
-    if (i > 0) name += ',';
-    name += std::string(listed_[i].option->name) + '=' + values[i];
+    name += std::string(name.empty() ? "" : ",") + std::string(listed_[i].option->name) + "=" +
+            values[i];
   }
   if (GeneratorListed()) {
     name += std::string(name.empty() ? "" : ",") +

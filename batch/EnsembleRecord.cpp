@@ -18,17 +18,23 @@ constexpr std::size_t kMaxRecordBytes = 1 << 20;
 
 constexpr const char* kProgram = "orvel-batch";
 
-// The record and its command.
-constexpr runtime::JsonFormat kEnsembleRecordJson{"the ensemble record", "an ensemble record", 2};
+// The record, its protocols, and their actions.
+constexpr runtime::JsonFormat kEnsembleRecordJson{"the ensemble record", "an ensemble record", 4};
 
 EnsembleRecord RecordOf(const nlohmann::json& json) {
   const runtime::JsonFields record(json, kEnsembleRecordJson);
-  record.Only({"program", "generator", "command"});
+  record.Only({"program", "generator", "command", "protocols"});
   if (const std::string program = record.Text("program"); program != kProgram) {
     throw runtime::FormatError(std::string("program must be \"") + kProgram + "\", not \"" +
                                runtime::Printable(program) + "\"");
   }
   EnsembleRecord read{record.Texts("command"), std::nullopt};
+  if (record.Has("protocols")) {
+    for (const runtime::JsonFields& protocol : record.Objects("protocols")) {
+      protocol.Only({"name", "actions"});
+      read.protocols.push_back({protocol.Text("name"), protocol.Texts("actions")});
+    }
+  }
   if (record.Has("generator")) {
     read.generator = record.Text("generator");
     if (!ParseGeneratorList(*read.generator)) {
@@ -54,6 +60,9 @@ std::string EnsembleRecordText(const EnsembleRecord& record) {
   json["program"] = kProgram;
   if (record.generator) json["generator"] = *record.generator;
   json["command"] = record.command;
+  for (const RecordedProtocol& protocol : record.protocols) {
+    json["protocols"].push_back({{"name", protocol.name}, {"actions", protocol.actions}});
+  }
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 

@@ -11,11 +11,20 @@
 // it continues the same ensemble, and --summarize can rebuild its plan from the folder alone.
 // This is the format's one owner: its keys, its writer and its strict reader.
 
+// A protocol as the record keeps it: its name and its actions, so that a rerun whose files changed
+// is another ensemble, and --summarize needs the files no more.
+struct RecordedProtocol {
+  std::string name;
+  std::vector<std::string> actions;
+  bool operator==(const RecordedProtocol&) const = default;
+};
+
 struct EnsembleRecord {
-  std::vector<std::string> command;  // without --generator
+  std::vector<std::string> command;  // without --generator and --protocol
   // --generator's value, given or the default; none in a record made before there was a choice,
   // whose units drew from the classic generator.
   std::optional<std::string> generator;
+  std::vector<RecordedProtocol> protocols = {};  // --protocol's, in order; none without it
   bool operator==(const EnsembleRecord&) const = default;
 };
 
@@ -28,7 +37,7 @@ bool HasEnsembleRecord(const std::string& folder);
 std::string EnsembleRecordText(const EnsembleRecord& record);
 
 // The record a text holds, checked whole: the program orvel-batch, a command of words, perhaps a
-// list of generators, nothing else. Else what is wrong, in one line. Never throws.
+// list of generators and protocols, nothing else. Else what is wrong, in one line. Never throws.
 runtime::Read<EnsembleRecord> ReadEnsembleRecord(std::string_view text);
 
 // The same for the record in folder; the reason does not name the file, which the caller knows.

@@ -41,7 +41,15 @@ std::string HeaderOf(const EnsemblePlan& plan) {
     for (char& c : name) c = c == '-' ? '_' : c;
     header += name + ',';
   }
-  return header + "generator,seed,diverged_at," + CheckTableHeader();
+  header += "generator,seed,diverged_at," + CheckTableHeader();
+  if (!plan.Protocols().empty()) header.insert(header.size() - 1, ",protocol");
+  return header;
+}
+
+// A check table row with the unit's protocol, if it has one, at its end.
+std::string WithProtocol(std::string row, const EnsembleUnit& unit) {
+  if (unit.protocol) row.insert(row.size() - 1, "," + unit.protocol->name);
+  return row;
 }
 
 // The unit's columns before its checks: its listed parameters' exact values, its generator, its
@@ -78,8 +86,11 @@ bool WriteEnsembleSummary(const BatchOptions& options, const UnitStates& units,
       continue;
     }
     const std::string columns = UnitColumns(options, index, units.divergedAt[index]);
-    for (const std::string& row : *rows) summary.append(columns).append(row);
-    if (rows->empty() && units.divergedAt[index]) summary.append(columns).append(NoChecks());
+    const EnsembleUnit unit = options.ensemble->plan.Unit(index);
+    for (const std::string& row : *rows) summary.append(columns).append(WithProtocol(row, unit));
+    if (rows->empty() && units.divergedAt[index]) {
+      summary.append(columns).append(WithProtocol(NoChecks(), unit));
+    }
   }
   return runtime::WriteWholeFile(options.directory + "/" + kSummaryName, summary, error);
 }
@@ -102,8 +113,8 @@ runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text) {
                                  std::to_string(table.names.size())};
     }
     for (std::size_t column = 0; column < fields.size(); ++column) {
-      if (table.names[column] == "generator") {
-        if (!runtime::GeneratorNamed(fields[column])) {
+      if (table.names[column] == "generator" || table.names[column] == "protocol") {
+        if (table.names[column] == "generator" && !runtime::GeneratorNamed(fields[column])) {
           return runtime::Unreadable{where + ": generator is not classic or pcg32"};
         }
         table.words[column].emplace_back(fields[column]);

@@ -7,6 +7,7 @@
 
 #include "BatchSession.h"
 #include "CheckTable.h"
+#include "LoadPlaceholders.h"
 #include "LogNames.h"
 #include "RunRecord.h"
 #include "WholeFile.h"
@@ -74,6 +75,37 @@ bool UnitComplete(const std::string& folder) {
   return std::filesystem::exists(folder + "/" + kUnitCompleteName, error);
 }
 
+std::vector<std::size_t> UnitsToPlay(const BatchOptions& ensemble, std::size_t& shardUnits) {
+  const EnsembleOptions& options = *ensemble.ensemble;
+  std::vector<std::size_t> units;
+  shardUnits = 0;
+  for (std::size_t index = options.shard - 1; index < options.plan.Units();
+       index += options.shards) {
+    ++shardUnits;
+    if (options.force || !UnitComplete(UnitFolder(ensemble, index))) units.push_back(index);
+  }
+  return units;
+}
+
+std::vector<Action> UnitActions(const BatchOptions& ensemble, std::size_t index) {
+  const EnsemblePlan& plan = ensemble.ensemble->plan;
+  const EnsembleUnit unit = plan.Unit(index);
+  std::vector<Action> actions = ensemble.actions;
+  if (unit.protocol) {
+    actions.insert(actions.end(), unit.protocol->actions.begin(), unit.protocol->actions.end());
+  }
+  for (Action& action : actions) {
+    if (action.kind == Action::Kind::Save) {
+      action.file = UnitFolder(ensemble, index) + "/" + action.file;
+      action.word = "save=" + action.file;
+    } else if (action.kind == Action::Kind::Load) {
+      action.file = FillPlaceholders(action.file, unit.seed, plan.FolderOf(unit));
+      action.word = "load=" + action.file;
+    }
+  }
+  return actions;
+}
+
 namespace {
 // Where the unit's run.json notes a divergence; none in a record without it or a damaged one,
 // which the figure reports.
@@ -113,6 +145,7 @@ int PlayUnit(const BatchOptions& ensemble, const BatchOptions& single, std::size
   options.nameFolder = true;
   options.parameters = plan.ParametersOf(unit, single.parameters);
   options.generator = unit.generator;
+  options.actions = UnitActions(ensemble, index);
   if (!PrepareFolder(options.directory)) return 1;
   std::string table = CheckTableHeader();
   const int status = PlaySession(options, shared, table);

@@ -21,6 +21,15 @@ std::string UnitFolder(const BatchOptions& ensemble, std::size_t index);
 // Whether the unit's folder holds its completion marker.
 bool UnitComplete(const std::string& folder);
 
+// This shard's units that are still to play (all of them with --force), in the ensemble's order;
+// shardUnits gets how many the shard has.
+std::vector<std::size_t> UnitsToPlay(const BatchOptions& ensemble, std::size_t& shardUnits);
+
+// The unit's actions as its single session plays them, the command line's then its protocol's:
+// save= in the unit's folder, load= with
+// its placeholders filled in, each word spelt anew for the unit's run.json.
+std::vector<Action> UnitActions(const BatchOptions& ensemble, std::size_t index);
+
 // For every unit of the ensemble, in its order: whether it is complete, and the training step
 // its session diverged at, if it did (a diverged unit is complete: replaying it would diverge
 // again). Looked up once for the summary and the figure alike.

@@ -216,7 +216,9 @@ TEST(Ensemble, SummarizingNeedsNoneOfTheStatesTheUnitsLoaded) {
   TempDir dir;
   ASSERT_EQ(RunBatch("--seed 4 --quiet run=50 save=start.json", dir.path()).status, 0);
   ASSERT_EQ(
-      RunBatch("--seeds 1-2 --quiet --dir . load=start.json run=100 check", dir.path()).status, 0);
+      RunBatch("--seeds 1-2 --quiet --reseed --dir . load=start.json run=100 check", dir.path())
+          .status,
+      0);
   fs::remove(dir.path() / "start.json");
   const Outcome summarized = RunBatch("--summarize .", dir.path());
   EXPECT_EQ(summarized.status, 0) << summarized.err;
@@ -445,7 +447,6 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},
       {"--seeds 1-2 --rate 0.01,0.010 --dir . run=10", "lists 0.010 twice"},
       {"--seeds 1-2 --noise -0,0 --dir . run=10", "lists 0 twice"},
-      {"--seeds 1-2 --dir . run=10 save=s.json", "save=s.json"},
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
@@ -477,13 +478,16 @@ TEST(Ensemble, ARerunWithAnotherCommandIsRefusedUnlessForced) {
   EXPECT_NE(ReadFile(dir.path() / "ensemble.json").find("run=301"), std::string::npos);
 }
 
-// ensemble.json reads back as the command its writer wrote; anything else is refused in one line.
+// ensemble.json reads back as the command its writer wrote, protocols included; anything else is
+// refused in one line.
 TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
   const std::vector<std::string> command = {"--seeds", "1-2", "--dir", "caf\u00e9", "run=10"};
+  const std::vector<RecordedProtocol> protocols = {{"md", {"right=off", "run=10"}}, {"none", {}}};
   const runtime::Read<EnsembleRecord> read =
-      ReadEnsembleRecord(EnsembleRecordText({command, "pcg32"}));
+      ReadEnsembleRecord(EnsembleRecordText({command, "pcg32", protocols}));
   ASSERT_TRUE(read) << read.Error();
   EXPECT_EQ(read->command, command);
+  EXPECT_EQ(read->protocols, protocols);
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "not JSON"},
       {"[]", "the ensemble record must be a JSON object"},
@@ -494,8 +498,10 @@ TEST(EnsembleRecord, ReadsBackItsCommandAndRefusesEveryDamageInOneLine) {
       {R"({"program": "orvel-batch", "command": "run=10"})", "command must be an array of strings"},
       {R"({"program": "orvel-batch", "command": [], "seed": 1})",
        "seed is not part of an ensemble record"},
-      {R"({"program": "orvel-batch", "command": [["run=10"]]})",
+      {R"({"program": "orvel-batch", "command": [[[["run=10"]]]]})",
        "nested deeper than an ensemble record ever is"},
+      {R"({"program": "orvel-batch", "command": [], "protocols": [{"name": "md"}]})",
+       "protocols[0].actions is missing"},
       {R"({"program": "orvel-batch", "command": [], "command": []})",
        "the key \"command\" appears twice"},
   };
