@@ -7,7 +7,8 @@ packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev
   libjpeg-dev libpng-dev nlohmann-json3-dev qt6-base-dev qt6-charts-dev qt6-svg-dev
   libqt6opengl6-dev parallel fonts-liberation locales xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream clang clang-tidy cppcheck libclang-rt-14-dev linux-perf
-  python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest"
+  python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
+  slurm-wlm munge openssh-server openssh-client"
 
 missing=""
 for package in $packages; do
