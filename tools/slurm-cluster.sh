@@ -48,7 +48,6 @@ AccountingStorageType=accounting_storage/none
 JobCompType=jobcomp/none
 MpiDefault=none
 SchedulerType=sched/builtin
-SchedulerParameters=kill_invalid_depend
 SelectType=select/cons_tres
 SelectTypeParameters=CR_CPU
 ReturnToService=2
