@@ -108,8 +108,21 @@ start() {
   await "the node did not come up idle" node_idle
 }
 
+# Jobs still running would outlive slurmd: they are cancelled first, while it can end them.
+cancel_jobs() {
+  [ -f "$dir/slurmctld.started" ] || return 0
+  export SLURM_CONF="$dir/slurm.conf"
+  scancel --user="$(id -un)" 2>/dev/null || return 0
+  tries=0
+  while [ -n "$(squeue -h 2>/dev/null)" ] && [ $tries -lt 50 ]; do
+    tries=$((tries + 1))
+    sleep 0.1
+  done
+}
+
 # Ends the daemons this script started, by the PIDs it noted, and waits for them to go.
 stop() {
+  cancel_jobs
   for name in slurmd slurmctld munged; do
     [ -f "$dir/$name.started" ] || continue
     pid=$(cat "$dir/$name.started")
