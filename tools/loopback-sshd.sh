@@ -81,7 +81,7 @@ start() {
   tries=0
   until ssh -F "$dir/ssh_config" loopback true 2>/dev/null; do
     tries=$((tries + 1))
-    if [ $tries -ge 100 ] || ! kill -0 "$(cat "$dir/sshd.started")" 2>/dev/null; then
+    if [ $tries -ge 300 ] || ! kill -0 "$(cat "$dir/sshd.started")" 2>/dev/null; then
       echo "loopback-sshd: sshd did not let this user in" >&2
       tail -n 20 "$dir/sshd.log" >&2
       stop

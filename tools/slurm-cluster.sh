@@ -74,14 +74,14 @@ fail() {
   exit 1
 }
 
-# Asks until the answer comes, 100 times a tenth of a second apart.
+# Asks until the answer comes, 300 times a tenth of a second apart: a busy machine is slow to start.
 await() {
   what=$1
   shift
   tries=0
   until "$@" >/dev/null 2>&1; do
     tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "$what"
+    [ $tries -lt 300 ] || fail "$what"
     sleep 0.1
   done
 }
