@@ -2,7 +2,7 @@
 # what is missing first.
 PRESET ?= ci
 
-.PHONY: deps build run test test-asan test-tsan lint fuzz bench package package-test clean
+.PHONY: deps build run test test-asan test-tsan test-cluster lint fuzz bench package package-test clean
 
 deps:
 	@sh tools/deps.sh
@@ -27,6 +27,11 @@ test-tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan
 	ctest --preset tsan
+
+# The README's recipes for many machines, run for real on a one-node Slurm cluster and an sshd on
+# a loopback port, both started and stopped by the test itself. As root, for slurmd to start jobs.
+test-cluster: build
+	tests/cluster/cluster_test.sh build/$(PRESET)
 
 # clang-tidy and cppcheck over the program's sources; any finding fails.
 SOURCES = runtime neuron stimuli simulation draw state session ui chart batch app tools fuzz

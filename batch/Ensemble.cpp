@@ -16,6 +16,7 @@
 #include "EnsembleSummary.h"
 #include "Interrupts.h"
 #include "LogNames.h"
+#include "SummaryLock.h"
 
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
@@ -167,6 +168,7 @@ int WriteSummary(const BatchOptions& options, const UnitStates& units) {
 }  // namespace
 
 int SummarizeEnsemble(const BatchOptions& options) {
+  const SummaryLock lock(options.directory);
   const EnsemblePlan& plan = options.ensemble->plan;
   const UnitStates units = UnitStatesOf(options);
   const auto missing =
@@ -208,6 +210,7 @@ int RunEnsemble(const BatchOptions& options, std::FILE* terminal, const UnitPlay
         "interrupted; every unit's logs end at its last logged step, and the same command "
         "finishes the ensemble");
     // The units done so far are worth a look at once; the figure waits for the rerun.
+    const SummaryLock lock(options.directory);
     WriteSummary(options, UnitStatesOf(options));
     return 128 + signal;
   }

@@ -8,7 +8,8 @@ packages="g++ make cmake ninja-build pkgconf time libgtest-dev libbenchmark-dev
   libqt6opengl6-dev parallel fonts-liberation locales xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream clang clang-tidy cppcheck libclang-rt-14-dev linux-perf
   python3-dev pybind11-dev python3-pybind11 python3-numpy python3-pytest
-  jupyter-nbconvert python3-ipykernel python3-matplotlib help2man man-db lintian"
+  jupyter-nbconvert python3-ipykernel python3-matplotlib help2man man-db lintian
+  slurm-wlm munge openssh-server openssh-client"
 
 missing=""
 for package in $packages; do
