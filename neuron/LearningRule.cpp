@@ -1,26 +1,20 @@
 #include "LearningRule.h"
 
 #include <array>
-#include <utility>
+#include <cstddef>
 
 namespace {
-constexpr std::array<std::pair<LearningRule, std::string_view>, 3> kNames = {{
-    {LearningRule::kBcm, "bcm"},
-    {LearningRule::kLawCooper, "law-cooper"},
-    {LearningRule::kOja, "oja"},
-}};
+// In the order of the enumeration.
+constexpr std::array<std::string_view, 3> kNames = {"bcm", "law-cooper", "oja"};
 }  // namespace
 
 std::string_view LearningRuleName(LearningRule rule) {
-  for (const auto& [known, name] : kNames) {
-    if (known == rule) return name;
-  }
-  return "bcm";
+  return kNames[static_cast<std::size_t>(rule)];
 }
 
 std::optional<LearningRule> LearningRuleNamed(std::string_view name) {
-  for (const auto& [rule, known] : kNames) {
-    if (known == name) return rule;
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    if (kNames[i] == name) return static_cast<LearningRule>(i);
   }
   return std::nullopt;
 }
