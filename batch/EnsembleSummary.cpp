@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <optional>
 
 #include "CheckTable.h"
 #include "EnsembleUnitRun.h"
@@ -34,13 +35,34 @@ bool ReadNumber(std::string_view field, double& value) {
   return error == std::errc() && end == field.data() + field.size();
 }
 
+std::string ColumnName(const ParameterOption& option) {
+  std::string name(option.name);
+  for (char& c : name) c = c == '-' ? '_' : c;
+  return name;
+}
+
+// For a column of words, whether field is one of them and what they are; nullopt for a column of
+// numbers.
+struct WordCheck {
+  bool valid;
+  std::string_view words;
+};
+std::optional<WordCheck> CheckWord(const std::string& column, std::string_view field) {
+  if (column == "protocol") return WordCheck{!field.empty(), "a protocol's name"};
+  if (column == "generator") {
+    return WordCheck{runtime::GeneratorNamed(field).has_value(), "classic or pcg32"};
+  }
+  for (const ParameterOption& option : ParameterOptions()) {
+    if (option.kind != ValueKind::kWord || ColumnName(option) != column) continue;
+    Parameters probe;
+    return WordCheck{option.set(probe, field), option.valid};
+  }
+  return std::nullopt;
+}
+
 std::string HeaderOf(const EnsemblePlan& plan) {
   std::string header;
-  for (const ListedParameter& listed : plan.Listed()) {
-    std::string name(listed.option->name);
-    for (char& c : name) c = c == '-' ? '_' : c;
-    header += name + ',';
-  }
+  for (const ListedParameter& listed : plan.Listed()) header += ColumnName(*listed.option) + ',';
   header += "generator,seed,diverged_at," + CheckTableHeader();
   if (!plan.Protocols().empty()) header.insert(header.size() - 1, ",protocol");
   return header;
@@ -113,9 +135,10 @@ runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text) {
                                  std::to_string(table.names.size())};
     }
     for (std::size_t column = 0; column < fields.size(); ++column) {
-      if (table.names[column] == "generator" || table.names[column] == "protocol") {
-        if (table.names[column] == "generator" && !runtime::GeneratorNamed(fields[column])) {
-          return runtime::Unreadable{where + ": generator is not classic or pcg32"};
+      if (const std::optional<WordCheck> word = CheckWord(table.names[column], fields[column])) {
+        if (!word->valid) {
+          return runtime::Unreadable{where + ": " + table.names[column] + " is not " +
+                                     std::string(word->words)};
         }
         table.words[column].emplace_back(fields[column]);
         continue;

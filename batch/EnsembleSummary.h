@@ -19,18 +19,17 @@ bool WriteEnsembleSummary(const BatchOptions& options, const UnitStates& units,
                           std::vector<std::string>& damaged, std::string& error);
 
 // summary.csv column by column: numbers, where an empty field (a dominance that does not exist)
-// is NaN, except the generators' and protocols' names. For the Python module, which hands the
-// table on as arrays.
+// is NaN, except the words of the generator's, the rule's and the protocol's columns. For the
+// Python module, which hands the table on as arrays.
 struct SummaryTable {
   std::vector<std::string> names;
-  std::vector<std::vector<double>> columns;  // one per name, a value per row; empty for words
-  // one per name, a word per row for "generator" and "protocol"
-  std::vector<std::vector<std::string>> words;
+  std::vector<std::vector<double>> columns;     // one per name, a value per row; empty for words
+  std::vector<std::vector<std::string>> words;  // one per name, a word per row for words
 };
 
 // The table of summary.csv text, checked whole: a header, then rows of as many fields, each
-// empty or one number (a name in the generator's and the protocol's columns). Else the first fault,
-// in one line. Never throws.
+// empty or one number (a generator's, a rule's or a protocol's name in its column). Else the
+// first fault, in one line. Never throws.
 runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text);
 // The same for the file at path; the reason does not name the file, which the caller knows.
 runtime::Read<SummaryTable> ReadEnsembleSummaryFile(const std::string& path);

@@ -1,6 +1,6 @@
 // One training step as a run performs it, with the fast threshold and with the literal one, so the
-// ratio of the two is measured in one run, and with the divergence test; and the threshold on its
-// own. Also a logged number as
+// ratio of the two is measured in one run, with the divergence test, and by the other learning
+// rules; and the threshold on its own. Also a logged number as
 // the log writer formats it, and the same through std::to_chars.
 #include <benchmark/benchmark.h>
 
@@ -24,10 +24,11 @@ const std::vector<double>& BothEyesOpenInput(Simulation& inputs, std::vector<dou
   return buffer;
 }
 
-template <class Neuron>
-Neuron WarmNeuron(Simulation& inputs) {
+// rule: none for the classic neuron's own constructor, or the rule BCMNeuron learns by.
+template <class Neuron, class... Rule>
+Neuron WarmNeuron(Simulation& inputs, Rule... rule) {
   runtime::CRand generator(1);
-  Neuron neuron(24, 0.005, 10.0, 1000, 0.15, generator);
+  Neuron neuron(24, 0.005, 10.0, 1000, 0.15, generator, rule...);
   std::vector<double> buffer;
   for (int i = 0; i < kWarmUp; ++i) neuron.Output(BothEyesOpenInput(inputs, buffer), true);
   return neuron;
@@ -35,10 +36,10 @@ Neuron WarmNeuron(Simulation& inputs) {
 
 // checkDivergence: with the test a run makes after each step, so that against the step alone
 // it shows what that test costs.
-template <class Neuron, bool checkDivergence = false>
-void TrainingStep(benchmark::State& state) {
+template <class Neuron, bool checkDivergence = false, class... Rule>
+void TrainingStep(benchmark::State& state, Rule... rule) {
   Simulation inputs(1);
-  Neuron neuron = WarmNeuron<Neuron>(inputs);
+  Neuron neuron = WarmNeuron<Neuron>(inputs, rule...);
   std::vector<double> buffer;
   for (auto _ : state) {
     benchmark::DoNotOptimize(neuron.Output(BothEyesOpenInput(inputs, buffer), true));
@@ -53,6 +54,13 @@ void BM_TrainingStep(benchmark::State& state) {
 }
 void BM_TrainingStepCheckingDivergence(benchmark::State& state) {
   TrainingStep<BCMNeuron, true>(state);
+}
+// The other rules on the same inputs, for their ratio to the classic step in one run.
+void BM_TrainingStepLawCooper(benchmark::State& state) {
+  TrainingStep<BCMNeuron>(state, LearningRule::kLawCooper);
+}
+void BM_TrainingStepOja(benchmark::State& state) {
+  TrainingStep<BCMNeuron>(state, LearningRule::kOja);
 }
 void BM_TrainingStepLiteral(benchmark::State& state) {
   TrainingStep<LiteralNeuron>(state);
@@ -120,6 +128,8 @@ void BM_AppendFixedByToChars(benchmark::State& state) {
 
 BENCHMARK(BM_TrainingStep);
 BENCHMARK(BM_TrainingStepCheckingDivergence);
+BENCHMARK(BM_TrainingStepLawCooper);
+BENCHMARK(BM_TrainingStepOja);
 BENCHMARK(BM_TrainingStepLiteral);
 BENCHMARK(BM_Threshold);
 BENCHMARK(BM_ThresholdLiteral);

@@ -16,13 +16,18 @@ bool Finite(double value) {
 }
 }  // namespace
 
-BCMNeuron::BCMNeuron(int n, double rate, double scale, int window)
-    : history(window), learningRate(rate), theta0(scale) {
+BCMNeuron::BCMNeuron(int n, double rate, double scale, int window, LearningRule rule)
+    : history(window), learningRate(rate), theta0(scale), rule_(rule) {
   weights.reserve(static_cast<std::size_t>(CheckedInputCount(n)));
 }
 
-BCMNeuron::BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale)
-    : weights(std::move(initial)), history(std::move(recent)), learningRate(rate), theta0(scale) {}
+BCMNeuron::BCMNeuron(std::vector<double> initial, ResponseHistory recent, double rate, double scale,
+                     LearningRule rule)
+    : weights(std::move(initial)),
+      history(std::move(recent)),
+      learningRate(rate),
+      theta0(scale),
+      rule_(rule) {}
 
 double BCMNeuron::Output(const std::vector<double>& input, bool learn) {
   CheckLength(input);
@@ -61,25 +66,48 @@ void BCMNeuron::CheckLength(const std::vector<double>& input) const {
   }
 }
 
+// The rule is chosen once per step, outside the loop over the weights, so bcm's loop is the
+// classic one. Every rule keeps the threshold, so the logs have the same columns whatever it is.
 void BCMNeuron::Learn(const std::vector<double>& input, double y) {
   history.Append(y);
   theta = Threshold();
-  const double factor = Phi(y, theta) * learningRate;
+  switch (rule_) {
+    case LearningRule::kBcm:
+      return MoveAlongInput(input, Phi(y, theta) * learningRate);
+    case LearningRule::kLawCooper:
+      // Divided by a threshold of 0 the step would be infinite or NaN: that step learns nothing.
+      if (theta == 0.0) return;
+      return MoveAlongInput(input, Phi(y, theta) / theta * learningRate);
+    case LearningRule::kOja:
+      return LearnByOja(input, y);
+  }
+}
+
+void BCMNeuron::MoveAlongInput(const std::vector<double>& input, double factor) {
   double* const w = weights.data();
   const double* const x = input.data();
   for (std::size_t i = 0, n = weights.size(); i < n; ++i) w[i] += x[i] * factor;
+}
+
+void BCMNeuron::LearnByOja(const std::vector<double>& input, double y) {
+  const double step = learningRate * y;
+  double* const w = weights.data();
+  const double* const x = input.data();
+  for (std::size_t i = 0, n = weights.size(); i < n; ++i) w[i] += step * (x[i] - y * w[i]);
 }
 
 BCMNeuron::Saved BCMNeuron::Save() const {
   return {weights, history.Save(), theta, yLeft, yRight};
 }
 
-BCMNeuron BCMNeuron::Restore(const Saved& saved, double rate, double scale, int window) {
+BCMNeuron BCMNeuron::Restore(const Saved& saved, double rate, double scale, int window,
+                             LearningRule rule) {
   if (!std::all_of(saved.weights.begin(), saved.weights.end(), Finite) || !Finite(saved.theta) ||
       !Finite(saved.yLeft) || !Finite(saved.yRight)) {
     throw std::invalid_argument("a weight, theta or a partial response is not finite");
   }
-  BCMNeuron restored(saved.weights, ResponseHistory::Restore(window, saved.history), rate, scale);
+  BCMNeuron restored(saved.weights, ResponseHistory::Restore(window, saved.history), rate, scale,
+                     rule);
   restored.theta = saved.theta;
   restored.yLeft = saved.yLeft;
   restored.yRight = saved.yRight;

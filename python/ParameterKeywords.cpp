@@ -44,7 +44,7 @@ void SetFromKeywords(Parameters& parameters, const py::kwargs& keywords,
 
 bool IsWhole(const ParameterOption& option) {
   Parameters probe;
-  return !option.set(probe, "0.5");
+  return option.kind == ValueKind::kNumber && !option.set(probe, "0.5");
 }
 
 py::dict ParameterValues(const Parameters& parameters) {
@@ -54,6 +54,8 @@ py::dict ParameterValues(const Parameters& parameters) {
     const py::str keyword(KeywordOf(option));
     if (!option.IsSet(parameters)) {
       values[keyword] = py::none();
+    } else if (option.kind == ValueKind::kWord) {
+      values[keyword] = py::str(text);
     } else if (IsWhole(option)) {
       values[keyword] = py::int_(py::str(text));
     } else {

@@ -56,6 +56,13 @@ bool SetClosedNoise(Parameters& parameters, std::string_view text) {
   return true;
 }
 
+bool SetRule(Parameters& parameters, std::string_view text) {
+  const std::optional<LearningRule> rule = LearningRuleNamed(text);
+  if (!rule) return false;
+  parameters.rule = *rule;
+  return true;
+}
+
 const std::vector<ParameterOption> kOptions = {
     {"rate", "learning rate", "finite, > 0",
      [](Parameters& p, std::string_view t) {
@@ -97,6 +104,16 @@ const std::vector<ParameterOption> kOptions = {
        return SetWithin<std::int64_t, &Parameters::logEvery>(p, t, ValidLogPeriod);
      },
      [](const Parameters& p) { return std::to_string(p.logEvery); }},
+    {"rule",
+     "learning rule",
+     "bcm, law-cooper or oja",
+     SetRule,
+     [](const Parameters& p) { return std::string(LearningRuleName(p.rule)); },
+     TakesEffect::kNextReset,
+     {},
+     nullptr,
+     ValueKind::kWord,
+     true},
 };
 }  // namespace
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "LearningRule.h"
+
 // The constants of one simulation. The defaults are the classic experiment's; with all of them,
 // every log, listing and picture is the one the program has always made.
 struct Parameters {
@@ -19,6 +21,7 @@ struct Parameters {
   double initWeights = 0.15;          // initial weights are drawn from [0, initWeights]
   std::int64_t logEvery = 100;        // logs and probe every logEvery steps of a run
   int redrawEvery = 50;               // the plot every redrawEvery steps
+  LearningRule rule = LearningRule::kBcm;
 
   double ClosedNoise() const { return closedNoise.value_or(noise); }
   int EyeWidth() const { return inputs / 2; }
@@ -28,6 +31,9 @@ struct Parameters {
 // When a change of a parameter reaches the simulation: the stimuli's at the next step; the
 // neuron's at the next Reset Weights, so that a neuron never learns with two sets.
 enum class TakesEffect { kNextStep, kNextReset };
+
+// What a parameter's value is in files: a JSON number, or a word (a JSON string).
+enum class ValueKind { kNumber, kWord };
 
 // One command-line option per parameter a user may set, in the order of this table everywhere:
 // help texts, records, folder names of an ensemble.
@@ -44,6 +50,10 @@ struct ParameterOption {
   // words, and whether it is set. Null for one that always holds its own value.
   std::string_view follows = {};
   bool (*isSet)(const Parameters& parameters) = nullptr;
+  ValueKind kind = ValueKind::kNumber;
+  // Added after files without it were made: a file that lacks it means the default, and a state
+  // leaves the default out, so that such a state is the same file as before.
+  bool newer = false;
 
   bool IsSet(const Parameters& parameters) const { return isSet == nullptr || isSet(parameters); }
 };

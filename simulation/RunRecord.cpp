@@ -22,11 +22,14 @@ std::string UtcNow() {
   return text;
 }
 
-// Each parameter under its option's name, with the number it holds.
+// Each parameter under its option's name, with the number or the word it holds.
 nlohmann::ordered_json ParameterJson(const Parameters& parameters) {
   nlohmann::ordered_json json = nlohmann::ordered_json::object();
   for (const ParameterOption& option : ParameterOptions()) {
-    json[std::string(option.name)] = nlohmann::ordered_json::parse(option.get(parameters));
+    const std::string value = option.get(parameters);
+    json[std::string(option.name)] = option.kind == ValueKind::kWord
+                                         ? nlohmann::ordered_json(value)
+                                         : nlohmann::ordered_json::parse(value);
   }
   return json;
 }
@@ -59,18 +62,33 @@ constexpr runtime::JsonFormat kRunRecordJson{"the run record", "a run record", 3
 // The chart counts steps in 64-bit signed numbers.
 constexpr std::uint64_t kMostSteps = std::numeric_limits<std::int64_t>::max();
 
+// Records made before a newer parameter existed lack it.
+bool Recorded(const runtime::JsonFields& json, const ParameterOption& option) {
+  return !option.newer || json.Has(option.name);
+}
+
 void CheckParameters(const runtime::JsonFields& json) {
   std::vector<std::string_view> names;
   for (const ParameterOption& option : ParameterOptions()) names.push_back(option.name);
   json.Only(names);
-  for (const std::string_view name : names) json.Real(name);
+  for (const ParameterOption& option : ParameterOptions()) {
+    if (!Recorded(json, option)) continue;
+    if (option.kind == ValueKind::kWord) {
+      json.Text(option.name);
+    } else {
+      json.Real(option.name);
+    }
+  }
 }
 
 // The values of a checked parameters object; a value set() refuses keeps its default.
 Parameters ParametersOf(const runtime::JsonFields& json) {
   Parameters parameters;
   for (const ParameterOption& option : ParameterOptions()) {
-    option.set(parameters, json.Value(option.name).dump());
+    if (!Recorded(json, option)) continue;
+    const nlohmann::json& value = json.Value(option.name);
+    option.set(parameters,
+               option.kind == ValueKind::kWord ? value.get<std::string>() : value.dump());
   }
   return parameters;
 }

@@ -12,7 +12,7 @@ const Parameters& Checked(const Parameters& parameters) {
 BCMNeuron FreshNeuron(const Parameters& parameters, runtime::Random& generator) {
   return generator.Visit([&parameters](auto& drawn) {
     return BCMNeuron(parameters.inputs, parameters.rate, parameters.theta0, parameters.tau,
-                     parameters.initWeights, drawn);
+                     parameters.initWeights, drawn, parameters.rule);
   });
 }
 }  // namespace
@@ -54,7 +54,8 @@ void Simulation::Restore(const Saved& saved, const std::optional<Parameters>& pa
   if (saved.measurement.Kind() != saved.generator.Kind()) {
     throw std::invalid_argument("the training and measurement streams are of different generators");
   }
-  neuron_ = BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau);
+  neuron_ =
+      BCMNeuron::Restore(saved.neuron, applied.rate, applied.theta0, applied.tau, applied.rule);
   generator_ = saved.generator;
   measurement_ = saved.measurement;
   parameters_ = applied;

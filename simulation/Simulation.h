@@ -23,7 +23,7 @@ class Simulation {
   // The constants the current neuron learns with: the neuron's own wait for the next ResetNeuron.
   Parameters learning() const { return WithNeuronConstants(parameters_, neuronParameters_); }
   // The stimulus constants apply from the next step on; the neuron's (rate, tau, theta0, initial
-  // weights) from the next ResetNeuron, so that a neuron never mixes two sets. Throws
+  // weights, rule) from the next ResetNeuron, so that a neuron never mixes two sets. Throws
   // std::invalid_argument, changing nothing, when ParameterProblem(parameters) is not empty.
   void SetParameters(const Parameters& parameters);
 

@@ -19,13 +19,25 @@ constexpr std::string_view kFormat = "orvel-state";
 constexpr std::uint64_t kClassicVersion = 1;
 constexpr std::uint64_t kLatestVersion = 2;
 
-// Parameters are kept under their option names, as numbers in the options' own exact text.
+// A newer parameter at its default is left out: the state is then the file it always was.
+bool Written(const ParameterOption& option, const Parameters& parameters) {
+  return !option.newer || option.get(parameters) != option.get(Parameters{});
+}
+
+// Parameters are kept under their option names, as numbers in the options' own exact text, or
+// as words; one that follows another is null.
+nlohmann::ordered_json ParameterJson(const ParameterOption& option, const Parameters& parameters) {
+  if (!option.IsSet(parameters)) return nlohmann::ordered_json();
+  const std::string value = option.get(parameters);
+  if (option.kind == ValueKind::kWord) return value;
+  return nlohmann::ordered_json::parse(value);
+}
+
 nlohmann::ordered_json ParametersJson(const Parameters& parameters) {
   nlohmann::ordered_json json = nlohmann::ordered_json::object();
   for (const ParameterOption& option : ParameterOptions()) {
-    const bool unset = !option.IsSet(parameters);
-    json[std::string(option.name)] =
-        unset ? nlohmann::ordered_json() : nlohmann::ordered_json::parse(option.get(parameters));
+    if (Written(option, parameters))
+      json[std::string(option.name)] = ParameterJson(option, parameters);
   }
   return json;
 }
@@ -67,15 +79,26 @@ std::string NumberText(const nlohmann::json& number) {
   return runtime::ShortestText(number.get<double>());
 }
 
-void SetParameter(Parameters& parameters, const ParameterOption& option, const JsonFields& json) {
+// The option's value as text, checked to be of its kind.
+std::string ValueText(const ParameterOption& option, const JsonFields& json) {
   const nlohmann::json& value = json.Value(option.name);
-  // A parameter that may be unset is written as null while it follows another.
-  if (value.is_null() && option.isSet != nullptr) return;
+  if (option.kind == ValueKind::kWord) {
+    if (!value.is_string()) throw FormatError(json.PathOf(option.name) + " must be a word");
+    return value.get<std::string>();
+  }
   if (!value.is_number()) throw FormatError(json.PathOf(option.name) + " must be a number");
-  const std::string text = NumberText(value);
+  return NumberText(value);
+}
+
+void SetParameter(Parameters& parameters, const ParameterOption& option, const JsonFields& json) {
+  // States made before a newer parameter existed lack it; so do those that keep its default.
+  if (option.newer && !json.Has(option.name)) return;
+  // A parameter that may be unset is written as null while it follows another.
+  if (json.Value(option.name).is_null() && option.isSet != nullptr) return;
+  const std::string text = ValueText(option, json);
   if (!option.set(parameters, text)) {
     throw FormatError(json.PathOf(option.name) + " must be " + std::string(option.valid) +
-                      ", not " + text);
+                      ", not " + Printable(text, runtime::kQuotedField));
   }
 }
 

@@ -66,6 +66,7 @@ TEST(Parameters, EveryOptionRefusesValuesOutsideItsRangeNamingIt) {
       {"pattern-rate", "0 ... 1", {"-0.1", "1.01", "nan"}},
       {"init-weights", "finite, >= 0", {"-0.1", "inf"}},
       {"log-every", "whole, 1 ... 1000000000", {"0", "1000000001", "2.5"}},
+      {"rule", "bcm, law-cooper or oja", {"hebb", "BCM", "law_cooper"}},
   };
   for (const auto& [name, range, values] : cases) {
     for (const std::string& value : values) {

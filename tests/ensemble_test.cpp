@@ -427,6 +427,27 @@ TEST(Ensemble, CaptionNamesTheGroupsWhoseLinesCoincide) {
   EXPECT_EQ(CoincidingLinesNote({group("a=1", {1, 2}), group("a=2", {1, 3})}), "");
 }
 
+// A listed rule is a dimension like a number's list: a folder per rule, a column of its words,
+// each unit the single session with that rule.
+TEST(Ensemble, RulesAreListedLikeNumbers) {
+  TempDir dir;
+  const std::string actions = " run=1200 check right=off run=800 check";
+  const Outcome made = RunBatch("--seeds 4 --rule bcm,oja --quiet --dir ." + actions, dir.path());
+  ASSERT_EQ(made.status, 0) << made.err;
+  const auto rows = ReadTable(dir.path() / "summary.csv");
+  ASSERT_EQ(rows.size(), 2U * 2U);
+  EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 15), "rule,generator,");
+  EXPECT_EQ(rows[0].at("rule"), "bcm");
+  EXPECT_EQ(rows[3].at("rule"), "oja");
+  EXPECT_NE(rows[1].at("max_left"), rows[3].at("max_left"));
+  TempDir single;
+  ASSERT_EQ(
+      RunBatch("--quiet --generator pcg32 --seed 4 --rule oja --dir ." + actions, single.path())
+          .status,
+      0);
+  ExpectHeld(dir.path() / "rule=oja" / "seed-4", single.path());
+}
+
 TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
   const std::pair<std::string, std::string> cases[] = {
       {"--seeds 5-1 --dir . run=10", "5-1 runs backwards"},
@@ -447,6 +468,9 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --rate 0.01,0 --dir . run=10", "--rate must be finite, > 0, not 0"},
       {"--seeds 1-2 --rate 0.01,0.010 --dir . run=10", "lists 0.010 twice"},
       {"--seeds 1-2 --noise -0,0 --dir . run=10", "lists 0 twice"},
+      {"--seeds 1-2 --rule bcm,hebb --dir . run=10",
+       "--rule must be bcm, law-cooper or oja, not hebb"},
+      {"--seeds 1-2 --rule oja,bcm,oja --dir . run=10", "lists oja twice"},
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},

@@ -314,3 +314,72 @@ TEST(SavedNeuron, ContinuesBitForBitAndRejectsNonFiniteValues) {
     EXPECT_THROW(BCMNeuron::Restore(bad, 0.005, 10.0, 1000), std::invalid_argument) << weight;
   }
 }
+
+namespace {
+// Two inputs with weights 0.1 and 0.2, rate 0.005, theta0 10, and no response yet.
+BCMNeuron Known(LearningRule rule, std::vector<double> weights = {0.1, 0.2}) {
+  BCMNeuron::Saved saved;
+  saved.weights = std::move(weights);
+  return BCMNeuron::Restore(saved, 0.005, 10.0, 1000, rule);
+}
+
+double Length(const std::vector<double>& w) {
+  double squares = 0.0;
+  for (const double wi : w) squares += wi * wi;
+  return std::sqrt(squares);
+}
+}  // namespace
+
+// Each rule's first step on x = (1, 0.5), worked by hand: y = 0.1 + 0.1 = 0.2, theta = 10 y² = 0.4.
+TEST(RuleBcm, StepIsRateTimesXTimesYTimesYMinusTheta) {
+  BCMNeuron neuron = Known(LearningRule::kBcm);
+  neuron.Output({1.0, 0.5}, true);
+  EXPECT_NEAR(neuron.Theta(), 0.4, 1e-15);
+  // 0.005 * x * 0.2 * (0.2 - 0.4) = -0.0002 x
+  EXPECT_NEAR(neuron.Weights()[0], 0.0998, 1e-15);
+  EXPECT_NEAR(neuron.Weights()[1], 0.1999, 1e-15);
+}
+
+TEST(RuleLawCooper, StepIsBcmsDividedByTheta) {
+  BCMNeuron neuron = Known(LearningRule::kLawCooper);
+  neuron.Output({1.0, 0.5}, true);
+  // 0.005 * x * 0.2 * (0.2 - 0.4) / 0.4 = -0.0005 x
+  EXPECT_NEAR(neuron.Weights()[0], 0.0995, 1e-15);
+  EXPECT_NEAR(neuron.Weights()[1], 0.19975, 1e-15);
+}
+
+// A silent first response makes theta 0, where the step would be 0 / 0: that step learns nothing,
+// and the next one learns as usual from the history that includes it.
+TEST(RuleLawCooper, TheStepThatSeesThetaZeroDoesNotLearn) {
+  BCMNeuron neuron = Known(LearningRule::kLawCooper, {0.1, -0.1});
+  EXPECT_EQ(neuron.Output({1.0, 1.0}, true), 0.0);
+  EXPECT_EQ(neuron.Theta(), 0.0);
+  EXPECT_EQ(neuron.Weights(), (std::vector<double>{0.1, -0.1}));
+  neuron.Output({1.0, 0.0}, true);  // y = 0.1, after a response of 0 one step back
+  const double theta = 10 * 0.01 / (1 + std::exp(-0.5));
+  EXPECT_NEAR(neuron.Theta(), theta, 1e-15);
+  EXPECT_NEAR(neuron.Weights()[0], 0.1 + 0.005 * 0.1 * (0.1 - theta) / theta, 1e-15);
+  EXPECT_EQ(neuron.Weights()[1], -0.1);
+}
+
+TEST(RuleOja, StepIsRateTimesYTimesXMinusYW) {
+  BCMNeuron neuron = Known(LearningRule::kOja);
+  neuron.Output({1.0, 0.5}, true);
+  EXPECT_NEAR(neuron.Theta(), 0.4, 1e-15) << "theta is kept as bcm's";
+  // 0.005 * 0.2 * (1 - 0.2 * 0.1) and 0.005 * 0.2 * (0.5 - 0.2 * 0.2)
+  EXPECT_NEAR(neuron.Weights()[0], 0.10098, 1e-15);
+  EXPECT_NEAR(neuron.Weights()[1], 0.20046, 1e-15);
+}
+
+// Oja's normalisation: on a stationary stream the weight vector's length goes to 1 and stays
+// there, from a start far below it.
+TEST(RuleOja, KeepsTheWeightVectorsLengthNearOneOnAStationaryStream) {
+  runtime::CRand generator(3), inputs(4);
+  BCMNeuron oja(24, 0.005, 10.0, 1000, 0.15, generator, LearningRule::kOja);
+  EXPECT_LT(Length(oja.Weights()), 0.5);
+  for (int i = 0; i < 10000; ++i) oja.Output(NextTrainingInput(inputs), true);
+  for (int i = 0; i < 5000; ++i) {
+    oja.Output(NextTrainingInput(inputs), true);
+    ASSERT_NEAR(Length(oja.Weights()), 1.0, 0.01) << i;
+  }
+}

@@ -131,14 +131,19 @@ TEST(NeuronParameters, RateThetaZeroTauAndInitialWeightsActAsTheirNamesSay) {
 
 TEST(NeuronParameters, NewParametersReachTheNeuronAtTheNextReset) {
   Simulation simulation(4);
-  simulation.SetParameters(With("init-weights", "0"));
+  Parameters changed = With("init-weights", "0");
+  changed.rule = LearningRule::kOja;
+  simulation.SetParameters(changed);
   EXPECT_NE(simulation.neuron().Weights(), std::vector<double>(24, 0.0)) << "changed mid-neuron";
+  EXPECT_EQ(simulation.neuron().Rule(), LearningRule::kBcm);
+  EXPECT_EQ(simulation.learning().rule, LearningRule::kBcm);
   simulation.ResetNeuron();
   EXPECT_EQ(simulation.neuron().Weights(), std::vector<double>(24, 0.0));
+  EXPECT_EQ(simulation.neuron().Rule(), LearningRule::kOja);
   Parameters bad;
   bad.tau = 0;
   EXPECT_THROW(simulation.SetParameters(bad), std::invalid_argument);
-  EXPECT_EQ(simulation.parameters(), With("init-weights", "0"));
+  EXPECT_EQ(simulation.parameters(), changed);
 }
 
 TEST(LogEvery, LogsAndProbesEveryKthStepOfEachRun) {

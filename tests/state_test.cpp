@@ -208,6 +208,20 @@ TEST(StateContinuation, RestoredIntoAnotherSimulationContinuesBitForBit) {
   }
 }
 
+// A bcm state is the file it always was; another rule is written, and restored with the neuron.
+TEST(StateContinuation, AnotherRuleIsRecordedAndTheRestoredNeuronLearnsByIt) {
+  EXPECT_EQ(GoodText().find("rule"), std::string::npos);
+  Parameters oja;
+  oja.rule = LearningRule::kOja;
+  Simulation original = Trained(2024, 1500, oja);
+  const std::string text = StateText(original.Save(true, false));
+  EXPECT_NE(text.find("\n    \"rule\": \"oja\"\n"), std::string::npos) << text;
+  Simulation restored(99);
+  restored.Restore(Parsed(text));
+  EXPECT_EQ(restored.neuron().Rule(), LearningRule::kOja);
+  ExpectSameCourse(original, restored, 500);
+}
+
 TEST(StateContinuation, StoredVersionOneStateStillLoadsAndContinues) {
   // tests/data/state-v1.json: seed 2024, closed-noise 0.02, 3000 steps with the right eye shut.
   const Simulation::Saved saved = *ReadStateFile(ORVEL_STATE_V1);
@@ -258,6 +272,9 @@ TEST(StateRejects, EveryDamageInOneLineNamingWhatIsWrong) {
       {Set("/comment", "\"reared in the dark\""), "comment is not part of a state"},
       {Set("/neuron/bias", "0.0"), "neuron.bias is not part of a state"},
       {Set("/parameters/redraw-every", "50"), "parameters.redraw-every is not part of a state"},
+      {Set("/parameters/rule", "1"), "parameters.rule must be a word"},
+      {Set("/parameters/rule", "\"hebb\""),
+       "parameters.rule must be bcm, law-cooper or oja, not hebb"},
       {Set("/neuron/history/oldest", "0"), "neuron.history.oldest is not part of a state"},
       {Set("/eyes/line\nbreak", "true"), "eyes.line\\x0Abreak is not part of a state"},
       // Another format or version; a later version's shape is named as a later version.

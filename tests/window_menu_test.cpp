@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaObject>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -447,6 +448,28 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
   EXPECT_EQ(events.back()["seed"], 42);
   Form1->ResetWeightsClick();
   EXPECT_EQ(Panel(2), "learn.: 0.0100");
+}
+
+// The rule shows in the title, outside the client area, which stays the classic one; like the
+// other neuron constants it waits for Reset Weights.
+TEST_F(WindowMenu, AnotherRuleShowsInTheTitleAndTheModelPageIsRendered) {
+  Open();
+  EXPECT_EQ(Form1->Caption(), "BCM Orvel");
+  Settings settings = Form1->CurrentSettings();
+  settings.parameters.rule = LearningRule::kLawCooper;
+  Form1->ApplySettings(settings);
+  EXPECT_EQ(Form1->Caption(), "BCM Orvel \u2014 rule bcm\u2192law-cooper");
+  EXPECT_EQ(Form1->session().simulation().neuron().Rule(), LearningRule::kBcm);
+  Form1->ResetWeightsClick();
+  EXPECT_EQ(Form1->Caption(), "BCM Orvel \u2014 rule law-cooper");
+  EXPECT_EQ(Form1->session().simulation().neuron().Rule(), LearningRule::kLawCooper);
+
+  MenuItem("&Model")->trigger();
+  const auto pages = Form1->Frame()->findChildren<QTextBrowser*>();
+  ASSERT_EQ(pages.size(), 1);
+  const QString page = pages.front()->toPlainText();
+  EXPECT_TRUE(page.contains("law-cooper")) << page.left(200).toStdString();
+  EXPECT_FALSE(page.contains("## ")) << "rendered, not raw markdown";
 }
 
 // On a screen of 640 x 480, or 1280 x 1024 at scale 2, the whole dialog and a title bar fit, OK

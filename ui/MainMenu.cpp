@@ -16,6 +16,7 @@
 
 #include "HelpTexts.h"
 #include "LogChoice.h"
+#include "ModelPage.h"
 #include "ParametersDialog.h"
 #include "SaveName.h"
 #include "Session.h"
@@ -230,5 +231,6 @@ void MainMenu::AddHelp(QMenu& menu) {
             AboutText(session_.Seed(), session_.Generator(), session_.simulation().parameters(),
                       session_.ReplayCommand(), commands_.LogFolder(), LogsText())));
   });
+  AddItem(menu, "&Model", {}, [this] { ShowModelPage(window_); });
   AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }

@@ -48,6 +48,7 @@ TForm1::TForm1(const WindowOptions& options, WindowClock clock)
   ResetWeights = &Named<TButton>("ResetWeights");
   CheckItOut = &Named<TButton>("CheckItOut");
   Image1 = &Named<TImage>("Image1");
+  storedCaption_ = Caption();
   ShowStoredPicture();
   CanClose = [this] { return CanCloseNow(); };
   Left->OnClick = [this] { NoteEyes(); };
@@ -221,6 +222,21 @@ void TForm1::ShowNeuron(const BCMNeuron& shown) {
   DeferWeightPlot(shown, Trace->Canvas);
   neuronPanels_.Write(shown.Theta(), simulation().learning(), simulation().parameters(), *Status);
   OverlayLastPanel();
+  ShowRule();
+}
+
+// In the title, so that the client area stays the classic one: "rule oja", or "rule bcm→oja"
+// until the next Reset Weights.
+void TForm1::ShowRule() {
+  const std::string_view now = LearningRuleName(simulation().learning().rule);
+  const std::string_view next = LearningRuleName(simulation().parameters().rule);
+  const std::string_view classic = LearningRuleName(LearningRule::kBcm);
+  std::string caption = storedCaption_;
+  if (now != classic || next != classic) {
+    caption += " \u2014 rule " + std::string(now);
+    if (next != now) caption += "\u2192" + std::string(next);
+  }
+  if (caption != Caption()) SetCaption(caption);
 }
 
 bool TForm1::SavePictureTo(const std::string& path) {

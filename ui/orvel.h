@@ -89,6 +89,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   std::string LastingProblem() const;
   void ShowLastPanel();
   void OverlayLastPanel();
+  void ShowRule();
 
   void WriteStepText();
   void ShowStep(std::int64_t step) override;
@@ -106,7 +107,8 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   std::unique_ptr<MainMenu> menu_;
   StepThrottle throttle_;
   NeuronPanels neuronPanels_;
-  std::string notice_;  // until the next Start
+  std::string storedCaption_;  // the title with the classic rule
+  std::string notice_;         // until the next Start
   std::string pictureProblem_;
   int runDepth_ = 0;
   std::int64_t shownStep_ = 0;

@@ -12,6 +12,7 @@ import pytest
     ({"noise": float("nan")}, "--noise must be finite, 0 ... 10, not nan"),
     ({"pattern_rate": True}, "--pattern-rate must be 0 ... 1, not True"),
     ({"log_every": None}, "--log-every must be whole, 1 ... 1000000000, not None"),
+    ({"rule": "hebb"}, "--rule must be bcm, law-cooper or oja, not hebb"),
 ])
 def test_bad_parameter_is_a_value_error_in_the_command_lines_words(keywords, message):
     with pytest.raises(ValueError) as raised:
@@ -20,10 +21,10 @@ def test_bad_parameter_is_a_value_error_in_the_command_lines_words(keywords, mes
 
 
 def test_parameters_read_back_as_given_and_defaults_otherwise():
-    s = orvel.Session(1, rate="0.01", tau=2000, closed_noise=0)
+    s = orvel.Session(1, rate="0.01", tau=2000, closed_noise=0, rule="oja")
     assert s.parameters == {"rate": 0.01, "tau": 2000, "theta0": 10.0, "noise": 0.05,
                             "closed_noise": 0.0, "pattern_rate": 0.2, "init_weights": 0.15,
-                            "log_every": 100}
+                            "log_every": 100, "rule": "oja"}
     assert orvel.Session(1).parameters["closed_noise"] is None
 
 

@@ -102,3 +102,9 @@ def test_ensemble_plays_orvel_batch_units_and_resumes_its_folder(tmp_path, batch
                                                 "check"], rate=(0.005, 0.01))
     assert record.stat().st_mtime_ns == before
     np.testing.assert_array_equal(again["odi"], summary["odi"])
+
+
+def test_ensemble_lists_rules_as_words(tmp_path):
+    summary = orvel.ensemble(str(tmp_path), "1", "run=300 check", rule=["bcm", "oja"])
+    assert list(summary["rule"]) == ["bcm", "oja"]
+    assert summary["max_left"][0] != summary["max_left"][1]
