@@ -7,6 +7,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "CheckTable.h"
 #include "CourseChart.h"
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
@@ -239,6 +240,8 @@ std::string Usage() {
          "Actions, performed in order (both eye boxes start ticked):\n"
          "  run=N               a training run of exactly N steps (N >= 1)\n"
          "  check               Check It Out: the 12 listing lines to standard output\n"
+         "  check=NAME          the same, named NAME (a letter, then letters, digits, - and _)\n"
+         "                      in an ensemble's summary.csv\n"
          "  reset               Reset Weights\n"
          "  left=on|off         tick or untick the left eye\n"
          "  right=on|off        tick or untick the right eye\n"
@@ -272,6 +275,15 @@ Action ParseAction(const std::string& word) {
     if (!ParseSwitch(value, action.on))
       throw UsageError(name + " takes on or off: " + runtime::Printable(word));
     action.kind = name == "left" ? Action::Kind::Left : Action::Kind::Right;
+    return action;
+  }
+  if (name == "check" && word.size() > name.size()) {
+    if (!IsCheckName(value)) {
+      throw UsageError("check=NAME takes a letter, then letters, digits, - and _: " +
+                       runtime::Printable(word));
+    }
+    action.kind = Action::Kind::Check;
+    action.name = value;
     return action;
   }
   action.kind = word == "check" ? Action::Kind::Check : Action::Kind::Reset;

@@ -21,6 +21,7 @@ struct Action {
   bool on = false;         // Left, Right: ticked or not
   std::string file = {};   // Save, Load: the state file
   std::string word = {};   // as given, for the record
+  std::string name = {};   // Check: check=NAME's, its name in the ensemble's summary
 };
 
 // Many sessions of the same actions, one per unit of the plan, each in a folder of its own.

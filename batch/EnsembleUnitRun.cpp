@@ -48,10 +48,7 @@ int PlaySession(const BatchOptions& options, std::atomic<std::int64_t>& steps, s
   {
     BatchSession session(options, nullptr, listing.get());
     int checks = 0;
-    session.onCheck = [&](std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
-                          const std::vector<ListingRow>& rows) {
-      table += CheckTableRow(++checks, trainedSteps, logged, rows);
-    };
+    session.onCheck = [&](const CheckMoment& moment) { table += CheckTableRow(++checks, moment); };
     session.CountStepsInto(&steps);
     status = session.Play();
   }

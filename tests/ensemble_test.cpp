@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -230,10 +231,13 @@ std::string Fixed5(double value) {
 }  // namespace
 
 // Every number of the summary is one the unit's own files show to five decimals: the listing's
-// 24 responses from checks.txt, the maxima from log.txt's line before the check.
-TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
+// 24 responses from checks.txt, the maxima from log.txt's line before the check; the largest of
+// the listing's responses; the threshold and mean weights the state saved at the check holds;
+// every parameter that is not listed.
+TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingLogAndState) {
+  const char* const actions = " run=2500 check=before right=off run=1500 check";
   TempDir dir;
-  ASSERT_EQ(RunBatch(std::string(kGrid) + " --dir ." + kGridActions, dir.path()).status, 0);
+  ASSERT_EQ(RunBatch(std::string(kGrid) + " --rate 0.004 --dir ." + actions, dir.path()).status, 0);
   const auto rows = ReadTable(dir.path() / "summary.csv");
   ASSERT_EQ(rows.size(), 2U * 2U * 2U);
   EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 50),
@@ -241,7 +245,40 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   for (const auto& row : rows) {
     const fs::path unit =
         dir.path() / ("closed-noise=" + row.at("closed_noise")) / ("seed-" + row.at("seed"));
-    const int check = std::stoi(row.at("check"));
+    const int check = row.at("check") == "before" ? 1 : std::stoi(row.at("check"));
+    EXPECT_EQ(row.at("check"), check == 1 ? "before" : "2");
+    EXPECT_EQ(row.at("rate"), "0.004");
+    EXPECT_EQ(row.at("noise"), "0.05");
+    EXPECT_EQ(row.count("generator"), 1U);
+
+    double largest[2] = {-1e300, -1e300};
+    for (int position = 0; position < 12; ++position) {
+      largest[0] = std::max(largest[0], std::stod(row.at("left_" + std::to_string(position))));
+      largest[1] = std::max(largest[1], std::stod(row.at("right_" + std::to_string(position))));
+    }
+    EXPECT_EQ(std::stod(row.at("listing_max_left")), largest[0]);
+    EXPECT_EQ(std::stod(row.at("listing_max_right")), largest[1]);
+    EXPECT_NEAR(std::stod(row.at("listing_odi")),
+                (largest[1] - largest[0]) / (largest[1] + largest[0]), 1e-12);
+
+    // The same session, saving its state at each check.
+    TempDir single;
+    const std::string saving =
+        std::string(" run=2500 check save=1.json right=off run=1500") + " check save=2.json";
+    ASSERT_EQ(RunBatch("--quiet --generator pcg32 --rate 0.004 --seed " + row.at("seed") +
+                           " --closed-noise " + row.at("closed_noise") + " --dir ." + saving,
+                       single.path())
+                  .status,
+              0);
+    const nlohmann::json neuron = nlohmann::json::parse(
+        ReadFile(single.path() / (std::to_string(check) + ".json")))["neuron"];
+    const std::vector<double> weights = neuron["weights"];
+    const std::size_t half = weights.size() / 2;
+    double sums[2] = {0.0, 0.0};
+    for (std::size_t i = 0; i < weights.size(); ++i) sums[i < half ? 0 : 1] += weights[i];
+    EXPECT_EQ(std::stod(row.at("theta")), neuron["theta"].get<double>());
+    EXPECT_DOUBLE_EQ(std::stod(row.at("mean_weight_left")), sums[0] / static_cast<double>(half));
+    EXPECT_DOUBLE_EQ(std::stod(row.at("mean_weight_right")), sums[1] / static_cast<double>(half));
     const std::vector<std::string> listing = Split(ReadFile(unit / "checks.txt"), '\n');
     for (int position = 0; position < 12; ++position) {
       const std::string& line = listing.at(static_cast<std::size_t>((check - 1) * 12 + position));
@@ -261,21 +298,31 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
 }
 
 // checks.csv reads back as the rows its writer wrote; anything else is refused in one line naming
-// the line and its fault, so that the summary never copies a damaged row.
+// the line and its fault, so that the summary never copies a damaged row. A table of an earlier
+// version, without theta and the mean weights, reads with those empty.
 TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
   const std::string header = CheckTableHeader();
-  std::string first = "1,2500,1,3,0.5", second = "2,4000,,,";
-  for (const char* responses : {",0.25", ",-0.5"}) {
-    for (int position = 0; position < 12; ++position) {
-      first += responses;
-      second += ",1e-300";
-    }
+  const std::string earlierHeader = header.substr(0, header.find(",theta")) + '\n';
+  std::string listing = "1,2500,1,3,0.5", second = "pre-2_b,4000,,,";
+  for (int position = 0; position < 24; ++position) {
+    listing += position == 7    ? ",0.75"
+               : position == 15 ? ",-0.125"
+               : position < 12  ? ",0.25"
+                                : ",-0.5";
+    second += ",1e-300";
   }
-  first += '\n';
-  second += '\n';
-  const runtime::Read<std::vector<std::string>> rows = ReadCheckRows(header + first + second);
+  const std::string first = listing + ",0.125,2,-3\n";
+  second += ",0,0,0\n";
+  const runtime::Read<std::vector<CheckRow>> rows = ReadCheckRows(header + first + second);
   ASSERT_TRUE(rows) << rows.Error();
-  EXPECT_EQ(*rows, (std::vector<std::string>{first, second}));
+  ASSERT_EQ(rows->size(), 2U);
+  EXPECT_EQ((*rows)[0].text, first);
+  EXPECT_EQ((*rows)[1].text, second);
+  EXPECT_EQ((*rows)[0].listingMaxLeft, 0.75);
+  EXPECT_EQ((*rows)[0].listingMaxRight, -0.125);
+  const auto earlier = ReadCheckRows(earlierHeader + listing + '\n');
+  ASSERT_TRUE(earlier) << earlier.Error();
+  EXPECT_EQ(earlier->at(0).text, listing + ",,,\n");
 
   const auto edited = [&](std::string_view from, std::string_view to) {
     std::string line = first;
@@ -284,12 +331,16 @@ TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "line 1 is not the header of a check table"},
       {header.substr(1) + first, "line 1 is not the header of a check table"},
-      {header + "garbage,,\n", "line 2: 3 fields, not 29"},
+      {header + "garbage,,\n", "line 2: 3 fields, not 32"},
+      {earlierHeader + first, "line 2: 32 fields, not 29"},
       {header + first.substr(0, 40), "line 2 is cut short"},
-      {header + second, "line 2: not check 1 as its numbers are written"},
+      {header + "_pre" + second.substr(second.find(',')), "line 2: check is neither 1 nor a"},
+      {header + "2" + first.substr(1), "line 2: check is neither 1 nor a check's name"},
       {edited("1,3,", ",3,"), "line 2: max_left and max_right must be numbers, or both empty"},
-      {edited("2500", "2500x"), "line 2: steps and the responses must be numbers"},
-      {edited(",0.25", ",nothing"), "line 2: steps and the responses must be numbers"},
+      {edited("2500", "2500x"), "line 2: steps, the responses, theta and the mean weights"},
+      {edited(",0.25", ",nothing"), "line 2: steps, the responses, theta and the mean weights"},
+      {edited(",-3", ",x"), "line 2: steps, the responses, theta and the mean weights"},
+      {edited(",2,", ",2.0,"), "line 2: not check 1 as its numbers are written"},
       {edited(",0.5,", ",0.4,"), "line 2: not check 1 as its numbers are written"},
       {edited(",0.25", ",0.250"), "line 2: not check 1 as its numbers are written"},
   };
@@ -422,6 +473,9 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
+      {"--seeds 1-2 --dir . run=10 check=", "check=NAME takes a letter, then letters"},
+      {"--seeds 1-2 --dir . run=10 check=2nd", "check=NAME takes a letter, then letters"},
+      {"--seeds 1-2 --dir . run=10 check=a,b", "check=NAME takes a letter, then letters"},
       {"--summarize .", "holds no ensemble.json"},
       // A second option would silently replace the first one's list.
       {"--seeds 1-2 --seeds 3 --dir . run=10", "--seeds is given twice"},
