@@ -150,19 +150,29 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   }
   // The generator is not among the command's words: the folder's record gives it anew.
   std::vector<std::string> command = recorded->command;
+  bool courses = false;
+  std::vector<std::string> drawing;
   for (std::size_t i = 0; i < rest.size(); ++i) {
-    const bool drawing =
-        OptionValue(rest, i, "course-format") || OptionValue(rest, i, "course-size");
-    if (!drawing && rest[i] != "--quiet") {
+    const std::size_t from = i;
+    if (rest[i] == "--courses") {
+      courses = true;
+      continue;
+    }
+    if (!OptionValue(rest, i, "course-format") && !OptionValue(rest, i, "course-size") &&
+        rest[i] != "--quiet") {
       throw UsageError(
-          "--summarize DIR takes only --course-format, --course-size and --quiet, not " +
+          "--summarize DIR takes only --courses, --course-format, --course-size and --quiet, "
+          "not " +
           runtime::Printable(rest[i]));
     }
+    drawing.insert(drawing.end(), rest.begin() + static_cast<std::ptrdiff_t>(from),
+                   rest.begin() + static_cast<std::ptrdiff_t>(i) + 1);
   }
   command.insert(command.end(), {"--dir", folder});
-  command.insert(command.end(), rest.begin(), rest.end());
+  command.insert(command.end(), drawing.begin(), drawing.end());
   BatchOptions options = ParseArguments(command);
   options.summarizeOnly = true;
+  options.ensemble->courses = courses;
   return options;
 }
 }  // namespace
@@ -227,8 +237,9 @@ std::string Usage() {
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
          "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
-         "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards; the\n"
-         "                      figure takes --course-format and --course-size anew\n"
+         "  --summarize DIR     rebuilds DIR/summary.csv, spread.csv and the figure, as after\n"
+         "                      shards; the figure takes --course-format and --course-size anew\n"
+         "  --courses           with --summarize: every unit's course.csv in DIR/courses.csv\n"
          "A rerun of the same command skips complete units. load= gives every unit the same\n"
          "state; save= is refused.\n"
          "  --help              this text\n"

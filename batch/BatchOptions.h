@@ -31,6 +31,7 @@ struct EnsembleOptions {
   std::size_t shard = 1, shards = 1;  // this process plays units shard, shard + shards, ...
   bool force = false;                 // replace another command's ensemble, redo complete units
   std::string courseFormat = "png";
+  bool courses = false;   // --summarize --courses: courses.csv too
   EnsembleRecord record;  // what makes this ensemble, as recorded in its folder
 };
 

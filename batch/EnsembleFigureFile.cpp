@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "CourseChart.h"
 #include "CourseCsv.h"
 #include "CourseSpreads.h"
 #include "EnsembleUnitRun.h"
@@ -129,12 +128,4 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& u
   ensemble.events = EventsOfUnit(options, anyFolder, end, damage);
   ensemble.caption = EnsembleCaption(options, drawn, units.Diverged());
   return ensemble;
-}
-
-bool WriteEnsembleFigure(const BatchOptions& options, const UnitStates& units,
-                         EnsembleFigureDamage& damage, std::string& error) {
-  const EnsembleCourse ensemble = EnsembleCourseOf(options, units, damage);
-  if (ensemble.groups.empty()) return true;
-  const std::string path = options.directory + "/course." + options.ensemble->courseFormat;
-  return WriteEnsembleChart(ensemble, path, options.courseWidth, options.courseHeight, error);
 }

@@ -347,8 +347,45 @@ TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
   ExpectEachRefused(ReadCheckRows, damaged);
 }
 
+namespace {
+// Every row of spread.csv is what the units' course.csv rows at its step give: the count, mean,
+// sample SD and SEM of the values there, -100 (no response) and empty fields left out.
+void ExpectSpreadOfCourses(const fs::path& dir, const std::vector<std::string>& groups,
+                           std::size_t steps) {
+  const auto spread = ReadTable(dir / "spread.csv");
+  ASSERT_EQ(spread.size(), groups.size() * steps * 6);
+  for (const auto& row : spread) {
+    const std::string group = "closed-noise=" + row.at("closed_noise");
+    std::vector<double> values;
+    for (const fs::path& unit : fs::directory_iterator(dir / group)) {
+      const std::vector<std::string> lines = Split(ReadFile(unit / "course.csv"), '\n');
+      const std::vector<std::string> names = Split(lines.at(0), ',');
+      const auto column = std::find(names.begin(), names.end(), row.at("quantity")) - names.begin();
+      for (const std::string& line : lines) {
+        const std::vector<std::string> fields = Split(line, ',');
+        if (fields.size() < 3 || fields[2] != row.at("trained_steps")) continue;
+        const std::string& field = fields.at(static_cast<std::size_t>(column));
+        if (!field.empty() && field != "-100") values.push_back(std::stod(field));
+      }
+    }
+    SCOPED_TRACE(group + " " + row.at("trained_steps") + " " + row.at("quantity"));
+    ASSERT_EQ(std::stoul(row.at("n")), values.size());
+    ASSERT_GT(values.size(), 1U);
+    double mean = 0.0, squares = 0.0;
+    for (const double value : values) mean += value / static_cast<double>(values.size());
+    for (const double value : values) squares += (value - mean) * (value - mean);
+    const double sd = std::sqrt(squares / static_cast<double>(values.size() - 1));
+    const double tolerance = 1e-12 * (1.0 + std::abs(mean));
+    EXPECT_NEAR(std::stod(row.at("mean")), mean, tolerance);
+    EXPECT_NEAR(std::stod(row.at("sd")), sd, tolerance);
+    EXPECT_NEAR(std::stod(row.at("sem")), sd / std::sqrt(static_cast<double>(values.size())),
+                tolerance);
+  }
+}
+}  // namespace
+
 // The figure's lines are each group's mean over its seeds, row by row of the units' course.csv,
-// and its bands one sample standard deviation.
+// and its bands one sample standard deviation; spread.csv holds those numbers.
 TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   TempDir dir;
   ASSERT_EQ(RunBatch("--seeds 1-3 --closed-noise 0,0.1 --quiet --dir . run=900 right=off run=600",
@@ -384,6 +421,13 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   }
   ASSERT_EQ(course.events.closures.size(), 1U);
   EXPECT_EQ(course.events.closures[0].fromSteps, 900);
+  ExpectSpreadOfCourses(dir.path(), {"closed-noise=0", "closed-noise=0.1"}, 15);
+  // courses.csv: every unit's rows, after its values and seed.
+  ASSERT_EQ(RunBatch("--summarize . --courses", dir.path()).status, 0);
+  const auto courses = ReadTable(dir.path() / "courses.csv");
+  EXPECT_EQ(courses.size(), 2U * 3U * 15U);
+  EXPECT_EQ(courses.back().at("closed_noise") + courses.back().at("seed"), "0.13");
+  EXPECT_EQ(courses.back().at("trained_steps"), "1401");
   // A unit left out shows in the caption; the other group keeps its colour.
   for (const char* seed : {"seed-1", "seed-2", "seed-3"}) {
     fs::remove(dir.path() / "closed-noise=0" / seed / "course.csv");
@@ -473,6 +517,7 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
+      {"--seeds 1-2 --dir . --courses run=10", "unknown option: --courses"},
       {"--seeds 1-2 --dir . run=10 check=", "check=NAME takes a letter, then letters"},
       {"--seeds 1-2 --dir . run=10 check=2nd", "check=NAME takes a letter, then letters"},
       {"--seeds 1-2 --dir . run=10 check=a,b", "check=NAME takes a letter, then letters"},
