@@ -159,10 +159,10 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
       continue;
     }
     if (!OptionValue(rest, i, "course-format") && !OptionValue(rest, i, "course-size") &&
-        rest[i] != "--quiet") {
+        !OptionValue(rest, i, "error") && rest[i] != "--quiet") {
       throw UsageError(
-          "--summarize DIR takes only --courses, --course-format, --course-size and --quiet, "
-          "not " +
+          "--summarize DIR takes only --courses, --course-format, --course-size, --error and "
+          "--quiet, not " +
           runtime::Printable(rest[i]));
     }
     drawing.insert(drawing.end(), rest.begin() + static_cast<std::ptrdiff_t>(from),
@@ -236,9 +236,11 @@ std::string Usage() {
          "  --jobs N            units played at once, up to 256 (default: the number of cores)\n"
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
-         "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
-         "  --summarize DIR     rebuilds DIR/summary.csv, spread.csv and the figure, as after\n"
-         "                      shards; the figure takes --course-format and --course-size anew\n"
+         "  --course-format F   the figures DIR/course.F and DIR/summary.F: png (default) or svg\n"
+         "  --error E           summary.F's error bars: sd (default), sem or ci95\n"
+         "  --summarize DIR     rebuilds DIR/summary.csv, spread.csv and the figures, as after\n"
+         "                      shards; the figures take --course-format, --course-size and\n"
+         "                      --error anew\n"
          "  --courses           with --summarize: every unit's course.csv in DIR/courses.csv\n"
          "A rerun of the same command skips complete units. load= gives every unit the same\n"
          "state; save= is refused.\n"
@@ -252,7 +254,7 @@ std::string Usage() {
          "  run=N               a training run of exactly N steps (N >= 1)\n"
          "  check               Check It Out: the 12 listing lines to standard output\n"
          "  check=NAME          the same, named NAME (a letter, then letters, digits, - and _)\n"
-         "                      in an ensemble's summary.csv\n"
+         "                      in an ensemble's summary.csv and summary figure\n"
          "  reset               Reset Weights\n"
          "  left=on|off         tick or untick the left eye\n"
          "  right=on|off        tick or untick the right eye\n"

@@ -12,6 +12,7 @@
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Simulation.h"
+#include "SummaryPlot.h"
 
 // What orvel-batch is asked to do: the user actions of a window session, replayed in order.
 struct Action {
@@ -31,8 +32,9 @@ struct EnsembleOptions {
   std::size_t shard = 1, shards = 1;  // this process plays units shard, shard + shards, ...
   bool force = false;                 // replace another command's ensemble, redo complete units
   std::string courseFormat = "png";
-  bool courses = false;   // --summarize --courses: courses.csv too
-  EnsembleRecord record;  // what makes this ensemble, as recorded in its folder
+  bool courses = false;                  // --summarize --courses: courses.csv too
+  ErrorBars errorBars = ErrorBars::kSd;  // the summary figure's
+  EnsembleRecord record;                 // what makes this ensemble, as recorded in its folder
 };
 
 struct BatchOptions {

@@ -18,6 +18,7 @@
 #include "Interrupts.h"
 #include "LogNames.h"
 #include "SpreadTable.h"
+#include "SummaryFigureFile.h"
 
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
@@ -172,6 +173,14 @@ int WriteSummary(const BatchOptions& options, const UnitStates& units) {
   return status;
 }
 
+// summary.png from summary.csv; 1 when it could not be written.
+int DrawSummary(const BatchOptions& options) {
+  std::string error;
+  if (WriteSummaryFigure(options, error)) return 0;
+  ReportError("cannot write summary." + options.ensemble->courseFormat + ": " + error);
+  return 1;
+}
+
 // --courses: courses.csv; 1 when it could not be written or had to go without a damaged file.
 int WriteCourses(const BatchOptions& options, const UnitStates& units) {
   std::string error;
@@ -203,7 +212,9 @@ int SummarizeEnsemble(const BatchOptions& options) {
     ReportError(std::to_string(diverged) + " of " + std::to_string(plan.Units()) +
                 " units diverged (summary.csv's diverged_at): the figure leaves them out");
   }
+  // The summary figure draws summary.csv as written, so that every point's units are its rows.
   int files = std::max(WriteSummary(options, units), DrawFigure(options, units));
+  files = std::max(files, DrawSummary(options));
   if (options.ensemble->courses) files = std::max(files, WriteCourses(options, units));
   return Combined(files, diverged > 0 ? kDivergedStatus : 0);
 }

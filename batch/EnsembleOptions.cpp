@@ -42,6 +42,7 @@ void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
   if (arguments.shard) throw UsageError("--shard needs --seeds");
   if (arguments.force) throw UsageError("--force needs --seeds");
   if (arguments.courseFormat) throw UsageError("--course-format needs --seeds");
+  if (arguments.errorBars) throw UsageError("--error needs --seeds");
 }
 
 void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArguments& arguments) {
@@ -103,6 +104,13 @@ EnsemblePlan ParsePlan(const EnsembleArguments& arguments, const std::string& ge
                      " units (seeds times combinations of values)");
   }
   return EnsemblePlan(std::move(listed), std::move(generators), ExpandSeeds(ranges));
+}
+
+ErrorBars ParseErrorBars(const std::optional<std::string>& text) {
+  if (!text || *text == "sd") return ErrorBars::kSd;
+  if (*text == "sem") return ErrorBars::kSem;
+  if (*text == "ci95") return ErrorBars::kCi95;
+  throw UsageError("--error takes sd, sem or ci95, not " + runtime::Printable(*text));
 }
 
 unsigned ParseJobs(const std::optional<std::string>& text) {
@@ -180,6 +188,8 @@ bool EnsembleArguments::Take(const std::vector<std::string>& arguments, std::siz
     shard = std::move(shardValue);
   } else if (auto format = OptionValue(arguments, i, "course-format")) {
     courseFormat = std::move(format);
+  } else if (auto bars = OptionValue(arguments, i, "error")) {
+    errorBars = std::move(bars);
   } else if (arguments[i] == "--force") {
     force = true;
   } else {
@@ -204,6 +214,7 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
   ensemble.plan = ParsePlan(arguments, *ensemble.record.generator);
   ensemble.jobs = ParseJobs(arguments.jobs);
   std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);
+  ensemble.errorBars = ParseErrorBars(arguments.errorBars);
   ensemble.courseFormat = arguments.courseFormat.value_or("png");
   if (ensemble.courseFormat != "png" && ensemble.courseFormat != "svg") {
     throw UsageError("--course-format takes png or svg, not " +

@@ -9,10 +9,10 @@
 #include "BatchOptions.h"
 
 // The part of orvel-batch's command line that makes an ensemble: --seeds, lists of parameter
-// values and generators, --jobs, --shard, --force, --course-format; gathered as text while the
-// command line is read, and checked once all of it is known.
+// values and generators, --jobs, --shard, --force, --course-format, --error; gathered as text while
+// the command line is read, and checked once all of it is known.
 struct EnsembleArguments {
-  std::optional<std::string> seeds, jobs, shard, courseFormat, generator;
+  std::optional<std::string> seeds, jobs, shard, courseFormat, generator, errorBars;
   bool force = false;
   bool seedGiven = false, folderGiven = false;
   // Every parameter option as given, lists included, in command-line order.

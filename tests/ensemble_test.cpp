@@ -465,6 +465,132 @@ TEST(Ensemble, ADivergedUnitIsCompleteNamedInTheSummaryAndLeftOutOfTheFigure) {
   EXPECT_TRUE(damage.courses.empty());
 }
 
+namespace {
+// A shape of an SVG as drawn: its kind, its stroke colour and its points on the page.
+struct Shape {
+  std::string kind;  // "circle" (its centre) or "polyline"
+  std::string stroke;
+  std::vector<std::pair<double, double>> points;
+};
+
+std::string Attribute(const std::string& tag, const std::string& name) {
+  const std::size_t at = tag.find(" " + name + "=\"");
+  if (at == std::string::npos) return "";
+  const std::size_t start = at + name.size() + 3;
+  return tag.substr(start, tag.find('"', start) - start);
+}
+
+std::vector<double> NumbersIn(const std::string& text) {
+  std::vector<double> numbers;
+  std::string cleaned = text;
+  for (char& c : cleaned)
+    c = (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == 'e') ? c : ' ';
+  std::istringstream in(cleaned);
+  for (double number; in >> number;) numbers.push_back(number);
+  return numbers;
+}
+
+// The circles and polylines of an SVG, each with the transform of its group applied.
+std::vector<Shape> ShapesOf(const std::string& svg) {
+  std::vector<Shape> shapes;
+  std::string stroke;
+  std::vector<double> matrix = {1, 0, 0, 1, 0, 0};
+  for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1)) {
+    const std::string tag = svg.substr(at, svg.find('>', at) - at);
+    const auto place = [&](double x, double y) {
+      return std::pair{matrix[0] * x + matrix[2] * y + matrix[4],
+                       matrix[1] * x + matrix[3] * y + matrix[5]};
+    };
+    if (tag.starts_with("<g ")) {
+      stroke = Attribute(tag, "stroke");
+      const std::string transform = Attribute(tag, "transform");
+      matrix = transform.empty() ? std::vector<double>{1, 0, 0, 1, 0, 0} : NumbersIn(transform);
+    } else if (tag.starts_with("<circle ")) {
+      shapes.push_back({"circle",
+                        stroke,
+                        {place(std::stod(Attribute(tag, "cx")), std::stod(Attribute(tag, "cy")))}});
+    } else if (tag.starts_with("<polyline ")) {
+      const std::vector<double> xy = NumbersIn(Attribute(tag, "points"));
+      shapes.push_back({"polyline", stroke, {}});
+      for (std::size_t i = 0; i + 1 < xy.size(); i += 2)
+        shapes.back().points.push_back(place(xy[i], xy[i + 1]));
+    }
+  }
+  return shapes;
+}
+}  // namespace
+
+// The summary figure's points and error bars are the means and sample SDs of summary.csv's
+// listing_odi over the rows of each check, line and x: read back from the SVG, they sit where
+// one linear scale puts those numbers.
+TEST(Ensemble, SummaryFigureDrawsTheMeanAndSdOfEachChecksRowsFromSummaryCsv) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-3 --noise 0.04,0.06 --closed-noise 0,0.1 --course-format svg "
+                     "--quiet --dir . run=900 check=open right=off run=600 check=closed",
+                     dir.path())
+                .status,
+            0);
+  // The expected points in the order the figure draws each line's: panel by panel, x rising.
+  std::map<std::string, std::vector<std::pair<double, double>>> expected;  // by line: mean, sd
+  const auto rows = ReadTable(dir.path() / "summary.csv");
+  for (const char* check : {"open", "closed"}) {
+    for (const char* line : {"0", "0.1"}) {
+      for (const char* noise : {"0.04", "0.06"}) {
+        std::vector<double> values;
+        for (const auto& row : rows) {
+          if (row.at("check") == check && row.at("closed_noise") == line &&
+              row.at("noise") == noise) {
+            values.push_back(std::stod(row.at("listing_odi")));
+          }
+        }
+        ASSERT_EQ(values.size(), 3U);
+        const double mean = (values[0] + values[1] + values[2]) / 3;
+        const double sd = std::sqrt(((values[0] - mean) * (values[0] - mean) +
+                                     (values[1] - mean) * (values[1] - mean) +
+                                     (values[2] - mean) * (values[2] - mean)) /
+                                    2);
+        expected[line].emplace_back(mean, sd);
+      }
+    }
+  }
+  const std::vector<Shape> shapes = ShapesOf(ReadFile(dir.path() / "summary.svg"));
+  // Okabe and Ito's blue and vermillion for the two lines.
+  const std::map<std::string, std::string> colours = {{"0", "#0072b2"}, {"0.1", "#d55e00"}};
+  std::vector<std::pair<double, double>> drawn, meant;  // y on the page, value
+  std::vector<std::array<double, 3>> bars;              // the ends' y and the value of half a bar
+  for (const auto& [line, points] : expected) {
+    std::vector<std::pair<double, double>> centres;
+    for (const Shape& shape : shapes) {
+      if (shape.kind == "circle" && shape.stroke == colours.at(line))
+        centres.push_back(shape.points[0]);
+    }
+    std::sort(centres.begin(), centres.end());
+    ASSERT_EQ(centres.size(), points.size()) << line;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      drawn.emplace_back(centres[i].second, points[i].first);
+      const auto bar = std::find_if(shapes.begin(), shapes.end(), [&](const Shape& shape) {
+        return shape.kind == "polyline" && shape.stroke == colours.at(line) &&
+               shape.points.size() == 2 &&
+               std::abs(shape.points[0].first - centres[i].first) < 0.01 &&
+               std::abs(shape.points[1].first - centres[i].first) < 0.01;
+      });
+      ASSERT_NE(bar, shapes.end()) << line << " " << i;
+      bars.push_back({bar->points[0].second, bar->points[1].second, points[i].second});
+    }
+  }
+  // The page's y of a value from the two points furthest apart, then every point and bar end.
+  const auto [low, high] = std::minmax_element(
+      drawn.begin(), drawn.end(), [](auto& a, auto& b) { return a.second < b.second; });
+  const double perValue = (high->first - low->first) / (high->second - low->second);
+  const auto pageY = [&](double value) { return low->first + (value - low->second) * perValue; };
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    EXPECT_NEAR(drawn[i].first, pageY(drawn[i].second), 0.05) << i;
+    const double mean = drawn[i].second, half = bars[i][2];
+    EXPECT_NEAR(std::max(bars[i][0], bars[i][1]), pageY(mean - half), 0.05) << i;
+    EXPECT_NEAR(std::min(bars[i][0], bars[i][1]), pageY(mean + half), 0.05) << i;
+  }
+}
+
 TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
   // Rows of trained steps and the two eyes' maxima; -100 is a silent eye.
   const auto course = [](const std::vector<std::array<double, 3>>& rows) {
@@ -517,6 +643,8 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
+      {"--seeds 1-2 --dir . --error se run=10", "--error takes sd, sem or ci95, not se"},
+      {"--seed 1 --error sem run=10", "--error needs --seeds"},
       {"--seeds 1-2 --dir . --courses run=10", "unknown option: --courses"},
       {"--seeds 1-2 --dir . run=10 check=", "check=NAME takes a letter, then letters"},
       {"--seeds 1-2 --dir . run=10 check=2nd", "check=NAME takes a letter, then letters"},
