@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "CheckTable.h"
 #include "CommandLine.h"
 #include "Printable.h"
 #include "RegularFile.h"
@@ -69,6 +70,15 @@ Action ParseAction(const std::string& word) {
     if (!ParseSwitch(value, action.on))
       throw UsageError(name + " takes on or off: " + runtime::Printable(word));
     action.kind = name == "left" ? Action::Kind::Left : Action::Kind::Right;
+    return action;
+  }
+  if (name == "check" && word.size() > name.size()) {
+    if (!IsCheckName(value)) {
+      throw UsageError("check=NAME takes a letter, then letters, digits, - and _: " +
+                       runtime::Printable(word));
+    }
+    action.kind = Action::Kind::Check;
+    action.name = value;
     return action;
   }
   action.kind = word == "check" ? Action::Kind::Check : Action::Kind::Reset;

@@ -12,6 +12,7 @@ struct Action {
   bool on = false;         // Left, Right: ticked or not
   std::string file = {};   // Save, Load: the state file
   std::string word = {};   // as given, for the record
+  std::string name = {};   // Check: check=NAME's, its name in the ensemble's summary
 };
 
 // Parses one action word such as run=500 or left=off; throws UsageError.

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "CheckTable.h"
 #include "CourseChart.h"
 #include "EnsembleOptions.h"
 #include "EnsembleRecord.h"
@@ -123,19 +124,29 @@ BatchOptions ParseSummarize(const std::string& folder, const std::vector<std::st
   }
   // The generator is not among the command's words: the folder's record gives it anew.
   std::vector<std::string> command = recorded->command;
+  bool courses = false;
+  std::vector<std::string> drawing;
   for (std::size_t i = 0; i < rest.size(); ++i) {
-    const bool drawing =
-        OptionValue(rest, i, "course-format") || OptionValue(rest, i, "course-size");
-    if (!drawing && rest[i] != "--quiet") {
+    const std::size_t from = i;
+    if (rest[i] == "--courses") {
+      courses = true;
+      continue;
+    }
+    if (!OptionValue(rest, i, "course-format") && !OptionValue(rest, i, "course-size") &&
+        !OptionValue(rest, i, "error") && rest[i] != "--quiet") {
       throw UsageError(
-          "--summarize DIR takes only --course-format, --course-size and --quiet, not " +
+          "--summarize DIR takes only --courses, --course-format, --course-size, --error and "
+          "--quiet, not " +
           runtime::Printable(rest[i]));
     }
+    drawing.insert(drawing.end(), rest.begin() + static_cast<std::ptrdiff_t>(from),
+                   rest.begin() + static_cast<std::ptrdiff_t>(i) + 1);
   }
   command.insert(command.end(), {"--dir", folder});
-  command.insert(command.end(), rest.begin(), rest.end());
+  command.insert(command.end(), drawing.begin(), drawing.end());
   BatchOptions options = ParseArguments(command, true);
   options.summarizeOnly = true;
+  options.ensemble->courses = courses;
   return options;
 }
 }  // namespace
@@ -200,11 +211,14 @@ std::string Usage() {
          "  --jobs N            units played at once, up to 256 (default: the number of cores)\n"
          "  --shard K/N         plays only units K, K+N, K+2N, ... of the fixed order\n"
          "  --force             replaces an ensemble DIR made by another command\n"
-         "  --course-format F   the ensemble's figure DIR/course.F: png (default) or svg\n"
+         "  --course-format F   the figures DIR/course.F and DIR/summary.F: png (default) or svg\n"
+         "  --error E           summary.F's error bars: sd (default), sem or ci95\n"
          "  --protocol F,...    action files, each played after the command line's actions by\n"
          "                      the units DIR/protocol=NAME/..., NAME the file's without .txt\n"
-         "  --summarize DIR     rebuilds DIR/summary.csv and the figure, as after shards; the\n"
-         "                      figure takes --course-format and --course-size anew\n"
+         "  --summarize DIR     rebuilds DIR/summary.csv, spread.csv and the figures, as after\n"
+         "                      shards; the figures take --course-format, --course-size and\n"
+         "                      --error anew\n"
+         "  --courses           with --summarize: every unit's course.csv in DIR/courses.csv\n"
          "A rerun of the same command skips complete units. save=NAME saves in each unit's\n"
          "folder; load=PATH (relative to the working directory) fills in {seed} and {unit}, the\n"
          "unit's folder inside DIR, as load=rear/seed-{seed}/s.json; seeds that would all load\n"
@@ -218,6 +232,8 @@ std::string Usage() {
          "Actions, performed in order (both eye boxes start ticked):\n"
          "  run=N               a training run of exactly N steps (N >= 1)\n"
          "  check               Check It Out: the 12 listing lines to standard output\n"
+         "  check=NAME          the same, named NAME (a letter, then letters, digits, - and _)\n"
+         "                      in an ensemble's summary.csv and summary figure\n"
          "  reset               Reset Weights\n"
          "  left=on|off         tick or untick the left eye\n"
          "  right=on|off        tick or untick the right eye\n"

@@ -13,6 +13,7 @@
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Simulation.h"
+#include "SummaryPlot.h"
 
 // Many sessions of the same actions, one per unit of the plan, each in a folder of its own.
 struct EnsembleOptions {
@@ -21,7 +22,9 @@ struct EnsembleOptions {
   std::size_t shard = 1, shards = 1;  // this process plays units shard, shard + shards, ...
   bool force = false;                 // replace another command's ensemble, redo complete units
   std::string courseFormat = "png";
-  EnsembleRecord record;  // what makes this ensemble, as recorded in its folder
+  bool courses = false;                  // --summarize --courses: courses.csv too
+  ErrorBars errorBars = ErrorBars::kSd;  // the summary figure's
+  EnsembleRecord record;                 // what makes this ensemble, as recorded in its folder
 };
 
 struct BatchOptions {

@@ -2,6 +2,7 @@
 
 #include "CourseChart.h"
 #include "Interrupts.h"
+#include "MeanWeights.h"
 #include "PngFile.h"
 #include "SessionCourse.h"
 
@@ -63,7 +64,7 @@ void BatchSession::Perform(const Action& action) {
                     "  " + logBytes_);
       break;
     case Action::Kind::Check:
-      Check();
+      Check(action);
       break;
     case Action::Kind::Reset:
       session_.ResetWeights();
@@ -84,10 +85,14 @@ void BatchSession::Perform(const Action& action) {
   }
 }
 
-void BatchSession::Check() {
+void BatchSession::Check(const Action& action) {
   const std::vector<ListingRow> rows = session_.Check();
   for (const std::string& line : ListingLines(rows)) std::fprintf(listing_, "%s\n", line.c_str());
-  if (onCheck) onCheck(session_.simulation().trainedSteps(), session_.LastLogged(), rows);
+  if (!onCheck) return;
+  const Simulation& simulation = session_.simulation();
+  const EyeMeanWeights means = MeanWeightsOf(simulation.neuron());
+  onCheck({action.name, simulation.trainedSteps(), session_.LastLogged(), rows,
+           simulation.neuron().Theta(), means.left, means.right});
 }
 
 // As Reset Weights replaces the neuron, a load replaces the whole simulation's state.

@@ -8,6 +8,7 @@
 
 #include "BatchHost.h"
 #include "BatchOptions.h"
+#include "CheckTable.h"
 #include "Course.h"
 #include "Probe.h"
 #include "Session.h"
@@ -27,11 +28,8 @@ class BatchSession {
   // number when interrupted.
   int Play();
 
-  // Told of every Check It Out: the training steps so far, the maxima of log.txt's latest line
-  // (none before the first logged step) and the responses it listed.
-  std::function<void(std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
-                     const std::vector<ListingRow>& rows)>
-      onCheck;
+  // Told of every Check It Out and what it saw.
+  std::function<void(const CheckMoment& moment)> onCheck;
   // Adds the steps of every run to counter as they are taken.
   void CountStepsInto(std::atomic<std::int64_t>* counter) { host_.CountStepsInto(counter); }
   // Ends the session as the signal in raised would, once it is not 0 (see UnitsShared).
@@ -39,7 +37,7 @@ class BatchSession {
 
  private:
   void Perform(const Action& action);
-  void Check();
+  void Check(const Action& action);
   void Load(const Action& action);
   void SaveState(const Action& action);
   void Finish();

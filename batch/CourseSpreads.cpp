@@ -17,9 +17,9 @@ void CourseSpreads::Running::Add(double value) {
 }
 
 Spread CourseSpreads::Running::Result() const {
-  if (count == 0) return {kMissing, kMissing};
+  if (count == 0) return {kMissing, kMissing, 0};
   // A lone value has no spread.
-  return {mean, count > 1 ? std::sqrt(squares / static_cast<double>(count - 1)) : 0.0};
+  return {mean, count > 1 ? std::sqrt(squares / static_cast<double>(count - 1)) : 0.0, count};
 }
 
 void CourseSpreads::Add(const std::vector<CourseRow>& course) {
@@ -27,7 +27,7 @@ void CourseSpreads::Add(const std::vector<CourseRow>& course) {
   const std::size_t length = units_ == 0 ? course.size() : std::min(course.size(), rows_.size());
   if (units_ == 0) {
     for (const CourseRow& row : course) {
-      rows_.push_back({static_cast<std::int64_t>(row.trainedSteps), {}, {}, {}});
+      rows_.push_back({static_cast<std::int64_t>(row.trainedSteps), {}, {}, {}, {}, {}, {}});
     }
   }
   for (std::size_t row = 0; row < length; ++row) {
@@ -36,6 +36,9 @@ void CourseSpreads::Add(const std::vector<CourseRow>& course) {
     rows_[row].left.Add(DrawnResponse(values.maxLeft));
     rows_[row].right.Add(DrawnResponse(values.maxRight));
     rows_[row].dominance.Add(OcularDominance(values.maxLeft, values.maxRight));
+    rows_[row].theta.Add(values.theta);
+    rows_[row].meanWeightLeft.Add(values.meanLeftWeight);
+    rows_[row].meanWeightRight.Add(values.meanRightWeight);
   }
   shortest_ = units_ == 0 ? length : std::min(shortest_, length);
   ++units_;
@@ -46,8 +49,9 @@ std::vector<EnsemblePoint> CourseSpreads::Points() const {
   points.reserve(shortest_);
   for (std::size_t row = 0; row < shortest_; ++row) {
     const Row& sums = rows_[row];
-    points.push_back(
-        {sums.totalSteps, sums.left.Result(), sums.right.Result(), sums.dominance.Result()});
+    points.push_back({sums.totalSteps, sums.left.Result(), sums.right.Result(),
+                      sums.dominance.Result(), sums.theta.Result(), sums.meanWeightLeft.Result(),
+                      sums.meanWeightRight.Result()});
   }
   return points;
 }

@@ -7,9 +7,9 @@
 #include "Course.h"
 #include "CourseRow.h"
 
-// The mean and standard deviation, row by row, of the courses of one group's units. The courses
-// are added one at a time and folded into running sums, so that memory follows the rows of one
-// course however many units there are.
+// The mean, standard deviation and count, row by row, of the courses of one group's units. The
+// courses are added one at a time and folded into running sums, so that memory follows the rows of
+// one course however many units there are.
 class CourseSpreads {
  public:
   // Folds in a unit's course rows.
@@ -29,7 +29,7 @@ class CourseSpreads {
   };
   struct Row {
     std::int64_t totalSteps = 0;  // the first unit's
-    Running left, right, dominance;
+    Running left, right, dominance, theta, meanWeightLeft, meanWeightRight;
   };
 
   std::vector<Row> rows_;

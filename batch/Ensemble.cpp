@@ -10,12 +10,16 @@
 #include <vector>
 
 #include "BatchSession.h"
+#include "CourseChart.h"
+#include "CoursesTable.h"
 #include "EnsembleFigureFile.h"
 #include "EnsembleProgress.h"
 #include "EnsembleRecord.h"
 #include "EnsembleSummary.h"
 #include "Interrupts.h"
 #include "LogNames.h"
+#include "SpreadTable.h"
+#include "SummaryFigureFile.h"
 #include "SummaryLock.h"
 
 namespace {
@@ -125,18 +129,27 @@ void ReportDamaged(const std::vector<std::string>& damaged, const std::string& m
   ReportError(damaged.front() + "; " + madeFile + " leaves out that unit" + more);
 }
 
-// The ensemble's figure; 1 when it could not be written or had to go without a damaged file.
+// The ensemble's figure and spread.csv, the numbers it draws; 1 when either could not be written
+// or had to go without a damaged file.
 int DrawFigure(const BatchOptions& options, const UnitStates& units) {
   const std::string figure = "course." + options.ensemble->courseFormat;
   if (options.logs == LogChoice::kNone) {
+    // spread.csv goes with the figure it is the numbers of.
     ReportError("no " + figure + ": --logs none writes no " + kCourseName + " to draw it from");
     return 0;
   }
   EnsembleFigureDamage damage;
+  const EnsembleCourse course = EnsembleCourseOf(options, units, damage);
   std::string error;
   int status = 0;
-  if (!WriteEnsembleFigure(options, units, damage, error)) {
+  if (!course.groups.empty() &&
+      !WriteEnsembleChart(course, options.directory + "/" + figure, options.courseWidth,
+                          options.courseHeight, error)) {
     ReportError("cannot write " + figure + ": " + error);
+    status = 1;
+  }
+  if (!course.groups.empty() && !WriteSpreadTable(options, course, error)) {
+    ReportError("cannot write " + std::string(kSpreadName) + ": " + error);
     status = 1;
   }
   if (!damage.courses.empty()) {
@@ -165,6 +178,30 @@ int WriteSummary(const BatchOptions& options, const UnitStates& units) {
   }
   return status;
 }
+
+// summary.png from summary.csv; 1 when it could not be written.
+int DrawSummary(const BatchOptions& options) {
+  std::string error;
+  if (WriteSummaryFigure(options, error)) return 0;
+  ReportError("cannot write summary." + options.ensemble->courseFormat + ": " + error);
+  return 1;
+}
+
+// --courses: courses.csv; 1 when it could not be written or had to go without a damaged file.
+int WriteCourses(const BatchOptions& options, const UnitStates& units) {
+  std::string error;
+  int status = 0;
+  std::vector<std::string> damaged;
+  if (!WriteCoursesTable(options, units, damaged, error)) {
+    ReportError("cannot write " + std::string(kCoursesName) + ": " + error);
+    status = 1;
+  }
+  if (!damaged.empty()) {
+    ReportDamaged(damaged, kCoursesName, kCourseName);
+    status = 1;
+  }
+  return status;
+}
 }  // namespace
 
 int SummarizeEnsemble(const BatchOptions& options) {
@@ -182,7 +219,10 @@ int SummarizeEnsemble(const BatchOptions& options) {
     ReportError(std::to_string(diverged) + " of " + std::to_string(plan.Units()) +
                 " units diverged (summary.csv's diverged_at): the figure leaves them out");
   }
-  const int files = std::max(WriteSummary(options, units), DrawFigure(options, units));
+  // The summary figure draws summary.csv as written, so that every point's units are its rows.
+  int files = std::max(WriteSummary(options, units), DrawFigure(options, units));
+  files = std::max(files, DrawSummary(options));
+  if (options.ensemble->courses) files = std::max(files, WriteCourses(options, units));
   return Combined(files, diverged > 0 ? kDivergedStatus : 0);
 }
 

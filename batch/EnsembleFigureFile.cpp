@@ -133,11 +133,3 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& u
       EnsembleCaption(options, drawn, units.Diverged(), CoincidingLinesNote(ensemble.groups));
   return ensemble;
 }
-
-bool WriteEnsembleFigure(const BatchOptions& options, const UnitStates& units,
-                         EnsembleFigureDamage& damage, std::string& error) {
-  const EnsembleCourse ensemble = EnsembleCourseOf(options, units, damage);
-  if (ensemble.groups.empty()) return true;
-  const std::string path = options.directory + "/course." + options.ensemble->courseFormat;
-  return WriteEnsembleChart(ensemble, path, options.courseWidth, options.courseHeight, error);
-}

@@ -13,14 +13,9 @@ struct EnsembleFigureDamage {
   std::string events;                // the run.json the event markers come from
 };
 
-// DIR/course.png (or .svg): for each combination of the listed values, the mean over its
-// complete units' course.csv rows, row by row (the units of a group share one schedule), with a
-// band of one standard deviation across seeds either side; units that diverged are left out. Call
-// from the main thread. Returns false with a one-line reason in error; true, writing nothing, when
-// no unit has a course yet. What is drawn without for damaged files goes to damage.
-bool WriteEnsembleFigure(const BatchOptions& options, const UnitStates& units,
-                         EnsembleFigureDamage& damage, std::string& error);
-
-// What that figure draws: a group for each combination with a complete unit.
+// What DIR/course.png (or .svg) draws, and spread.csv holds: for each combination of the listed
+// values with a complete unit, the mean over its complete units' course.csv rows, row by row (the
+// units of a group share one schedule), and their standard deviation across seeds; units that
+// diverged are left out. What goes without for damaged files goes to damage.
 EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& units,
                                 EnsembleFigureDamage& damage);

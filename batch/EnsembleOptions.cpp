@@ -45,6 +45,7 @@ void RefuseWithoutSeeds(const EnsembleArguments& arguments) {
   if (arguments.force) throw UsageError("--force needs --seeds");
   if (arguments.courseFormat) throw UsageError("--course-format needs --seeds");
   if (arguments.protocols) throw UsageError("--protocol needs --seeds");
+  if (arguments.errorBars) throw UsageError("--error needs --seeds");
 }
 
 void RefuseSingleSessionOptions(const BatchOptions& options, const EnsembleArguments& arguments) {
@@ -216,6 +217,13 @@ EnsemblePlan ParsePlan(const EnsembleArguments& arguments, const std::string& ge
                       std::move(protocols));
 }
 
+ErrorBars ParseErrorBars(const std::optional<std::string>& text) {
+  if (!text || *text == "sd") return ErrorBars::kSd;
+  if (*text == "sem") return ErrorBars::kSem;
+  if (*text == "ci95") return ErrorBars::kCi95;
+  throw UsageError("--error takes sd, sem or ci95, not " + runtime::Printable(*text));
+}
+
 unsigned ParseJobs(const std::optional<std::string>& text) {
   if (!text) return std::clamp(std::thread::hardware_concurrency(), 1U, kMostJobs);
   const auto jobs = WholeNumber<unsigned>(*text);
@@ -297,6 +305,8 @@ bool EnsembleArguments::Take(const std::vector<std::string>& arguments, std::siz
     courseFormat = std::move(format);
   } else if (auto files = OptionValue(arguments, i, "protocol")) {
     protocols = std::move(files);
+  } else if (auto bars = OptionValue(arguments, i, "error")) {
+    errorBars = std::move(bars);
   } else if (arguments[i] == "--force") {
     force = true;
   } else {
@@ -327,6 +337,7 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
   }
   ensemble.jobs = ParseJobs(arguments.jobs);
   std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);
+  ensemble.errorBars = ParseErrorBars(arguments.errorBars);
   ensemble.courseFormat = arguments.courseFormat.value_or("png");
   if (ensemble.courseFormat != "png" && ensemble.courseFormat != "svg") {
     throw UsageError("--course-format takes png or svg, not " +

@@ -9,10 +9,10 @@
 #include "BatchOptions.h"
 
 // The part of orvel-batch's command line that makes an ensemble: --seeds, lists of parameter
-// values, generators and protocols, --jobs, --shard, --force, --course-format; gathered as text
-// while the command line is read, and checked once all of it is known.
+// values, generators and protocols, --jobs, --shard, --force, --course-format, --error; gathered
+// as text while the command line is read, and checked once all of it is known.
 struct EnsembleArguments {
-  std::optional<std::string> seeds, jobs, shard, courseFormat, generator, protocols;
+  std::optional<std::string> seeds, jobs, shard, courseFormat, generator, protocols, errorBars;
   bool force = false;
   bool seedGiven = false, folderGiven = false;
   // --summarize: the protocols are the record's, their files perhaps long gone.

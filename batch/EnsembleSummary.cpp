@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <optional>
 
 #include "CheckTable.h"
+#include "EnsembleColumns.h"
 #include "EnsembleUnitRun.h"
 #include "LogNames.h"
+#include "NumberText.h"
+#include "OcularDominance.h"
 #include "Random.h"
 #include "RegularFile.h"
 #include "WholeFile.h"
@@ -15,6 +19,7 @@
 namespace {
 // A million units of a few checks each, with room to spare.
 constexpr std::size_t kMaxSummaryBytes = std::size_t{4} << 30;
+constexpr const char* kCheckColumn = "check";
 
 std::vector<std::string_view> FieldsOf(std::string_view line) {
   std::vector<std::string_view> fields;
@@ -35,12 +40,6 @@ bool ReadNumber(std::string_view field, double& value) {
   return error == std::errc() && end == field.data() + field.size();
 }
 
-std::string ColumnName(const ParameterOption& option) {
-  std::string name(option.name);
-  for (char& c : name) c = c == '-' ? '_' : c;
-  return name;
-}
-
 // For a column of words, whether field is one of them and what they are; nullopt for a column of
 // numbers.
 struct WordCheck {
@@ -53,46 +52,84 @@ std::optional<WordCheck> CheckWord(const std::string& column, std::string_view f
     return WordCheck{runtime::GeneratorNamed(field).has_value(), "classic or pcg32"};
   }
   for (const ParameterOption& option : ParameterOptions()) {
-    if (option.kind != ValueKind::kWord || ColumnName(option) != column) continue;
+    if (option.kind != ValueKind::kWord || ParameterColumn(option) != column) continue;
     Parameters probe;
     return WordCheck{option.set(probe, field), option.valid};
   }
   return std::nullopt;
 }
 
-std::string HeaderOf(const EnsemblePlan& plan) {
-  std::string header;
-  for (const ListedParameter& listed : plan.Listed()) header += ColumnName(*listed.option) + ',';
-  header += "generator,seed,diverged_at," + CheckTableHeader();
-  if (!plan.Protocols().empty()) header.insert(header.size() - 1, ",protocol");
-  return header;
+bool IsListed(const EnsemblePlan& plan, const ParameterOption& option) {
+  return std::any_of(plan.Listed().begin(), plan.Listed().end(),
+                     [&](const ListedParameter& listed) { return listed.option == &option; });
 }
 
-// A check table row with the unit's protocol, if it has one, at its end.
-std::string WithProtocol(std::string row, const EnsembleUnit& unit) {
-  if (unit.protocol) row.insert(row.size() - 1, "," + unit.protocol->name);
-  return row;
+// The parameters that are not listed, in the order of the parameter table: the listed ones come
+// first, in columns that scripts already count on.
+std::vector<const ParameterOption*> UnlistedOf(const EnsemblePlan& plan) {
+  std::vector<const ParameterOption*> unlisted;
+  for (const ParameterOption& option : ParameterOptions()) {
+    if (!IsListed(plan, option)) unlisted.push_back(&option);
+  }
+  return unlisted;
+}
+
+// The protocol comes last, and only in an ensemble of protocols.
+std::string HeaderOf(const EnsemblePlan& plan) {
+  std::string checks = CheckTableHeader();
+  checks.pop_back();
+  std::string header = ListedHeader(plan) + "seed,diverged_at," + checks +
+                       ",listing_max_left,listing_max_right,listing_odi";
+  for (const ParameterOption* option : UnlistedOf(plan)) header += ',' + ParameterColumn(*option);
+  return header + (plan.Protocols().empty() ? "\n" : ",protocol\n");
 }
 
 // The unit's columns before its checks: its listed parameters' exact values, its generator, its
 // seed and where it diverged.
 std::string UnitColumns(const BatchOptions& options, std::size_t index,
                         const std::optional<std::uint64_t>& divergedAt) {
-  const EnsemblePlan& plan = options.ensemble->plan;
-  const EnsembleUnit unit = plan.Unit(index);
-  const Parameters parameters = plan.ParametersOf(unit, options.parameters);
-  std::string columns;
-  for (const ListedParameter& listed : plan.Listed())
-    columns += listed.option->get(parameters) + ',';
-  return columns + std::string(runtime::GeneratorName(unit.generator)) + ',' +
-         std::to_string(unit.seed) + ',' + (divergedAt ? std::to_string(*divergedAt) : "") + ',';
+  const EnsembleUnit unit = options.ensemble->plan.Unit(index);
+  return ListedValues(options, index) + std::to_string(unit.seed) + ',' +
+         (divergedAt ? std::to_string(*divergedAt) : "") + ',';
 }
 
-// A check table row of empty fields.
+// A check's columns: checks.csv's row, then the largest responses of its listing and their
+// dominance.
+std::string CheckColumns(const CheckRow& row) {
+  std::string columns = row.text.substr(0, row.text.size() - 1) + ',' +
+                        runtime::ShortestText(row.listingMaxLeft) + ',' +
+                        runtime::ShortestText(row.listingMaxRight) + ',';
+  const double odi = OcularDominance(row.listingMaxLeft, row.listingMaxRight);
+  return std::isnan(odi) ? columns : columns + runtime::ShortestText(odi);
+}
+
+// The check columns of a unit without a check: all empty.
 std::string NoChecks() {
   const std::string header = CheckTableHeader();
   return std::string(static_cast<std::size_t>(std::count(header.begin(), header.end(), ',')), ',') +
-         '\n';
+         ",,,";
+}
+
+// The values of the parameters that are not listed, each after a comma.
+std::string UnlistedColumns(const BatchOptions& options, std::size_t index) {
+  const EnsemblePlan& plan = options.ensemble->plan;
+  const Parameters parameters = plan.ParametersOf(plan.Unit(index), options.parameters);
+  std::string columns;
+  for (const ParameterOption* option : UnlistedOf(plan)) columns += ',' + option->get(parameters);
+  return columns;
+}
+// The check column holds words when a check has a name, else numbers, as it did before names.
+void KeepNumbersOrWords(SummaryTable& table) {
+  for (std::size_t column = 0; column < table.names.size(); ++column) {
+    if (table.names[column] != kCheckColumn) continue;
+    const std::vector<std::string>& words = table.words[column];
+    const bool named = std::any_of(words.begin(), words.end(), IsCheckName);
+    if (named) {
+      table.columns[column].clear();
+    } else {
+      table.words[column].clear();
+    }
+  }
 }
 }  // namespace
 
@@ -102,16 +139,20 @@ bool WriteEnsembleSummary(const BatchOptions& options, const UnitStates& units,
   for (std::size_t index = 0; index < units.complete.size(); ++index) {
     if (!units.complete[index]) continue;
     const std::string path = UnitFolder(options, index) + "/" + kCheckTableName;
-    const runtime::Read<std::vector<std::string>> rows = ReadCheckRowsFile(path);
+    const runtime::Read<std::vector<CheckRow>> rows = ReadCheckRowsFile(path);
     if (!rows) {
       damaged.push_back(path + ": " + rows.Error());
       continue;
     }
     const std::string columns = UnitColumns(options, index, units.divergedAt[index]);
     const EnsembleUnit unit = options.ensemble->plan.Unit(index);
-    for (const std::string& row : *rows) summary.append(columns).append(WithProtocol(row, unit));
+    const std::string parameters = UnlistedColumns(options, index) +
+                                   (unit.protocol ? "," + unit.protocol->name : "") + '\n';
+    for (const CheckRow& row : *rows) {
+      summary.append(columns).append(CheckColumns(row)).append(parameters);
+    }
     if (rows->empty() && units.divergedAt[index]) {
-      summary.append(columns).append(WithProtocol(NoChecks(), unit));
+      summary.append(columns).append(NoChecks()).append(parameters);
     }
   }
   return runtime::WriteWholeFile(options.directory + "/" + kSummaryName, summary, error);
@@ -144,13 +185,20 @@ runtime::Read<SummaryTable> ReadEnsembleSummary(std::string_view text) {
         continue;
       }
       double value = 0.0;
-      if (!ReadNumber(fields[column], value)) {
+      const bool numeric = ReadNumber(fields[column], value);
+      if (table.names[column] == kCheckColumn) {
+        if (!numeric && !IsCheckName(fields[column])) {
+          return runtime::Unreadable{where + ": check is neither a number nor a check's name"};
+        }
+        table.words[column].emplace_back(fields[column]);
+      } else if (!numeric) {
         return runtime::Unreadable{where + ": " + table.names[column] + " is not a number"};
       }
       table.columns[column].push_back(value);
     }
     start = end + 1;
   }
+  KeepNumbersOrWords(table);
   return table;
 }
 

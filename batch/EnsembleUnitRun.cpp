@@ -49,10 +49,7 @@ int PlaySession(const BatchOptions& options, UnitsShared& shared, std::string& t
   {
     BatchSession session(options, nullptr, listing.get());
     int checks = 0;
-    session.onCheck = [&](std::uint64_t trainedSteps, const std::optional<EyeMaxima>& logged,
-                          const std::vector<ListingRow>& rows) {
-      table += CheckTableRow(++checks, trainedSteps, logged, rows);
-    };
+    session.onCheck = [&](const CheckMoment& moment) { table += CheckTableRow(++checks, moment); };
     session.CountStepsInto(&shared.steps);
     session.StopOn(&shared.raised);
     status = session.Play();

@@ -56,6 +56,7 @@ struct Course {
 struct Spread {
   double mean = 0.0;
   double deviation = 0.0;
+  std::size_t count = 0;  // the units with the value
 };
 
 struct EnsemblePoint {
@@ -63,14 +64,18 @@ struct EnsemblePoint {
   Spread maxLeft;
   Spread maxRight;
   Spread odi;
+  // Not drawn: for spread.csv, the numbers behind the figure.
+  Spread theta = {};
+  Spread meanWeightLeft = {};
+  Spread meanWeightRight = {};
 };
 
 // The units that share one combination of parameter values.
 struct EnsembleGroup {
   std::string label;
   std::vector<EnsemblePoint> points;  // in step order
-  std::size_t colour = 0;  // its place among all groups, so that it keeps its colour when another
-                           // has nothing to draw
+  std::size_t colour = 0;  // its place among all groups (the plan's group), so that it keeps its
+                           // colour when another has nothing to draw
 };
 
 struct EnsembleCourse {

@@ -5,6 +5,7 @@
 #include "EnsembleFigure.h"
 #include "FigureFile.h"
 #include "FigureLayout.h"
+#include "SummaryFigure.h"
 
 namespace {
 bool CanWrite(const std::string& path, int width, int height, std::string& error) {
@@ -26,6 +27,14 @@ bool WriteCourseChart(const Course& course, const std::string& path, int width, 
   if (!CanWrite(path, width, height, error)) return false;
   CourseFigure figure(FigureScale(width, height));
   return Write(figure, course, path, width, height, error);
+}
+
+bool WriteSummaryChart(const SummaryPlot& plot, const std::string& path, int width, int height,
+                       std::string& error) {
+  if (!CanWrite(path, width, height, error)) return false;
+  SummaryFigure figure(width, height);
+  figure.Show(plot);
+  return WriteFigureFile(figure.Scene(), path, width, height, error);
 }
 
 bool WriteEnsembleChart(const EnsembleCourse& ensemble, const std::string& path, int width,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Course.h"
+#include "SummaryPlot.h"
 
 // Course figures as files: PNG at width x height pixels or SVG of that size, chosen by the
 // extension. Each is written whole (temporary name, then rename); on failure the existing file
@@ -12,6 +13,8 @@ bool WriteCourseChart(const Course& course, const std::string& path, int width, 
                       std::string& error);
 bool WriteEnsembleChart(const EnsembleCourse& ensemble, const std::string& path, int width,
                         int height, std::string& error);
+bool WriteSummaryChart(const SummaryPlot& plot, const std::string& path, int width, int height,
+                       std::string& error);
 
 // "" when a chart could be written to path at that size now, else the reason: for rejecting a
 // command line before a long run rather than after it.

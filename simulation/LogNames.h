@@ -21,6 +21,9 @@ inline constexpr const char* kCheckListingName = "checks.txt";
 inline constexpr const char* kCheckTableName = "checks.csv";
 inline constexpr const char* kUnitCompleteName = "complete";
 
-// The ensemble's folder: the command that made it, and the summary of its units' checks.
+// The ensemble's folder: the command that made it, the summary of its units' checks, the numbers
+// behind its course figure and, on request, every unit's course in one table.
 inline constexpr const char* kEnsembleRecordName = "ensemble.json";
 inline constexpr const char* kSummaryName = "summary.csv";
+inline constexpr const char* kSpreadName = "spread.csv";
+inline constexpr const char* kCoursesName = "courses.csv";

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <span>
 
+#include "MeanWeights.h"
 #include "NumberText.h"
 #include "Probe.h"
 #include "RunHost.h"
@@ -36,12 +37,6 @@ void DrawInput(const Parameters& parameters, bool leftTicked, bool rightTicked,
   DrawEye(right, rightTicked, centre, parameters, generator);
 }
 
-double MeanOf(const std::vector<double>& weights, std::size_t first, std::size_t count) {
-  double sum = 0.0;
-  for (std::size_t i = first; i < first + count; ++i) sum += weights[i];
-  return sum / static_cast<double>(count);
-}
-
 void LogAndProbe(int run, std::int64_t step, double y, bool leftTicked, bool rightTicked,
                  Simulation& simulation, RunLogs& logs) {
   const BCMNeuron& neuron = simulation.neuron();
@@ -50,10 +45,9 @@ void LogAndProbe(int run, std::int64_t step, double y, bool leftTicked, bool rig
   const double yLeft = neuron.yLeft, yRight = neuron.yRight;
   const EyeMaxima maxima = ProbeMaxima(simulation);
   logs.LogProbe(maxima.maxLeft, maxima.maxRight);
-  const std::size_t half = neuron.Weights().size() / 2;
+  const EyeMeanWeights means = MeanWeightsOf(neuron);
   logs.LogCourse({run, step, simulation.trainedSteps(), leftTicked, rightTicked, maxima.maxLeft,
-                  maxima.maxRight, neuron.Theta(), y, yLeft, yRight,
-                  MeanOf(neuron.Weights(), 0, half), MeanOf(neuron.Weights(), half, half)});
+                  maxima.maxRight, neuron.Theta(), y, yLeft, yRight, means.left, means.right});
 }
 // Every run ends, nested ones too: none of them can learn on from here.
 void Diverge(Simulation& simulation, double y) {

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -234,10 +235,13 @@ std::string Fixed5(double value) {
 }  // namespace
 
 // Every number of the summary is one the unit's own files show to five decimals: the listing's
-// 24 responses from checks.txt, the maxima from log.txt's line before the check.
-TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
+// 24 responses from checks.txt, the maxima from log.txt's line before the check; the largest of
+// the listing's responses; the threshold and mean weights the state saved at the check holds;
+// every parameter that is not listed.
+TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingLogAndState) {
+  const char* const actions = " run=2500 check=before right=off run=1500 check";
   TempDir dir;
-  ASSERT_EQ(RunBatch(std::string(kGrid) + " --dir ." + kGridActions, dir.path()).status, 0);
+  ASSERT_EQ(RunBatch(std::string(kGrid) + " --rate 0.004 --dir ." + actions, dir.path()).status, 0);
   const auto rows = ReadTable(dir.path() / "summary.csv");
   ASSERT_EQ(rows.size(), 2U * 2U * 2U);
   EXPECT_EQ(ReadFile(dir.path() / "summary.csv").substr(0, 50),
@@ -245,7 +249,40 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
   for (const auto& row : rows) {
     const fs::path unit =
         dir.path() / ("closed-noise=" + row.at("closed_noise")) / ("seed-" + row.at("seed"));
-    const int check = std::stoi(row.at("check"));
+    const int check = row.at("check") == "before" ? 1 : std::stoi(row.at("check"));
+    EXPECT_EQ(row.at("check"), check == 1 ? "before" : "2");
+    EXPECT_EQ(row.at("rate"), "0.004");
+    EXPECT_EQ(row.at("noise"), "0.05");
+    EXPECT_EQ(row.count("generator"), 1U);
+
+    double largest[2] = {-1e300, -1e300};
+    for (int position = 0; position < 12; ++position) {
+      largest[0] = std::max(largest[0], std::stod(row.at("left_" + std::to_string(position))));
+      largest[1] = std::max(largest[1], std::stod(row.at("right_" + std::to_string(position))));
+    }
+    EXPECT_EQ(std::stod(row.at("listing_max_left")), largest[0]);
+    EXPECT_EQ(std::stod(row.at("listing_max_right")), largest[1]);
+    EXPECT_NEAR(std::stod(row.at("listing_odi")),
+                (largest[1] - largest[0]) / (largest[1] + largest[0]), 1e-12);
+
+    // The same session, saving its state at each check.
+    TempDir single;
+    const std::string saving =
+        std::string(" run=2500 check save=1.json right=off run=1500") + " check save=2.json";
+    ASSERT_EQ(RunBatch("--quiet --generator pcg32 --rate 0.004 --seed " + row.at("seed") +
+                           " --closed-noise " + row.at("closed_noise") + " --dir ." + saving,
+                       single.path())
+                  .status,
+              0);
+    const nlohmann::json neuron = nlohmann::json::parse(
+        ReadFile(single.path() / (std::to_string(check) + ".json")))["neuron"];
+    const std::vector<double> weights = neuron["weights"];
+    const std::size_t half = weights.size() / 2;
+    double sums[2] = {0.0, 0.0};
+    for (std::size_t i = 0; i < weights.size(); ++i) sums[i < half ? 0 : 1] += weights[i];
+    EXPECT_EQ(std::stod(row.at("theta")), neuron["theta"].get<double>());
+    EXPECT_DOUBLE_EQ(std::stod(row.at("mean_weight_left")), sums[0] / static_cast<double>(half));
+    EXPECT_DOUBLE_EQ(std::stod(row.at("mean_weight_right")), sums[1] / static_cast<double>(half));
     const std::vector<std::string> listing = Split(ReadFile(unit / "checks.txt"), '\n');
     for (int position = 0; position < 12; ++position) {
       const std::string& line = listing.at(static_cast<std::size_t>((check - 1) * 12 + position));
@@ -265,21 +302,31 @@ TEST(Ensemble, SummaryRowsHoldTheNumbersOfEachUnitsListingAndLog) {
 }
 
 // checks.csv reads back as the rows its writer wrote; anything else is refused in one line naming
-// the line and its fault, so that the summary never copies a damaged row.
+// the line and its fault, so that the summary never copies a damaged row. A table of an earlier
+// version, without theta and the mean weights, reads with those empty.
 TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
   const std::string header = CheckTableHeader();
-  std::string first = "1,2500,1,3,0.5", second = "2,4000,,,";
-  for (const char* responses : {",0.25", ",-0.5"}) {
-    for (int position = 0; position < 12; ++position) {
-      first += responses;
-      second += ",1e-300";
-    }
+  const std::string earlierHeader = header.substr(0, header.find(",theta")) + '\n';
+  std::string listing = "1,2500,1,3,0.5", second = "pre-2_b,4000,,,";
+  for (int position = 0; position < 24; ++position) {
+    listing += position == 7    ? ",0.75"
+               : position == 15 ? ",-0.125"
+               : position < 12  ? ",0.25"
+                                : ",-0.5";
+    second += ",1e-300";
   }
-  first += '\n';
-  second += '\n';
-  const runtime::Read<std::vector<std::string>> rows = ReadCheckRows(header + first + second);
+  const std::string first = listing + ",0.125,2,-3\n";
+  second += ",0,0,0\n";
+  const runtime::Read<std::vector<CheckRow>> rows = ReadCheckRows(header + first + second);
   ASSERT_TRUE(rows) << rows.Error();
-  EXPECT_EQ(*rows, (std::vector<std::string>{first, second}));
+  ASSERT_EQ(rows->size(), 2U);
+  EXPECT_EQ((*rows)[0].text, first);
+  EXPECT_EQ((*rows)[1].text, second);
+  EXPECT_EQ((*rows)[0].listingMaxLeft, 0.75);
+  EXPECT_EQ((*rows)[0].listingMaxRight, -0.125);
+  const auto earlier = ReadCheckRows(earlierHeader + listing + '\n');
+  ASSERT_TRUE(earlier) << earlier.Error();
+  EXPECT_EQ(earlier->at(0).text, listing + ",,,\n");
 
   const auto edited = [&](std::string_view from, std::string_view to) {
     std::string line = first;
@@ -288,20 +335,61 @@ TEST(CheckTable, ReadsBackItsRowsAndRefusesEveryDamageInOneLine) {
   const std::vector<std::pair<std::string, std::string>> damaged = {
       {"", "line 1 is not the header of a check table"},
       {header.substr(1) + first, "line 1 is not the header of a check table"},
-      {header + "garbage,,\n", "line 2: 3 fields, not 29"},
+      {header + "garbage,,\n", "line 2: 3 fields, not 32"},
+      {earlierHeader + first, "line 2: 32 fields, not 29"},
       {header + first.substr(0, 40), "line 2 is cut short"},
-      {header + second, "line 2: not check 1 as its numbers are written"},
+      {header + "_pre" + second.substr(second.find(',')), "line 2: check is neither 1 nor a"},
+      {header + "2" + first.substr(1), "line 2: check is neither 1 nor a check's name"},
       {edited("1,3,", ",3,"), "line 2: max_left and max_right must be numbers, or both empty"},
-      {edited("2500", "2500x"), "line 2: steps and the responses must be numbers"},
-      {edited(",0.25", ",nothing"), "line 2: steps and the responses must be numbers"},
+      {edited("2500", "2500x"), "line 2: steps, the responses, theta and the mean weights"},
+      {edited(",0.25", ",nothing"), "line 2: steps, the responses, theta and the mean weights"},
+      {edited(",-3", ",x"), "line 2: steps, the responses, theta and the mean weights"},
+      {edited(",2,", ",2.0,"), "line 2: not check 1 as its numbers are written"},
       {edited(",0.5,", ",0.4,"), "line 2: not check 1 as its numbers are written"},
       {edited(",0.25", ",0.250"), "line 2: not check 1 as its numbers are written"},
   };
   ExpectEachRefused(ReadCheckRows, damaged);
 }
 
+namespace {
+// Every row of spread.csv is what the units' course.csv rows at its step give: the count, mean,
+// sample SD and SEM of the values there, -100 (no response) and empty fields left out.
+void ExpectSpreadOfCourses(const fs::path& dir, const std::vector<std::string>& groups,
+                           std::size_t steps) {
+  const auto spread = ReadTable(dir / "spread.csv");
+  ASSERT_EQ(spread.size(), groups.size() * steps * 6);
+  for (const auto& row : spread) {
+    const std::string group = "closed-noise=" + row.at("closed_noise");
+    std::vector<double> values;
+    for (const fs::path& unit : fs::directory_iterator(dir / group)) {
+      const std::vector<std::string> lines = Split(ReadFile(unit / "course.csv"), '\n');
+      const std::vector<std::string> names = Split(lines.at(0), ',');
+      const auto column = std::find(names.begin(), names.end(), row.at("quantity")) - names.begin();
+      for (const std::string& line : lines) {
+        const std::vector<std::string> fields = Split(line, ',');
+        if (fields.size() < 3 || fields[2] != row.at("trained_steps")) continue;
+        const std::string& field = fields.at(static_cast<std::size_t>(column));
+        if (!field.empty() && field != "-100") values.push_back(std::stod(field));
+      }
+    }
+    SCOPED_TRACE(group + " " + row.at("trained_steps") + " " + row.at("quantity"));
+    ASSERT_EQ(std::stoul(row.at("n")), values.size());
+    ASSERT_GT(values.size(), 1U);
+    double mean = 0.0, squares = 0.0;
+    for (const double value : values) mean += value / static_cast<double>(values.size());
+    for (const double value : values) squares += (value - mean) * (value - mean);
+    const double sd = std::sqrt(squares / static_cast<double>(values.size() - 1));
+    const double tolerance = 1e-12 * (1.0 + std::abs(mean));
+    EXPECT_NEAR(std::stod(row.at("mean")), mean, tolerance);
+    EXPECT_NEAR(std::stod(row.at("sd")), sd, tolerance);
+    EXPECT_NEAR(std::stod(row.at("sem")), sd / std::sqrt(static_cast<double>(values.size())),
+                tolerance);
+  }
+}
+}  // namespace
+
 // The figure's lines are each group's mean over its seeds, row by row of the units' course.csv,
-// and its bands one sample standard deviation.
+// and its bands one sample standard deviation; spread.csv holds those numbers.
 TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   TempDir dir;
   ASSERT_EQ(RunBatch("--seeds 1-3 --closed-noise 0,0.1 --quiet --dir . run=900 right=off run=600",
@@ -339,6 +427,13 @@ TEST(Ensemble, FigureShowsEachGroupsMeanAndSpreadOverItsSeeds) {
   }
   ASSERT_EQ(course.events.closures.size(), 1U);
   EXPECT_EQ(course.events.closures[0].fromSteps, 900);
+  ExpectSpreadOfCourses(dir.path(), {"closed-noise=0", "closed-noise=0.1"}, 15);
+  // courses.csv: every unit's rows, after its values and seed.
+  ASSERT_EQ(RunBatch("--summarize . --courses", dir.path()).status, 0);
+  const auto courses = ReadTable(dir.path() / "courses.csv");
+  EXPECT_EQ(courses.size(), 2U * 3U * 15U);
+  EXPECT_EQ(courses.back().at("closed_noise") + courses.back().at("seed"), "0.13");
+  EXPECT_EQ(courses.back().at("trained_steps"), "1401");
   // A unit left out shows in the caption; the other group keeps its colour.
   for (const char* seed : {"seed-1", "seed-2", "seed-3"}) {
     fs::remove(dir.path() / "closed-noise=0" / seed / "course.csv");
@@ -374,6 +469,132 @@ TEST(Ensemble, ADivergedUnitIsCompleteNamedInTheSummaryAndLeftOutOfTheFigure) {
   EXPECT_EQ(EnsembleCourseOf(options, UnitStatesOf(options), damage).caption,
             "1 seed per line (1 left out, diverged), mean \u00b1 SD  --rate 0.02");
   EXPECT_TRUE(damage.courses.empty());
+}
+
+namespace {
+// A shape of an SVG as drawn: its kind, its stroke colour and its points on the page.
+struct Shape {
+  std::string kind;  // "circle" (its centre) or "polyline"
+  std::string stroke;
+  std::vector<std::pair<double, double>> points;
+};
+
+std::string Attribute(const std::string& tag, const std::string& name) {
+  const std::size_t at = tag.find(" " + name + "=\"");
+  if (at == std::string::npos) return "";
+  const std::size_t start = at + name.size() + 3;
+  return tag.substr(start, tag.find('"', start) - start);
+}
+
+std::vector<double> NumbersIn(const std::string& text) {
+  std::vector<double> numbers;
+  std::string cleaned = text;
+  for (char& c : cleaned)
+    c = (std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == 'e') ? c : ' ';
+  std::istringstream in(cleaned);
+  for (double number; in >> number;) numbers.push_back(number);
+  return numbers;
+}
+
+// The circles and polylines of an SVG, each with the transform of its group applied.
+std::vector<Shape> ShapesOf(const std::string& svg) {
+  std::vector<Shape> shapes;
+  std::string stroke;
+  std::vector<double> matrix = {1, 0, 0, 1, 0, 0};
+  for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1)) {
+    const std::string tag = svg.substr(at, svg.find('>', at) - at);
+    const auto place = [&](double x, double y) {
+      return std::pair{matrix[0] * x + matrix[2] * y + matrix[4],
+                       matrix[1] * x + matrix[3] * y + matrix[5]};
+    };
+    if (tag.starts_with("<g ")) {
+      stroke = Attribute(tag, "stroke");
+      const std::string transform = Attribute(tag, "transform");
+      matrix = transform.empty() ? std::vector<double>{1, 0, 0, 1, 0, 0} : NumbersIn(transform);
+    } else if (tag.starts_with("<circle ")) {
+      shapes.push_back({"circle",
+                        stroke,
+                        {place(std::stod(Attribute(tag, "cx")), std::stod(Attribute(tag, "cy")))}});
+    } else if (tag.starts_with("<polyline ")) {
+      const std::vector<double> xy = NumbersIn(Attribute(tag, "points"));
+      shapes.push_back({"polyline", stroke, {}});
+      for (std::size_t i = 0; i + 1 < xy.size(); i += 2)
+        shapes.back().points.push_back(place(xy[i], xy[i + 1]));
+    }
+  }
+  return shapes;
+}
+}  // namespace
+
+// The summary figure's points and error bars are the means and sample SDs of summary.csv's
+// listing_odi over the rows of each check, line and x: read back from the SVG, they sit where
+// one linear scale puts those numbers.
+TEST(Ensemble, SummaryFigureDrawsTheMeanAndSdOfEachChecksRowsFromSummaryCsv) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-3 --noise 0.04,0.06 --closed-noise 0,0.1 --course-format svg "
+                     "--quiet --dir . run=900 check=open right=off run=600 check=closed",
+                     dir.path())
+                .status,
+            0);
+  // The expected points in the order the figure draws each line's: panel by panel, x rising.
+  std::map<std::string, std::vector<std::pair<double, double>>> expected;  // by line: mean, sd
+  const auto rows = ReadTable(dir.path() / "summary.csv");
+  for (const char* check : {"open", "closed"}) {
+    for (const char* line : {"0", "0.1"}) {
+      for (const char* noise : {"0.04", "0.06"}) {
+        std::vector<double> values;
+        for (const auto& row : rows) {
+          if (row.at("check") == check && row.at("closed_noise") == line &&
+              row.at("noise") == noise) {
+            values.push_back(std::stod(row.at("listing_odi")));
+          }
+        }
+        ASSERT_EQ(values.size(), 3U);
+        const double mean = (values[0] + values[1] + values[2]) / 3;
+        const double sd = std::sqrt(((values[0] - mean) * (values[0] - mean) +
+                                     (values[1] - mean) * (values[1] - mean) +
+                                     (values[2] - mean) * (values[2] - mean)) /
+                                    2);
+        expected[line].emplace_back(mean, sd);
+      }
+    }
+  }
+  const std::vector<Shape> shapes = ShapesOf(ReadFile(dir.path() / "summary.svg"));
+  // Okabe and Ito's blue and vermillion for the two lines.
+  const std::map<std::string, std::string> colours = {{"0", "#0072b2"}, {"0.1", "#d55e00"}};
+  std::vector<std::pair<double, double>> drawn, meant;  // y on the page, value
+  std::vector<std::array<double, 3>> bars;              // the ends' y and the value of half a bar
+  for (const auto& [line, points] : expected) {
+    std::vector<std::pair<double, double>> centres;
+    for (const Shape& shape : shapes) {
+      if (shape.kind == "circle" && shape.stroke == colours.at(line))
+        centres.push_back(shape.points[0]);
+    }
+    std::sort(centres.begin(), centres.end());
+    ASSERT_EQ(centres.size(), points.size()) << line;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      drawn.emplace_back(centres[i].second, points[i].first);
+      const auto bar = std::find_if(shapes.begin(), shapes.end(), [&](const Shape& shape) {
+        return shape.kind == "polyline" && shape.stroke == colours.at(line) &&
+               shape.points.size() == 2 &&
+               std::abs(shape.points[0].first - centres[i].first) < 0.01 &&
+               std::abs(shape.points[1].first - centres[i].first) < 0.01;
+      });
+      ASSERT_NE(bar, shapes.end()) << line << " " << i;
+      bars.push_back({bar->points[0].second, bar->points[1].second, points[i].second});
+    }
+  }
+  // The page's y of a value from the two points furthest apart, then every point and bar end.
+  const auto [low, high] = std::minmax_element(
+      drawn.begin(), drawn.end(), [](auto& a, auto& b) { return a.second < b.second; });
+  const double perValue = (high->first - low->first) / (high->second - low->second);
+  const auto pageY = [&](double value) { return low->first + (value - low->second) * perValue; };
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    EXPECT_NEAR(drawn[i].first, pageY(drawn[i].second), 0.05) << i;
+    const double mean = drawn[i].second, half = bars[i][2];
+    EXPECT_NEAR(std::max(bars[i][0], bars[i][1]), pageY(mean - half), 0.05) << i;
+    EXPECT_NEAR(std::min(bars[i][0], bars[i][1]), pageY(mean + half), 0.05) << i;
+  }
 }
 
 TEST(Ensemble, SpreadsCutToTheShortestCourseAndLeaveMissingValuesOut) {
@@ -474,6 +695,12 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 run=10", "needs --dir"},
       {"--seeds 1-2 --dir . --plot p.png run=10", "--plot"},
       {"--seeds 1-2 --dir . --course-format gif run=10", "png or svg"},
+      {"--seeds 1-2 --dir . --error se run=10", "--error takes sd, sem or ci95, not se"},
+      {"--seed 1 --error sem run=10", "--error needs --seeds"},
+      {"--seeds 1-2 --dir . --courses run=10", "unknown option: --courses"},
+      {"--seeds 1-2 --dir . run=10 check=", "check=NAME takes a letter, then letters"},
+      {"--seeds 1-2 --dir . run=10 check=2nd", "check=NAME takes a letter, then letters"},
+      {"--seeds 1-2 --dir . run=10 check=a,b", "check=NAME takes a letter, then letters"},
       {"--summarize .", "holds no ensemble.json"},
       // A second option would silently replace the first one's list.
       {"--seeds 1-2 --seeds 3 --dir . run=10", "--seeds is given twice"},
