@@ -17,6 +17,12 @@ CourseChartView::CourseChartView(QWidget* parent)
   setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setMinimumSize(480, 360);
+  setToolTip(
+      "The session's course, a point for every logged step. Top: the largest response of each "
+      "eye over the 12 pattern positions, blue the left eye, red the right. Middle: the "
+      "threshold \u03b8, in units of the response squared. Bottom: ocular dominance "
+      "(R\u2212L)/(R+L), from \u22121 (the left eye alone) to +1 (the right eye alone). Shaded: "
+      "an eye closed.");
   figure_->Resize(size());
 }
 

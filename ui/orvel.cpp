@@ -1,5 +1,6 @@
 #include "orvel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include "Application.h"
 #include "Bcm.h"
+#include "ControlHints.h"
 #include "CourseWindow.h"
 #include "Exception.h"
 #include "LogNames.h"
@@ -49,6 +51,7 @@ TForm1::TForm1(const WindowOptions& options, WindowClock clock)
   CheckItOut = &Named<TButton>("CheckItOut");
   Image1 = &Named<TImage>("Image1");
   ShowStoredPicture();
+  AddHints();
   CanClose = [this] { return CanCloseNow(); };
   Left->OnClick = [this] { NoteEyes(); };
   Right->OnClick = [this] { NoteEyes(); };
@@ -78,6 +81,29 @@ void TForm1::ShowStoredPicture() {
     std::fprintf(stderr, "orvel: cannot show the picture: %s\n", error.c_str());
     pictureProblem_ = "cannot show the picture";
   }
+}
+
+void TForm1::AddHints() {
+  const auto next = [this] { return simulation().parameters(); };
+  Start->Hint = [next] { return StartHint(next()); };
+  Stop->Hint = [] { return StopHint(); };
+  Left->Hint = [next] { return EyeHint("Left", next()); };
+  Right->Hint = [next] { return EyeHint("Right", next()); };
+  ResetWeights->Hint = [next] { return ResetWeightsHint(next()); };
+  CheckItOut->Hint = [] { return CheckItOutHint(); };
+  ListBox1->Hint = [] { return ListingHint(); };
+  Image1->Hint = [] { return PictureHint(); };
+  Trace->Hint = [this] {
+    const BCMNeuron& neuron = simulation().neuron();
+    const std::vector<double>& weights = neuron.Weights();
+    const double largest =
+        weights.empty() ? 0.0 : *std::max_element(weights.begin(), weights.end());
+    return PlotHint(neuron.Theta(), largest, 100, false);
+  };
+  Status->PanelHint = [this](int panel) {
+    return PanelHint(panel, simulation().trainedSteps(), simulation().learning(),
+                     simulation().parameters());
+  };
 }
 
 void TForm1::FormCreate() {

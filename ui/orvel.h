@@ -75,6 +75,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   TImage* Image1;
 
   void ShowStoredPicture();
+  void AddHints();
   bool CanCloseNow();
   bool RoomForAnotherRun() const;
   Simulation& simulation() { return session_.simulation(); }
