@@ -23,7 +23,6 @@
 #include "SessionFolder.h"
 #include "StackRoom.h"
 #include "TrainingRun.h"
-#include "WeightPlot.h"
 #include "WholeFile.h"
 
 TForm1* Form1 = nullptr;
@@ -98,7 +97,8 @@ void TForm1::AddHints() {
     const std::vector<double>& weights = neuron.Weights();
     const double largest =
         weights.empty() ? 0.0 : *std::max_element(weights.begin(), weights.end());
-    return PlotHint(neuron.Theta(), largest, 100, false);
+    return PlotHint(neuron.Theta(), largest, weightView_.PixelsPerUnit(neuron),
+                    weightView_.Fitted());
   };
   Status->PanelHint = [this](int panel) {
     return PanelHint(panel, simulation().trainedSteps(), simulation().learning(),
@@ -244,7 +244,7 @@ void TForm1::CheckItOutClick() {
 
 // The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
-  DeferWeightPlot(shown, Trace->Canvas);
+  weightView_.Show(shown, Trace->Canvas);
   neuronPanels_.Write(shown.Theta(), simulation().learning(), simulation().parameters(), *Status);
   OverlayLastPanel();
 }
@@ -320,6 +320,11 @@ void TForm1::ShowCourse() {
   }
   course_->NativeWidget()->addActions(menu_->ShortcutActions());
   course_->Show();
+}
+
+void TForm1::SetFitWeights(bool fitted) {
+  weightView_.SetFitted(fitted);
+  ShowNeuron(simulation().neuron());
 }
 
 // A window closed during a run would pull the logs from under it: every run is
