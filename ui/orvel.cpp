@@ -313,10 +313,15 @@ void TForm1::ApplySettings(const Settings& settings) {
 
 void TForm1::ShowCourse() {
   if (!course_) {
-    course_ = std::make_unique<CourseWindow>(history_, [this] {
-      return EventsOf(session_.Record().Events(),
-                      static_cast<std::int64_t>(simulation().trainedSteps()));
-    });
+    course_ = std::make_unique<CourseWindow>(
+        history_,
+        [this] {
+          return EventsOf(session_.Record().Events(),
+                          static_cast<std::int64_t>(simulation().trainedSteps()));
+        },
+        [this] {
+          return CaptionOf(session_.Seed(), simulation().parameters(), session_.Record().Events());
+        });
   }
   course_->NativeWidget()->addActions(menu_->ShortcutActions());
   course_->Show();
