@@ -4,6 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -20,6 +22,7 @@
 
 #include "Application.h"
 #include "Bcm.h"
+#include "CourseChartView.h"
 #include "CourseWindow.h"
 #include "ExpectedPlot.h"
 #include "HelpTexts.h"
@@ -483,6 +486,18 @@ TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   Form1->session().Logs()->Flush();
   EXPECT_EQ(Form1->Course()->ShownPoints(), Lines(dir.Read("course.csv")) - 1)
       << "a run that ends leaves the chart showing all it logged";
+  // Captioned as the figures are; the last steps end where the course does.
+  QStringList texts;
+  for (const QGraphicsItem* item : Form1->Course()->Chart().scene()->items()) {
+    if (const auto* text = dynamic_cast<const QGraphicsSimpleTextItem*>(item)) {
+      texts << text->text();
+    }
+  }
+  EXPECT_TRUE(texts.contains("seed 7")) << texts.join(" | ").toStdString();
+  Form1->Course()->ShowLast(10000);
+  const Extent shown = Form1->Course()->Chart().ShownSteps();
+  EXPECT_DOUBLE_EQ(shown.high - shown.low, 10000.0);
+  EXPECT_GT(shown.high, static_cast<double>(Form1->session().simulation().trainedSteps()) - 100);
 }
 
 // Fitted, the fresh neuron's largest weight reaches row 12, just below the note of the scale, and
