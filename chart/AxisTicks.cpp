@@ -76,6 +76,10 @@ AxisScale ValueScale(Extent values) {
 
 StepAxis StepAxisFor(Extent steps) {
   steps.Include(0.0);
+  return StepAxisOver(steps);
+}
+
+StepAxis StepAxisOver(const Extent& steps) {
   const StepUnit unit = StepUnitFor(std::max(std::abs(steps.low), std::abs(steps.high)));
   const double low = steps.low / unit.stepsPerUnit;
   const double high = std::max(steps.high / unit.stepsPerUnit, low + 1 / unit.stepsPerUnit);

@@ -61,6 +61,8 @@ struct StepAxis {
 };
 
 StepAxis StepAxisFor(Extent steps);
+// The step axis over just these steps, as a zoomed chart shows them.
+StepAxis StepAxisOver(const Extent& steps);
 
 // A scale for responses or thresholds: from 0 (so that a response fading away reads as such, and
 // one panel compares with another), with a little room beyond the values so that no line runs

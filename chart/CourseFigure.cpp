@@ -10,21 +10,34 @@
 namespace {
 enum PanelIndex : std::size_t { kResponses, kThreshold, kDominance };
 
+// The eyes' responses often run together: the right eye's line is drawn narrower over the left
+// eye's, so that both stay in sight.
+constexpr double kWideLine = 3.5;
+constexpr double kNarrowLine = 1.5;
+
 std::vector<PanelShape> CoursePanels() {
   return {{{"largest response", "largest<br>response", "response"}, kCoursePanelShares[kResponses]},
           {{"threshold \u03b8", "threshold<br>\u03b8", "\u03b8"}, kCoursePanelShares[kThreshold]},
           {DominanceGuides::Titles(), kCoursePanelShares[kDominance]}};
 }
 
-// Points come in step order, so the first and last bound them.
-Extent StepsOf(const Course& course) {
-  Extent steps;
-  if (!course.points.empty()) {
-    steps.Include(static_cast<double>(course.points.front().totalSteps));
-    steps.Include(static_cast<double>(course.points.back().totalSteps));
-  }
-  IncludeEvents(steps, course.events);
-  return steps;
+// The points drawn over steps: those inside, and the one beyond each edge, so that the line runs
+// on to the frame. Points come in step order.
+struct PointSpan {
+  std::size_t first = 0, end = 0;
+};
+
+PointSpan PointsOver(const Course& course, const Extent& steps) {
+  const auto& points = course.points;
+  const auto before = std::partition_point(points.begin(), points.end(), [&](const CoursePoint& p) {
+    return static_cast<double>(p.totalSteps) < steps.low;
+  });
+  const auto after = std::partition_point(before, points.end(), [&](const CoursePoint& p) {
+    return static_cast<double>(p.totalSteps) <= steps.high;
+  });
+  const auto first = static_cast<std::size_t>(before - points.begin());
+  const auto end = static_cast<std::size_t>(after - points.begin());
+  return {first > 0 ? first - 1 : 0, std::min(end + 1, points.size())};
 }
 
 double MaxLeft(const CoursePoint& point) {
@@ -42,12 +55,12 @@ double Dominance(const CoursePoint& point) {
 }
 
 template <class Value>
-std::vector<PlotPoint> Thinned(const Course& course, Value value, const StepAxis& steps,
-                               int columns) {
+std::vector<PlotPoint> Thinned(const Course& course, PointSpan span, Value value,
+                               const StepAxis& steps, int columns) {
   return DecimateByColumn(
-      course.points.size(),
+      span.end - span.first,
       [&](std::size_t i) {
-        const CoursePoint& point = course.points[i];
+        const CoursePoint& point = course.points[span.first + i];
         return PlotPoint{steps.ToUnits(point.totalSteps), value(point)};
       },
       steps.scale.low, steps.scale.high, columns);
@@ -60,18 +73,29 @@ Extent ValuesOf(const std::vector<PlotPoint>& points) {
 }
 }  // namespace
 
+Extent CourseSteps(const Course& course) {
+  Extent steps;
+  steps.Include(0.0);
+  if (!course.points.empty()) {
+    steps.Include(static_cast<double>(course.points.front().totalSteps));
+    steps.Include(static_cast<double>(course.points.back().totalSteps));
+  }
+  IncludeEvents(steps, course.events);
+  return steps;
+}
+
 CourseFigure::CourseFigure(double scale)
     : figure_(CoursePanels(), scale),
       guides_(figure_, kDominance),
-      left_(AddLine(kResponses, ChartStyle::EyeColour(Eye::Left))),
-      right_(AddLine(kResponses, ChartStyle::EyeColour(Eye::Right))),
+      left_(AddLine(kResponses, ChartStyle::EyeColour(Eye::Left), kWideLine)),
+      right_(AddLine(kResponses, ChartStyle::EyeColour(Eye::Right), kNarrowLine)),
       theta_(AddLine(kThreshold, ChartStyle::Threshold())),
       dominance_(AddLine(kDominance, ChartStyle::Dominance())),
-      key_{{"left eye", figure_.Style().Line(ChartStyle::EyeColour(Eye::Left), 3)},
-           {"right eye", figure_.Style().Line(ChartStyle::EyeColour(Eye::Right), 3)}} {}
+      key_{{"left eye", figure_.Style().Line(ChartStyle::EyeColour(Eye::Left), kWideLine)},
+           {"right eye", figure_.Style().Line(ChartStyle::EyeColour(Eye::Right), kNarrowLine)}} {}
 
-QLineSeries* CourseFigure::AddLine(std::size_t panel, const QColor& colour) {
-  return figure_.PanelAt(panel).AddLine(figure_.Style().Line(colour));
+QLineSeries* CourseFigure::AddLine(std::size_t panel, const QColor& colour, double width) {
+  return figure_.PanelAt(panel).AddLine(figure_.Style().Line(colour, width));
 }
 
 void CourseFigure::Resize(QSizeF size) {
@@ -79,22 +103,25 @@ void CourseFigure::Resize(QSizeF size) {
   guides_.Place();
 }
 
-void CourseFigure::Show(const Course& course) {
-  const StepAxis axis = StepAxisFor(StepsOf(course));
+void CourseFigure::Show(const Course& course, const StepWindow& window) {
+  const Extent shown = window.Range(CourseSteps(course));
+  const StepAxis axis = StepAxisOver(shown);
+  shown_ = {axis.scale.low * axis.unit.stepsPerUnit, axis.scale.high * axis.unit.stepsPerUnit};
+  const PointSpan span = PointsOver(course, shown);
   const int columns = figure_.Columns();
-  const auto left = Thinned(course, MaxLeft, axis, columns);
-  const auto right = Thinned(course, MaxRight, axis, columns);
-  const auto theta = Thinned(course, Theta, axis, columns);
+  const auto left = Thinned(course, span, MaxLeft, axis, columns);
+  const auto right = Thinned(course, span, MaxRight, axis, columns);
+  const auto theta = Thinned(course, span, Theta, axis, columns);
   ShowLine(*left_, left);
   ShowLine(*right_, right);
   ShowLine(*theta_, theta);
-  ShowLine(*dominance_, Thinned(course, Dominance, axis, columns));
+  ShowLine(*dominance_, Thinned(course, span, Dominance, axis, columns));
   Extent responses = ValuesOf(left);
   responses.Include(ValuesOf(right));
   figure_.PanelAt(kResponses).SetValues(ValueScale(responses));
   figure_.PanelAt(kThreshold).SetValues(ValueScale(ValuesOf(theta)));
   guides_.Show(axis);
-  figure_.ShowSession(axis, course.events, course.caption, key_);
+  figure_.ShowSession(axis, EventsWithin(course.events, shown), course.caption, key_);
   guides_.Place();  // the key may have taken another height
   figure_.ShowLogged(!course.points.empty());
 }

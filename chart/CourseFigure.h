@@ -3,6 +3,7 @@
 #include "Course.h"
 #include "DominanceGuides.h"
 #include "StackedFigure.h"
+#include "StepWindow.h"
 
 class QLineSeries;
 
@@ -14,11 +15,15 @@ class CourseFigure {
   explicit CourseFigure(double scale);
 
   void Resize(QSizeF size);
-  void Show(const Course& course);
+  void Show(const Course& course, const StepWindow& window = {});
   QGraphicsScene& Scene() const { return figure_.Scene(); }
+  // The steps the axis spans as last shown.
+  const Extent& ShownSteps() const { return shown_; }
+  // Where the plots lie in the scene, their steps running from left to right.
+  const Box& PlotArea() const { return figure_.PlotBox(0); }
 
  private:
-  QLineSeries* AddLine(std::size_t panel, const QColor& colour);
+  QLineSeries* AddLine(std::size_t panel, const QColor& colour, double width = 2.0);
   void ShowLine(QLineSeries& line, const std::vector<PlotPoint>& points) const;
 
   StackedFigure figure_;
@@ -28,4 +33,8 @@ class CourseFigure {
   QLineSeries* theta_;
   QLineSeries* dominance_;
   std::vector<LegendEntry> key_;
+  Extent shown_;
 };
+
+// A course's steps: from 0 to the last of its points and events.
+Extent CourseSteps(const Course& course);

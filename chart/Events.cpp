@@ -1,6 +1,8 @@
 #include "Events.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 std::vector<EyeClosure> JoinedClosures(const std::vector<EyeClosure>& closures, Eye eye) {
   std::vector<EyeClosure> mine;
@@ -59,4 +61,24 @@ void IncludeEvents(Extent& steps, const SessionEvents& events) {
   for (const auto* marks : {&events.resets, &events.loads}) {
     for (const std::int64_t at : *marks) steps.Include(static_cast<double>(at));
   }
+}
+
+SessionEvents EventsWithin(const SessionEvents& events, const Extent& steps) {
+  const auto from = static_cast<std::int64_t>(std::ceil(steps.low));
+  const auto to = static_cast<std::int64_t>(std::floor(steps.high));
+  SessionEvents within;
+  for (EyeClosure closure : events.closures) {
+    closure.fromSteps = std::max(closure.fromSteps, from);
+    closure.toSteps = std::min(closure.toSteps, to);
+    if (closure.toSteps > closure.fromSteps) within.closures.push_back(closure);
+  }
+  const auto marks = [from, to](const std::vector<std::int64_t>& all) {
+    std::vector<std::int64_t> kept;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(kept),
+                 [from, to](std::int64_t at) { return at >= from && at <= to; });
+    return kept;
+  };
+  within.resets = marks(events.resets);
+  within.loads = marks(events.loads);
+  return within;
 }

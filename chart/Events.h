@@ -15,3 +15,7 @@ std::vector<EyeClosure> ClosedSpans(const SessionEvents& events, bool left, bool
 
 // Widens steps to take in every closure and reset, so that none falls off the step axis.
 void IncludeEvents(Extent& steps, const SessionEvents& events);
+
+// The events as a chart over steps from..to shows them: closures cut at its edges, the marks
+// outside it left out, so that nothing is drawn or labelled beyond the frame.
+SessionEvents EventsWithin(const SessionEvents& events, const Extent& steps);

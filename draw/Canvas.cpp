@@ -134,6 +134,17 @@ void TCanvas::LineTo(int x, int y) {
   MoveTo(x, y);
 }
 
+void TCanvas::Draw(int x, int y, const Bitmap& picture) {
+  Flush();
+  for (int row = 0; row < picture.Height(); ++row) {
+    for (int column = 0; column < picture.Width(); ++column) {
+      Plot(static_cast<long long>(x) + column, static_cast<long long>(y) + row,
+           picture.ColorAt(column, row));
+    }
+  }
+  Changed();
+}
+
 void TCanvas::Fill(long long left, long long top, long long right, long long bottom, TColor color) {
   const int x0 = static_cast<int>(std::clamp(left, 0LL, static_cast<long long>(target_.Width())));
   const int x1 = static_cast<int>(std::clamp(right, 0LL, static_cast<long long>(target_.Width())));

@@ -32,6 +32,8 @@ class TCanvas {
   void Rectangle(int x1, int y1, int x2, int y2);
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
+  // Copies picture with its top-left corner at (x, y).
+  void Draw(int x, int y, const Bitmap& picture);
 
  private:
   void Fill(long long left, long long top, long long right, long long bottom, TColor color);

@@ -9,10 +9,20 @@ class TCanvas;
 inline constexpr int kPlotWidth = 369;
 inline constexpr int kPlotHeight = 121;
 
-// The weight plot: the neuron's weights as bars rising from a baseline at y = 80 (100 pixels per
-// unit), its threshold as a silver line (10 pixels per unit) and a red line between the eyes.
+// The bars' scale the plot has always had, in pixels per unit of weight.
+inline constexpr int kClassicPixelsPerUnit = 100;
+// A fitted plot keeps the rows above this one for a note of its scale.
+inline constexpr int kFittedTop = 12;
+
+// The weight plot: the neuron's weights as bars rising from a baseline at y = 80 (pixelsPerUnit),
+// its threshold as a silver line (at a tenth of that scale) and a red line between the eyes.
 // Paints every pixel of the canvas.
-void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas);
+void DrawWeightPlot(const std::vector<double>& weights, double theta, TCanvas& canvas,
+                    int pixelsPerUnit = kClassicPixelsPerUnit);
+
+// The largest whole scale at which every finite weight and the threshold line lie between row
+// kFittedTop and the plot's bottom edge; the classic scale when all are 0.
+int FittedPixelsPerUnit(const std::vector<double>& weights, double theta);
 
 // The plot of the neuron as it is now, rasterised only when the canvas is next read or drawn
 // on: a run redraws thousands of times a second, far more often than anyone looks.

@@ -5,8 +5,10 @@
 #include <QGraphicsTextItem>
 #include <QImage>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QSvgRenderer>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
@@ -178,6 +180,27 @@ TEST(ChartEvents, ClosuresOfOneEyeAreJoinedWhereTheyTouchOrOverlap) {
   EXPECT_EQ(left[1].fromSteps, 500);
   EXPECT_EQ(left[1].toSteps, 700);
   ASSERT_EQ(JoinedClosures(closures, Eye::Right).size(), 1u);
+}
+
+// A zoomed chart draws and labels nothing beyond its frame.
+TEST(ChartEvents, AZoomedRangeCutsClosuresAtItsEdgesAndLeavesOutMarksBeyond) {
+  SessionEvents events;
+  events.closures = {{100, 500, Eye::Left}, {600, 900, Eye::Right}, {50, 150, Eye::Right}};
+  events.resets = {250, 700};
+  events.loads = {299, 301};
+  Extent steps;
+  steps.Include(200.5);
+  steps.Include(700.0);
+  const SessionEvents within = EventsWithin(events, steps);
+  ASSERT_EQ(within.closures.size(), 2u);
+  EXPECT_EQ(std::pair(within.closures[0].fromSteps, within.closures[0].toSteps),
+            std::pair(201L, 500L));
+  EXPECT_EQ(std::pair(within.closures[1].fromSteps, within.closures[1].toSteps),
+            std::pair(600L, 700L));
+  EXPECT_EQ(within.resets, (std::vector<std::int64_t>{250, 700}));
+  EXPECT_EQ(within.loads, (std::vector<std::int64_t>{299, 301}));
+  steps.Include(0.0);
+  EXPECT_EQ(EventsWithin(events, steps).closures.size(), 3u);
 }
 
 TEST(ChartFile, RejectsWhatItCannotWriteBeforeAnyRun) {
@@ -604,6 +627,59 @@ TEST(CourseChartView, ShowsTheCourseAndFollowsItAsItGrows) {
   EXPECT_TRUE(RightClosedTint(At(image, XOf(plot, 13000), clearRow)));
   EXPECT_TRUE(White(At(image, XOf(plot, 23000), clearRow)));
   EXPECT_GT(MiddleRowOf(image, plot, XOf(plot, 28000), Blue), 0);
+}
+
+// The wheel zooms about the pointer, a drag pans, the last steps follow the course's end and a
+// double-click shows every step again; no range goes beyond the course.
+TEST(CourseChartView, ZoomsPansAndFollowsTheLastSteps) {
+  std::string error;
+  ASSERT_TRUE(EnsureChartApplication(error)) << error;
+  CourseChartView view;
+  view.resize(900, 600);
+  view.show();
+  QCoreApplication::processEvents();
+  const Box plot = LayOutFigure(900, 600, 1.0, kCoursePanelShares).plots.at(0);
+  Course course;
+  for (std::int64_t steps = 0; steps <= 1'000'000; steps += 1000) {
+    course.points.push_back({steps, 0.5, 0.4, 0.3, OcularDominance(0.5, 0.4)});
+  }
+  view.Show(course);
+  using Range = std::pair<double, double>;
+  const auto shown = [&view] {
+    return Range(std::round(view.ShownSteps().low), std::round(view.ShownSteps().high));
+  };
+  const double y = plot.top + 10, middle = plot.left + plot.width / 2;
+  const auto send = [&view](QEvent&& event) {
+    QCoreApplication::sendEvent(view.viewport(), &event);
+  };
+  const auto wheel = [&](double x, int degrees) {
+    send(QWheelEvent({x, y}, view.mapToGlobal(QPointF(x, y)), {}, {0, degrees}, Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false));
+  };
+  const auto mouse = [&](QEvent::Type type, double x, Qt::MouseButtons buttons) {
+    send(QMouseEvent(type, {x, y}, view.mapToGlobal(QPointF(x, y)), Qt::LeftButton, buttons,
+                     Qt::NoModifier));
+  };
+  EXPECT_EQ(shown(), Range(0, 1'000'000));
+  wheel(middle, 120);  // a notch in: four fifths of the steps, about the middle
+  EXPECT_EQ(shown(), Range(100'000, 900'000));
+  wheel(plot.left, 120);  // about the left edge, which stays put
+  EXPECT_EQ(shown(), Range(100'000, 740'000));
+  mouse(QEvent::MouseButtonPress, middle, Qt::LeftButton);
+  mouse(QEvent::MouseMove, middle + plot.width / 4, Qt::LeftButton);  // 160,000 steps earlier
+  mouse(QEvent::MouseButtonRelease, middle + plot.width / 4, Qt::NoButton);
+  EXPECT_EQ(shown(), Range(0, 640'000)) << "panned past the start";
+  wheel(plot.left + plot.width, -360);  // out beyond the whole course
+  EXPECT_EQ(shown(), Range(0, 1'000'000));
+  EXPECT_TRUE(view.ShowsAll());
+
+  view.ShowLast(100'000);
+  EXPECT_EQ(shown(), Range(900'000, 1'000'000));
+  course.points.push_back({1'500'000, 0.5, 0.4, 0.3, OcularDominance(0.5, 0.4)});
+  view.Show(course);
+  EXPECT_EQ(shown(), Range(1'400'000, 1'500'000));
+  mouse(QEvent::MouseButtonDblClick, middle, Qt::LeftButton);
+  EXPECT_EQ(shown(), Range(0, 1'500'000));
 }
 
 // The step and value axes of every panel.

@@ -114,6 +114,30 @@ TEST(WeightPlot, DrawingTwiceGivesTheSamePixelsWhateverTheCanvasHeld) {
   EXPECT_EQ(first, ExpectedPlot(weights, 70));
 }
 
+// Fitted, the tallest bar or the threshold line reaches row 12, the first below the scale's note,
+// or the deepest bar the bottom edge, whichever comes first; with nothing to fit, the classic
+// scale stays.
+TEST(WeightPlot, FittedScaleBringsTheLargestWeightAndTheThresholdInside) {
+  std::vector<double> weights(24, 0.0);
+  weights[3] = 2.0;
+  weights[5] = 1.0;
+  weights[20] = -0.5;
+  ASSERT_EQ(FittedPixelsPerUnit(weights, 5.0), 34);  // 68 rows / 2.0
+  Bitmap bitmap(kWidth, kHeight);
+  TCanvas canvas(bitmap);
+  DrawWeightPlot(weights, 5.0, canvas, 34);
+  EXPECT_EQ(RowsOf(bitmap, 50, clBlack), Range(12, 79));   // 80 - 2.0 * 34
+  EXPECT_EQ(RowsOf(bitmap, 80, clBlack), Range(46, 79));   // 80 - 1.0 * 34
+  EXPECT_EQ(RowsOf(bitmap, 305, clBlack), Range(80, 96));  // 80 + 0.5 * 34, exclusive
+  EXPECT_EQ(RowsOf(bitmap, 2, clSilver), Range(63, 63));   // 80 - 5.0 * 34 / 10
+
+  EXPECT_EQ(FittedPixelsPerUnit(weights, 400.0), 1);     // the threshold is the tallest: 68 / 40
+  EXPECT_EQ(FittedPixelsPerUnit({0.1, -1.0}, 0.0), 41);  // 41 rows below the baseline
+  EXPECT_EQ(FittedPixelsPerUnit(std::vector<double>(24, 0.0), 0.0), 100);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(FittedPixelsPerUnit({nan, 0.5}, nan), 136);
+}
+
 // The panels keep the constants' texts between writes: a change of any parameter, and back, must
 // still reach them.
 TEST(WeightPlot, PanelsShowTheThresholdAndFollowEveryChangeOfTheRunsConstants) {

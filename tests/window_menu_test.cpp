@@ -4,6 +4,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,7 +23,9 @@
 
 #include "Application.h"
 #include "Bcm.h"
+#include "CourseChartView.h"
 #include "CourseWindow.h"
+#include "ExpectedPlot.h"
 #include "HelpTexts.h"
 #include "LogNames.h"
 #include "ParametersDialog.h"
@@ -30,6 +35,7 @@
 #include "StackRoom.h"
 #include "TempDir.h"
 #include "TextLines.h"
+#include "WeightPlot.h"
 #include "orvel.h"
 
 // The menu bar's commands, the speeds, the pause, the nesting limit, the keyboard and the
@@ -503,6 +509,46 @@ TEST_F(WindowMenu, TheCourseWindowRedrawsAtDisplayRateNotPerRow) {
   Form1->session().Logs()->Flush();
   EXPECT_EQ(Form1->Course()->ShownPoints(), Lines(dir.Read("course.csv")) - 1)
       << "a run that ends leaves the chart showing all it logged";
+  // Captioned as the figures are; the last steps end where the course does.
+  QStringList texts;
+  for (const QGraphicsItem* item : Form1->Course()->Chart().scene()->items()) {
+    if (const auto* text = dynamic_cast<const QGraphicsSimpleTextItem*>(item)) {
+      texts << text->text();
+    }
+  }
+  EXPECT_TRUE(texts.contains("seed 7")) << texts.join(" | ").toStdString();
+  Form1->Course()->ShowLast(10000);
+  const Extent shown = Form1->Course()->Chart().ShownSteps();
+  EXPECT_DOUBLE_EQ(shown.high - shown.low, 10000.0);
+  EXPECT_GT(shown.high, static_cast<double>(Form1->session().simulation().trainedSteps()) - 100);
+}
+
+// Fitted, the fresh neuron's largest weight reaches row 12, just below the note of the scale, and
+// Save Picture saves what is shown; unticked, the classic plot is back pixel for pixel.
+TEST_F(WindowMenu, FitWeightsScalesThePlotAndOffGivesTheClassicOneBack) {
+  Open();
+  const std::vector<double> weights = Form1->session().simulation().neuron().Weights();
+  const auto largest = std::max_element(weights.begin(), weights.end()) - weights.begin();
+  const int outline = 15 * static_cast<int>(largest) + 5;
+  QAction* fit = MenuItem("Fit &Weights");
+  ASSERT_FALSE(fit->isChecked());
+  fit->trigger();
+  const Bitmap fitted = Form1->Named<TImage>("Trace").Picture();
+  std::vector<int> barRows;
+  for (int y = kFittedTop; y < fitted.Height(); ++y) {
+    if (fitted.ColorAt(outline, y) == clBlack) barRows.push_back(y);
+  }
+  ASSERT_FALSE(barRows.empty());
+  EXPECT_EQ(barRows.front(), 12);
+  EXPECT_EQ(barRows.back(), 79);
+  int notePixels = 0;
+  for (int x = 0; x < 100; ++x) notePixels += fitted.ColorAt(x, 6) != clWhite;
+  EXPECT_GT(notePixels, 10) << "no note of the scale";
+  ASSERT_TRUE(Form1->SavePictureTo((dir.path() / "fitted.png").string()));
+  const QImage saved(QString::fromStdString((dir.path() / "fitted.png").string()));
+  EXPECT_EQ(saved.pixel(outline, 12), fitted.At(outline, 12));
+  fit->trigger();
+  EXPECT_EQ(Form1->Named<TImage>("Trace").Picture(), ExpectedPlot(weights, 80));
 }
 
 TEST_F(WindowMenu, NewSessionLogsGoToAFolderOfTheirOwn) {

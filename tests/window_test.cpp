@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QHelpEvent>
 #include <QTimer>
+#include <QToolTip>
 #include <QWidget>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 #include "Application.h"
@@ -106,6 +109,35 @@ TEST_F(Window, LayoutHasEveryControlWhereAndAsStored) {
   EXPECT_EQ(Form1->Named<TCheckBox>("Right").Caption(), "Right");
   EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelCount(), 6);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(Form1->Named<TStatusBar>("Status").PanelWidth(i), 80);
+}
+
+// Every control and every status panel explains itself, quoting the constants the neuron learns
+// with as they are when asked, and the panel under the pointer is the one Qt's tooltip shows.
+TEST_F(Window, EveryControlAndPanelHasATooltipQuotingTheLiveTau) {
+  for (const auto& control : Form1->Controls()) {
+    EXPECT_FALSE(control->HintAt(1, 1).empty()) << control->Name;
+  }
+  const TStatusBar& status = Form1->Named<TStatusBar>("Status");
+  std::set<std::string> panelHints;
+  for (int left = 1; left < 6 * 80; left += 80) panelHints.insert(status.HintAt(left, 5));
+  EXPECT_EQ(panelHints.size(), 6U);
+  EXPECT_EQ(panelHints.count(""), 0U);
+
+  Settings settings = Form1->CurrentSettings();
+  settings.parameters.tau = 250;
+  Form1->ApplySettings(settings);
+  const int tauPanel = 3 * 80 + 1, thresholdPanel = 80 + 1;
+  EXPECT_NE(status.HintAt(tauPanel, 5).find("last 1,000 responses (250 from the next Reset"),
+            std::string::npos)
+      << status.HintAt(tauPanel, 5);
+  Form1->ResetWeightsClick();
+  EXPECT_NE(status.HintAt(thresholdPanel, 5).find("over the last 250 responses"), std::string::npos)
+      << status.HintAt(thresholdPanel, 5);
+
+  QWidget* bar = status.NativeWidget();
+  QHelpEvent pointerRests(QEvent::ToolTip, {thresholdPanel, 5}, bar->mapToGlobal(QPoint(81, 5)));
+  QCoreApplication::sendEvent(bar, &pointerRests);
+  EXPECT_EQ(QToolTip::text().toStdString(), status.HintAt(thresholdPanel, 5));
 }
 
 TEST_F(Window, StartUpDrawsTheFirstNeuronAndOpensSevenEmptyLogs) {

@@ -221,6 +221,10 @@ void MainMenu::AddExperiment(QMenu& menu) {
 
 void MainMenu::AddView(QMenu& menu) {
   AddItem(menu, "&Course", {}, [this] { commands_.ShowCourse(); });
+  QAction* fit = menu.addAction("Fit &Weights");
+  fit->setCheckable(true);
+  QObject::connect(fit, &QAction::toggled,
+                   [this](bool fitted) { commands_.SetFitWeights(fitted); });
 }
 
 void MainMenu::AddHelp(QMenu& menu) {

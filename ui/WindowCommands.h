@@ -41,4 +41,6 @@ class WindowCommands {
 
   // The Course window, opened on first use.
   virtual void ShowCourse() = 0;
+  // View → Fit Weights: the weight plot at a scale that fits the weights, or the classic one.
+  virtual void SetFitWeights(bool fitted) = 0;
 };

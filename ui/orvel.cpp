@@ -1,5 +1,6 @@
 #include "orvel.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include "Application.h"
 #include "Bcm.h"
+#include "ControlHints.h"
 #include "CourseWindow.h"
 #include "Exception.h"
 #include "LogNames.h"
@@ -21,7 +23,6 @@
 #include "SessionFolder.h"
 #include "StackRoom.h"
 #include "TrainingRun.h"
-#include "WeightPlot.h"
 #include "WholeFile.h"
 
 TForm1* Form1 = nullptr;
@@ -50,6 +51,7 @@ TForm1::TForm1(const WindowOptions& options, WindowClock clock)
   Image1 = &Named<TImage>("Image1");
   storedCaption_ = Caption();
   ShowStoredPicture();
+  AddHints();
   CanClose = [this] { return CanCloseNow(); };
   Left->OnClick = [this] { NoteEyes(); };
   Right->OnClick = [this] { NoteEyes(); };
@@ -79,6 +81,30 @@ void TForm1::ShowStoredPicture() {
     std::fprintf(stderr, "orvel: cannot show the picture: %s\n", error.c_str());
     pictureProblem_ = "cannot show the picture";
   }
+}
+
+void TForm1::AddHints() {
+  const auto next = [this] { return simulation().parameters(); };
+  Start->Hint = [next] { return StartHint(next()); };
+  Stop->Hint = [] { return StopHint(); };
+  Left->Hint = [next] { return EyeHint("Left", next()); };
+  Right->Hint = [next] { return EyeHint("Right", next()); };
+  ResetWeights->Hint = [next] { return ResetWeightsHint(next()); };
+  CheckItOut->Hint = [] { return CheckItOutHint(); };
+  ListBox1->Hint = [] { return ListingHint(); };
+  Image1->Hint = [] { return PictureHint(); };
+  Trace->Hint = [this] {
+    const BCMNeuron& neuron = simulation().neuron();
+    const std::vector<double>& weights = neuron.Weights();
+    const double largest =
+        weights.empty() ? 0.0 : *std::max_element(weights.begin(), weights.end());
+    return PlotHint(neuron.Theta(), largest, weightView_.PixelsPerUnit(neuron),
+                    weightView_.Fitted());
+  };
+  Status->PanelHint = [this](int panel) {
+    return PanelHint(panel, simulation().trainedSteps(), simulation().learning(),
+                     simulation().parameters());
+  };
 }
 
 void TForm1::FormCreate() {
@@ -219,7 +245,7 @@ void TForm1::CheckItOutClick() {
 
 // The plot waits for the screen or a reader; the texts are written at once.
 void TForm1::ShowNeuron(const BCMNeuron& shown) {
-  DeferWeightPlot(shown, Trace->Canvas);
+  weightView_.Show(shown, Trace->Canvas);
   neuronPanels_.Write(shown.Theta(), simulation().learning(), simulation().parameters(), *Status);
   OverlayLastPanel();
   ShowRule();
@@ -303,13 +329,23 @@ void TForm1::ApplySettings(const Settings& settings) {
 
 void TForm1::ShowCourse() {
   if (!course_) {
-    course_ = std::make_unique<CourseWindow>(history_, [this] {
-      return EventsOf(session_.Record().Events(),
-                      static_cast<std::int64_t>(simulation().trainedSteps()));
-    });
+    course_ = std::make_unique<CourseWindow>(
+        history_,
+        [this] {
+          return EventsOf(session_.Record().Events(),
+                          static_cast<std::int64_t>(simulation().trainedSteps()));
+        },
+        [this] {
+          return CaptionOf(session_.Seed(), simulation().parameters(), session_.Record().Events());
+        });
   }
   course_->NativeWidget()->addActions(menu_->ShortcutActions());
   course_->Show();
+}
+
+void TForm1::SetFitWeights(bool fitted) {
+  weightView_.SetFitted(fitted);
+  ShowNeuron(simulation().neuron());
 }
 
 // A window closed during a run would pull the logs from under it: every run is

@@ -11,6 +11,7 @@
 #include "Session.h"
 #include "Settings.h"
 #include "StepThrottle.h"
+#include "WeightView.h"
 #include "WindowClock.h"
 #include "WindowCommands.h"
 #include "WindowOptions.h"
@@ -54,6 +55,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   Settings CurrentSettings() const override;
   void ApplySettings(const Settings& settings) override;
   void ShowCourse() override;
+  void SetFitWeights(bool fitted) override;
   CourseWindow* Course() const { return course_.get(); }
   const std::string& LogFolder() const override { return logFolder_; }
   void NarrowLogs(LogChoice logs) override { session_.NarrowLogs(logs); }
@@ -75,6 +77,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   TImage* Image1;
 
   void ShowStoredPicture();
+  void AddHints();
   bool CanCloseNow();
   bool RoomForAnotherRun() const;
   Simulation& simulation() { return session_.simulation(); }
@@ -107,6 +110,7 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   std::unique_ptr<MainMenu> menu_;
   StepThrottle throttle_;
   NeuronPanels neuronPanels_;
+  WeightView weightView_;
   std::string storedCaption_;  // the title with the classic rule
   std::string notice_;         // until the next Start
   std::string pictureProblem_;

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QToolTip>
 
 #include "DisplayRefresh.h"
 #include "Form.h"
@@ -26,6 +29,31 @@ QString ToQString(const std::string& text) {
 // What of a panel's width its text cannot use: the gap after its frame (2) and the text's
 // margins inside it (3 and 2), as paintEvent draws them.
 constexpr int kPanelTextInset = 7;
+
+// Shows a control's hint as its tooltip, made when asked rather than set beforehand: a run
+// changes the values it quotes thousands of times a second.
+class HintFilter : public QObject {
+ public:
+  HintFilter(QWidget* widget, const TControl& control) : QObject(widget), control_(control) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return false;
+    auto* help = static_cast<QHelpEvent*>(event);
+    QWidget* widget = control_.NativeWidget();
+    const QPoint at = static_cast<QWidget*>(watched)->mapTo(widget, help->pos());
+    const std::string hint = control_.HintAt(at.x(), at.y());
+    if (hint.empty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(help->globalPos(), QString::fromStdString(hint), widget);
+    }
+    return true;
+  }
+
+ private:
+  const TControl& control_;
+};
 
 class StatusBarWidget : public QWidget {
  public:
@@ -101,6 +129,19 @@ class ImageWidget : public QWidget {
   TImage& image_;
 };
 }  // namespace
+
+TControl::TControl(std::string name, QWidget* widget) : Name(std::move(name)), widget_(widget) {
+  auto* filter = new HintFilter(widget, *this);
+  widget->installEventFilter(filter);
+  // A list's items take the pointer's events before the list does.
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+    area->viewport()->installEventFilter(filter);
+  }
+}
+
+std::string TControl::HintAt(int, int) const {
+  return Hint ? Hint() : std::string();
+}
 
 int TControl::Left() const {
   return widget_->x();
@@ -246,6 +287,20 @@ void TStatusBar::SetPanelWarning(int index, bool warning) {
 
 bool TStatusBar::PanelWarning(int index) const {
   return index >= 0 && index < PanelCount() && panels_[static_cast<std::size_t>(index)].warning;
+}
+
+int TStatusBar::PanelAt(int x) const {
+  for (int i = 0, left = 0; i < PanelCount(); ++i) {
+    left += ShownPanelWidth(i);
+    if (x >= 0 && x < left) return i;
+  }
+  return -1;
+}
+
+std::string TStatusBar::HintAt(int x, int y) const {
+  const int panel = PanelAt(x);
+  if (panel < 0 || !PanelHint) return TControl::HintAt(x, y);
+  return PanelHint(panel);
 }
 
 std::string TStatusBar::PanelText(int index) const {

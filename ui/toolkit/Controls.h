@@ -47,8 +47,14 @@ class TControl {
   void SetTakesFocus(bool takes);
   QWidget* NativeWidget() const { return widget_; }
 
+  // What the control shows, in words: the tooltip. Asked each time the pointer rests on the
+  // control, so that it can quote values as they are then; unset, there is none.
+  std::function<std::string()> Hint;
+  // The tooltip for the point (x, y) of the control.
+  virtual std::string HintAt(int x, int y) const;
+
  protected:
-  TControl(std::string name, QWidget* widget) : Name(std::move(name)), widget_(widget) {}
+  TControl(std::string name, QWidget* widget);
 
  private:
   QWidget* widget_;  // owned by the form's window
@@ -121,6 +127,11 @@ class TStatusBar : public TControl, public StatusPanels {
   // A warning's text is drawn in red until it is cleared.
   void SetPanelWarning(int index, bool warning);
   bool PanelWarning(int index) const;
+  // The panel drawn at x, or -1.
+  int PanelAt(int x) const;
+  // Each panel's tooltip, asked for when the pointer rests on it.
+  std::function<std::string(int index)> PanelHint;
+  std::string HintAt(int x, int y) const override;
 
  private:
   struct Panel {
