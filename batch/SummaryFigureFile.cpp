@@ -53,15 +53,25 @@ double HalfBar(const std::vector<double>& values, double mean, ErrorBars bars) {
   return bars == ErrorBars::kSem ? sem : StudentT975(values.size() - 1) * sem;
 }
 
-// The lists whose combinations make the lines: every listed parameter but the first, and the
-// generator when it is listed.
+// The listed parameter along the x axis: the first that takes numbers; none makes a strip plot.
+const ParameterOption* XParameter(const EnsemblePlan& plan) {
+  for (const ListedParameter& listed : plan.Listed()) {
+    if (listed.option->kind != ValueKind::kWord) return listed.option;
+  }
+  return nullptr;
+}
+
+// The lists whose combinations make the lines: the protocols, every listed parameter but the
+// x axis's, and the generator when it is listed.
 std::vector<std::pair<std::string, Column>> LineLists(const BatchOptions& options,
                                                       const SummaryTable& table) {
   const EnsemblePlan& plan = options.ensemble->plan;
   std::vector<std::pair<std::string, Column>> lists;
-  for (std::size_t i = 1; i < plan.Listed().size(); ++i) {
-    const ParameterOption& option = *plan.Listed()[i].option;
-    lists.emplace_back(option.name, ColumnOf(table, ParameterColumn(option)));
+  if (!plan.Protocols().empty()) lists.emplace_back("protocol", ColumnOf(table, "protocol"));
+  const ParameterOption* x = XParameter(plan);
+  for (const ListedParameter& listed : plan.Listed()) {
+    if (listed.option == x) continue;
+    lists.emplace_back(listed.option->name, ColumnOf(table, ParameterColumn(*listed.option)));
   }
   if (plan.GeneratorListed()) lists.emplace_back("generator", ColumnOf(table, "generator"));
   return lists;
@@ -96,11 +106,11 @@ SummaryPlot SummaryPlotOf(const BatchOptions& options, const SummaryTable& table
   const EnsemblePlan& plan = options.ensemble->plan;
   SummaryPlot plot;
   plot.valueTitle = "ocular dominance of the listing";
-  const bool strip = plan.Listed().empty();
-  if (!strip) plot.xTitle = plan.Listed().front().option->name;
+  const ParameterOption* xParameter = XParameter(plan);
+  const bool strip = xParameter == nullptr;
+  if (!strip) plot.xTitle = xParameter->name;
   const Column checks = ColumnOf(table, "check"), values = ColumnOf(table, kValueColumn);
-  const Column x =
-      strip ? Column{} : ColumnOf(table, ParameterColumn(*plan.Listed().front().option));
+  const Column x = strip ? Column{} : ColumnOf(table, ParameterColumn(*xParameter));
   const auto lists = LineLists(options, table);
   std::vector<std::string> checkNames;
   // check, line, x: the values of one point

@@ -86,7 +86,7 @@ def test_ensemble_plays_orvel_batch_units_and_resumes_its_folder(tmp_path, batch
 
     with open(ours / "summary.csv") as file:
         names = file.readline().rstrip("\n").split(",")
-        rows = [[f if name == "generator" else float(f) if f else math.nan
+        rows = [[f if name in ("generator", "rule") else float(f) if f else math.nan
                  for name, f in zip(names, line.rstrip("\n").split(","))] for line in file]
     assert list(summary) == names
     assert len(rows) == 2 * 2 * 2
