@@ -44,6 +44,18 @@ std::string ValuesText(py::handle values) {
   return text;
 }
 
+// A path (str or os.PathLike), or a list of them, as --protocol writes them.
+std::string PathsText(py::handle paths) {
+  const py::object fspath = py::module_::import("os").attr("fspath");
+  if (py::isinstance<py::str>(paths) || py::hasattr(paths, "__fspath__")) {
+    return py::str(fspath(paths));
+  }
+  std::string text;
+  for (py::handle path : paths)
+    text += (text.empty() ? "" : ",") + py::str(fspath(path)).cast<std::string>();
+  return text;
+}
+
 std::vector<std::string> ActionWords(py::handle actions) {
   if (py::isinstance<py::str>(actions)) {
     return actions.attr("split")().cast<std::vector<std::string>>();
@@ -68,6 +80,14 @@ std::vector<std::string> CommandLine(const std::string& folder, py::handle seeds
   for (const auto& [keyword, values] : parameterLists) {
     if (values.is_none()) continue;
     const std::string name = py::str(keyword);
+    if (name == "reseed") {
+      if (values.cast<bool>()) arguments.emplace_back("--reseed");
+      continue;
+    }
+    if (name == "protocol") {
+      arguments.insert(arguments.end(), {"--protocol", PathsText(values)});
+      continue;
+    }
     const std::string option =
         name == "generator" ? name : std::string(OptionOfKeyword(py::str(keyword)).name);
     arguments.insert(arguments.end(), {"--" + option, ValuesText(values)});

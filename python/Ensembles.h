@@ -7,7 +7,7 @@
 
 // orvel.ensemble(): the ensemble orvel-batch plays for the command line
 //   orvel-batch --seeds SEEDS --dir DIR [--jobs N] [--shard K/N] [--force] [--logs L]
-//               [--NAME VALUES ...] ACTIONS
+//               [--protocol FILES] [--reseed] [--NAME VALUES ...] ACTIONS
 // read by orvel-batch's own parser and played by its own RunEnsemble, so the folders, the
 // resumption and the summary are orvel-batch's. Returns the summary's columns.
 pybind11::dict PlayEnsemble(const std::string& folder, pybind11::handle seeds,

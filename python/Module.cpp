@@ -129,7 +129,7 @@ void DefineEnsembles(py::module_& module) {
       "ensemble", &PlayEnsemble, py::arg("dir"), py::arg("seeds"), py::arg("actions"),
       py::kw_only(), py::arg("jobs") = py::none(), py::arg("shard") = py::none(),
       py::arg("logs") = "all", py::arg("force") = false,
-      R"(ensemble(dir, seeds, actions, *, jobs=None, shard=None, logs="all", force=False, **parameter_lists)
+      R"(ensemble(dir, seeds, actions, *, jobs=None, shard=None, logs="all", force=False, protocol=None, reseed=False, **parameter_lists)
 
 Plays the ensemble orvel-batch --seeds plays, with orvel-batch's own code: a unit per seed and
 combination of listed values, each in its folder under dir (made with its missing parents), a rerun
@@ -140,7 +140,11 @@ seeds: "1-5,9", an int, a range or a list of ints. actions: "run=100000 check" o
 words. jobs: units at once (default: the cores). shard: "K/N" or (K, N). logs: "all", "course" or
 "none". force: replace an ensemble made by other arguments. Each parameter keyword takes a value or
 a list of values, as Session's; a list makes one unit per value. generator: "pcg32" (the default
-of ensembles), "classic" or a list of both.
+of ensembles), "classic" or a list of both. protocol: an action file or a list of them, each a
+listed dimension played after actions (folders protocol=NAME, NAME the file's without .txt, and a
+protocol column in the summary). reseed=True: every load= restarts the generator from the unit's
+seed, so units branched from one saved state differ. In actions, save=NAME saves in each unit's
+folder and load=PATH fills in {seed} and {unit}.
 
 Other Python threads go on while it plays. Ctrl-C ends it early with KeyboardInterrupt: the units
 under way stop with their logs whole and stay incomplete, summary.csv holds the complete ones, and

@@ -108,3 +108,16 @@ def test_ensemble_lists_rules_as_words(tmp_path):
     summary = orvel.ensemble(str(tmp_path), "1", "run=300 check", rule=["bcm", "oja"])
     assert list(summary["rule"]) == ["bcm", "oja"]
     assert summary["max_left"][0] != summary["max_left"][1]
+
+
+def test_ensemble_branches_into_protocols_as_orvel_batch_does(tmp_path, batch):
+    (tmp_path / "md.txt").write_text("right=off\nrun=400\ncheck\n")
+    (tmp_path / "bd.txt").write_text("left=off\nright=off\nrun=400\ncheck\n")
+    protocols = [tmp_path / "md.txt", str(tmp_path / "bd.txt")]
+    batch("--seeds", "1-2", "--dir", tmp_path / "rear", "run=600", "save=reared.json")
+    branch = ["load=" + str(tmp_path / "rear/seed-{seed}/reared.json")]
+    batch("--seeds", "1-2", "--protocol", ",".join(map(str, protocols)), "--dir",
+          tmp_path / "theirs", *branch)
+    summary = orvel.ensemble(str(tmp_path / "ours"), "1-2", branch, protocol=protocols)
+    assert folder_bytes(tmp_path / "ours") == folder_bytes(tmp_path / "theirs")
+    assert list(summary["protocol"]) == ["md", "md", "bd", "bd"]
