@@ -104,21 +104,23 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& u
                                 EnsembleFigureDamage& damage) {
   const EnsemblePlan& plan = options.ensemble->plan;
   EnsembleCourse ensemble;
-  std::string anyFolder;
-  std::vector<std::size_t> drawn;  // units per line
+  std::vector<std::string> lineFolders;  // the last unit of each line, for its eye closures
+  std::vector<std::size_t> drawn;        // units per line
   for (std::size_t group = 0; group < plan.Groups(); ++group) {
     CourseSpreads spreads;
     std::size_t lineUnits = 0;
+    std::string lineFolder;
     for (std::size_t seed = 0; seed < plan.SeedsPerGroup(); ++seed) {
       const std::size_t index = group * plan.SeedsPerGroup() + seed;
       if (!units.complete[index] || units.divergedAt[index]) continue;
-      anyFolder = UnitFolder(options, index);
+      lineFolder = UnitFolder(options, index);
       if (const auto course = CourseOfUnit(options, index, damage)) {
         spreads.Add(*course);
         ++lineUnits;
       }
     }
     if (spreads.Empty()) continue;
+    lineFolders.push_back(lineFolder);
     drawn.push_back(lineUnits);
     const std::string name = plan.GroupName(group);
     ensemble.groups.push_back({name.empty() ? "all seeds" : name, spreads.Points(), group});
@@ -128,8 +130,15 @@ EnsembleCourse EnsembleCourseOf(const BatchOptions& options, const UnitStates& u
   for (const EnsembleGroup& group : ensemble.groups) {
     if (!group.points.empty()) end = std::max(end, group.points.back().totalSteps);
   }
-  ensemble.events = EventsOfUnit(options, anyFolder, end, damage);
-  ensemble.caption =
-      EnsembleCaption(options, drawn, units.Diverged(), CoincidingLinesNote(ensemble.groups));
+  std::string notes = CoincidingLinesNote(ensemble.groups);
+  ensemble.events = EventsOfUnit(options, lineFolders.back(), end, damage);
+  // Protocols close different eyes at different steps: one line's shading would mislabel the rest.
+  for (const std::string& folder : lineFolders) {
+    if (EventsOfUnit(options, folder, end, damage) == ensemble.events) continue;
+    ensemble.events = {};
+    notes = "the lines close different eyes: no shading" + (notes.empty() ? "" : "; " + notes);
+    break;
+  }
+  ensemble.caption = EnsembleCaption(options, drawn, units.Diverged(), notes);
   return ensemble;
 }

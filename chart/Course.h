@@ -37,6 +37,7 @@ struct EyeClosure {
   std::int64_t fromSteps = 0;
   std::int64_t toSteps = 0;
   Eye eye = Eye::Left;
+  bool operator==(const EyeClosure&) const = default;
 };
 
 // The steps of a session, counted from its start, at which something happened to the neuron.
@@ -44,6 +45,7 @@ struct SessionEvents {
   std::vector<EyeClosure> closures;
   std::vector<std::int64_t> resets;
   std::vector<std::int64_t> loads;  // a saved state replaced the whole simulation
+  bool operator==(const SessionEvents&) const = default;
 };
 
 struct Course {

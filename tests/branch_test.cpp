@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "EnsembleFigureFile.h"
 #include "Program.h"
 #include "Refusal.h"
 #include "TempDir.h"
@@ -161,6 +162,14 @@ TEST(Protocols, EachFileIsAListedDimensionPlayedAfterTheCommandLine) {
                                              "bd",       "bd", "bd", "bd", "bd"};
   EXPECT_EQ(protocols, expected);
   EXPECT_EQ(summary.rfind("closed_noise,generator,seed,diverged_at,check,steps,", 0), 0U);
+
+  // md closes the right eye and bd both: one line's closures would mislabel the other's.
+  const BatchOptions options = ParseCommandLine({"--summarize", (dir.path() / "out").string()});
+  EnsembleFigureDamage damage;
+  const EnsembleCourse figure = EnsembleCourseOf(options, UnitStatesOf(options), damage);
+  EXPECT_TRUE(figure.events.closures.empty());
+  EXPECT_EQ(figure.caption.find("the lines close different eyes: no shading"), 30U)
+      << figure.caption;
 
   WriteText(dir.path() / "p/md.txt", "right=off\nrun=301\ncheck\n");
   const Outcome changed = RunBatch(ensemble, dir.path());
