@@ -34,11 +34,12 @@ QString Label(double value, const AxisScale& scale) {
 }
 
 std::vector<double> Ticks(const AxisScale& scale) {
+  // Counted in whole intervals, so no rounding error piles up from one tick to the next.
   std::vector<double> ticks;
-  const double first = std::ceil(scale.low / scale.tickInterval - 1e-9) * scale.tickInterval;
-  for (double tick = first; tick <= scale.high + 1e-9 * scale.tickInterval;
-       tick += scale.tickInterval) {
-    ticks.push_back(std::abs(tick) < 1e-12 * scale.tickInterval ? 0.0 : tick);
+  const auto first = static_cast<long long>(std::ceil(scale.low / scale.tickInterval - 1e-9));
+  const auto last = static_cast<long long>(std::floor(scale.high / scale.tickInterval + 1e-9));
+  for (long long k = first; k <= last; ++k) {
+    ticks.push_back(static_cast<double>(k) * scale.tickInterval);
   }
   return ticks;
 }
