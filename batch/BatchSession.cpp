@@ -29,14 +29,13 @@ BatchSession::BatchSession(const BatchOptions& options, std::FILE* terminal, std
   logBytes_ = LogBytesText(ScriptLogBytes(options, options.parameters));
 }
 
-void BatchSession::StopOn(const std::atomic<int>* raised) {
-  raised_ = raised;
-  host_.interrupted = [raised] { return raised->load() != 0; };
+void BatchSession::StopOn(const StopSignal* stop) {
+  stop_ = stop;
+  host_.interrupted = [stop] { return stop->Signal() != 0; };
 }
 
 int BatchSession::Signal() const {
-  const int signal = runtime::TerminationSignal();
-  return signal != 0 || raised_ == nullptr ? signal : raised_->load();
+  return stop_ != nullptr ? stop_->Signal() : runtime::TerminationSignal();
 }
 
 int BatchSession::Play() {

@@ -12,6 +12,7 @@
 #include "Course.h"
 #include "Probe.h"
 #include "Session.h"
+#include "StopSignal.h"
 
 // One scripted session, played as the window would: start-up with the seed, the actions in order,
 // shut-down. It owns everything it writes, so sessions in different threads share nothing.
@@ -32,8 +33,8 @@ class BatchSession {
   std::function<void(const CheckMoment& moment)> onCheck;
   // Adds the steps of every run to counter as they are taken.
   void CountStepsInto(std::atomic<std::int64_t>* counter) { host_.CountStepsInto(counter); }
-  // Ends the session as the signal in raised would, once it is not 0 (see UnitsShared).
-  void StopOn(const std::atomic<int>* raised);
+  // Ends the session once stop has a signal; unset, only the process's signals end it.
+  void StopOn(const StopSignal* stop);
 
  private:
   void Perform(const Action& action);
@@ -53,5 +54,5 @@ class BatchSession {
   int runCount_ = 0;      // run actions in the script
   std::string logBytes_;  // for the progress bar: what the whole script's logs will take
   int status_ = 0;
-  const std::atomic<int>* raised_ = nullptr;
+  const StopSignal* stop_ = nullptr;
 };

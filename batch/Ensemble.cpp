@@ -16,7 +16,6 @@
 #include "EnsembleProgress.h"
 #include "EnsembleRecord.h"
 #include "EnsembleSummary.h"
-#include "Interrupts.h"
 #include "LogNames.h"
 #include "SpreadTable.h"
 #include "SummaryFigureFile.h"
@@ -67,16 +66,13 @@ class Players {
     std::unique_lock lock(mutex_);
     while (!changed_.wait_for(lock, wait, [&] { return finished_ == count; })) {
       progress.Draw(played_, shared_.steps.load());
-      if (interrupted && shared_.raised == 0 && interrupted()) shared_.raised = SIGINT;
+      if (interrupted && Signal() == 0 && interrupted()) shared_.stop.Raise(SIGINT);
     }
     return status_;
   }
 
   // The signal that ended the ensemble early, the process's or the driver's; 0 if none did.
-  int Signal() const {
-    const int signal = runtime::TerminationSignal();
-    return signal != 0 ? signal : shared_.raised.load();
-  }
+  int Signal() const { return shared_.stop.Signal(); }
 
  private:
   void Work() {

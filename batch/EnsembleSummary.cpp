@@ -146,8 +146,8 @@ bool WriteEnsembleSummary(const BatchOptions& options, const UnitStates& units,
     }
     const std::string columns = UnitColumns(options, index, units.divergedAt[index]);
     const EnsembleUnit unit = options.ensemble->plan.Unit(index);
-    const std::string parameters = UnlistedColumns(options, index) +
-                                   (unit.protocol ? "," + unit.protocol->name : "") + '\n';
+    const std::string parameters =
+        UnlistedColumns(options, index) + (unit.protocol ? "," + unit.protocol->name : "") + '\n';
     for (const CheckRow& row : *rows) {
       summary.append(columns).append(CheckColumns(row)).append(parameters);
     }

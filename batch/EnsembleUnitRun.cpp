@@ -51,7 +51,7 @@ int PlaySession(const BatchOptions& options, UnitsShared& shared, std::string& t
     int checks = 0;
     session.onCheck = [&](const CheckMoment& moment) { table += CheckTableRow(++checks, moment); };
     session.CountStepsInto(&shared.steps);
-    session.StopOn(&shared.raised);
+    session.StopOn(&shared.stop);
     status = session.Play();
   }
   if (std::fclose(listing.release()) != 0 && status == 0) {

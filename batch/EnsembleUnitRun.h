@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BatchOptions.h"
+#include "StopSignal.h"
 
 // One unit of an ensemble, played into its own folder exactly as the single session
 // `orvel-batch --seed S --dir FOLDER [its parameters] ACTIONS` would, with its listing in
@@ -40,12 +41,11 @@ struct UnitStates {
 };
 UnitStates UnitStatesOf(const BatchOptions& ensemble);
 
-// What the jobs share with the units they play: the steps taken, for the progress bar, and a
-// signal a driver raised itself (the Python module's Ctrl-C), which ends every unit as that
-// signal arriving would; 0 while none has.
+// What the jobs share with the units they play: the steps taken, for the progress bar, and what
+// ends them all early.
 struct UnitsShared {
   std::atomic<std::int64_t> steps = 0;
-  std::atomic<int> raised = 0;
+  StopSignal stop;
 };
 
 // single: the ensemble's options without the ensemble, the template every unit's session

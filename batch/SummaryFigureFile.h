@@ -10,7 +10,8 @@
 // of summary.csv, the listing's ocular dominance (listing_odi) against the first listed parameter
 // that takes numbers, the mean over the units with a value as a point with its error bar (--error),
 // one line per combination of the protocols and the other lists; with no such parameter, a strip
-// plot of every unit's value beside the mean, a strip per combination. Every point is the rows of summary.csv that share its check and combination.
+// plot of every unit's value beside the mean, a strip per combination. Every point is the rows of
+// summary.csv that share its check and combination.
 
 // The figure's values from summary.csv's table.
 SummaryPlot SummaryPlotOf(const BatchOptions& options, const SummaryTable& table);
