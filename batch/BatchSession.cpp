@@ -81,6 +81,9 @@ void BatchSession::Perform(const Action& action) {
     case Action::Kind::Load:
       Load(action);
       break;
+    case Action::Kind::Set:  // its value was checked with the command line
+      session_.SetParameter(action.name, action.value);
+      break;
   }
 }
 

@@ -116,23 +116,11 @@ std::optional<CheckRow> RowOf(std::string_view line, int check, bool stateColumn
               "and max_right)";
     return std::nullopt;
   }
-  CheckRow row{stateColumns ? written : ListingFields(check, moment) + ",,,\n",
-               moment.rows.front().yLeft, moment.rows.front().yRight};
-  for (const ListingRow& response : moment.rows) {
-    row.listingMaxLeft = std::max(row.listingMaxLeft, response.yLeft);
-    row.listingMaxRight = std::max(row.listingMaxRight, response.yRight);
-  }
-  return row;
+  const EyeMaxima listing = ListingMaxima(moment.rows);
+  return CheckRow{stateColumns ? written : ListingFields(check, moment) + ",,,\n", listing.maxLeft,
+                  listing.maxRight};
 }
 }  // namespace
-
-bool IsCheckName(std::string_view text) {
-  const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-  const auto inName = [&](char c) {
-    return letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_';
-  };
-  return !text.empty() && letter(text.front()) && std::all_of(text.begin(), text.end(), inName);
-}
 
 std::string CheckTableHeader() {
   return ListingHeader() + ",theta,mean_weight_left,mean_weight_right\n";

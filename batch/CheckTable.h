@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Action.h"
 #include "Probe.h"
 #include "Read.h"
 
@@ -24,10 +25,6 @@ struct CheckMoment {
   double theta = 0.0;
   double meanWeightLeft = 0.0, meanWeightRight = 0.0;
 };
-
-// Whether text can name a check: a letter, then letters, digits, - and _. Never a number, so that
-// a name is never taken for another check's.
-bool IsCheckName(std::string_view text);
 
 // "check,steps,max_left,max_right,odi,left_0,...,left_11,right_0,...,right_11,theta,
 // mean_weight_left,mean_weight_right\n"

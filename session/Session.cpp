@@ -128,9 +128,25 @@ void Session::SetGenerator(runtime::GeneratorKind generator) {
 }
 
 void Session::SetParameters(const Parameters& parameters) {
-  const bool changed = parameters != simulation_.parameters();
+  if (parameters != simulation_.parameters()) {
+    replay_.Impossible("the parameters changed during the session");
+  }
+  ApplyParameters(parameters);
+}
+
+void Session::SetParameter(const std::string& name, const std::string& value) {
+  const ParameterOption* option = FindParameterOption(name);
+  Parameters parameters = simulation_.parameters();
+  if (option == nullptr || !option->set(parameters, value)) {
+    throw std::invalid_argument("no parameter " + name + "=" + value);
+  }
+  if (runDepth_ > 0) replay_.Impossible("a parameter was set" + DuringRun());
+  replay_.Add(name + "=" + value);
+  ApplyParameters(parameters);
+}
+
+void Session::ApplyParameters(const Parameters& parameters) {
   simulation_.SetParameters(parameters);
-  if (changed) replay_.Impossible("the parameters changed during the session");
   if (!record_) return;
   record_->NoteParameters(simulation_.trainedSteps(), parameters);
   SaveRecord();

@@ -84,6 +84,9 @@ class Session {
   // Throws std::invalid_argument, changing nothing, when ParameterProblem(parameters) is not
   // empty. The neuron's constants wait for the next ResetWeights.
   void SetParameters(const Parameters& parameters);
+  // One parameter, as the action NAME=VALUE sets it: between runs, a replay repeats the action.
+  // Throws std::invalid_argument, changing nothing, for an unknown name or a bad value.
+  void SetParameter(const std::string& name, const std::string& value);
 
   // Writes the state whole; false with a one-line reason in error.
   bool SaveState(const std::string& path, std::string& error) const;
@@ -117,6 +120,7 @@ class Session {
 
  private:
   void SaveRecord();
+  void ApplyParameters(const Parameters& parameters);
   // "" between runs, else the run an action happens in.
   std::string DuringRun() const;
 

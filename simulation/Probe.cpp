@@ -1,5 +1,6 @@
 #include "Probe.h"
 
+#include <algorithm>
 #include <span>
 
 #include "NumberText.h"
@@ -61,6 +62,15 @@ std::vector<ListingRow> CheckItOutResponses(Simulation& simulation) {
     rows.push_back({simulation.neuron().yLeft, simulation.neuron().yRight, y});
   }
   return rows;
+}
+
+EyeMaxima ListingMaxima(const std::vector<ListingRow>& rows) {
+  EyeMaxima maxima{rows.front().yLeft, rows.front().yRight};
+  for (const ListingRow& row : rows) {
+    maxima.maxLeft = std::max(maxima.maxLeft, row.yLeft);
+    maxima.maxRight = std::max(maxima.maxRight, row.yRight);
+  }
+  return maxima;
 }
 
 std::vector<std::string> ListingLines(const std::vector<ListingRow>& rows) {

@@ -34,5 +34,8 @@ struct ListingRow {
 };
 std::vector<ListingRow> CheckItOutResponses(Simulation& simulation);
 
+// Each eye's largest response in a listing of at least one row.
+EyeMaxima ListingMaxima(const std::vector<ListingRow>& rows);
+
 // The listing's lines, centre 0 first.
 std::vector<std::string> ListingLines(const std::vector<ListingRow>& rows);

@@ -1,11 +1,10 @@
 #include "Action.h"
 
-#include <sstream>
+#include <algorithm>
 
-#include "CheckTable.h"
 #include "CommandLine.h"
+#include "Lesson.h"
 #include "Printable.h"
-#include "RegularFile.h"
 
 namespace {
 bool ParseSwitch(const std::string& text, bool& on) {
@@ -13,39 +12,19 @@ bool ParseSwitch(const std::string& text, bool& on) {
   on = text == "on";
   return true;
 }
-
-// The line without its # comment and surrounding blanks.
-std::string ActionWord(const std::string& line) {
-  const std::string text = line.substr(0, line.find('#'));
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-// An action file lists actions a line each; a megabyte holds tens of thousands of them.
-constexpr std::size_t kMaxActionFileBytes = 1 << 20;
 }  // namespace
 
+bool IsCheckName(std::string_view text) {
+  const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  const auto inName = [&](char c) {
+    return letter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_';
+  };
+  return !text.empty() && letter(text.front()) && std::all_of(text.begin(), text.end(), inName);
+}
+
 void ReadActionFile(const std::string& path, std::vector<Action>& actions) {
-  std::string problem;
-  const std::optional<std::string> text =
-      runtime::ReadRegularFile(path, kMaxActionFileBytes, "an action file", problem);
-  if (!text) throw UsageError("action file " + runtime::Printable(path) + ": " + problem);
-  std::istringstream file(*text);
-  std::string line;
-  for (int number = 1; std::getline(file, line); ++number) {
-    const std::string where = runtime::Printable(path) + ":" + std::to_string(number) + ": ";
-    if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (!runtime::IsUtf8(line))
-      throw UsageError(where + "not UTF-8 text: " + runtime::Printable(line));
-    const std::string word = ActionWord(line);
-    if (word.empty()) continue;
-    if (word.front() == '@') throw UsageError(where + "an action file cannot name another");
-    try {
-      actions.push_back(ParseAction(word));
-    } catch (const UsageError& fault) {
-      throw UsageError(where + fault.what());
-    }
+  for (Action& action : ReadLessonFile(path, LessonUse::kActionFile).Actions()) {
+    actions.push_back(std::move(action));
   }
 }
 
@@ -79,6 +58,19 @@ Action ParseAction(const std::string& word) {
     }
     action.kind = Action::Kind::Check;
     action.name = value;
+    return action;
+  }
+  if (const ParameterOption* option = FindParameterOption(name);
+      option != nullptr && word.size() > name.size()) {
+    try {
+      Parameters checked;
+      SetParameter(checked, *option, value);
+    } catch (const UsageError& fault) {
+      throw UsageError(runtime::Printable(word) + ": " + fault.what());
+    }
+    action.kind = Action::Kind::Set;
+    action.name = name;
+    action.value = value;
     return action;
   }
   action.kind = word == "check" ? Action::Kind::Check : Action::Kind::Reset;
