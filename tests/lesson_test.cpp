@@ -4,10 +4,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CommandLine.h"
 #include "Lesson.h"
+#include "LessonPlayer.h"
 #include "Program.h"
 #include "Session.h"
 #include "TempDir.h"
@@ -141,4 +143,89 @@ TEST(Lessons, EveryShippedLessonTeachesWithChecksAndPlaysInOrvelBatch) {
     EXPECT_EQ(played.status, 0) << file << ": " << played.err;
   }
   EXPECT_EQ(lessons, 6);
+}
+
+namespace {
+// A window that trains by counting, and can be told to stop a run after so many steps.
+class CountingHost : public LessonHost, public LessonView {
+ public:
+  std::int64_t RunLessonSteps(std::int64_t steps) override {
+    const std::int64_t trained = stopAfter > 0 && stopAfter < steps ? stopAfter : steps;
+    stopAfter = 0;
+    said.push_back("run " + std::to_string(trained));
+    return trained;
+  }
+  std::vector<ListingRow> CheckListing() override {
+    said.push_back("check");
+    return {{0.5, 1.5, 2.0}, {1.0, -0.5, 0.5}};
+  }
+  std::string Perform(const Action& action) override {
+    said.push_back(action.word);
+    return action.kind == Action::Kind::Load ? "no such file" : "";
+  }
+  bool Closing() const override { return false; }
+
+  void ShowPhase(const Lesson::Phase& phase, std::size_t number, std::size_t phases) override {
+    said.push_back("phase " + std::to_string(number) + "/" + std::to_string(phases) + " " +
+                   phase.title);
+  }
+  void ShowRun(std::int64_t) override {}
+  void Ask(const std::string& question) override { said.push_back("ask " + question); }
+  void ShowStopped(std::int64_t left) override {
+    said.push_back("stopped " + std::to_string(left));
+  }
+  void ShowFailure(const std::string& why) override { said.push_back("failed " + why); }
+  void ShowEnd(const std::vector<std::string>& ending,
+               const std::vector<LessonNumbers>& shown) override {
+    said.push_back("end " + ending.front());
+    numbers = shown;
+  }
+
+  std::int64_t stopAfter = 0;
+  std::vector<std::string> said;
+  std::vector<LessonNumbers> numbers;
+};
+
+std::vector<std::string> Taken(std::vector<std::string>& said) {
+  return std::exchange(said, {});
+}
+}  // namespace
+
+TEST(Lessons, PauseAtEachCheckpointAndAfterAStopAndTrainExactlyTheirStepsOnContinue) {
+  CountingHost host;
+  LessonPlayer player(ParseLesson("lesson: L\nphase: A\nsay: a\nrun=100\ncheck=before\n"
+                                  "ask: Guess?\nphase: B\nsay: b\nright=off\nrun=300\ncheck\n"
+                                  "end: Bye.\n",
+                                  "l.txt"),
+                      host, host);
+  using V = std::vector<std::string>;
+  player.Play();
+  EXPECT_EQ(Taken(host.said), (V{"phase 1/2 A", "run 100", "check", "ask Guess?"}));
+  EXPECT_EQ(player.state(), LessonPlayer::State::kAsking);
+  host.stopAfter = 120;
+  player.Play();
+  EXPECT_EQ(Taken(host.said), (V{"phase 2/2 B", "right=off", "run 120", "stopped 180"}));
+  EXPECT_EQ(player.state(), LessonPlayer::State::kStopped);
+  player.Play();
+  EXPECT_EQ(Taken(host.said), (V{"run 180", "check", "end Bye."}));
+  EXPECT_EQ(player.state(), LessonPlayer::State::kEnded);
+  player.Play();
+  EXPECT_TRUE(host.said.empty()) << "an ended lesson stays ended";
+
+  ASSERT_EQ(host.numbers.size(), 2U);
+  EXPECT_EQ(host.numbers[0].check, "before");
+  EXPECT_EQ(host.numbers[0].step, 100);
+  EXPECT_EQ(host.numbers[1].check, "check 1");
+  EXPECT_EQ(host.numbers[1].step, 400);
+  EXPECT_EQ(host.numbers[1].largest.maxLeft, 1.0);
+  EXPECT_EQ(host.numbers[1].largest.maxRight, 1.5);
+  EXPECT_DOUBLE_EQ(host.numbers[1].dominance, (1.5 - 1.0) / (1.5 + 1.0));
+
+  LessonPlayer failing(ParseLesson("lesson: L\nrun=5\nload=gone.json\nrun=5\n", "l.txt"), host,
+                       host);
+  failing.Play();
+  EXPECT_EQ(Taken(host.said),
+            (V{"run 5", "load=gone.json", "failed load=gone.json: no such file"}));
+  failing.Play();
+  EXPECT_TRUE(host.said.empty()) << "a failed lesson plays no further";
 }

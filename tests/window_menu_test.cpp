@@ -27,6 +27,8 @@
 #include "CourseWindow.h"
 #include "ExpectedPlot.h"
 #include "HelpTexts.h"
+#include "Lesson.h"
+#include "LessonPanel.h"
 #include "LogNames.h"
 #include "ParametersDialog.h"
 #include "Program.h"
@@ -667,4 +669,54 @@ TEST_F(WindowMenu, AboutsCommandReplaysTheSessionOrSaysWhyNot) {
   DuringARun([] { return Form1->session().simulation().trainedSteps() > 1100; },
              [&] { Form1->CheckItOutClick(); });
   EXPECT_EQ(replay.WhyNot(), "Check It Out was pressed during run 4");
+}
+
+// A lesson trains as orvel-batch plays its file, byte for byte, at 10,000 steps a second of the
+// window's clock unless the user chose a speed. It waits at its checkpoint for Continue, and a
+// Stop halts it with the run's steps left for Continue to train.
+TEST_F(WindowMenu, ALessonPlaysItsFileAsOrvelBatchDoesAndWaitsForContinue) {
+  WindowClock clock;
+  WindowClock::Steady::time_point now{};
+  clock.now = [&now] { return now; };
+  clock.waitUntil = [&now](WindowClock::Steady::time_point deadline) { now = deadline; };
+  const std::string text =
+      "lesson: L\nphase: Rearing\nsay: Both eyes.\nrun=700\ncheck=reared\nask: And now?\n"
+      "phase: Closed\nsay: The right eye.\nright=off\nclosed-noise=0\nrun=500\ncheck=closed\n"
+      "end: Bye.\n";
+  std::ofstream(dir.path() / "lesson.txt") << text;
+  Open({}, clock);
+  Form1->PlayLesson(ParseLesson(text, "lesson.txt"));
+  const Simulation& simulation = Form1->session().simulation();
+  EXPECT_EQ(Form1->LessonPlaying()->state(), LessonPlayer::State::kAsking);
+  EXPECT_EQ(simulation.trainedSteps(), 700U);
+  EXPECT_EQ(Form1->Speed(), TForm1::kLessonSpeed);
+  EXPECT_EQ(now - WindowClock::Steady::time_point{}, std::chrono::milliseconds(70));
+  EXPECT_NE(Form1->LessonShown()->Text().find("And now?"), std::string::npos);
+  EXPECT_EQ(Form1->Named<TListBox>("ListBox1").Items.Count(), 12);
+
+  Form1->ContinueLesson();
+  EXPECT_EQ(Form1->LessonPlaying()->state(), LessonPlayer::State::kEnded);
+  EXPECT_EQ(Form1->Speed(), 0) << "the lesson's speed ends with it";
+  EXPECT_FALSE(Form1->Named<TCheckBox>("Right").Checked());
+  const std::string end = Form1->LessonShown()->Text();
+  for (const char* shown : {"Bye.", "reared", "closed", "1,200"}) {
+    EXPECT_NE(end.find(shown), std::string::npos) << shown << " in " << end;
+  }
+  Form1->session().Logs()->Flush();
+  const Outcome batch = RunBatch("--seed 7 --dir batch @lesson.txt", dir.path());
+  ASSERT_EQ(batch.status, 0) << batch.err;
+  std::vector<std::string> logs(kLogNames.begin(), kLogNames.end());
+  logs.push_back(kCourseName);
+  for (const std::string& name : logs) EXPECT_EQ(dir.Read("batch/" + name), dir.Read(name)) << name;
+
+  std::function<void()> stopLater = [&] {
+    if (simulation.trainedSteps() < 1500) return QTimer::singleShot(0, stopLater);
+    Form1->StopClick();
+  };
+  QTimer::singleShot(0, stopLater);
+  Form1->PlayLesson(ParseLesson(text, "lesson.txt"));
+  EXPECT_EQ(Form1->LessonPlaying()->state(), LessonPlayer::State::kStopped);
+  EXPECT_LT(simulation.trainedSteps(), 1900U);
+  Form1->ContinueLesson();
+  EXPECT_EQ(simulation.trainedSteps(), 1900U) << "the stopped run's steps, and no more";
 }

@@ -43,6 +43,7 @@ const Shortcut kShortcuts[] = {
     {"Ctrl+O", "Open State…"},
     {"Ctrl+Shift+S", "Save Picture…"},
     {"Ctrl+Q", "Quit"},
+    {"F1", "the Guide"},
     {"Alt+letter", "open the menu whose underlined letter it is"},
 };
 }  // namespace

@@ -14,9 +14,11 @@
 #include <filesystem>
 #include <functional>
 
+#include "BuiltInLessons.h"
+#include "CommandLine.h"
+#include "DocumentPage.h"
 #include "HelpTexts.h"
 #include "LogChoice.h"
-#include "ModelPage.h"
 #include "ParametersDialog.h"
 #include "SaveName.h"
 #include "Session.h"
@@ -217,14 +219,40 @@ void MainMenu::AddExperiment(QMenu& menu) {
       commands_.ApplySettings(*settings);
     }
   });
+  AddLessons(*menu.addMenu("&Lessons"));
+}
+
+// The lessons that ship, then any lesson file, such as one a teacher wrote.
+void MainMenu::AddLessons(QMenu& menu) {
+  int number = 0;
+  for (BuiltInLesson& builtIn : BuiltInLessons()) {
+    const QString text =
+        QString("&%1. ").arg(++number) + QString::fromStdString(builtIn.lesson.title);
+    AddItem(menu, text, {},
+            [this, lesson = std::move(builtIn.lesson)] { commands_.PlayLesson(lesson); });
+  }
+  menu.addSeparator();
+  AddItem(menu, "&Open Lesson File…", {}, [this] {
+    const std::string path = AskOpenPath(window_, "Open Lesson", "Lessons (*.txt);;All files (*)");
+    if (path.empty()) return;
+    try {
+      commands_.PlayLesson(ReadLessonFile(path));
+    } catch (const UsageError& fault) {
+      QMessageBox::warning(window_, "Open Lesson", QString::fromStdString(fault.what()));
+    }
+  });
 }
 
 void MainMenu::AddView(QMenu& menu) {
   AddItem(menu, "&Course", {}, [this] { commands_.ShowCourse(); });
-  QAction* fit = menu.addAction("Fit &Weights");
-  fit->setCheckable(true);
-  QObject::connect(fit, &QAction::toggled,
+  fit_ = menu.addAction("Fit &Weights");
+  fit_->setCheckable(true);
+  QObject::connect(fit_, &QAction::toggled,
                    [this](bool fitted) { commands_.SetFitWeights(fitted); });
+}
+
+void MainMenu::FitWeights(bool fitted) {
+  fit_->setChecked(fitted);
 }
 
 void MainMenu::AddHelp(QMenu& menu) {
@@ -235,6 +263,8 @@ void MainMenu::AddHelp(QMenu& menu) {
             AboutText(session_.Seed(), session_.Generator(), session_.simulation().parameters(),
                       session_.ReplayCommand(), commands_.LogFolder(), LogsText())));
   });
-  AddItem(menu, "&Model", {}, [this] { ShowModelPage(window_); });
+  AddItem(menu, "&Guide", QKeySequence(Qt::Key_F1),
+          [this] { ShowDocumentPage(window_, "guide", "Guide"); });
+  AddItem(menu, "&Model", {}, [this] { ShowDocumentPage(window_, "model", "Model"); });
   AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }

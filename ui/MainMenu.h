@@ -22,6 +22,8 @@ class MainMenu {
 
   // Ticks the Speed item of this many steps a second (0: Full).
   void ShowSpeed(std::int64_t stepsPerSecond);
+  // Ticks View → Fit Weights, or unticks it, as a click would.
+  void FitWeights(bool fitted);
   // The commands with a key, for the program's other windows to answer it too.
   QList<QAction*> ShortcutActions() const;
 
@@ -33,11 +35,13 @@ class MainMenu {
   void AddRun(QMenu& menu);
   void AddSpeeds(QMenu& menu);
   void AddExperiment(QMenu& menu);
+  void AddLessons(QMenu& menu);
   void AddView(QMenu& menu);
   void AddHelp(QMenu& menu);
 
   QMenuBar& bar_;
   QMenu* speedMenu_ = nullptr;
+  QAction* fit_ = nullptr;
   QWidget* window_;
   WindowCommands& commands_;
   const Session& session_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Lesson.h"
 #include "LogChoice.h"
 #include "Settings.h"
 
@@ -41,6 +42,8 @@ class WindowCommands {
 
   // The Course window, opened on first use.
   virtual void ShowCourse() = 0;
+  // Experiment → Lessons: plays lesson beside the window, in place of any lesson playing.
+  virtual void PlayLesson(const Lesson& lesson) = 0;
   // View → Fit Weights: the weight plot at a scale that fits the weights, or the classic one.
   virtual void SetFitWeights(bool fitted) = 0;
 };

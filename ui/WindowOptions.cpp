@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "CommandLine.h"
+#include "Lesson.h"
 #include "Printable.h"
 #include "WholeFile.h"
 
@@ -52,6 +53,8 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
       options.generator = ParseGenerator(*generator);
     } else if (const auto speed = OptionValue(arguments, i, "speed")) {
       options.speed = ParseSpeed(*speed);
+    } else if (const auto lesson = OptionValue(arguments, i, "lesson")) {
+      options.lesson = ReadLessonFile(*lesson);
     } else if (const auto parameter = TakeParameterArgument(arguments, i)) {
       SetParameter(options.parameters, *parameter->option, parameter->value);
     } else {
@@ -66,7 +69,7 @@ WindowOptions ParseWindowOptions(const std::vector<std::string>& arguments) {
 
 std::string WindowUsage() {
   return "usage: orvel [--seed S] [--generator G] [--dir DIR | --new-session] [--logs L] "
-         "[--speed N] [PARAMETER...]\n"
+         "[--speed N] [--lesson FILE] [PARAMETER...]\n"
          "\n"
          "Opens the BCM Orvel window: one model neuron learning by the BCM rule from two eyes.\n"
          "The seed in use is printed at start-up; Help > About gives the orvel-batch command\n"
@@ -83,6 +86,9 @@ std::string WindowUsage() {
          "  --logs L            all (default): the seven logs and course.csv; course: course.csv\n"
          "                      only; none: neither (File > Logging writes less later on)\n"
          "  --speed N           trains N steps a second (default: as fast as the machine goes)\n"
+         "  --lesson FILE       plays the lesson in FILE beside the window, at 10,000 steps a\n"
+         "                      second unless --speed says otherwise; Experiment > Lessons\n"
+         "                      has the lessons that ship\n"
          "  --help              this text\n"
          "  --version           the program's version\n"
          "\n"

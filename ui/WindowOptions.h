@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Lesson.h"
 #include "LogChoice.h"
 #include "Parameters.h"
 #include "Random.h"
@@ -20,6 +21,7 @@ struct WindowOptions {
   LogChoice logs = LogChoice::kAll;
   runtime::GeneratorKind generator = runtime::GeneratorKind::kClassic;
   Parameters parameters;
+  std::optional<Lesson> lesson;  // --lesson FILE: played once the window is up
 };
 
 // Throws UsageError, naming the argument, on the first fault; checks the folder is writable.

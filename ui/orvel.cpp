@@ -7,11 +7,14 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <QTimer>
+
 #include "Application.h"
 #include "Bcm.h"
 #include "ControlHints.h"
 #include "CourseWindow.h"
 #include "Exception.h"
+#include "LessonPanel.h"
 #include "LogNames.h"
 #include "MainMenu.h"
 #include "MainWindowLayout.h"
@@ -115,6 +118,9 @@ void TForm1::FormCreate() {
   session_.Begin(seed);
   ShowNeuron(simulation().neuron());
   OpenLogs();
+  if (options_.lesson) {
+    QTimer::singleShot(0, Frame(), [this] { PlayLesson(*options_.lesson); });
+  }
 }
 
 // From a terminal the logs go where the user stands; from the desktop, to a session folder.
@@ -229,6 +235,7 @@ void TForm1::SetPaused(bool paused) {
 }
 
 void TForm1::FormDestroy() {
+  if (lesson_) lesson_->Abandon();
   course_.reset();
   session_.Close();
 }
@@ -239,8 +246,12 @@ void TForm1::ResetWeightsClick() {
 }
 
 void TForm1::CheckItOutClick() {
+  ShowListing(session_.Check());
+}
+
+void TForm1::ShowListing(const std::vector<ListingRow>& rows) {
   ListBox1->Items.Clear();
-  for (const std::string& line : ListingLines(session_.Check())) ListBox1->Items.Add(line);
+  for (const std::string& line : ListingLines(rows)) ListBox1->Items.Add(line);
 }
 
 // The plot waits for the screen or a reader; the texts are written at once.
@@ -374,6 +385,8 @@ bool TForm1::RightTicked() const {
   return Right->Checked();
 }
 void TForm1::ProcessMessages() {
+  // Pressed during the pump of the lesson run's last step, as orvel-batch's Stop is.
+  if (lessonStepsLeft_ > 0 && --lessonStepsLeft_ == 0) session_.Stop();
   // A pump costs several steps; every 64th step still answers a click within microseconds.
   if ((simulation().trainedSteps() & 63) != 0 && throttle_.Rate() == 0) return;
   WriteStepText();
@@ -384,4 +397,97 @@ void TForm1::ProcessMessages() {
 }
 void TForm1::WaitForMessages() {
   Application->WaitForMessages();
+}
+
+// A lesson replaces the one playing, and shows the weights at a scale that fits them. While a run
+// goes on, the lesson waits for it to end: a run started inside it would leave the lesson's steps
+// to the mercy of the runs around it.
+void TForm1::PlayLesson(const Lesson& lesson) {
+  if (lesson_) lesson_->Abandon();
+  lessonPanel_ = std::make_unique<LessonPanel>(lesson.title);
+  lessonPanel_->onContinue = [this] { ContinueLesson(); };
+  LessonHost& host = *this;
+  lesson_ = std::make_shared<LessonPlayer>(lesson, host, *lessonPanel_);
+  lessonPanel_->Show(Frame());
+  // The lessons speak of bars that grow beyond the classic scale's top.
+  menu_->FitWeights(true);
+  if (throttle_.Rate() == 0) {
+    SetSpeed(kLessonSpeed);
+    lessonSetSpeed_ = true;
+  }
+  ContinueLesson();
+}
+
+void TForm1::ContinueLesson() {
+  if (runDepth_ == 0) {
+    PlayLessonNow();
+    return;
+  }
+  session_.Stop();
+  QTimer::singleShot(0, Frame(), [this] { ContinueLesson(); });
+}
+
+void TForm1::PlayLessonNow() {
+  const std::shared_ptr<LessonPlayer> playing = lesson_;
+  playing->Play();
+  if (playing != lesson_ || playing->state() != LessonPlayer::State::kEnded) return;
+  // The speed the lesson chose ends with it, unless the user chose another since.
+  if (lessonSetSpeed_ && throttle_.Rate() == kLessonSpeed) SetSpeed(0);
+  lessonSetSpeed_ = false;
+}
+
+std::int64_t TForm1::RunLessonSteps(std::int64_t steps) {
+  lessonStepsLeft_ = steps;
+  StartClick();
+  const std::int64_t trained = steps - lessonStepsLeft_;
+  lessonStepsLeft_ = 0;
+  return trained;
+}
+
+std::vector<ListingRow> TForm1::CheckListing() {
+  std::vector<ListingRow> rows = session_.Check();
+  ShowListing(rows);
+  return rows;
+}
+
+void TForm1::TickEye(TCheckBox& box, bool on) {
+  box.SetChecked(on);
+  NoteEyes();
+}
+
+std::string TForm1::Perform(const Action& action) {
+  std::string problem;
+  switch (action.kind) {
+    case Action::Kind::Reset:
+      ResetWeightsClick();
+      break;
+    case Action::Kind::Left:
+      TickEye(*Left, action.on);
+      break;
+    case Action::Kind::Right:
+      TickEye(*Right, action.on);
+      break;
+    case Action::Kind::Save:
+      NoteEyes();
+      if (!session_.SaveState(action.file, problem)) return "cannot save the state: " + problem;
+      break;
+    case Action::Kind::Load:
+      problem = session_.LoadState(action.file);
+      if (!problem.empty()) return problem;
+      Left->SetChecked(session_.Left());
+      Right->SetChecked(session_.Right());
+      break;
+    case Action::Kind::Set:
+      try {
+        session_.SetParameter(action.name, action.value);
+      } catch (const std::invalid_argument& error) {
+        return error.what();
+      }
+      break;
+    case Action::Kind::Run:
+    case Action::Kind::Check:
+      return "played by the lesson itself";
+  }
+  ShowNeuron(simulation().neuron());
+  return "";
 }

@@ -6,6 +6,7 @@
 
 #include "CourseHistory.h"
 #include "Form.h"
+#include "LessonPlayer.h"
 #include "NeuronPanels.h"
 #include "RunHost.h"
 #include "Session.h"
@@ -17,12 +18,13 @@
 #include "WindowOptions.h"
 
 class CourseWindow;
+class LessonPanel;
 class MainMenu;
 
 // The program's one window: the weight plot, the probe listing, the eye boxes and the buttons that
 // start, stop and probe training runs. It drives the session and hosts every run. The menu bar
 // above it and the windows it opens add what the stored layout has no room for.
-class TForm1 : public TForm, private RunHost, private WindowCommands {
+class TForm1 : public TForm, private RunHost, private WindowCommands, private LessonHost {
  public:
   explicit TForm1(const WindowOptions& options = {}, WindowClock clock = {});
   ~TForm1() override;
@@ -56,7 +58,15 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   void ApplySettings(const Settings& settings) override;
   void ShowCourse() override;
   void SetFitWeights(bool fitted) override;
+  void PlayLesson(const Lesson& lesson) override;
   CourseWindow* Course() const { return course_.get(); }
+  // The lesson playing or played last, and its panel; null before the first.
+  LessonPanel* LessonShown() const { return lessonPanel_.get(); }
+  const LessonPlayer* LessonPlaying() const { return lesson_.get(); }
+  // The lesson's Continue.
+  void ContinueLesson();
+  // A lesson trains at this speed unless the user chose one.
+  static constexpr std::int64_t kLessonSpeed = 10000;
   const std::string& LogFolder() const override { return logFolder_; }
   void NarrowLogs(LogChoice logs) override { session_.NarrowLogs(logs); }
 
@@ -101,6 +111,14 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   void ProcessMessages() override;
   void WaitForMessages() override;
 
+  std::int64_t RunLessonSteps(std::int64_t steps) override;
+  std::vector<ListingRow> CheckListing() override;
+  std::string Perform(const Action& action) override;
+  bool Closing() const override { return closeAfterRuns_; }
+  void ShowListing(const std::vector<ListingRow>& rows);
+  void TickEye(TCheckBox& box, bool on);
+  void PlayLessonNow();
+
   WindowOptions options_;
   WindowClock clock_;
   Session session_;
@@ -108,6 +126,11 @@ class TForm1 : public TForm, private RunHost, private WindowCommands {
   CourseHistory history_;
   std::unique_ptr<CourseWindow> course_;
   std::unique_ptr<MainMenu> menu_;
+  std::unique_ptr<LessonPanel> lessonPanel_;
+  // Shared with the call that plays it: a lesson replaced during its run returns to that call.
+  std::shared_ptr<LessonPlayer> lesson_;
+  std::int64_t lessonStepsLeft_ = 0;  // of the lesson's run going on
+  bool lessonSetSpeed_ = false;
   StepThrottle throttle_;
   NeuronPanels neuronPanels_;
   WeightView weightView_;
