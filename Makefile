@@ -46,7 +46,7 @@ lint: build
 # picture decoder from the stored picture, the others from their seeds in fuzz/NAME-corpus. What
 # they find new is kept under build/fuzz.
 FUZZ_SECONDS ?= 60
-TEXT_FUZZERS = state run-record course-csv checks-csv ensemble-record
+TEXT_FUZZERS = state run-record course-csv checks-csv ensemble-record lesson
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz

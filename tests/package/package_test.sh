@@ -30,6 +30,14 @@ for program in orvel orvel-batch; do
   [ "$(man -w "$program")" = "/usr/share/man/man1/$program.1.gz" ] || fail "man $program"
 done
 
+# The lessons that ship play from where they are installed, and the guide is beside the copyright.
+[ "$(ls /usr/share/orvel/lessons/*.txt | wc -l)" = 6 ] || fail "the six lessons were not installed"
+[ -f /usr/share/doc/orvel/guide.md ] || fail "the guide was not installed"
+played=$(mktemp -d)
+(cd "$played" && /usr/bin/orvel-batch --seed 1 --logs none --quiet \
+  @/usr/share/orvel/lessons/2-monocular-deprivation.txt >/dev/null) || fail "an installed lesson"
+rm -rf "$played"
+
 # The system's Python finds the installed module, not the build's.
 ls /usr/lib/python3/dist-packages/orvel*.so >/dev/null || fail "the Python module was not installed"
 (cd / && env -u PYTHONPATH /usr/bin/python3 -c '
