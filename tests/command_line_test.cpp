@@ -131,6 +131,8 @@ TEST(Window, PrintsItsSeedListsItsOptionsAndUsesTheFolderItIsGiven) {
   ExpectRefused(ParseWindowOptions, "--rate 0.01 --rate=0.02", "--rate is given twice");
   ExpectRefused(ParseWindowOptions, "--dir --seed 1", "--dir needs a value");
   ExpectRefused(ParseWindowOptions, "--dir /proc/no/such", "/proc is not writable");
+  ExpectRefused(ParseWindowOptions, "--lesson " ORVEL_SOURCE_DIR "/README.md",
+                "README.md:3: unknown action: ```sh");
   EXPECT_EQ(RunWindow("--version", dir.path()).out,
             std::string("orvel ") + runtime::kVersion + "\n");
 }
