@@ -1,13 +1,13 @@
 #include "orvel.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include <QTimer>
+#include <utility>
 
 #include "Application.h"
 #include "Bcm.h"
@@ -61,6 +61,14 @@ TForm1::TForm1(const WindowOptions& options, WindowClock clock)
   throttle_.SetRate(options_.speed, clock_.now());
   WindowCommands& commands = *this;
   menu_ = std::make_unique<MainMenu>(*MenuBar(), Frame(), commands, session_);
+  soon_ = std::make_unique<QTimer>();
+  soon_->setSingleShot(true);
+  QObject::connect(soon_.get(), &QTimer::timeout, [this] { std::exchange(soonAction_, {})(); });
+}
+
+void TForm1::Soon(std::function<void()> action) {
+  soonAction_ = std::move(action);
+  soon_->start(0);
 }
 
 TForm1::~TForm1() {
@@ -119,7 +127,7 @@ void TForm1::FormCreate() {
   ShowNeuron(simulation().neuron());
   OpenLogs();
   if (options_.lesson) {
-    QTimer::singleShot(0, Frame(), [this] { PlayLesson(*options_.lesson); });
+    Soon([this] { PlayLesson(*options_.lesson); });
   }
 }
 
@@ -424,7 +432,7 @@ void TForm1::ContinueLesson() {
     return;
   }
   session_.Stop();
-  QTimer::singleShot(0, Frame(), [this] { ContinueLesson(); });
+  Soon([this] { ContinueLesson(); });
 }
 
 void TForm1::PlayLessonNow() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,7 @@
 
 class CourseWindow;
 class LessonPanel;
+class QTimer;
 class MainMenu;
 
 // The program's one window: the weight plot, the probe listing, the eye boxes and the buttons that
@@ -118,6 +120,8 @@ class TForm1 : public TForm, private RunHost, private WindowCommands, private Le
   void ShowListing(const std::vector<ListingRow>& rows);
   void TickEye(TCheckBox& box, bool on);
   void PlayLessonNow();
+  // action from the event loop, once the calls under way have returned.
+  void Soon(std::function<void()> action);
 
   WindowOptions options_;
   WindowClock clock_;
@@ -131,6 +135,8 @@ class TForm1 : public TForm, private RunHost, private WindowCommands, private Le
   std::shared_ptr<LessonPlayer> lesson_;
   std::int64_t lessonStepsLeft_ = 0;  // of the lesson's run going on
   bool lessonSetSpeed_ = false;
+  std::unique_ptr<QTimer> soon_;
+  std::function<void()> soonAction_;
   StepThrottle throttle_;
   NeuronPanels neuronPanels_;
   WeightView weightView_;
