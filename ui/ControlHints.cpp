@@ -69,7 +69,10 @@ std::string CheckItOutHint() {
 
 std::string ListingHint() {
   return "Check It Out's listing, one line per pattern position 0 to 11: the left eye's "
-         "response + the right eye's = the whole response (the weighted sum of the inputs).";
+         "response + the right eye's = the whole response (the weighted sum of the inputs). Each "
+         "press shows the patterns with fresh noise, so the last digits change from press to "
+         "press; the listing is of the neuron at the last press, until the next one, even after "
+         "Reset Weights.";
 }
 
 std::string PictureHint() {
