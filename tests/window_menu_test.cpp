@@ -719,4 +719,31 @@ TEST_F(WindowMenu, ALessonPlaysItsFileAsOrvelBatchDoesAndWaitsForContinue) {
   EXPECT_LT(simulation.trainedSteps(), 1900U);
   Form1->ContinueLesson();
   EXPECT_EQ(simulation.trainedSteps(), 1900U) << "the stopped run's steps, and no more";
+
+  // The lessons built in are in the menu, in order; the first asks before it trains.
+  for (const char* title : {"&1. Normal rearing", "&2. Monocular deprivation",
+                            "&5. Lid suture and inactivation", "&6. The BCM rule and Oja's rule"}) {
+    ASSERT_NE(MenuItem(title), nullptr);
+  }
+  MenuItem("&1. Normal rearing")->trigger();
+  EXPECT_EQ(Form1->LessonPlaying()->lesson().title, "Normal rearing");
+  EXPECT_EQ(Form1->LessonPlaying()->state(), LessonPlayer::State::kAsking);
+  EXPECT_EQ(simulation.trainedSteps(), 1900U);
+  EXPECT_TRUE(Form1->LessonShown()->NativeWidget()->isVisible());
+
+  // A lesson chosen during another's run replaces it once that run has stopped.
+  std::function<void()> replace = [&] {
+    if (simulation.trainedSteps() < 2500) return QTimer::singleShot(0, replace);
+    Form1->PlayLesson(ParseLesson(text, "lesson.txt"));
+  };
+  QTimer::singleShot(0, replace);
+  Form1->PlayLesson(ParseLesson("lesson: Long\nrun=1000000\n", "long.txt"));
+  const std::uint64_t stopped = simulation.trainedSteps();
+  EXPECT_LT(stopped, 1000000U);
+  for (int events = 0;
+       events < 1000 && Form1->LessonPlaying()->state() != LessonPlayer::State::kAsking; ++events) {
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(Form1->LessonPlaying()->lesson().title, "L");
+  EXPECT_EQ(simulation.trainedSteps(), stopped + 700);
 }
