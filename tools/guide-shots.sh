@@ -14,8 +14,8 @@ work=$(mktemp -d)
 server=""
 program=""
 cleanup() {
-  [ -n "$program" ] && kill "$program" 2>/dev/null || true
-  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  if [ -n "$program" ]; then kill "$program" 2>/dev/null || true; fi
+  if [ -n "$server" ]; then kill "$server" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
