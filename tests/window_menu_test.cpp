@@ -11,7 +11,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMetaObject>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -460,7 +462,7 @@ TEST_F(WindowMenu, ParametersTakeEffectWhenTheDialogSays) {
 
 // The rule shows in the title, outside the client area, which stays the classic one; like the
 // other neuron constants it waits for Reset Weights.
-TEST_F(WindowMenu, AnotherRuleShowsInTheTitleAndTheModelPageIsRendered) {
+TEST_F(WindowMenu, AnotherRuleShowsInTheTitleAndTheModelAndGuidePagesAreRendered) {
   Open();
   EXPECT_EQ(Form1->Caption(), "BCM Orvel");
   Settings settings = Form1->CurrentSettings();
@@ -478,6 +480,22 @@ TEST_F(WindowMenu, AnotherRuleShowsInTheTitleAndTheModelPageIsRendered) {
   const QString page = pages.front()->toPlainText();
   EXPECT_TRUE(page.contains("law-cooper")) << page.left(200).toStdString();
   EXPECT_FALSE(page.contains("## ")) << "rendered, not raw markdown";
+
+  // The guide's pictures are built in beside it, each found as the page names it.
+  MenuItem("&Guide")->trigger();
+  QTextBrowser* guide = Form1->Frame()->findChildren<QTextBrowser*>().back();
+  EXPECT_TRUE(guide->toPlainText().contains("Writing a lesson"));
+  int pictures = 0;
+  for (QTextBlock block = guide->document()->begin(); block.isValid(); block = block.next()) {
+    for (auto part = block.begin(); !part.atEnd(); ++part) {
+      const QTextImageFormat image = part.fragment().charFormat().toImageFormat();
+      if (!image.isValid()) continue;
+      ++pictures;
+      const QVariant loaded = guide->loadResource(QTextDocument::ImageResource, image.name());
+      EXPECT_FALSE(loaded.isNull()) << image.name().toStdString();
+    }
+  }
+  EXPECT_GE(pictures, 5);
 }
 
 // On a screen of 640 x 480, or 1280 x 1024 at scale 2, the whole dialog and a title bar fit, OK

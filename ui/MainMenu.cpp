@@ -255,7 +255,13 @@ void MainMenu::FitWeights(bool fitted) {
   fit_->setChecked(fitted);
 }
 
+// The pages a student reads first, About last, as desktop programs place it.
 void MainMenu::AddHelp(QMenu& menu) {
+  AddItem(menu, "&Guide", QKeySequence(Qt::Key_F1),
+          [this] { ShowDocumentPage(window_, "guide", "Guide"); });
+  AddItem(menu, "&Model", {}, [this] { ShowDocumentPage(window_, "model", "Model"); });
+  AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
+  menu.addSeparator();
   AddItem(menu, "&About", {}, [this] {
     QMessageBox::about(
         window_, "About BCM Orvel",
@@ -263,8 +269,4 @@ void MainMenu::AddHelp(QMenu& menu) {
             AboutText(session_.Seed(), session_.Generator(), session_.simulation().parameters(),
                       session_.ReplayCommand(), commands_.LogFolder(), LogsText())));
   });
-  AddItem(menu, "&Guide", QKeySequence(Qt::Key_F1),
-          [this] { ShowDocumentPage(window_, "guide", "Guide"); });
-  AddItem(menu, "&Model", {}, [this] { ShowDocumentPage(window_, "model", "Model"); });
-  AddItem(menu, "&Keyboard Shortcuts", {}, [this] { ShowShortcuts(window_); });
 }
