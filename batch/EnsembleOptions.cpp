@@ -96,6 +96,19 @@ void RefuseIdenticalUnits(const EnsemblePlan& plan, const std::vector<Action>& a
                    "loads each unit's own, --reseed reseeds each from its seed");
 }
 
+// A unit that set a listed parameter would play another value than its folder, summary.csv and
+// figures name.
+void RefuseSettingListed(const EnsemblePlan& plan, const std::vector<Action>& actions) {
+  for (const Action& action : actions) {
+    if (action.kind != Action::Kind::Set) continue;
+    for (const ListedParameter& listed : plan.Listed()) {
+      if (listed.option->name != action.name) continue;
+      throw UsageError(runtime::Printable(action.word) + ": --" + action.name +
+                       " is listed, and every unit is named by its value; list it or set it");
+    }
+  }
+}
+
 // The last value given to each parameter option, in the order of the parameter table.
 std::vector<std::pair<const ParameterOption*, std::string>> LastValues(
     const EnsembleArguments& arguments) {
@@ -334,6 +347,7 @@ void FinishEnsembleOptions(BatchOptions& options, const EnsembleArguments& argum
   for (const std::vector<Action>& script : Scripts(options.actions, ensemble.plan.Protocols())) {
     CheckStateActions(script);
     RefuseIdenticalUnits(ensemble.plan, script, options.reseed);
+    RefuseSettingListed(ensemble.plan, script);
   }
   ensemble.jobs = ParseJobs(arguments.jobs);
   std::tie(ensemble.shard, ensemble.shards) = ParseShard(arguments.shard);

@@ -701,6 +701,8 @@ TEST(Ensemble, BadInputIsRefusedInOneLineBeforeAFileIsWritten) {
       {"--seeds 1-2 --dir . run=10 check=", "check=NAME takes a letter, then letters"},
       {"--seeds 1-2 --dir . run=10 check=2nd", "check=NAME takes a letter, then letters"},
       {"--seeds 1-2 --dir . run=10 check=a,b", "check=NAME takes a letter, then letters"},
+      {"--seeds 1-2 --closed-noise 0,0.1 --dir . run=10 closed-noise=0.05 run=10",
+       "closed-noise=0.05: --closed-noise is listed"},
       {"--summarize .", "holds no ensemble.json"},
       // A second option would silently replace the first one's list.
       {"--seeds 1-2 --seeds 3 --dir . run=10", "--seeds is given twice"},
