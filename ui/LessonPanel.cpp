@@ -2,8 +2,10 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -107,8 +109,14 @@ LessonPanel::~LessonPanel() {
 
 void LessonPanel::Show(const QWidget* beside) {
   if (!placed_ && beside != nullptr) {
+    // Beside the window where the screen has room, else over its right edge, never off it.
     const QRect frame = beside->frameGeometry();
-    window_->move(frame.right() + 8, frame.top());
+    QPoint at(frame.right() + 8, frame.top());
+    if (const QScreen* screen = beside->screen()) {
+      const QRect room = screen->availableGeometry();
+      at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - window_->width())));
+    }
+    window_->move(at);
     placed_ = true;
   }
   window_->show();
