@@ -66,9 +66,11 @@ void CheckCourseFile(const BatchOptions& options) {
 using CheckedStates = std::set<std::pair<std::string, std::size_t>>;
 
 // A state one session loads is read whole before anything is written, unless an earlier save of
-// the session makes it.
+// the session makes it. A unit of an ensemble loads nothing from a unit's folder: --force, or a
+// rerun of an incomplete unit, empties the folder first.
 void CheckSessionStates(const BatchOptions& options, const std::vector<Action>& actions,
-                        const Parameters& given, std::size_t group, CheckedStates& checked) {
+                        const Parameters& given, std::size_t group, CheckedStates& checked,
+                        const UnitFolders* units = nullptr) {
   std::set<std::string> saved;
   for (const Action& action : actions) {
     // A unit's folder is made as it starts; its save= takes a plain name, checked already.
@@ -80,6 +82,11 @@ void CheckSessionStates(const BatchOptions& options, const std::vector<Action>& 
     if (action.kind != Action::Kind::Load || saved.count(action.file) > 0 ||
         !checked.emplace(action.file, group).second) {
       continue;
+    }
+    if (const std::string folder = units ? units->Holding(action.file) : ""; !folder.empty()) {
+      throw UsageError(runtime::Printable(action.word) + ": " + runtime::Printable(folder) +
+                       " is a unit's folder, emptied as the unit plays; keep states to load "
+                       "outside the ensemble's units");
     }
     const runtime::Read<Simulation::Saved> state = ReadStateFile(action.file);
     if (!state) throw UsageError(runtime::Printable(action.file) + ": " + state.Error());
@@ -100,11 +107,12 @@ void CheckStateFiles(const BatchOptions& options) {
   }
   if (!AnyLoad(options)) return;
   const EnsemblePlan& plan = options.ensemble->plan;
+  const UnitFolders units(options);
   std::size_t shardUnits = 0;
   for (const std::size_t index : UnitsToPlay(options, shardUnits)) {
     const EnsembleUnit unit = plan.Unit(index);
     CheckSessionStates(options, UnitActions(options, index),
-                       plan.ParametersOf(unit, options.parameters), unit.group, checked);
+                       plan.ParametersOf(unit, options.parameters), unit.group, checked, &units);
   }
 }
 

@@ -67,6 +67,32 @@ std::string UnitFolder(const BatchOptions& ensemble, std::size_t index) {
   return ensemble.directory + "/" + plan.FolderOf(plan.Unit(index));
 }
 
+namespace {
+// Absolute, with . and .. and the symbolic links of its existing part resolved.
+std::filesystem::path Comparable(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path comparable = std::filesystem::weakly_canonical(path, error);
+  if (error) comparable = std::filesystem::absolute(path, error).lexically_normal();
+  return comparable;
+}
+}  // namespace
+
+UnitFolders::UnitFolders(const BatchOptions& ensemble) {
+  for (std::size_t index = 0; index < ensemble.ensemble->plan.Units(); ++index) {
+    const std::string folder = UnitFolder(ensemble, index);
+    folders_.emplace(Comparable(folder), folder);
+  }
+}
+
+std::string UnitFolders::Holding(const std::string& path) const {
+  const std::filesystem::path comparable = Comparable(path);
+  for (std::filesystem::path folder = comparable.parent_path(); folder != folder.parent_path();
+       folder = folder.parent_path()) {
+    if (const auto found = folders_.find(folder); found != folders_.end()) return found->second;
+  }
+  return "";
+}
+
 bool UnitComplete(const std::string& folder) {
   std::error_code error;
   return std::filesystem::exists(folder + "/" + kUnitCompleteName, error);

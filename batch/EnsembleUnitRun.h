@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +20,18 @@
 // The unit's folder: the ensemble's folder, then the plan's folder for the unit. It belongs
 // to the unit alone: playing the unit empties it first.
 std::string UnitFolder(const BatchOptions& ensemble, std::size_t index);
+
+// The folders of all the ensemble's units, whichever shard plays them. A unit empties its folder
+// as it starts, so a state loaded from one could be gone before it is read.
+class UnitFolders {
+ public:
+  explicit UnitFolders(const BatchOptions& ensemble);
+  // The unit folder that holds path, as the ensemble names it; "" when none does.
+  std::string Holding(const std::string& path) const;
+
+ private:
+  std::map<std::filesystem::path, std::string> folders_;  // comparable path, ensemble's name
+};
 
 // Whether the unit's folder holds its completion marker.
 bool UnitComplete(const std::string& folder);

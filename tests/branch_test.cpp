@@ -106,6 +106,26 @@ TEST(Branch, ReseedMakesUnitsBranchedFromOneStateDiffer) {
   EXPECT_NE(ReadFile(dir.path() / "out/seed-1/checks.txt"), out);
 }
 
+// A unit empties its folder as it plays, so --force over the rearing's own folder, which the
+// refusal of another command suggests, would delete the states it is to load.
+TEST(Branch, NoUnitLoadsAStateFromAUnitsFolderButOneItSavedItself) {
+  TempDir dir;
+  ASSERT_EQ(RunBatch("--seeds 1-2 --quiet --dir rear run=200 save=reared.json", dir.path()).status,
+            0);
+  const std::string reared = ReadFile(dir.path() / "rear/seed-2/reared.json");
+  for (const std::string load :
+       {"rear/seed-{seed}/reared.json", "rear/../rear/seed-2/reared.json"}) {
+    ExpectRefused(ParseCommandLine,
+                  "--seeds 1-2 --force --reseed --dir rear load=" + load + " run=10",
+                  "is a unit's folder, emptied as the unit plays", dir.path());
+  }
+  EXPECT_EQ(ReadFile(dir.path() / "rear/seed-2/reared.json"), reared);
+  const Outcome own = RunBatch(
+      "--seeds 1-2 --quiet --dir own run=10 save=s.json load=own/seed-{seed}/s.json run=10",
+      dir.path());
+  EXPECT_EQ(own.status, 0) << own.err;
+}
+
 TEST(Branch, BadInputIsRefusedInOneLine) {
   const std::pair<std::string, std::string> cases[] = {
       {"--seeds 1-2 --dir . load=x/{seeds}.json run=10", "unknown placeholder {seeds}"},
