@@ -748,6 +748,11 @@ TEST_F(WindowMenu, ALessonPlaysItsFileAsOrvelBatchDoesAndWaitsForContinue) {
   EXPECT_EQ(Form1->LessonPlaying()->state(), LessonPlayer::State::kAsking);
   EXPECT_EQ(simulation.trainedSteps(), 1900U);
   EXPECT_TRUE(Form1->LessonShown()->NativeWidget()->isVisible());
+  QStringList keys;  // Continue leaves the panel active: the window's keys work there too
+  for (const QAction* action : Form1->LessonShown()->NativeWidget()->actions()) {
+    keys << action->shortcut().toString();
+  }
+  for (const char* key : {"Esc", "F6", "F5"}) EXPECT_TRUE(keys.contains(key)) << key;
 
   // A lesson chosen during another's run replaces it once that run has stopped.
   std::function<void()> replace = [&] {

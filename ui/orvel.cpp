@@ -414,6 +414,8 @@ void TForm1::PlayLesson(const Lesson& lesson) {
   if (lesson_) lesson_->Abandon();
   lessonPanel_ = std::make_unique<LessonPanel>(lesson.title);
   lessonPanel_->onContinue = [this] { ContinueLesson(); };
+  // Continue leaves the panel active, and Esc or F6 must still stop or pause the lesson there.
+  lessonPanel_->NativeWidget()->addActions(menu_->ShortcutActions());
   LessonHost& host = *this;
   lesson_ = std::make_shared<LessonPlayer>(lesson, host, *lessonPanel_);
   lessonPanel_->Show(Frame());
