@@ -35,16 +35,6 @@ for number in $(seq 71 79); do
 done
 [ -n "$server" ] || { echo "guide-shots.sh: no free display in :71..:79" >&2; exit 1; }
 
-window() {  # the id of the first window whose name matches $1, waiting up to 10 s
-  for _ in $(seq 100); do
-    local id
-    id=$(xdotool search --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "guide-shots.sh: no window named $1" >&2
-  return 1
-}
 geometry() {  # "WxH+X+Y" of window $1 on the screen
   eval "$(xdotool getwindowgeometry --shell "$1")"
   echo "${WIDTH}x${HEIGHT}+${X}+${Y}"
@@ -79,8 +69,8 @@ cd "$work"
 "$orvel" --seed 3 --speed 100000 --lesson "$top/lessons/2-monocular-deprivation.txt" \
   >orvel.out 2>&1 &
 program=$!
-frame=$(window '^BCM Orvel$')
-panel=$(window 'Lesson:')
+frame=$("$top/tools/window-id.sh" --frame)
+panel=$("$top/tools/window-id.sh" --name 'Lesson:')
 eval "$(xdotool getwindowgeometry --shell "$panel")"
 panel_width=$WIDTH panel_height=$HEIGHT
 continue_lesson() { click "$panel" $((panel_width - 52)) $((panel_height - 23)); }
@@ -111,7 +101,7 @@ shoot "$(geometry "$frame")" guide-window.png
 # View → Course, ten notches of the wheel about step 300,000, where the right eye closed.
 click "$frame" 180 8
 click "$frame" 210 30
-course=$(window 'Course$')
+course=$("$top/tools/window-id.sh" --name 'Course$')
 xdotool windowmove "$course" 0 0
 xdotool windowsize "$course" 680 500
 sleep 1
