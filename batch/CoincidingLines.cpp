@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "NumberText.h"
+
 namespace {
 // NaN, a value none of the units had, is the same as NaN here: neither group draws it.
 bool Same(double a, double b) {
@@ -40,13 +42,6 @@ Parting PartingOf(const EnsembleGroup& a, const EnsembleGroup& b) {
   return {true, std::nullopt};
 }
 
-std::string GroupedDigits(std::int64_t value) {
-  std::string digits = std::to_string(value);
-  const std::size_t first = digits.front() == '-' ? 1 : 0;
-  for (std::size_t at = digits.size(); at > first + 3; at -= 3) digits.insert(at - 3, ",");
-  return digits;
-}
-
 // label without the part it shares with first up to that part's last '=': "0.05" of
 // "closed-noise=0.05" after "closed-noise=0".
 std::string Differing(const std::string& first, const std::string& label) {
@@ -64,7 +59,7 @@ std::string Phrase(const std::vector<EnsembleGroup>& groups, const std::vector<s
     phrase += Differing(groups[named.front()].label, groups[named[i]].label);
   }
   return phrase + " coincide " +
-         (parting.atStep ? "before step " + GroupedDigits(*parting.atStep) : "throughout");
+         (parting.atStep ? "before step " + runtime::GroupedDigits(*parting.atStep) : "throughout");
 }
 }  // namespace
 

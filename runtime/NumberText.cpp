@@ -237,4 +237,15 @@ std::string ShortestText(double value) {
   return text;
 }
 
+std::string GroupedDigits(std::int64_t value) {
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    grouped += digits[i];
+    const std::size_t after = digits.size() - 1 - i;
+    if (after > 0 && after % 3 == 0 && digits[i] != '-') grouped += ',';
+  }
+  return grouped;
+}
+
 }  // namespace runtime

@@ -17,4 +17,7 @@ std::string ShortestText(double value);
 // Appends value as "%width d" would print it, for every 64-bit value.
 void AppendInteger(std::string& text, std::int64_t value, int width);
 
+// value with its digits in groups of three, as in "-1,000,000": for text that is read, not parsed.
+std::string GroupedDigits(std::int64_t value);
+
 }  // namespace runtime

@@ -10,6 +10,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "NumberText.h"
 
@@ -168,4 +169,16 @@ TEST(NumberText, FixedAppendsAfterWhatTheTextHolds) {
   runtime::AppendFixed(text, -12.5, 0, 1);
   runtime::AppendFixed(text, 1e20, 25, 1);
   EXPECT_EQ(text, "w: 0.05000-12.5  100000000000000000000.0");
+}
+
+TEST(NumberText, GroupedDigitsPutsACommaBeforeEachThreeDigitsButNeverAfterTheSign) {
+  const std::pair<std::int64_t, const char*> cases[] = {
+      {0, "0"},
+      {999, "999"},
+      {1000, "1,000"},
+      {-100, "-100"},
+      {-100000, "-100,000"},
+      {1234567, "1,234,567"},
+      {std::numeric_limits<std::int64_t>::min(), "-9,223,372,036,854,775,808"}};
+  for (const auto& [value, text] : cases) EXPECT_EQ(runtime::GroupedDigits(value), text) << value;
 }

@@ -1,19 +1,9 @@
 #include "ControlHints.h"
 
 #include "NumberFormat.h"
+#include "NumberText.h"
 
 namespace {
-// 1000000 as "1,000,000": a window's numbers are read, not parsed.
-std::string Grouped(std::uint64_t value) {
-  const std::string digits = std::to_string(value);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    grouped += digits[i];
-    const std::size_t after = digits.size() - 1 - i;
-    if (after > 0 && after % 3 == 0) grouped += ',';
-  }
-  return grouped;
-}
 
 std::string Fixed(double value, int decimals) {
   return FloatToStrF(value, ffFixed, 10, decimals);
@@ -31,7 +21,7 @@ std::string Waiting(const std::string& now, const std::string& next) {
 std::string ThresholdHint(const Parameters& learning) {
   return "th: the sliding threshold \u03b8, in units of the response squared: theta0 (" +
          Fixed(learning.theta0, 1) + ") times the mean squared response over the last " +
-         Grouped(static_cast<std::uint64_t>(learning.tau)) +
+         runtime::GroupedDigits(static_cast<std::int64_t>(learning.tau)) +
          " responses (tau). A response above \u03b8 strengthens the weights of the active inputs, "
          "one below it weakens them.";
 }
@@ -92,7 +82,8 @@ std::string PanelHint(int panel, std::uint64_t trainedSteps, const Parameters& l
                       const Parameters& next) {
   switch (panel) {
     case 0:
-      return "The step of the run going on, counted from 0 in every run; " + Grouped(trainedSteps) +
+      return "The step of the run going on, counted from 0 in every run; " +
+             runtime::GroupedDigits(static_cast<std::int64_t>(trainedSteps)) +
              " steps trained in the session.";
     case 1:
       return ThresholdHint(learning);
@@ -102,7 +93,7 @@ std::string PanelHint(int panel, std::uint64_t trainedSteps, const Parameters& l
              "(response \u2212 \u03b8).";
     case 3:
       return "tau: the threshold's averaging window: \u03b8 follows the last " +
-             Grouped(static_cast<std::uint64_t>(learning.tau)) + " responses" +
+             runtime::GroupedDigits(static_cast<std::int64_t>(learning.tau)) + " responses" +
              Waiting(IntToStr(learning.tau), IntToStr(next.tau)) + ".";
     case 4:
       return "theta0: the threshold's scale" +

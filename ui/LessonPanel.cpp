@@ -8,16 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-// 300000 as "300,000".
-std::string Steps(std::int64_t steps) {
-  std::string digits = std::to_string(steps);
-  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
-  }
-  return digits;
-}
+#include "NumberText.h"
 
+namespace {
 QString Paragraphs(const std::vector<std::string>& paragraphs) {
   QString html;
   for (const std::string& paragraph : paragraphs) {
@@ -53,10 +46,11 @@ QString NumbersTable(const std::vector<LessonNumbers>& numbers) {
       "<th align='right'>step</th><th align='right'>left eye</th><th align='right'>right eye</th>"
       "<th align='right'>dominance</th></tr>";
   for (const LessonNumbers& row : numbers) {
-    html += "<tr><td>" + Html(row.check) + "</td><td align='right'>" + Html(Steps(row.step)) +
-            "</td><td align='right'>" + Html(Fixed(row.largest.maxLeft, 3)) +
-            "</td><td align='right'>" + Html(Fixed(row.largest.maxRight, 3)) +
-            "</td><td align='right'>" + Html(Fixed(row.dominance, 2, true)) + "</td></tr>";
+    html += "<tr><td>" + Html(row.check) + "</td><td align='right'>" +
+            Html(runtime::GroupedDigits(row.step)) + "</td><td align='right'>" +
+            Html(Fixed(row.largest.maxLeft, 3)) + "</td><td align='right'>" +
+            Html(Fixed(row.largest.maxRight, 3)) + "</td><td align='right'>" +
+            Html(Fixed(row.dominance, 2, true)) + "</td></tr>";
   }
   return html +
          "</table><small>Each eye's largest response in the listing, and the ocular dominance "
@@ -139,8 +133,8 @@ void LessonPanel::ShowPhase(const Lesson::Phase& phase, std::size_t number, std:
 }
 
 void LessonPanel::ShowRun(std::int64_t steps) {
-  Waiting(false,
-          "Training " + Steps(steps) + " steps. Stop or Pause halts the lesson; Continue goes on.");
+  Waiting(false, "Training " + runtime::GroupedDigits(steps) +
+                     " steps. Stop or Pause halts the lesson; Continue goes on.");
 }
 
 void LessonPanel::Ask(const std::string& question) {
@@ -150,8 +144,8 @@ void LessonPanel::Ask(const std::string& question) {
 }
 
 void LessonPanel::ShowStopped(std::int64_t stepsLeft) {
-  Waiting(true,
-          "Stopped with " + Steps(stepsLeft) + " steps of this run to go: Continue trains them.");
+  Waiting(true, "Stopped with " + runtime::GroupedDigits(stepsLeft) +
+                    " steps of this run to go: Continue trains them.");
 }
 
 void LessonPanel::ShowFailure(const std::string& why) {
